@@ -1,0 +1,38 @@
+// ServiceProviderHelper: the process-wide holder of the host's service
+// provider, through which the library looks host services up by name.
+// ServiceHelper fills it; a few operations use it directly to bypass the
+// service cache.
+//
+//   Zol::ZolIService shell;
+//   ServiceProviderHelper::getService("kyr.orla.plugin.shell.ShellEntities", "", shell);
+#pragma once
+
+#include <string>
+
+#include "WyrdanExport.h"
+#include "zol/framework/ZolIServiceProvider.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT ServiceProviderHelper {
+ public:
+  ServiceProviderHelper() = delete;
+
+  /// Asks `access` for its service provider and swaps it in; the previous
+  /// provider is released. Returns the host's result. `access` must not be null.
+  static Zol::ZolResult_24_8 initialize(Zol::Framework::ZolIServiceAccess* access);
+
+  /// Looks `name` up at the held provider, filling `service`. Before
+  /// initialize() this is a programming error: it reports the assertion
+  /// "m_zolServiceProvider != NULLSP" and fails, leaving `service` empty.
+  static Zol::ZolResult_24_8 getService(const std::string& name, const std::string& version,
+                                        Zol::ZolIService& service);
+
+  /// A new reference to the held provider; empty before initialize().
+  static ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> getServiceProvider();
+
+ private:
+  static ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> m_zolServiceProvider;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,128 @@
+// ServiceHelper: the library's service locator. The plug-in hands it the
+// host's service access once; from then on every typed getter finds its host
+// service by name, once, and serves it from a cache until releaseServices().
+//
+//   ServiceHelper::setZolServiceAccess(access);
+//   Zol::ZolIService gui = ServiceHelper::getGuiExeutive();
+//   if (gui) ...
+//
+// All operations are static and act on one process-wide instance. Not
+// synchronised: callers serialise look-ups, setZolServiceAccess and
+// releaseServices.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "WyrdanExport.h"
+#include "zol/framework/ZolIServiceProvider.h"
+#include "zol/persistence/PersistenceFW.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT ServiceHelper {
+ public:
+  /// Copies share every cached service and the provider (new references).
+  ServiceHelper(const ServiceHelper& other);
+  /// Empties this cache first, then shares the other's services and provider.
+  ServiceHelper& operator=(const ServiceHelper& other);
+  /// Takes over the other's cache and provider, leaving it empty.
+  ServiceHelper(ServiceHelper&& other) noexcept;
+  /// Empties this cache, takes over the other's cache, shares its provider.
+  ServiceHelper& operator=(ServiceHelper&& other) noexcept;
+  /// Releases the provider, then every cached service.
+  ~ServiceHelper();
+
+  /// Installs the host's service access: takes its service provider (for
+  /// getServiceProvider and for the look-ups). Services cached under an
+  /// earlier access stay cached. A null `access` is ignored.
+  static void setZolServiceAccess(Zol::Framework::ZolIServiceAccess* access);
+
+  /// Empties the service cache; later getters ask the host again. The
+  /// provider stays.
+  static void releaseServices();
+
+  /// The host's service provider; empty before setZolServiceAccess.
+  static Zol::ZolIService getServiceProvider();
+
+  // Cached look-ups by service name: empty when the host has no such service
+  // or its look-up raised a host kernel exception (nothing is cached then, so
+  // the next call asks again). Other exceptions pass to the caller.
+
+  /// "kyr.orla.appfw.AppExecutive"
+  static Zol::ZolIService getAppExecutive();
+  /// "kyr.orla.appfw.AppExecutive": the same service and cache entry as getAppExecutive.
+  static Zol::ZolIService getFrameworkAccess();
+  /// "kyr.orla.appfw.GuiExecutive"
+  static Zol::ZolIService getGuiExeutive();
+  /// "kyr.orla.appfw.Units"
+  static Zol::ZolIService getAppFWUnitsService();
+  /// "kyr.orla.appfw.ObjectPropertiesManager"
+  static Zol::ZolIService getObjectPropertiesManager();
+  /// "kyr.orla.appfw.PluginMgr"
+  static Zol::ZolIService getPluginMgrService();
+  /// "kyr.orla.appfw.ScriptNameManager"
+  static Zol::ZolIService getScriptNameMgr();
+  /// "kyr.orla.appfw.SelectionManager"
+  static Zol::ZolIService getSelectionManager();
+  /// "kyr.orla.plugin.baseplugin.BaseCommonService"
+  static Zol::ZolIService getBaseCommonService();
+  /// "kyr.orla.plugin.baseplugin.ModelManagement"
+  static Zol::ZolIService getModelManagement();
+  /// "kyr.orla.plugin.fem.FEMEntities"
+  static Zol::ZolIService getFEMEntities();
+  /// "kyr.orla.plugin.shell.ShellEntities"
+  static Zol::ZolIService getShellEntities();
+  /// "kyr.orla.plugin.motion.MDPManager"
+  static Zol::ZolIService getMDPManager();
+  /// "kyr.orla.plugin.motion.SolverService"
+  static Zol::ZolIService getSolverService();
+  /// "kyr.orla.ddm.Display3DDataManager"
+  static Zol::ZolIService getDisplayDataManager();
+  /// "Zol.Framework.ConfigurationManager"
+  static Zol::ZolIService getConfigurationManager();
+  /// "Zol.PersistenceFW.CAEData.PFW"
+  static Zol::ZolIService getPFW();
+  /// "Zol.Util.Units"
+  static Zol::ZolIService getUtilUnitsService();
+  /// "Zol.EOM.EOMCore"; getEOMObjectFactory and getEOMUtility share its cache entry.
+  static Zol::ZolIService getEOMDependencyMgr();
+  /// "Zol.EOM.EOMCore"
+  static Zol::ZolIService getEOMObjectFactory();
+  /// "Zol.EOM.EOMCore"
+  static Zol::ZolIService getEOMUtility();
+
+  /// The host service cache's entity-reference container factory, empty
+  /// included. No look-up, no cache.
+  static Zol::ZolIService getIEntRefFactory();
+  /// The host service cache's transaction broker factory, empty included.
+  /// No look-up, no cache.
+  static Zol::ZolIService getTransactionBroker();
+
+  /// The model of the current persistence session; empty when the host has
+  /// no persistence framework, no session or no model.
+  static ZolSmartPointer<Zol::PersistenceFW::CAEData::IModelInterface> getCurrentModel();
+
+  /// The host's trash bin, through the cached "kyr.orla.appfw.TrashBinFW"
+  /// service; empty when the service or the bin is missing. Throws
+  /// Zol::ZolSystemException_24 when the service is not a trash-bin factory.
+  static Zol::ZolIService getTrashbin();
+
+  /// The shell's current 3-D viewport, looked up past the cache; empty when
+  /// the shell, its viewport manager or a current viewport is missing. Throws
+  /// Zol::ZolSystemException_24 when the shell service lacks its manager access.
+  static Zol::ZolIService getViewport();
+
+ private:
+  ServiceHelper();
+
+  void release();
+  Zol::ZolIService getService(std::string name);
+
+  std::map<std::string, Zol::ZolIService> m_services;
+  Zol::ZolIService m_serviceProvider;
+
+  static ServiceHelper m_instance;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,23 @@
+# Small helpers so that each folder's CMakeLists.txt reads as a list.
+
+# wyrdan_add_classes(<target> <folder> <Class>...)
+# Adds <folder>/<Class>.cpp as a source and <folder>/<Class>.h as a public
+# header of <target> (one header and one source per class).
+function(wyrdan_add_classes target folder)
+  foreach(class IN LISTS ARGN)
+    target_sources(${target}
+      PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.cpp"
+      PUBLIC FILE_SET HEADERS BASE_DIRS "${CMAKE_CURRENT_SOURCE_DIR}"
+             FILES "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.h")
+  endforeach()
+endfunction()
+
+# wyrdan_add_test_suite(<name> SOURCES <file>... [LIBRARIES <lib>...] [LABELS <label>...])
+# One GoogleTest executable; every test case runs as its own ctest test (and
+# so in its own process, with fresh process-wide state).
+function(wyrdan_add_test_suite name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "${ARG_LABELS}")
+endfunction()

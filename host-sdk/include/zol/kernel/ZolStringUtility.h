@@ -1,0 +1,33 @@
+// Conversions between the kernel's text types, on ICU.
+//
+//   const auto& strings = Zol::baseStringUtilityInstance_24_8();
+//   std::string utf8 = strings.stringFromUString(name, true);
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <unicode/unistr.h>
+
+#include "zol/kernel/ZolKernelExport.h"
+
+namespace Zol {
+
+class ZOL_KERNEL_EXPORT ZolBaseStringUtility_24_8 {
+ public:
+  /// `text` as UTF-8 when `utf8` is set, else in the platform's default
+  /// code page (characters it cannot represent become its substitute).
+  std::string stringFromUString(const icu::UnicodeString& text, bool utf8) const;
+  /// UTF-8 `text` as Unicode; ill-formed bytes become U+FFFD.
+  icu::UnicodeString ustringFromString(std::string_view text) const;
+  /// `text` as a wide string (UTF-32 where wchar_t has 32 bits).
+  std::wstring wstringFromUString(const icu::UnicodeString& text) const;
+  /// True for "true", "yes", "on" and "1" in any letter case, ignoring
+  /// surrounding white space; false for everything else.
+  bool stringToBool(std::string_view text) const;
+};
+
+/// The kernel's string utility.
+ZOL_KERNEL_EXPORT const ZolBaseStringUtility_24_8& baseStringUtilityInstance_24_8();
+
+}  // namespace Zol

@@ -1,0 +1,237 @@
+#include "zol/kernel/ZolAny.h"
+
+#include <cstring>
+#include <limits>
+
+#include "zol/kernel/ZolException.h"
+#include "zol/kernel/ZolHostExceptions.h"
+
+namespace Zol {
+
+namespace {
+
+constexpr std::uint32_t kNoObject = 0xffffffffU;
+
+[[noreturn]] void throwStreamError(std::int32_t code, const char* what) {
+  ZolSystemException_24(code, std::string("Any stream: ") + what).throwit("ZolException");
+}
+
+template <class T>
+void writeScalar(ZolOutStream_24_8& out, T value) {
+  out.writeBytes(&value, sizeof value);
+}
+
+template <class T>
+void readScalar(ZolInStream_24_8& in, T& value) {
+  in.readBytes(&value, sizeof value);
+}
+
+std::uint32_t readLength(ZolInStream_24_8& in) {
+  std::uint32_t length = 0;
+  readScalar(in, length);
+  return length;
+}
+
+std::uint32_t checkedLength(std::size_t size) {
+  if (size > std::numeric_limits<std::uint32_t>::max()) throwStreamError(kStreamMalformed, "value too long");
+  return static_cast<std::uint32_t>(size);
+}
+
+}  // namespace
+
+void ZolOutStream_24_8::writeBytes(const void* data, std::size_t size) {
+  if (size != 0) any_->bytes_.append(static_cast<const char*>(data), size);
+}
+
+std::uint32_t ZolOutStream_24_8::addObject(const ZolIService& object) {
+  any_->objects_.push_back(object);
+  return checkedLength(any_->objects_.size() - 1);
+}
+
+void ZolInStream_24_8::readBytes(void* out, std::size_t size) {
+  std::string_view bytes = readView(size);
+  if (size != 0) std::memcpy(out, bytes.data(), size);
+}
+
+std::string_view ZolInStream_24_8::readView(std::size_t size) {
+  if (size > remaining()) throwStreamError(kStreamTruncated, "read past the end of the stream");
+  std::string_view bytes(any_->bytes_.data() + pos_, size);
+  pos_ += size;
+  return bytes;
+}
+
+ZolIService ZolInStream_24_8::object(std::uint32_t index) const {
+  if (index == kNoObject) return {};
+  if (index >= any_->objects_.size()) throwStreamError(kStreamMalformed, "object index out of range");
+  return any_->objects_[index];
+}
+
+std::size_t ZolInStream_24_8::remaining() const noexcept { return any_->bytes_.size() - pos_; }
+
+ZolAny_24_8::ZolAny_24_8(bool value) {
+  ZolOutStream_24_8 out = initializeStream();
+  marshaller_insert(out, value);
+  setData(getTC_Zol_Boolean_24_8());
+}
+
+ZolAny_24_8::ZolAny_24_8(std::int32_t value) {
+  ZolOutStream_24_8 out = initializeStream();
+  marshaller_insert(out, value);
+  setData(getTC_Zol_Int32_24_8());
+}
+
+ZolAny_24_8::ZolAny_24_8(ZolAny_24_8&& other) noexcept
+    : typeCode_(std::exchange(other.typeCode_, {})),
+      bytes_(std::move(other.bytes_)),
+      objects_(std::move(other.objects_)) {
+  other.bytes_.clear();
+  other.objects_.clear();
+}
+
+ZolAny_24_8& ZolAny_24_8::operator=(ZolAny_24_8&& other) noexcept {
+  if (this != &other) {
+    typeCode_ = std::exchange(other.typeCode_, {});
+    bytes_ = std::move(other.bytes_);
+    objects_ = std::move(other.objects_);
+    other.bytes_.clear();
+    other.objects_.clear();
+  }
+  return *this;
+}
+
+ZolAny_24_8::~ZolAny_24_8() = default;
+
+ZolOutStream_24_8 ZolAny_24_8::initializeStream() {
+  setNothing();
+  return ZolOutStream_24_8(*this);
+}
+
+void ZolAny_24_8::setData(const ZolTypeCode_24_8& typeCode) noexcept { typeCode_ = typeCode; }
+
+void ZolAny_24_8::setNothing() noexcept {
+  typeCode_ = {};
+  bytes_.clear();
+  objects_.clear();
+}
+
+bool operator==(const ZolAny_24_8& a, const ZolAny_24_8& b) noexcept {
+  return a.typeCode_ == b.typeCode_ && a.bytes_ == b.bytes_ && a.objects_ == b.objects_;
+}
+
+void marshaller_insert(ZolOutStream_24_8& out, bool value) {
+  const std::uint8_t byte = value ? 1 : 0;
+  writeScalar(out, byte);
+}
+void marshaller_insert(ZolOutStream_24_8& out, std::int32_t value) { writeScalar(out, value); }
+void marshaller_insert(ZolOutStream_24_8& out, std::uint32_t value) { writeScalar(out, value); }
+void marshaller_insert(ZolOutStream_24_8& out, std::int64_t value) { writeScalar(out, value); }
+void marshaller_insert(ZolOutStream_24_8& out, std::uint64_t value) { writeScalar(out, value); }
+void marshaller_insert(ZolOutStream_24_8& out, double value) { writeScalar(out, value); }
+
+void marshaller_insert(ZolOutStream_24_8& out, std::string_view value) {
+  writeScalar(out, checkedLength(value.size()));
+  out.writeBytes(value.data(), value.size());
+}
+
+void marshaller_insert(ZolOutStream_24_8& out, const icu::UnicodeString& value) {
+  const auto units = static_cast<std::uint32_t>(value.length());
+  writeScalar(out, units);
+  out.writeBytes(value.getBuffer(), units * sizeof(char16_t));
+}
+
+void marshaller_insert(ZolOutStream_24_8& out, const ZolTypeCode_24_8& value) {
+  const ZolTypeId id = value.getTypeId();
+  writeScalar(out, id.high);
+  writeScalar(out, id.low);
+}
+
+void marshaller_insert(ZolOutStream_24_8& out, const ZolIService& value) {
+  writeScalar(out, value ? out.addObject(value) : kNoObject);
+}
+
+void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value) {
+  marshaller_insert(out, value.typeCode_);
+  marshaller_insert(out, std::string_view(value.bytes_));
+  writeScalar(out, checkedLength(value.objects_.size()));
+  for (const ZolIService& object : value.objects_) marshaller_insert(out, object);
+}
+
+void marshaller_extract(ZolInStream_24_8& in, bool& value) {
+  std::uint8_t byte = 0;
+  readScalar(in, byte);
+  if (byte > 1) throwStreamError(kStreamMalformed, "invalid boolean");
+  value = byte == 1;
+}
+void marshaller_extract(ZolInStream_24_8& in, std::int32_t& value) { readScalar(in, value); }
+void marshaller_extract(ZolInStream_24_8& in, std::uint32_t& value) { readScalar(in, value); }
+void marshaller_extract(ZolInStream_24_8& in, std::int64_t& value) { readScalar(in, value); }
+void marshaller_extract(ZolInStream_24_8& in, std::uint64_t& value) { readScalar(in, value); }
+void marshaller_extract(ZolInStream_24_8& in, double& value) { readScalar(in, value); }
+
+void marshaller_extract(ZolInStream_24_8& in, std::string& value) {
+  const std::uint32_t length = readLength(in);
+  value.assign(in.readView(length));
+}
+
+void marshaller_extract(ZolInStream_24_8& in, icu::UnicodeString& value) {
+  const std::uint32_t units = readLength(in);
+  if (units > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
+    throwStreamError(kStreamMalformed, "string too long");
+  }
+  std::string_view bytes = in.readView(std::size_t{units} * sizeof(char16_t));
+  icu::UnicodeString text;
+  char16_t* buffer = text.getBuffer(static_cast<std::int32_t>(units));
+  if (buffer == nullptr) throw std::bad_alloc();
+  std::memcpy(buffer, bytes.data(), bytes.size());
+  text.releaseBuffer(static_cast<std::int32_t>(units));
+  value = std::move(text);
+}
+
+void marshaller_extract(ZolInStream_24_8& in, ZolTypeCode_24_8& value) {
+  ZolTypeId id;
+  readScalar(in, id.high);
+  readScalar(in, id.low);
+  if (id.isNull()) {
+    value = {};
+    return;
+  }
+  ZolTypeCode_24_8 typeCode = getCachedTypeCodeInit_24_8(id);
+  if (typeCode.empty()) {
+    Framework::Reflection::TypeCodeException(kTypeCodeUnknown, "Any stream: unknown type id")
+        .throwit("ZolException");
+  }
+  value = typeCode;
+}
+
+void marshaller_extract(ZolInStream_24_8& in, ZolIService& value) {
+  std::uint32_t index = 0;
+  readScalar(in, index);
+  value = in.object(index);
+}
+
+void marshaller_extract(ZolInStream_24_8& in, ZolAny_24_8& value) {
+  ZolTypeCode_24_8 typeCode;
+  marshaller_extract(in, typeCode);
+  const std::uint32_t length = readLength(in);
+  std::string_view bytes = in.readView(length);
+  const std::uint32_t objectCount = readLength(in);
+  if (std::size_t{objectCount} * sizeof(std::uint32_t) > in.remaining()) {
+    throwStreamError(kStreamTruncated, "object table past the end of the stream");
+  }
+  std::vector<ZolIService> objects;
+  objects.reserve(objectCount);
+  for (std::uint32_t i = 0; i < objectCount; ++i) {
+    ZolIService object;
+    marshaller_extract(in, object);
+    objects.push_back(std::move(object));
+  }
+  if (typeCode.empty()) {
+    value.setNothing();
+    return;
+  }
+  value.typeCode_ = typeCode;
+  value.bytes_.assign(bytes);
+  value.objects_ = std::move(objects);
+}
+
+}  // namespace Zol

@@ -1,0 +1,68 @@
+#include "zol/kernel/ZolStringUtility.h"
+
+#include <new>
+
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
+namespace Zol {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\r\n\f\v";
+  const auto first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+std::string ZolBaseStringUtility_24_8::stringFromUString(const icu::UnicodeString& text, bool utf8) const {
+  std::string result;
+  if (utf8) return text.toUTF8String(result);
+  UErrorCode status = U_ZERO_ERROR;
+  const std::int32_t length = text.extract(nullptr, 0, nullptr, status);
+  if (length <= 0) return result;
+  result.resize(static_cast<std::size_t>(length));
+  status = U_ZERO_ERROR;
+  text.extract(result.data(), length, nullptr, status);
+  if (U_FAILURE(status)) result.clear();
+  return result;
+}
+
+icu::UnicodeString ZolBaseStringUtility_24_8::ustringFromString(std::string_view text) const {
+  return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())));
+}
+
+std::wstring ZolBaseStringUtility_24_8::wstringFromUString(const icu::UnicodeString& text) const {
+  static_assert(sizeof(wchar_t) == sizeof(UChar32), "wide strings are UTF-32 on this platform");
+  std::wstring result;
+  if (text.isEmpty()) return result;
+  UErrorCode status = U_ZERO_ERROR;
+  std::int32_t length = 0;
+  u_strToUTF32WithSub(nullptr, 0, &length, text.getBuffer(), text.length(), 0xfffd, nullptr, &status);
+  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return result;
+  result.resize(static_cast<std::size_t>(length));
+  status = U_ZERO_ERROR;
+  u_strToUTF32WithSub(reinterpret_cast<UChar32*>(result.data()), length, nullptr, text.getBuffer(), text.length(),
+                      0xfffd, nullptr, &status);
+  if (U_FAILURE(status)) result.clear();
+  return result;
+}
+
+bool ZolBaseStringUtility_24_8::stringToBool(std::string_view text) const {
+  const icu::UnicodeString value = ustringFromString(trimmed(text));
+  for (const char* truth : {"true", "yes", "on", "1"}) {
+    if (value.caseCompare(icu::UnicodeString(truth, -1, US_INV), U_FOLD_CASE_DEFAULT) == 0) return true;
+  }
+  return false;
+}
+
+const ZolBaseStringUtility_24_8& baseStringUtilityInstance_24_8() {
+  static const ZolBaseStringUtility_24_8 instance;
+  return instance;
+}
+
+}  // namespace Zol

@@ -1,0 +1,71 @@
+// Fault injection: make a host operation fail, on every call or on the Nth.
+//
+//   host.faults().inject("Zol.Framework.ZolIServiceProvider", "getService",
+//                        simhost::Fault::systemException("lookup failed"));
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "simhost/SimHostExport.h"
+#include "zol/kernel/ZolResult.h"
+
+namespace simhost {
+
+/// What an injected fault does to the call.
+struct SIMHOST_EXPORT Fault {
+  enum class Kind {
+    ErrorResult,       // the operation returns `code` and does nothing else
+    KernelException,   // throws the kernel exception registered for `typeName`
+    ForeignException,  // throws std::runtime_error, not of the kernel's family
+  };
+
+  Kind kind = Kind::ErrorResult;
+  std::int32_t code = Zol::ZolResult_24_8::kFailure;
+  std::string text;
+  std::string typeName;
+
+  static Fault errorResult(std::int32_t code = Zol::ZolResult_24_8::kFailure);
+  /// A Zol::ZolSystemException_24.
+  static Fault systemException(std::string text, std::int32_t code = 1);
+  /// A Zol::ZolUserException_24.
+  static Fault userException(std::string text, std::int32_t code = 1);
+  /// The exception the kernel's creator for `typeName` makes (a
+  /// ZolUserException_24 when no creator is registered).
+  static Fault typedException(std::string typeName, std::string text, std::int32_t code = 1);
+  static Fault foreignException(std::string text);
+};
+
+class SIMHOST_EXPORT FaultPlan {
+ public:
+  static constexpr int kEveryCall = 0;
+
+  /// Arms `fault` for `operation` of `interfaceName`: on every call, or only
+  /// on the `nthCall`-th matching call from now (1 = the next one). When
+  /// `argumentsContain` is not empty, only calls whose rendered arguments
+  /// contain it match.
+  void inject(std::string interfaceName, std::string operation, Fault fault, int nthCall = kEveryCall,
+              std::string argumentsContain = {});
+  void clear();
+
+  /// Called by simulated objects for each operation: throws an armed
+  /// exception, or returns an armed error result; success otherwise.
+  Zol::ZolResult_24_8 apply(const std::string& interfaceName, const std::string& operation,
+                            const std::string& arguments);
+
+ private:
+  struct Armed {
+    std::string interfaceName;
+    std::string operation;
+    std::string argumentsContain;
+    Fault fault;
+    int nthCall;
+    int seen = 0;
+  };
+  std::mutex mutex_;
+  std::vector<Armed> armed_;
+};
+
+}  // namespace simhost

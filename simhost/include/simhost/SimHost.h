@@ -1,0 +1,62 @@
+// SimHost: a complete simulated host in one object. Construction registers
+// the standard services and sets the host service cache; destruction clears
+// the cache and drops every service the host holds.
+//
+//   simhost::SimHost host;
+//   ServiceHelper::setZolServiceAccess(host.serviceAccess());
+//   ... exercise plug-in code ...
+//   EXPECT_EQ(host.journal().count("Zol.Framework.ZolIServiceProvider", "getService"), 1u);
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "simhost/SimAppServices.h"
+#include "simhost/SimContext.h"
+#include "simhost/SimHostExport.h"
+#include "simhost/SimPersistence.h"
+#include "simhost/SimServiceProvider.h"
+
+namespace simhost {
+
+class SIMHOST_EXPORT SimHost {
+ public:
+  SimHost();
+  ~SimHost();
+  SimHost(const SimHost&) = delete;
+  SimHost& operator=(const SimHost&) = delete;
+
+  /// Every service name registered at construction.
+  static const std::vector<std::string>& standardServiceNames();
+
+  /// The access object to hand to the plug-in; lives as long as the host.
+  Zol::Framework::ZolIServiceAccess* serviceAccess() noexcept { return access_.get(); }
+  /// Another access object, with a provider of its own that offers the
+  /// services registered at this moment.
+  std::unique_ptr<SimServiceAccess> makeServiceAccess();
+  SimServiceProvider& provider() noexcept { return *provider_; }
+
+  void registerService(const std::string& name, const Zol::ZolIService& service);
+  /// Registers under `name` a service that offers no interface of its own.
+  void registerBareService(const std::string& name);
+  void removeService(const std::string& name);
+
+  CallJournal& journal() noexcept { return context_->journal; }
+  FaultPlan& faults() noexcept { return context_->faults; }
+  const SimContextPtr& context() const noexcept { return context_; }
+
+  SimPersistenceFW& persistence() noexcept { return *persistence_; }
+  SimTrashBinService& trashBinService() noexcept { return *trashBinService_; }
+  SimShellEntities& shell() noexcept { return *shell_; }
+
+ private:
+  SimContextPtr context_;
+  ZolSmartPointer<SimServiceProvider> provider_;
+  std::unique_ptr<SimServiceAccess> access_;
+  ZolSmartPointer<SimPersistenceFW> persistence_;
+  ZolSmartPointer<SimTrashBinService> trashBinService_;
+  ZolSmartPointer<SimShellEntities> shell_;
+};
+
+}  // namespace simhost

@@ -1,0 +1,130 @@
+// The base of every simulated host object: reference counting with
+// accounting, the query-interface table, and journaled, fault-injectable
+// host operations. A simulated service is a short class:
+//
+//   class SimTrashBin : public simhost::SimObject<kyr::orla::appfw::ZolITrashBinInterface> {
+//    public:
+//     using SimObject::SimObject;
+//   };
+//   auto bin = simhost::makeSimObject<SimTrashBin>(context, "trash bin");
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "simhost/SimContext.h"
+#include "simhost/SimHostExport.h"
+#include "zol/kernel/ZolSmartPointer.h"
+
+namespace simhost {
+
+class SIMHOST_EXPORT SimObjectBase {
+ public:
+  SimObjectBase(SimContextPtr context, std::string serviceName);
+  SimObjectBase(const SimObjectBase&) = delete;
+  SimObjectBase& operator=(const SimObjectBase&) = delete;
+  virtual ~SimObjectBase();
+
+  std::uint32_t referenceCount() const noexcept { return references_.load(std::memory_order_acquire); }
+  const std::string& serviceName() const noexcept { return serviceName_; }
+  std::uint64_t serviceId() const noexcept { return serviceId_; }
+
+  /// Makes queryInterface answer `status` for `typeId` instead of its usual
+  /// answer (1 hides an interface; 2-4 and others simulate bridge failures).
+  void setQueryStatus(const Zol::ZolTypeId& typeId, std::int32_t status);
+
+ protected:
+  void addRef() noexcept { references_.fetch_add(1, std::memory_order_relaxed); }
+  /// True when the last reference went.
+  bool releaseRef() noexcept { return references_.fetch_sub(1, std::memory_order_acq_rel) == 1; }
+  /// The injected status for `typeId`, or 0 when none is set.
+  std::int32_t queryStatusOverride(const Zol::ZolTypeId& typeId) const;
+
+  /// Journals one host operation and applies injected faults: throws an
+  /// injected exception or returns an injected error result; success otherwise.
+  Zol::ZolResult_24_8 hostCall(const char* interfaceName, const char* operation, std::string arguments = {}) const;
+
+  const SimContextPtr& context() const noexcept { return context_; }
+
+ private:
+  SimContextPtr context_;
+  std::string serviceName_;
+  std::uint64_t serviceId_ = 1;
+  std::atomic<std::uint32_t> references_{0};
+  mutable std::mutex statusMutex_;
+  std::map<Zol::ZolTypeId, std::int32_t> queryStatus_;
+};
+
+/// A simulated object implementing `Primary` and `Others`. Its
+/// "Zol.ZolIService" identity is the `Primary` interface.
+template <class Primary, class... Others>
+class SimObject : public SimObjectBase, public Primary, public Others... {
+ public:
+  using SimObjectBase::SimObjectBase;
+
+  void addReference() noexcept override { addRef(); }
+  void releaseReference() noexcept override {
+    if (releaseRef()) delete this;
+  }
+
+  Zol::ZolResult_24_8 queryInterface(const Zol::ZolTypeId& id, void** out) noexcept override {
+    *out = nullptr;
+    if (const std::int32_t status = queryStatusOverride(id)) return Zol::ZolResult_24_8(status);
+    if (id == Zol::ZolIServiceInterface::descriptor.typeId) {
+      *out = static_cast<Zol::ZolIServiceInterface*>(static_cast<Primary*>(this));
+    } else if (!(offer<Primary>(id, out) || (offer<Others>(id, out) || ...))) {
+      return Zol::ZolResult_24_8(Zol::kQueryNoInterface);
+    }
+    addRef();
+    return {};
+  }
+
+  std::string getServiceName() const override { return serviceName(); }
+  std::uint64_t getServiceId() const noexcept override { return serviceId(); }
+
+  /// This object as a generic service handle (its Primary identity).
+  Zol::ZolIService asService() { return Zol::ZolIService(static_cast<Primary*>(this)); }
+
+ protected:
+  /// Journals and fault-checks one operation of interface `I`; see hostCall().
+  template <class I = Primary>
+  Zol::ZolResult_24_8 call(const char* operation, std::string arguments = {}) const {
+    return hostCall(I::descriptor.typeName, operation, std::move(arguments));
+  }
+
+ private:
+  template <class I>
+  bool offer(const Zol::ZolTypeId& id, void** out) noexcept {
+    if (id != I::descriptor.typeId) return false;
+    *out = static_cast<I*>(this);
+    return true;
+  }
+};
+
+/// Creates a simulated object; the returned pointer holds its first reference.
+template <class T, class... Args>
+ZolSmartPointer<T> makeSimObject(Args&&... args) {
+  return ZolSmartPointer<T>(new T(std::forward<Args>(args)...));
+}
+
+/// The reference count of the simulated object behind `pointer`; 0 when it
+/// is empty or not a simulated object.
+template <class I>
+std::uint32_t referenceCount(const ZolSmartPointer<I>& pointer) {
+  const auto* object = dynamic_cast<const SimObjectBase*>(pointer.get());
+  return object ? object->referenceCount() : 0;
+}
+
+/// A service that offers no interface beyond "Zol.ZolIService": stands for
+/// host services the plug-in only hands around, and for services that lack
+/// the interface a caller casts to.
+class SIMHOST_EXPORT SimService final : public SimObject<Zol::ZolIServiceInterface> {
+ public:
+  using SimObject::SimObject;
+};
+
+}  // namespace simhost

@@ -1,0 +1,45 @@
+// The simulated persistence framework: one current session with one model,
+// either of which a test can take away.
+#pragma once
+
+#include "simhost/SimObject.h"
+#include "zol/persistence/PersistenceFW.h"
+
+namespace simhost {
+
+class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEData::IModelInterface> {
+ public:
+  using SimObject::SimObject;
+};
+
+class SIMHOST_EXPORT SimPersistenceSession final
+    : public SimObject<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface> {
+ public:
+  using SimObject::SimObject;
+
+  /// Replaces the session's model; empty closes it.
+  void setModel(ZolSmartPointer<SimModel> model);
+  const ZolSmartPointer<SimModel>& model() const noexcept { return model_; }
+
+  Zol::ZolResult_24_8 getModel(ZolSmartPointer<Zol::PersistenceFW::CAEData::IModelInterface>& model) override;
+
+ private:
+  ZolSmartPointer<SimModel> model_;
+};
+
+class SIMHOST_EXPORT SimPersistenceFW final : public SimObject<Zol::PersistenceFW::CAEData::IPFWInterface> {
+ public:
+  using SimObject::SimObject;
+
+  /// Replaces the current session; empty means no session.
+  void setSession(ZolSmartPointer<SimPersistenceSession> session);
+  const ZolSmartPointer<SimPersistenceSession>& session() const noexcept { return session_; }
+
+  Zol::ZolResult_24_8 getCurrentSession(
+      ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface>& session) override;
+
+ private:
+  ZolSmartPointer<SimPersistenceSession> session_;
+};
+
+}  // namespace simhost

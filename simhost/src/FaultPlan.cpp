@@ -1,0 +1,70 @@
+#include "simhost/FaultPlan.h"
+
+#include <stdexcept>
+
+#include "zol/kernel/ZolException.h"
+
+namespace simhost {
+
+Fault Fault::errorResult(std::int32_t code) { return Fault{Kind::ErrorResult, code, {}, {}}; }
+
+Fault Fault::systemException(std::string text, std::int32_t code) {
+  return Fault{Kind::KernelException, code, std::move(text), "Zol.ZolSystemException"};
+}
+
+Fault Fault::userException(std::string text, std::int32_t code) {
+  return Fault{Kind::KernelException, code, std::move(text), "Zol.ZolUserException"};
+}
+
+Fault Fault::typedException(std::string typeName, std::string text, std::int32_t code) {
+  return Fault{Kind::KernelException, code, std::move(text), std::move(typeName)};
+}
+
+Fault Fault::foreignException(std::string text) { return Fault{Kind::ForeignException, 0, std::move(text), {}}; }
+
+void FaultPlan::inject(std::string interfaceName, std::string operation, Fault fault, int nthCall,
+                       std::string argumentsContain) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  armed_.push_back(Armed{std::move(interfaceName), std::move(operation), std::move(argumentsContain),
+                         std::move(fault), nthCall});
+}
+
+void FaultPlan::clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  armed_.clear();
+}
+
+namespace {
+
+[[noreturn]] void raise(const Fault& fault) {
+  if (fault.kind == Fault::Kind::ForeignException) throw std::runtime_error(fault.text);
+  if (fault.typeName == "Zol.ZolSystemException") {
+    Zol::ZolSystemException_24(fault.code, fault.text).throwit("ZolException");
+  }
+  Zol::createException(fault.typeName.c_str(), fault.code, fault.text)->throwit("ZolException");
+}
+
+}  // namespace
+
+Zol::ZolResult_24_8 FaultPlan::apply(const std::string& interfaceName, const std::string& operation,
+                                     const std::string& arguments) {
+  Fault triggered;
+  bool fires = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (Armed& armed : armed_) {
+      if (armed.interfaceName != interfaceName || armed.operation != operation) continue;
+      if (!armed.argumentsContain.empty() && arguments.find(armed.argumentsContain) == std::string::npos) continue;
+      ++armed.seen;
+      if (!fires && (armed.nthCall == kEveryCall || armed.seen == armed.nthCall)) {
+        triggered = armed.fault;
+        fires = true;
+      }
+    }
+  }
+  if (!fires) return {};
+  if (triggered.kind == Fault::Kind::ErrorResult) return Zol::ZolResult_24_8(triggered.code);
+  raise(triggered);
+}
+
+}  // namespace simhost

@@ -1,0 +1,291 @@
+// The host kernel as the library relies on it: casts, the any stream,
+// exceptions and their creators, sequences and text conversion.
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "kyr/appfw/TrashBin.h"
+#include "simhost/SimAppServices.h"
+#include "simhost/SimObject.h"
+#include "zol/kernel/ZolAny.h"
+#include "zol/kernel/ZolCast.h"
+#include "zol/kernel/ZolException.h"
+#include "zol/kernel/ZolHostExceptions.h"
+#include "zol/kernel/ZolSequence.h"
+#include "zol/kernel/ZolStringUtility.h"
+
+namespace {
+
+using kyr::orla::appfw::ZolITrashBinInterface;
+
+simhost::SimContextPtr newContext() { return std::make_shared<simhost::SimContext>(); }
+
+TEST(InterfaceCast, ThrowingCastReportsEveryStatusOfTheTable) {
+  struct Case {
+    std::int32_t status;
+    const char* suffix;
+  };
+  const Case cases[] = {
+      {1, " failed. Object does not implement the desired interface."},
+      {2, " failed. The typecode for the interface could not be loaded"},
+      {3, " failed. Cannot allocate a version 1 proxy."},
+      {4, " failed. Cannot allocate a version 2 proxy."},
+      {10007, " failed. Internal CORBA bridge error=10007"},
+      {29999, " failed. Internal C++ bridge error=29999"},
+      {30000, " failed. Internal Java bridge error=30000"},
+      {45000, " failed. Internal .NET bridge error=45000"},
+      {50001, " failed. Internal Python bridge error=50001"},
+      {60000, " failed (error=60000)"},
+      {9999, " failed (error=9999)"},
+      {-3, " failed (error=-3)"},
+  };
+  auto object = simhost::makeSimObject<simhost::SimService>(newContext(), "object");
+  const Zol::ZolIService service = object->asService();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status);
+    object->setQueryStatus(ZolITrashBinInterface::descriptor.typeId, c.status);
+    try {
+      Zol::interfaceCastOrThrow<ZolITrashBinInterface>(service);
+      ADD_FAILURE() << "no exception";
+    } catch (const Zol::ZolSystemException_24& e) {
+      EXPECT_EQ(e.getText(), std::string("Cast from interface Zol.ZolIService to kyr.orla.appfw.ZolITrashBin") +
+                                 c.suffix);
+      EXPECT_EQ(e.getCode(), 2010000000 + c.status);
+      EXPECT_EQ(e.getErrorPolicy(), "ZolException");
+    }
+    EXPECT_FALSE(Zol::interfaceCast<ZolITrashBinInterface>(service));
+  }
+  EXPECT_EQ(object->referenceCount(), 2u) << "a failed cast leaked a reference";
+}
+
+TEST(InterfaceCast, EmptyAndSuccessfulCasts) {
+  const Zol::ZolIService empty;
+  EXPECT_FALSE(Zol::interfaceCast<ZolITrashBinInterface>(empty));
+  EXPECT_FALSE(Zol::interfaceCastOrThrow<ZolITrashBinInterface>(empty));
+
+  auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
+  const Zol::ZolIService service = bin->asService();
+  auto quiet = Zol::interfaceCast<ZolITrashBinInterface>(service);
+  auto thrown = Zol::interfaceCastOrThrow<ZolITrashBinInterface>(service);
+  EXPECT_EQ(quiet.get(), static_cast<ZolITrashBinInterface*>(bin.get()));
+  EXPECT_EQ(thrown.get(), quiet.get());
+  EXPECT_TRUE(Zol::isSameObject(quiet, service));
+  EXPECT_EQ(bin->referenceCount(), 4u);
+}
+
+Zol::ZolAny_24_8 everyKind(const Zol::ZolIService& object) {
+  Zol::ZolAny_24_8 nested = Zol::makeZolAny(object);
+  Zol::ZolAny_24_8 any;
+  Zol::ZolOutStream_24_8 out = any.initializeStream();
+  Zol::marshaller_insert(out, true);
+  Zol::marshaller_insert(out, std::int32_t{-7});
+  Zol::marshaller_insert(out, std::uint64_t{1} << 40);
+  Zol::marshaller_insert(out, 2.5);
+  Zol::marshaller_insert(out, "Gr\xC3\xBC\xC3\x9F" "e");
+  Zol::marshaller_insert(out, icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7"));
+  Zol::marshaller_insert(out, Zol::getTC_Zol_ZolString_24_8());
+  Zol::marshaller_insert(out, Zol::ZolIService());
+  Zol::marshaller_insert(out, nested);
+  any.setData(Zol::getTC_Zol_ZolString_24_8());
+  return any;
+}
+
+TEST(AnyStream, EveryValueKindReadsBackAsWritten) {
+  auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
+  const Zol::ZolAny_24_8 any = everyKind(bin->asService());
+  EXPECT_EQ(any.objectCount(), 1u);
+
+  Zol::ZolInStream_24_8 in = any.openStream();
+  bool flag = false;
+  std::int32_t small = 0;
+  std::uint64_t large = 0;
+  double real = 0;
+  std::string narrow;
+  icu::UnicodeString wide;
+  Zol::ZolTypeCode_24_8 typeCode;
+  Zol::ZolIService none;
+  Zol::ZolAny_24_8 nested;
+  Zol::marshaller_extract(in, flag);
+  Zol::marshaller_extract(in, small);
+  Zol::marshaller_extract(in, large);
+  Zol::marshaller_extract(in, real);
+  Zol::marshaller_extract(in, narrow);
+  Zol::marshaller_extract(in, wide);
+  Zol::marshaller_extract(in, typeCode);
+  Zol::marshaller_extract(in, none);
+  Zol::marshaller_extract(in, nested);
+  EXPECT_TRUE(in.atEnd());
+
+  EXPECT_TRUE(flag);
+  EXPECT_EQ(small, -7);
+  EXPECT_EQ(large, std::uint64_t{1} << 40);
+  EXPECT_EQ(real, 2.5);
+  EXPECT_EQ(narrow, "Gr\xC3\xBC\xC3\x9F" "e");
+  EXPECT_EQ(wide, icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7"));
+  EXPECT_EQ(typeCode, Zol::getTC_Zol_ZolString_24_8());
+  EXPECT_FALSE(none);
+  Zol::ZolIService object;
+  ASSERT_TRUE(Zol::extractZolAny(nested, object));
+  EXPECT_TRUE(Zol::isSameObject(object, bin));
+}
+
+TEST(AnyStream, TruncatedOrMalformedStreamsRaiseKernelExceptions) {
+  auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
+  const Zol::ZolAny_24_8 complete = everyKind(bin->asService());
+  std::string bytes;
+  {
+    Zol::ZolInStream_24_8 in = complete.openStream();
+    bytes = std::string(in.readView(in.remaining()));
+  }
+  auto readAll = [](const Zol::ZolAny_24_8& any) {
+    Zol::ZolInStream_24_8 in = any.openStream();
+    bool flag;
+    std::int32_t small;
+    std::uint64_t large;
+    double real;
+    std::string narrow;
+    icu::UnicodeString wide;
+    Zol::ZolTypeCode_24_8 typeCode;
+    Zol::ZolIService none;
+    Zol::ZolAny_24_8 nested;
+    Zol::marshaller_extract(in, flag);
+    Zol::marshaller_extract(in, small);
+    Zol::marshaller_extract(in, large);
+    Zol::marshaller_extract(in, real);
+    Zol::marshaller_extract(in, narrow);
+    Zol::marshaller_extract(in, wide);
+    Zol::marshaller_extract(in, typeCode);
+    Zol::marshaller_extract(in, none);
+    Zol::marshaller_extract(in, nested);
+  };
+  // Every proper prefix of the stream is truncated somewhere.
+  for (std::size_t length = 0; length < bytes.size(); ++length) {
+    SCOPED_TRACE(length);
+    Zol::ZolAny_24_8 truncated;
+    truncated.initializeStream().writeBytes(bytes.data(), length);
+    EXPECT_THROW(readAll(truncated), Zol::ZolSystemException_24);
+  }
+
+  auto single = [](auto write, auto read) {
+    Zol::ZolAny_24_8 any;
+    Zol::ZolOutStream_24_8 out = any.initializeStream();
+    write(out);
+    any.setData(Zol::getTC_Zol_Int32_24_8());
+    Zol::ZolInStream_24_8 in = any.openStream();
+    read(in);
+  };
+  const std::uint8_t two = 2;
+  EXPECT_THROW(single([&](auto& out) { out.writeBytes(&two, 1); },
+                      [](auto& in) { bool b; Zol::marshaller_extract(in, b); }),
+               Zol::ZolSystemException_24);
+  const std::uint32_t hugeLength = 0xfffffff0U;
+  EXPECT_THROW(single([&](auto& out) { out.writeBytes(&hugeLength, 4); },
+                      [](auto& in) { std::string s; Zol::marshaller_extract(in, s); }),
+               Zol::ZolSystemException_24);
+  EXPECT_THROW(single([&](auto& out) { out.writeBytes(&hugeLength, 4); },
+                      [](auto& in) { icu::UnicodeString s; Zol::marshaller_extract(in, s); }),
+               Zol::ZolSystemException_24);
+  const std::uint32_t objectIndex = 0;
+  EXPECT_THROW(single([&](auto& out) { out.writeBytes(&objectIndex, 4); },
+                      [](auto& in) { Zol::ZolIService s; Zol::marshaller_extract(in, s); }),
+               Zol::ZolSystemException_24);
+  const std::uint64_t unknownId[2] = {0x1234, 0x5678};
+  EXPECT_THROW(single([&](auto& out) { out.writeBytes(unknownId, 16); },
+                      [](auto& in) { Zol::ZolTypeCode_24_8 t; Zol::marshaller_extract(in, t); }),
+               Zol::Framework::Reflection::TypeCodeException);
+}
+
+TEST(AnyValue, DirectValuesHoldingNothingAndTypedExtraction) {
+  const Zol::ZolAny_24_8 nothing;
+  EXPECT_TRUE(nothing.holdsNothing());
+  EXPECT_FALSE(nothing.hasValue());
+
+  Zol::ZolAny_24_8 flag(true);
+  Zol::ZolAny_24_8 number(std::int32_t{42});
+  EXPECT_EQ(flag.getTypeCode(), Zol::getTC_Zol_Boolean_24_8());
+  EXPECT_EQ(number.getTypeCode(), Zol::getTC_Zol_Int32_24_8());
+  std::int32_t value = 0;
+  EXPECT_TRUE(Zol::extractZolAny(number, value));
+  EXPECT_EQ(value, 42);
+  EXPECT_FALSE(Zol::extractZolAny(flag, value)) << "extraction must check the type code";
+  EXPECT_EQ(value, 42);
+
+  Zol::ZolAny_24_8 moved = std::move(number);
+  EXPECT_TRUE(number.holdsNothing());  // NOLINT: moved-from state is specified
+  EXPECT_EQ(moved, Zol::ZolAny_24_8(std::int32_t{42}));
+  moved.initializeStream();
+  EXPECT_TRUE(moved.holdsNothing()) << "a fresh stream holds nothing until setData";
+}
+
+TEST(Exceptions, ThrowitKeepsTypeAndCreatorsNest) {
+  try {
+    Zol::EOM::DependencyManagerException(5, "cycle").throwit("ZolException");
+  } catch (const Zol::ZolUserException_24& e) {
+    EXPECT_EQ(std::string(e.getTypeName()), "Zol.EOM.DependencyManagerException");
+    EXPECT_EQ(std::string(e.what()), "cycle");
+    EXPECT_EQ(e.getErrorPolicy(), "ZolException");
+  }
+
+  const char* name = "Test.CustomException";
+  EXPECT_EQ(std::string(Zol::createException(name, 1, "x")->getTypeName()), "Zol.ZolUserException");
+  auto typeCodeCreator = [](std::int32_t code, const std::string& text) -> std::unique_ptr<Zol::ZolException_24> {
+    return std::make_unique<Zol::Framework::Reflection::TypeCodeException>(code, text);
+  };
+  Zol::registerCreator(name, typeCodeCreator);
+  Zol::registerCreator(name, typeCodeCreator);
+  Zol::unregisterCreator(name);
+  EXPECT_TRUE(Zol::hasCreator(name)) << "registrations nest";
+  auto created = Zol::createException(name, 9, "bad type");
+  EXPECT_EQ(std::string(created->getTypeName()), "Zol.Framework.Reflection.TypeCodeException");
+  EXPECT_EQ(created->getCode(), 9);
+  Zol::unregisterCreator(name);
+  EXPECT_FALSE(Zol::hasCreator(name));
+}
+
+TEST(Sequence, CopiesShareUntilWrittenAndEmptyBlocksAreShared) {
+  ZolSequence<unsigned int> ids{7, 9};
+  ZolSequence<unsigned int> copy = ids;
+  EXPECT_TRUE(copy.sharesStorageWith(ids));
+  copy.push_back(11);
+  EXPECT_FALSE(copy.sharesStorageWith(ids));
+  EXPECT_EQ(ids.size(), 2u);
+  EXPECT_EQ(copy, (ZolSequence<unsigned int>{7, 9, 11}));
+
+  ZolSequence<unsigned int> a;
+  ZolSequence<unsigned int> b;
+  EXPECT_TRUE(a.sharesStorageWith(b));
+  ZolSequence<unsigned int> moved = std::move(copy);
+  EXPECT_TRUE(copy.empty());  // NOLINT: moved-from state is specified
+  EXPECT_TRUE(copy.sharesStorageWith(a));
+  EXPECT_THROW(moved.at(3), std::out_of_range);
+}
+
+TEST(StringUtility, ConversionsKeepNonAsciiText) {
+  const auto& strings = Zol::baseStringUtilityInstance_24_8();
+  const std::string utf8 = "Stra\xC3\x9F" "e \xE2\x88\x91 \xF0\x9F\x94\xA7";
+  const icu::UnicodeString text = strings.ustringFromString(utf8);
+  EXPECT_EQ(text.length(), 11);  // the wrench is a surrogate pair
+  EXPECT_EQ(strings.stringFromUString(text, true), utf8);
+  EXPECT_EQ(strings.wstringFromUString(text), L"Stra\u00DFe \u2211 \U0001F527");
+
+  for (const char* truthy : {"true", "TRUE", " Yes ", "on", "1"}) EXPECT_TRUE(strings.stringToBool(truthy)) << truthy;
+  for (const char* falsy : {"", "false", "0", "no", "truex", "2"}) EXPECT_FALSE(strings.stringToBool(falsy)) << falsy;
+}
+
+TEST(Result, ParametersAreSharedCopyOnWrite) {
+  Zol::ZolResult_24_8 failure(Zol::ZolResult_24_8::kFailure);
+  EXPECT_FALSE(failure.isOk());
+  EXPECT_FALSE(failure.hasData());
+  failure.addParam("first");
+  Zol::ZolResult_24_8 copy = failure;
+  copy.addParam("second");
+  EXPECT_EQ(failure.getParamCount(), 1u);
+  EXPECT_EQ(copy.getParamCount(), 2u);
+  EXPECT_EQ(copy.getParam(1), "second");
+  EXPECT_THROW(failure.getParam(1), std::out_of_range);
+}
+
+}  // namespace

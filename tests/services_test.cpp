@@ -1,0 +1,240 @@
+// The service locator against the simulated host.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "kyr/appfw/IEntRef.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "services/ServiceHelper.h"
+#include "simhost/SimHost.h"
+#include "zol/kernel/ZolDebug.h"
+#include "zol/kernel/ZolException.h"
+#include "zol/kernel/ZolHostExceptions.h"
+
+namespace {
+
+using kyr::orla::plugin::wyrdan::ServiceHelper;
+
+constexpr const char* kProvider = "Zol.Framework.ZolIServiceProvider";
+
+class ServiceHelperTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ServiceHelper::setZolServiceAccess(host.serviceAccess());
+    host.journal().clear();
+  }
+  void TearDown() override { ServiceHelper::releaseServices(); }
+
+  std::size_t lookups() { return host.journal().count(kProvider, "getService"); }
+  std::size_t lookupsOf(const std::string& name) {
+    std::size_t count = 0;
+    for (const auto& call : host.journal().callsTo(kProvider, "getService")) {
+      if (call.arguments == name + ", ") ++count;
+    }
+    return count;
+  }
+  Zol::ZolIService registered(const std::string& name) { return host.provider().services().at(name); }
+
+  simhost::SimHost host;
+};
+
+struct Getter {
+  Zol::ZolIService (*get)();
+  const char* service;
+};
+
+const std::vector<Getter>& tableGetters() {
+  static const std::vector<Getter> getters = {
+      {&ServiceHelper::getAppExecutive, "kyr.orla.appfw.AppExecutive"},
+      {&ServiceHelper::getFrameworkAccess, "kyr.orla.appfw.AppExecutive"},
+      {&ServiceHelper::getGuiExeutive, "kyr.orla.appfw.GuiExecutive"},
+      {&ServiceHelper::getAppFWUnitsService, "kyr.orla.appfw.Units"},
+      {&ServiceHelper::getObjectPropertiesManager, "kyr.orla.appfw.ObjectPropertiesManager"},
+      {&ServiceHelper::getPluginMgrService, "kyr.orla.appfw.PluginMgr"},
+      {&ServiceHelper::getScriptNameMgr, "kyr.orla.appfw.ScriptNameManager"},
+      {&ServiceHelper::getSelectionManager, "kyr.orla.appfw.SelectionManager"},
+      {&ServiceHelper::getBaseCommonService, "kyr.orla.plugin.baseplugin.BaseCommonService"},
+      {&ServiceHelper::getModelManagement, "kyr.orla.plugin.baseplugin.ModelManagement"},
+      {&ServiceHelper::getFEMEntities, "kyr.orla.plugin.fem.FEMEntities"},
+      {&ServiceHelper::getShellEntities, "kyr.orla.plugin.shell.ShellEntities"},
+      {&ServiceHelper::getMDPManager, "kyr.orla.plugin.motion.MDPManager"},
+      {&ServiceHelper::getSolverService, "kyr.orla.plugin.motion.SolverService"},
+      {&ServiceHelper::getDisplayDataManager, "kyr.orla.ddm.Display3DDataManager"},
+      {&ServiceHelper::getConfigurationManager, "Zol.Framework.ConfigurationManager"},
+      {&ServiceHelper::getPFW, "Zol.PersistenceFW.CAEData.PFW"},
+      {&ServiceHelper::getUtilUnitsService, "Zol.Util.Units"},
+      {&ServiceHelper::getEOMDependencyMgr, "Zol.EOM.EOMCore"},
+      {&ServiceHelper::getEOMObjectFactory, "Zol.EOM.EOMCore"},
+      {&ServiceHelper::getEOMUtility, "Zol.EOM.EOMCore"},
+  };
+  return getters;
+}
+
+TEST_F(ServiceHelperTest, EachServiceNameIsLookedUpOnceAndShared) {
+  for (const Getter& getter : tableGetters()) {
+    SCOPED_TRACE(getter.service);
+    const Zol::ZolIService first = getter.get();
+    EXPECT_TRUE(Zol::isSameObject(first, registered(getter.service)));
+    EXPECT_TRUE(Zol::isSameObject(getter.get(), first));
+    EXPECT_EQ(lookupsOf(getter.service), 1u) << "a cached name was asked for again";
+  }
+  EXPECT_EQ(lookups(), 18u) << "21 getters over 18 distinct names";
+}
+
+TEST_F(ServiceHelperTest, MissingServiceIsAskedForAgainUntilTheHostHasIt) {
+  host.removeService("kyr.orla.appfw.GuiExecutive");
+  EXPECT_FALSE(ServiceHelper::getGuiExeutive());
+  EXPECT_FALSE(ServiceHelper::getGuiExeutive());
+  EXPECT_EQ(lookups(), 2u);
+
+  host.registerBareService("kyr.orla.appfw.GuiExecutive");
+  const Zol::ZolIService gui = ServiceHelper::getGuiExeutive();
+  EXPECT_TRUE(Zol::isSameObject(gui, registered("kyr.orla.appfw.GuiExecutive")));
+  ServiceHelper::getGuiExeutive();
+  EXPECT_EQ(lookups(), 3u);
+}
+
+TEST_F(ServiceHelperTest, ReleaseServicesDropsTheCacheButKeepsTheProvider) {
+  const Zol::ZolIService original = registered("Zol.Util.Units");
+  ServiceHelper::getUtilUnitsService();
+  EXPECT_EQ(simhost::referenceCount(original), 3u) << "the registration, the cache and this test";
+
+  host.registerBareService("Zol.Util.Units");
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getUtilUnitsService(), original)) << "served from the cache";
+  ServiceHelper::releaseServices();
+  EXPECT_EQ(simhost::referenceCount(original), 1u) << "releaseServices kept a reference";
+
+  const Zol::ZolIService fresh = ServiceHelper::getUtilUnitsService();
+  EXPECT_FALSE(Zol::isSameObject(fresh, original));
+  EXPECT_TRUE(Zol::isSameObject(fresh, registered("Zol.Util.Units")));
+  EXPECT_EQ(lookups(), 2u);
+  EXPECT_TRUE(ServiceHelper::getServiceProvider());
+}
+
+TEST(ServiceHelperStartUp, LookUpsNeedTheServiceAccessFirst) {
+  simhost::SimHost host;
+  std::string reported;
+  Zol::setDebugSink([&](std::string_view text) { reported += text; });
+
+  EXPECT_FALSE(ServiceHelper::getServiceProvider());
+  EXPECT_FALSE(ServiceHelper::getGuiExeutive());
+  EXPECT_NE(reported.find("Assertion failed: m_zolServiceProvider != NULLSP"), std::string::npos) << reported;
+
+  ServiceHelper::setZolServiceAccess(nullptr);
+  EXPECT_FALSE(ServiceHelper::getServiceProvider());
+  EXPECT_EQ(host.journal().size(), 0u);
+
+  ServiceHelper::setZolServiceAccess(host.serviceAccess());
+  EXPECT_EQ(host.journal().count("Zol.Framework.ZolIServiceAccess", "getServiceProvider"), 2u);
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getServiceProvider(), host.provider().asService()));
+  EXPECT_TRUE(ServiceHelper::getGuiExeutive());
+  Zol::setDebugSink({});
+  ServiceHelper::releaseServices();
+}
+
+TEST_F(ServiceHelperTest, SecondAccessReplacesTheProviderAndKeepsTheCache) {
+  const Zol::ZolIService gui = ServiceHelper::getGuiExeutive();
+  const std::uint32_t providerReferences = host.provider().referenceCount();
+
+  auto second = host.makeServiceAccess();
+  ServiceHelper::setZolServiceAccess(second.get());
+  EXPECT_EQ(host.provider().referenceCount(), providerReferences - 2) << "both holders let the old provider go";
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getServiceProvider(), second->provider()));
+
+  host.journal().clear();
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getGuiExeutive(), gui));
+  EXPECT_EQ(lookups(), 0u) << "the cache survives a new access";
+  ServiceHelper::releaseServices();
+  ServiceHelper::setZolServiceAccess(host.serviceAccess());
+}
+
+TEST_F(ServiceHelperTest, FactoriesComeFromTheHostServiceCacheOnly) {
+  using kyr::orla::appfw::ServiceCacheAppFrame;
+  auto factory = simhost::makeSimObject<simhost::SimTransactionBrokerFactory>(host.context(), "broker factory");
+  ServiceCacheAppFrame::transactionBrokerFactory_ = factory;
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getTransactionBroker(), factory));
+  EXPECT_FALSE(ServiceHelper::getIEntRefFactory()) << "the host has not set it";
+  ServiceCacheAppFrame::transactionBrokerFactory_.reset();
+  EXPECT_FALSE(ServiceHelper::getTransactionBroker());
+  EXPECT_EQ(host.journal().size(), 0u);
+}
+
+TEST_F(ServiceHelperTest, KernelExceptionsMeanAbsentOthersPassThrough) {
+  host.faults().inject(kProvider, "getService", simhost::Fault::systemException("lookup failed"), 1);
+  host.faults().inject(kProvider, "getService",
+                       simhost::Fault::typedException("Zol.EOM.DependencyManagerException", "broken"), 2);
+  host.faults().inject(kProvider, "getService", simhost::Fault::foreignException("not ours"), 3);
+  EXPECT_FALSE(ServiceHelper::getSelectionManager());
+  EXPECT_FALSE(ServiceHelper::getSelectionManager());
+  EXPECT_THROW(ServiceHelper::getSelectionManager(), std::runtime_error);
+  EXPECT_TRUE(ServiceHelper::getSelectionManager()) << "nothing was cached by the failures";
+  EXPECT_EQ(lookups(), 4u);
+
+  host.faults().inject(kProvider, "getService", simhost::Fault::errorResult(), simhost::FaultPlan::kEveryCall,
+                       "kyr.orla.appfw.PluginMgr");
+  EXPECT_FALSE(ServiceHelper::getPluginMgrService());
+}
+
+TEST_F(ServiceHelperTest, TrashbinReachesTheBinThroughItsFactory) {
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getTrashbin(), host.trashBinService().trashBin()));
+  EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolITrashBinFactory", "getTrashBin"), 1u);
+  ServiceHelper::getTrashbin();
+  EXPECT_EQ(lookupsOf("kyr.orla.appfw.TrashBinFW"), 1u) << "the trash-bin service is cached";
+
+  host.trashBinService().setTrashBin({});
+  EXPECT_FALSE(ServiceHelper::getTrashbin());
+
+  ServiceHelper::releaseServices();
+  host.registerBareService("kyr.orla.appfw.TrashBinFW");
+  try {
+    ServiceHelper::getTrashbin();
+    ADD_FAILURE() << "a service without the factory interface must raise the cast exception";
+  } catch (const Zol::ZolSystemException_24& e) {
+    EXPECT_EQ(e.getText(),
+              "Cast from interface Zol.ZolIService to kyr.orla.appfw.ZolITrashBinFactory failed. "
+              "Object does not implement the desired interface.");
+    EXPECT_EQ(e.getCode(), 2010000001);
+  }
+
+  ServiceHelper::releaseServices();
+  host.removeService("kyr.orla.appfw.TrashBinFW");
+  EXPECT_FALSE(ServiceHelper::getTrashbin());
+}
+
+TEST_F(ServiceHelperTest, ViewportWalksTheShellManagersPastTheCache) {
+  const auto viewport = host.shell().viewportManager()->currentViewport();
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getViewport(), viewport));
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getViewport(), viewport));
+  EXPECT_EQ(lookupsOf("kyr.orla.plugin.shell.ShellEntities"), 2u) << "getViewport bypasses the cache";
+
+  host.shell().viewportManager()->setCurrentViewport({});
+  EXPECT_FALSE(ServiceHelper::getViewport());
+  host.shell().setViewportManager({});
+  EXPECT_FALSE(ServiceHelper::getViewport());
+
+  host.registerBareService("kyr.orla.plugin.shell.ShellEntities");
+  EXPECT_THROW(ServiceHelper::getViewport(), Zol::ZolSystemException_24);
+  host.removeService("kyr.orla.plugin.shell.ShellEntities");
+  EXPECT_FALSE(ServiceHelper::getViewport());
+  EXPECT_EQ(viewport->referenceCount(), 1u) << "an intermediate handle was not released";
+}
+
+TEST_F(ServiceHelperTest, CurrentModelFollowsTheSessionOrIsEmpty) {
+  const auto session = host.persistence().session();
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getCurrentModel(), session->model()));
+
+  host.faults().inject("Zol.PersistenceFW.CAEData.IPFW", "getCurrentSession", simhost::Fault::errorResult(), 1);
+  EXPECT_FALSE(ServiceHelper::getCurrentModel());
+  EXPECT_EQ(host.journal().count("Zol.PersistenceFW.CAEData.IPersistenceSession", "getModel"), 1u)
+      << "no model is asked of a session the host did not give";
+
+  session->setModel({});
+  EXPECT_FALSE(ServiceHelper::getCurrentModel());
+  host.persistence().setSession({});
+  EXPECT_FALSE(ServiceHelper::getCurrentModel());
+  kyr::orla::appfw::ServiceCacheAppFrame::PFW_.reset();
+  EXPECT_FALSE(ServiceHelper::getCurrentModel());
+}
+
+}  // namespace
