@@ -1,20 +1,19 @@
 // A sample plug-in session on the simulated host: start-up, service look-ups
-// and the service cache at work.
+// and the service cache at work, command payloads built with a bunch.
 #include <iostream>
 #include <string>
 
+#include "Describe.h"
 #include "Transcript.h"
+#include "commands/DataBunch.h"
 #include "services/ServiceHelper.h"
 #include "simhost/SimHost.h"
 
 namespace {
 
+using demo::describe;
+using kyr::orla::plugin::wyrdan::DataBunch;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
-
-std::string describe(const Zol::ZolIService& service) {
-  if (!service) return "(none)";
-  return "\"" + service->getServiceName() + "\" #" + std::to_string(service->getServiceId());
-}
 
 }  // namespace
 
@@ -50,6 +49,18 @@ int main() {
   host.removeService("kyr.orla.plugin.motion.SolverService");
   transcript.note("getSolverService() -> " + describe(ServiceHelper::getSolverService()));
   transcript.note("getSolverService() -> " + describe(ServiceHelper::getSolverService()));
+
+  transcript.step("A parameter bunch, converted to the host's list and back");
+  DataBunch bunch{{"visible", true}, {"count", 3}};
+  bunch.setData("label", Zol::makeZolAny(icu::UnicodeString::fromUTF8("Tr\xC3\xA4ger 1")));
+  bunch.setData("objects", ServiceHelper::getSelectionManager());
+  transcript.note("bunch (key order)        " + describe(bunch));
+  const kyr::orla::appfw::CmdParameters list = bunch.toCmdParams();
+  transcript.note("toCmdParams()            " + describe(list));
+  transcript.note("DataBunch(list)          " + describe(DataBunch(list)));
+  const Zol::ZolAny_24_8 any = bunch.toZolAny();
+  transcript.note("toZolAny()               " + describe(any));
+  transcript.note("DataBunch(any)           " + describe(DataBunch(any)));
 
   transcript.step("Plug-in shut-down");
   ServiceHelper::releaseServices();

@@ -72,18 +72,19 @@ void ServiceHelper::releaseServices() { m_instance.release(); }
 
 Zol::ZolIService ServiceHelper::getServiceProvider() { return m_instance.m_serviceProvider; }
 
-Zol::ZolIService ServiceHelper::getService(std::string name) {
+Zol::ZolIService ServiceHelper::getService(std::string_view name) {
   auto cached = m_services.find(name);
   if (cached != m_services.end()) return cached->second;
 
+  std::string key(name);
   Zol::ZolIService service;
   try {
-    ServiceProviderHelper::getService(name, std::string(), service);
+    ServiceProviderHelper::getService(key, std::string(), service);
   } catch (const Zol::ZolException_24&) {
     // A failed look-up is an absent service; the next call asks again.
     service.reset();
   }
-  if (service) m_services.emplace(std::move(name), service);
+  if (service) m_services.emplace(std::move(key), service);
   return service;
 }
 

@@ -11,8 +11,10 @@
 // releaseServices.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "WyrdanExport.h"
 #include "zol/framework/ZolIServiceProvider.h"
@@ -117,9 +119,11 @@ class WYRDAN_EXPORT ServiceHelper {
   ServiceHelper();
 
   void release();
-  Zol::ZolIService getService(std::string name);
+  /// The cached look-up behind every getter; the name is only copied when a
+  /// new entry is cached.
+  Zol::ZolIService getService(std::string_view name);
 
-  std::map<std::string, Zol::ZolIService> m_services;
+  std::map<std::string, Zol::ZolIService, std::less<>> m_services;
   Zol::ZolIService m_serviceProvider;
 
   static ServiceHelper m_instance;

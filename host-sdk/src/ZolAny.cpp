@@ -21,6 +21,28 @@ void writeScalar(ZolOutStream_24_8& out, T value) {
   out.writeBytes(&value, sizeof value);
 }
 
+// Gathers small fields so that they reach the stream in one write.
+class Fields {
+ public:
+  static constexpr std::size_t kCapacity = 48;
+
+  template <class T>
+  Fields& add(const T& value) {
+    return addBytes(&value, sizeof value);
+  }
+  Fields& addBytes(const void* data, std::size_t size) {
+    std::memcpy(bytes_ + size_, data, size);
+    size_ += size;
+    return *this;
+  }
+  bool fits(std::size_t size) const { return size_ + size <= kCapacity; }
+  void writeTo(ZolOutStream_24_8& out) const { out.writeBytes(bytes_, size_); }
+
+ private:
+  char bytes_[kCapacity];
+  std::size_t size_ = 0;
+};
+
 template <class T>
 void readScalar(ZolInStream_24_8& in, T& value) {
   in.readBytes(&value, sizeof value);
@@ -39,34 +61,20 @@ std::uint32_t checkedLength(std::size_t size) {
 
 }  // namespace
 
-void ZolOutStream_24_8::writeBytes(const void* data, std::size_t size) {
-  if (size != 0) any_->bytes_.append(static_cast<const char*>(data), size);
-}
+void ZolOutStream_24_8::reserve(std::size_t size) { any_->bytes_.reserve(any_->bytes_.size() + size); }
 
 std::uint32_t ZolOutStream_24_8::addObject(const ZolIService& object) {
   any_->objects_.push_back(object);
   return checkedLength(any_->objects_.size() - 1);
 }
 
-void ZolInStream_24_8::readBytes(void* out, std::size_t size) {
-  std::string_view bytes = readView(size);
-  if (size != 0) std::memcpy(out, bytes.data(), size);
-}
-
-std::string_view ZolInStream_24_8::readView(std::size_t size) {
-  if (size > remaining()) throwStreamError(kStreamTruncated, "read past the end of the stream");
-  std::string_view bytes(any_->bytes_.data() + pos_, size);
-  pos_ += size;
-  return bytes;
-}
+void ZolInStream_24_8::throwTruncated() { throwStreamError(kStreamTruncated, "read past the end of the stream"); }
 
 ZolIService ZolInStream_24_8::object(std::uint32_t index) const {
   if (index == kNoObject) return {};
   if (index >= any_->objects_.size()) throwStreamError(kStreamMalformed, "object index out of range");
   return any_->objects_[index];
 }
-
-std::size_t ZolInStream_24_8::remaining() const noexcept { return any_->bytes_.size() - pos_; }
 
 ZolAny_24_8::ZolAny_24_8(bool value) {
   ZolOutStream_24_8 out = initializeStream();
@@ -79,27 +87,6 @@ ZolAny_24_8::ZolAny_24_8(std::int32_t value) {
   marshaller_insert(out, value);
   setData(getTC_Zol_Int32_24_8());
 }
-
-ZolAny_24_8::ZolAny_24_8(ZolAny_24_8&& other) noexcept
-    : typeCode_(std::exchange(other.typeCode_, {})),
-      bytes_(std::move(other.bytes_)),
-      objects_(std::move(other.objects_)) {
-  other.bytes_.clear();
-  other.objects_.clear();
-}
-
-ZolAny_24_8& ZolAny_24_8::operator=(ZolAny_24_8&& other) noexcept {
-  if (this != &other) {
-    typeCode_ = std::exchange(other.typeCode_, {});
-    bytes_ = std::move(other.bytes_);
-    objects_ = std::move(other.objects_);
-    other.bytes_.clear();
-    other.objects_.clear();
-  }
-  return *this;
-}
-
-ZolAny_24_8::~ZolAny_24_8() = default;
 
 ZolOutStream_24_8 ZolAny_24_8::initializeStream() {
   setNothing();
@@ -129,7 +116,13 @@ void marshaller_insert(ZolOutStream_24_8& out, std::uint64_t value) { writeScala
 void marshaller_insert(ZolOutStream_24_8& out, double value) { writeScalar(out, value); }
 
 void marshaller_insert(ZolOutStream_24_8& out, std::string_view value) {
-  writeScalar(out, checkedLength(value.size()));
+  Fields fields;
+  fields.add(checkedLength(value.size()));
+  if (fields.fits(value.size())) {
+    fields.addBytes(value.data(), value.size()).writeTo(out);
+    return;
+  }
+  fields.writeTo(out);
   out.writeBytes(value.data(), value.size());
 }
 
@@ -141,8 +134,7 @@ void marshaller_insert(ZolOutStream_24_8& out, const icu::UnicodeString& value) 
 
 void marshaller_insert(ZolOutStream_24_8& out, const ZolTypeCode_24_8& value) {
   const ZolTypeId id = value.getTypeId();
-  writeScalar(out, id.high);
-  writeScalar(out, id.low);
+  Fields().add(id.high).add(id.low).writeTo(out);
 }
 
 void marshaller_insert(ZolOutStream_24_8& out, const ZolIService& value) {
@@ -150,8 +142,15 @@ void marshaller_insert(ZolOutStream_24_8& out, const ZolIService& value) {
 }
 
 void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value) {
-  marshaller_insert(out, value.typeCode_);
-  marshaller_insert(out, std::string_view(value.bytes_));
+  const ZolTypeId id = value.typeCode_.getTypeId();
+  Fields header;
+  header.add(id.high).add(id.low).add(checkedLength(value.bytes_.size()));
+  if (header.fits(value.bytes_.size() + sizeof(std::uint32_t)) && value.objects_.empty()) {
+    header.addBytes(value.bytes_.data(), value.bytes_.size()).add(std::uint32_t{0}).writeTo(out);
+    return;
+  }
+  header.writeTo(out);
+  out.writeBytes(value.bytes_.data(), value.bytes_.size());
   writeScalar(out, checkedLength(value.objects_.size()));
   for (const ZolIService& object : value.objects_) marshaller_insert(out, object);
 }

@@ -1,11 +1,13 @@
 #include "zol/kernel/ZolTypeCode.h"
 
+#include <array>
 #include <deque>
 #include <mutex>
 #include <shared_mutex>
 #include <string>
 #include <unordered_map>
 
+#include "kyr/appfw/CmdParameters.h"
 #include "zol/kernel/ZolHostExceptions.h"
 
 namespace Zol {
@@ -25,11 +27,6 @@ class ZolTypeRegistryAccess {
 namespace {
 
 using detail::ZolTypeRecord;
-
-// The ids of the application framework's command-parameter list and of its
-// element struct are fixed by the host.
-constexpr ZolTypeId kCmdParametersId{0x842f14211789310fULL, 0x8a6ccefe5e88ae62ULL};
-constexpr ZolTypeId kCmdParameterId{0xee56baa6e40d342fULL, 0x9253c3a24fa6d0d6ULL};
 
 // Registered types by id and by name. Look-ups share the lock; records are
 // never removed, so handles stay valid.
@@ -82,8 +79,8 @@ class TypeRegistry {
                                 "Zol.ZolString", "Zol.ZolUString"}) {
       add(builtin, typeIdFromName(builtin));
     }
-    add("kyr.orla.appfw.CmdParameters", kCmdParametersId);
-    add("kyr.orla.appfw.CmdParameter", kCmdParameterId);
+    add("kyr.orla.appfw.CmdParameters", kyr::orla::appfw::kCmdParametersTypeId);
+    add("kyr.orla.appfw.CmdParameter", kyr::orla::appfw::kCmdParameterTypeId);
   }
 
   mutable std::shared_mutex mutex_;
@@ -109,8 +106,19 @@ ZolTypeCode_24_8 registerTypeCode_24_8(std::string_view name, const ZolTypeId& i
   return ZolTypeRegistryAccess::make(TypeRegistry::instance().add(name, id));
 }
 
+// Stream reads look the same few ids up again and again: each thread keeps
+// the records it found last. Records are never removed, so entries stay valid.
 ZolTypeCode_24_8 getCachedTypeCodeInit_24_8(const ZolTypeId& id) noexcept {
-  return ZolTypeRegistryAccess::make(TypeRegistry::instance().findId(id));
+  struct Recent {
+    ZolTypeId id;
+    const ZolTypeRecord* record;
+  };
+  static thread_local std::array<Recent, 8> recent{};
+  Recent& slot = recent[ZolTypeIdHash{}(id) % recent.size()];
+  if (slot.record != nullptr && slot.id == id) return ZolTypeRegistryAccess::make(slot.record);
+  const ZolTypeRecord* record = TypeRegistry::instance().findId(id);
+  if (record != nullptr) slot = Recent{id, record};
+  return ZolTypeRegistryAccess::make(record);
 }
 
 ZolTypeCode_24_8 getCachedTypeCode_24_8(std::string_view name, bool throwIfUnknown) {

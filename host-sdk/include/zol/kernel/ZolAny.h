@@ -20,8 +20,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <unicode/unistr.h>
@@ -43,7 +45,9 @@ ZOL_KERNEL_EXPORT void marshaller_extract(ZolInStream_24_8& in, ZolAny_24_8& val
 /// valid while that any-value lives.
 class ZOL_KERNEL_EXPORT ZolOutStream_24_8 {
  public:
-  void writeBytes(const void* data, std::size_t size);
+  inline void writeBytes(const void* data, std::size_t size);
+  /// Prepares room for `size` more bytes, so large streams grow once.
+  void reserve(std::size_t size);
   /// Appends `object` to the any-value's object table; returns its index.
   std::uint32_t addObject(const ZolIService& object);
 
@@ -58,18 +62,21 @@ class ZOL_KERNEL_EXPORT ZolOutStream_24_8 {
 class ZOL_KERNEL_EXPORT ZolInStream_24_8 {
  public:
   /// Copies the next `size` bytes; throws (kStreamTruncated) if fewer remain.
-  void readBytes(void* out, std::size_t size);
+  inline void readBytes(void* out, std::size_t size);
   /// The next `size` bytes, without copying; throws if fewer remain.
-  std::string_view readView(std::size_t size);
+  inline std::string_view readView(std::size_t size);
   /// The object at `index` of the table; throws (kStreamMalformed) if absent.
   ZolIService object(std::uint32_t index) const;
-  std::size_t remaining() const noexcept;
+  std::size_t remaining() const noexcept { return bytes_.size() - pos_; }
   bool atEnd() const noexcept { return remaining() == 0; }
 
  private:
   friend class ZolAny_24_8;
-  explicit ZolInStream_24_8(const ZolAny_24_8& any) noexcept : any_(&any) {}
+  inline explicit ZolInStream_24_8(const ZolAny_24_8& any) noexcept;
+  [[noreturn]] static void throwTruncated();
+
   const ZolAny_24_8* any_;
+  std::string_view bytes_;
   std::size_t pos_ = 0;
 };
 
@@ -86,9 +93,24 @@ class ZOL_KERNEL_EXPORT ZolAny_24_8 {
   ZolAny_24_8(const ZolAny_24_8&) = default;
   ZolAny_24_8& operator=(const ZolAny_24_8&) = default;
   /// The moved-from any holds nothing.
-  ZolAny_24_8(ZolAny_24_8&& other) noexcept;
-  ZolAny_24_8& operator=(ZolAny_24_8&& other) noexcept;
-  ~ZolAny_24_8();
+  ZolAny_24_8(ZolAny_24_8&& other) noexcept
+      : typeCode_(std::exchange(other.typeCode_, {})),
+        bytes_(std::move(other.bytes_)),
+        objects_(std::move(other.objects_)) {
+    other.bytes_.clear();
+    other.objects_.clear();
+  }
+  ZolAny_24_8& operator=(ZolAny_24_8&& other) noexcept {
+    if (this != &other) {
+      typeCode_ = std::exchange(other.typeCode_, {});
+      bytes_ = std::move(other.bytes_);
+      objects_ = std::move(other.objects_);
+      other.bytes_.clear();
+      other.objects_.clear();
+    }
+    return *this;
+  }
+  ~ZolAny_24_8() = default;
 
   /// Drops the stream, the object table and the type code; returns a writer
   /// over the new, empty stream. The any holds nothing until setData().
@@ -166,6 +188,26 @@ void marshaller_extract(ZolInStream_24_8& in, ZolSmartPointer<I>& value) {
   ZolIService object;
   marshaller_extract(in, object);
   value = interfaceCast<I>(object);
+}
+
+// The stream primitives are inline: marshalling is a chain of small reads
+// and writes.
+inline void ZolOutStream_24_8::writeBytes(const void* data, std::size_t size) {
+  any_->bytes_.append(static_cast<const char*>(data), size);
+}
+
+inline ZolInStream_24_8::ZolInStream_24_8(const ZolAny_24_8& any) noexcept : any_(&any), bytes_(any.bytes_) {}
+
+inline std::string_view ZolInStream_24_8::readView(std::size_t size) {
+  if (size > remaining()) throwTruncated();
+  std::string_view bytes = bytes_.substr(pos_, size);
+  pos_ += size;
+  return bytes;
+}
+
+inline void ZolInStream_24_8::readBytes(void* out, std::size_t size) {
+  std::string_view bytes = readView(size);
+  if (size != 0) std::memcpy(out, bytes.data(), size);
 }
 
 /// The type code an any-value made by makeZolAny<T> carries.

@@ -1,0 +1,95 @@
+#include "commands/DataBunch.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+namespace {
+
+// The host's type code of the command-parameter list, found by its fixed id once.
+const Zol::ZolTypeCode_24_8& cmdParametersTypeCode() {
+  static const Zol::ZolTypeCode_24_8 typeCode = Zol::getCachedTypeCodeInit_24_8(appfw::kCmdParametersTypeId);
+  return typeCode;
+}
+
+}  // namespace
+
+DataBunch::DataBunch() = default;
+
+DataBunch::DataBunch(std::initializer_list<BunchItem> const& items) {
+  for (const BunchItem& item : items) insert(std::string(item.key), Zol::ZolAny_24_8(item.value));
+}
+
+DataBunch::DataBunch(appfw::CmdParameters const& params) {
+  for (const appfw::CmdParameter& param : params) insert(std::string(param.name), Zol::ZolAny_24_8(param.value));
+}
+
+DataBunch::DataBunch(Zol::ZolAny_24_8 const& any) {
+  if (!any.hasValue() || any.getTypeCode() != cmdParametersTypeCode()) return;
+  Zol::ZolInStream_24_8 in = any.openStream();
+  std::uint32_t count = 0;
+  Zol::marshaller_extract(in, count);
+  std::string name;
+  Zol::ZolAny_24_8 value;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    appfw::unmarshalCmdParameter(in, name, value);
+    insert(std::move(name), std::move(value));
+  }
+}
+
+DataBunch::DataBunch(DataBunch const& other) = default;
+DataBunch::DataBunch(DataBunch&& other) noexcept = default;
+DataBunch& DataBunch::operator=(DataBunch const& other) = default;
+DataBunch& DataBunch::operator=(DataBunch&& other) noexcept = default;
+DataBunch::~DataBunch() = default;
+
+bool DataBunch::empty() const { return m_data.empty(); }
+
+bool DataBunch::hasData(std::string const& key) const { return m_data.find(key) != m_data.end(); }
+
+bool DataBunch::queryData(std::string const& key, Zol::ZolAny_24_8& value) const {
+  auto it = m_data.find(key);
+  if (it == m_data.end()) return false;
+  value = it->second;
+  return true;
+}
+
+void DataBunch::remove(std::string const& key) { m_data.erase(key); }
+
+void DataBunch::clear() { m_data.clear(); }
+
+DataBunch::iterator DataBunch::begin() { return m_data.begin(); }
+DataBunch::iterator DataBunch::end() { return m_data.end(); }
+DataBunch::const_iterator DataBunch::begin() const { return m_data.begin(); }
+DataBunch::const_iterator DataBunch::end() const { return m_data.end(); }
+
+appfw::CmdParameters DataBunch::toCmdParams() const {
+  appfw::CmdParameters params;
+  if (!m_data.empty()) params.reserve(m_data.size());
+  for (const auto& [key, value] : m_data) params.push_back(appfw::CmdParameter{key, value});
+  return params;
+}
+
+// Writes the entries straight from the map: the same stream as marshalling
+// the list toCmdParams() would build, without the intermediate copies.
+Zol::ZolAny_24_8 DataBunch::toZolAny() const {
+  Zol::ZolAny_24_8 any;
+  Zol::ZolOutStream_24_8 out = any.initializeStream();
+  std::size_t size = sizeof(std::uint32_t);
+  for (const auto& [key, value] : m_data) size += appfw::marshalledCmdParameterSize(key, value);
+  out.reserve(size);
+  Zol::marshaller_insert(out, static_cast<std::uint32_t>(m_data.size()));
+  for (const auto& [key, value] : m_data) appfw::marshalCmdParameter(out, key, value);
+  any.setData(cmdParametersTypeCode());
+  return any;
+}
+
+void DataBunch::insert(std::string&& key, Zol::ZolAny_24_8&& value) {
+  // Keys arriving in order (as every list made by a bunch does) append at
+  // the end; others, repeated keys included, take the general path.
+  if (m_data.empty() || m_data.rbegin()->first < key) {
+    m_data.emplace_hint(m_data.end(), std::move(key), std::move(value));
+  } else {
+    m_data.insert_or_assign(std::move(key), std::move(value));
+  }
+}
+
+}  // namespace kyr::orla::plugin::wyrdan

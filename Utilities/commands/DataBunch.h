@@ -1,0 +1,92 @@
+// DataBunch: a bag of named parameters (narrow-string key to any-value) that
+// converts to and from the host's command-parameter list and its any-value
+// form. Every command and request payload of the library is built with it.
+//
+//   DataBunch bunch{{"count", Zol::ZolAny_24_8(3)}, {"visible", Zol::ZolAny_24_8(true)}};
+//   bunch.setData("objects", referenceList);          // an interface reference
+//   Zol::ZolAny_24_8 payload = bunch.toZolAny();
+//   DataBunch received(payload);                      // equal to bunch
+//
+// Keys are unique and ordered bytewise (a prefix before its extensions, upper
+// case before lower case); iteration and every conversion follow that order.
+// Not synchronised.
+#pragma once
+
+#include <initializer_list>
+#include <map>
+#include <string>
+
+#include "WyrdanExport.h"
+#include "kyr/appfw/CmdParameters.h"
+#include "zol/kernel/ZolAny.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT DataBunch {
+  using Map = std::map<std::string, Zol::ZolAny_24_8>;
+
+ public:
+  /// One element of the initializer-list constructor.
+  struct BunchItem {
+    std::string key;
+    Zol::ZolAny_24_8 value;
+  };
+
+  using iterator = Map::iterator;
+  using const_iterator = Map::const_iterator;
+
+  DataBunch();
+  /// Inserts the items in order; a repeated key keeps its last value.
+  DataBunch(std::initializer_list<BunchItem> const& items);
+  /// Inserts the list's elements in order, name as key; a repeated name
+  /// keeps its last value.
+  explicit DataBunch(kyr::orla::appfw::CmdParameters const& params);
+  /// Unpacks an any-value made by toZolAny() (or any command-parameter list
+  /// in its any-form). An any of another type, or holding nothing, gives an
+  /// empty bunch. Throws Zol::ZolSystemException_24 for a malformed stream.
+  explicit DataBunch(Zol::ZolAny_24_8 const& any);
+
+  DataBunch(DataBunch const& other);
+  DataBunch(DataBunch&& other) noexcept;
+  DataBunch& operator=(DataBunch const& other);
+  DataBunch& operator=(DataBunch&& other) noexcept;
+  ~DataBunch();
+
+  bool empty() const;
+  bool hasData(std::string const& key) const;
+  /// Copies the value of `key` into `value` and returns true; returns false
+  /// and leaves `value` untouched when the key is absent.
+  bool queryData(std::string const& key, Zol::ZolAny_24_8& value) const;
+  /// Erases `key`; an absent key changes nothing.
+  void remove(std::string const& key);
+  void clear();
+
+  /// Entries as pairs of constant key and value, in key order.
+  iterator begin();
+  iterator end();
+  const_iterator begin() const;
+  const_iterator end() const;
+
+  /// Stores a copy of `value` under `key`, inserting or overwriting.
+  void setData(std::string const& key, Zol::ZolAny_24_8 const& value) { m_data[key] = value; }
+
+  /// Stores under `key` an any-value carrying a reference to `object` (it
+  /// keeps the object alive), typed with the type code of interface `I`.
+  template <class I>
+  void setData(std::string const& key, ZolSmartPointer<I> const& object) {
+    m_data[key] = Zol::makeZolAny(object);
+  }
+
+  /// A new list: one element per entry, in key order.
+  kyr::orla::appfw::CmdParameters toCmdParams() const;
+  /// The entries as the host's command-parameter list in its any-value form.
+  Zol::ZolAny_24_8 toZolAny() const;
+
+ private:
+  /// Inserts or overwrites; cheapest for keys that arrive in order.
+  void insert(std::string&& key, Zol::ZolAny_24_8&& value);
+
+  Map m_data;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

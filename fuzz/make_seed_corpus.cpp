@@ -1,0 +1,45 @@
+// Writes the seed corpus of valid streams: make_seed_corpus <corpus folder>.
+#include <fstream>
+#include <string>
+
+#include "commands/DataBunch.h"
+
+using kyr::orla::plugin::wyrdan::DataBunch;
+
+namespace {
+
+void write(const std::string& path, const Zol::ZolAny_24_8& any) {
+  Zol::ZolInStream_24_8 in = any.openStream();
+  const std::string_view bytes = in.readView(in.remaining());
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+Zol::ZolAny_24_8 sequenceOf(std::initializer_list<Zol::ZolAny_24_8> values) {
+  Zol::ZolAny_24_8 any;
+  Zol::ZolOutStream_24_8 out = any.initializeStream();
+  for (const Zol::ZolAny_24_8& value : values) Zol::marshaller_insert(out, value);
+  any.setData(Zol::getTC_Zol_ZolString_24_8());
+  return any;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) return 2;
+  const std::string root = argv[1];
+  const DataBunch inner{{"depth", 2}, {"flag", false}};
+  DataBunch mixed{{"count", 3}, {"visible", true}, {"empty", Zol::ZolAny_24_8()}};
+  mixed.setData("name", Zol::makeZolAny("plate"));
+  mixed.setData("label", Zol::makeZolAny(icu::UnicodeString::fromUTF8("Tr\xC3\xA4ger \xE6\xA2\x81")));
+  mixed.setData("nested", inner.toZolAny());
+
+  write(root + "/databunch/empty", DataBunch().toZolAny());
+  write(root + "/databunch/integers", DataBunch{{"a", 1}, {"b", -2}, {"c", 2147483647}}.toZolAny());
+  write(root + "/databunch/mixed", mixed.toZolAny());
+
+  write(root + "/any_extract/scalars", sequenceOf({1, true, Zol::makeZolAny(2.5), Zol::makeZolAny(std::int64_t{-9})}));
+  write(root + "/any_extract/strings",
+        sequenceOf({Zol::makeZolAny("text"), Zol::makeZolAny(icu::UnicodeString::fromUTF8("\xF0\x9F\x94\xA7"))}));
+  write(root + "/any_extract/nested", sequenceOf({mixed.toZolAny(), Zol::ZolAny_24_8()}));
+  return 0;
+}

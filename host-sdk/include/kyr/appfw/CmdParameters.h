@@ -1,0 +1,57 @@
+// The command-parameter list: the named values a host command runs with, as
+// a copy-on-write sequence, and its any-value form.
+//
+//   kyr::orla::appfw::CmdParameters params{{"count", Zol::ZolAny_24_8(3)}};
+//   Zol::ZolAny_24_8 any = kyr::orla::appfw::cmdParametersToAny(params);
+//
+// Any-value layout: type code kyr.orla.appfw.CmdParameters; stream: 32-bit
+// element count, then per element the kyr.orla.appfw.CmdParameter struct type
+// code, the name (narrow string) and the value (any-value).
+#pragma once
+
+#include <string>
+
+#include "zol/kernel/ZolAny.h"
+#include "zol/kernel/ZolKernelExport.h"
+#include "zol/kernel/ZolSequence.h"
+
+namespace kyr::orla::appfw {
+
+struct CmdParameter {
+  std::string name;
+  Zol::ZolAny_24_8 value;
+};
+
+inline bool operator==(const CmdParameter& a, const CmdParameter& b) {
+  return a.name == b.name && a.value == b.value;
+}
+inline bool operator!=(const CmdParameter& a, const CmdParameter& b) { return !(a == b); }
+
+using CmdParameters = ZolSequence<CmdParameter>;
+
+/// Type ids fixed by the host.
+inline constexpr Zol::ZolTypeId kCmdParametersTypeId{0x842f14211789310fULL, 0x8a6ccefe5e88ae62ULL};
+inline constexpr Zol::ZolTypeId kCmdParameterTypeId{0xee56baa6e40d342fULL, 0x9253c3a24fa6d0d6ULL};
+
+/// The list's type code ("kyr.orla.appfw.CmdParameters").
+ZOL_KERNEL_EXPORT Zol::ZolTypeCode_24_8 getTC_CmdParameters() noexcept;
+/// The element struct's type code ("kyr.orla.appfw.CmdParameter").
+ZOL_KERNEL_EXPORT Zol::ZolTypeCode_24_8 getTC_CmdParameter() noexcept;
+
+/// The stream bytes marshalCmdParameter writes for one element.
+ZOL_KERNEL_EXPORT std::size_t marshalledCmdParameterSize(const std::string& name, const Zol::ZolAny_24_8& value);
+/// Writes one element: struct type code, name, value.
+ZOL_KERNEL_EXPORT void marshalCmdParameter(Zol::ZolOutStream_24_8& out, const std::string& name,
+                                           const Zol::ZolAny_24_8& value);
+/// Reads one element. Throws Zol::ZolSystemException_24 for a truncated stream
+/// or an element that is not a kyr.orla.appfw.CmdParameter.
+ZOL_KERNEL_EXPORT void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name,
+                                             Zol::ZolAny_24_8& value);
+
+/// The list in its any-value form.
+ZOL_KERNEL_EXPORT Zol::ZolAny_24_8 cmdParametersToAny(const CmdParameters& params);
+/// The list carried by `any`; an empty list for an any of any other type or
+/// holding nothing. Throws Zol::ZolSystemException_24 for a malformed stream.
+ZOL_KERNEL_EXPORT CmdParameters cmdParametersFromAny(const Zol::ZolAny_24_8& any);
+
+}  // namespace kyr::orla::appfw

@@ -1,0 +1,75 @@
+#include "kyr/appfw/CmdParameters.h"
+
+#include <algorithm>
+
+#include "zol/kernel/ZolException.h"
+
+namespace kyr::orla::appfw {
+
+namespace {
+constexpr std::size_t kTypeCodeBytes = 16;
+constexpr std::size_t kLengthBytes = 4;
+// The smallest element: type code, empty name, value holding nothing.
+constexpr std::size_t kMinimalElementBytes = kTypeCodeBytes + kLengthBytes + kTypeCodeBytes + 2 * kLengthBytes;
+}  // namespace
+
+Zol::ZolTypeCode_24_8 getTC_CmdParameters() noexcept {
+  static const Zol::ZolTypeCode_24_8 typeCode = Zol::getCachedTypeCodeInit_24_8(kCmdParametersTypeId);
+  return typeCode;
+}
+
+Zol::ZolTypeCode_24_8 getTC_CmdParameter() noexcept {
+  static const Zol::ZolTypeCode_24_8 typeCode = Zol::getCachedTypeCodeInit_24_8(kCmdParameterTypeId);
+  return typeCode;
+}
+
+std::size_t marshalledCmdParameterSize(const std::string& name, const Zol::ZolAny_24_8& value) {
+  return kMinimalElementBytes + name.size() + value.streamSize() + kLengthBytes * value.objectCount();
+}
+
+void marshalCmdParameter(Zol::ZolOutStream_24_8& out, const std::string& name, const Zol::ZolAny_24_8& value) {
+  Zol::marshaller_insert(out, getTC_CmdParameter());
+  Zol::marshaller_insert(out, name);
+  Zol::marshaller_insert(out, value);
+}
+
+void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name, Zol::ZolAny_24_8& value) {
+  // Compared by id: the element type is known, no registry look-up needed.
+  Zol::ZolTypeId element;
+  in.readBytes(&element.high, sizeof element.high);
+  in.readBytes(&element.low, sizeof element.low);
+  if (element != kCmdParameterTypeId) {
+    Zol::ZolSystemException_24(Zol::kStreamMalformed, "Any stream: element is not a kyr.orla.appfw.CmdParameter")
+        .throwit("ZolException");
+  }
+  Zol::marshaller_extract(in, name);
+  Zol::marshaller_extract(in, value);
+}
+
+Zol::ZolAny_24_8 cmdParametersToAny(const CmdParameters& params) {
+  Zol::ZolAny_24_8 any;
+  Zol::ZolOutStream_24_8 out = any.initializeStream();
+  std::size_t size = kLengthBytes;
+  for (const CmdParameter& param : params) size += marshalledCmdParameterSize(param.name, param.value);
+  out.reserve(size);
+  Zol::marshaller_insert(out, static_cast<std::uint32_t>(params.size()));
+  for (const CmdParameter& param : params) marshalCmdParameter(out, param.name, param.value);
+  any.setData(getTC_CmdParameters());
+  return any;
+}
+
+CmdParameters cmdParametersFromAny(const Zol::ZolAny_24_8& any) {
+  CmdParameters params;
+  if (!any.hasValue() || any.getTypeCode() != getTC_CmdParameters()) return params;
+  Zol::ZolInStream_24_8 in = any.openStream();
+  std::uint32_t count = 0;
+  Zol::marshaller_extract(in, count);
+  params.reserve(std::min<std::size_t>(count, in.remaining() / kMinimalElementBytes));
+  for (std::uint32_t i = 0; i < count; ++i) {
+    CmdParameter& param = params.emplace_back();
+    unmarshalCmdParameter(in, param.name, param.value);
+  }
+  return params;
+}
+
+}  // namespace kyr::orla::appfw
