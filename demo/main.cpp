@@ -1,27 +1,29 @@
-// A sample plug-in session on the simulated host: start-up, service look-ups
-// and the service cache at work, command payloads built with a bunch.
+// A sample plug-in session on the simulated host: start-up and the service
+// cache, command payloads built with a bunch, and a model edit end to end.
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "Describe.h"
 #include "Transcript.h"
+#include "commands/CmdInvoker.h"
 #include "commands/DataBunch.h"
+#include "commands/EditEntityHelper.h"
+#include "entities/EntConvert.h"
 #include "services/ServiceHelper.h"
 #include "simhost/SimHost.h"
+#include "zol/kernel/ZolStringUtility.h"
 
 namespace {
 
 using demo::describe;
+using kyr::orla::plugin::wyrdan::CmdInvoker;
 using kyr::orla::plugin::wyrdan::DataBunch;
+using kyr::orla::plugin::wyrdan::EditEntityHelper;
+using kyr::orla::plugin::wyrdan::EntConvert;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
 
-}  // namespace
-
-int main() {
-  simhost::SimHost host;
-  demo::Transcript transcript(host.journal());
-  std::cout << "WyrdanPluginUtilities demo: a plug-in session on the simulated host\n";
-
+void serviceCache(simhost::SimHost& host, demo::Transcript& transcript) {
   transcript.step("Plug-in start-up: ServiceHelper::setZolServiceAccess");
   ServiceHelper::setZolServiceAccess(host.serviceAccess());
 
@@ -49,18 +51,79 @@ int main() {
   host.removeService("kyr.orla.plugin.motion.SolverService");
   transcript.note("getSolverService() -> " + describe(ServiceHelper::getSolverService()));
   transcript.note("getSolverService() -> " + describe(ServiceHelper::getSolverService()));
+}
 
+void parameterBunch(demo::Transcript& transcript) {
   transcript.step("A parameter bunch, converted to the host's list and back");
   DataBunch bunch{{"visible", true}, {"count", 3}};
   bunch.setData("label", Zol::makeZolAny(icu::UnicodeString::fromUTF8("Tr\xC3\xA4ger 1")));
   bunch.setData("objects", ServiceHelper::getSelectionManager());
-  transcript.note("bunch (key order)        " + describe(bunch));
+  transcript.note("bunch (key order)   " + describe(bunch));
   const kyr::orla::appfw::CmdParameters list = bunch.toCmdParams();
-  transcript.note("toCmdParams()            " + describe(list));
-  transcript.note("DataBunch(list)          " + describe(DataBunch(list)));
+  transcript.note("toCmdParams()       " + describe(list));
+  transcript.note("DataBunch(list)     " + describe(DataBunch(list)));
   const Zol::ZolAny_24_8 any = bunch.toZolAny();
-  transcript.note("toZolAny()               " + describe(any));
-  transcript.note("DataBunch(any)           " + describe(DataBunch(any)));
+  transcript.note("toZolAny()          " + std::to_string(any.streamSize()) + "-byte stream, " + describe(any));
+  transcript.note("DataBunch(any)      " + describe(DataBunch(any)));
+}
+
+void showPlates(demo::Transcript& transcript, const std::vector<ZolSmartPointer<simhost::SimEntity>>& plates) {
+  for (const auto& plate : plates) {
+    std::string attributes;
+    for (const auto& [name, value] : plate->attributes()) {
+      attributes += (attributes.empty() ? "" : ", ") + name + " = " + describe(value);
+    }
+    transcript.note(Zol::baseStringUtilityInstance_24_8().stringFromUString(plate->name(), true) + ": " +
+                    (attributes.empty() ? "(no attributes)" : attributes));
+  }
+}
+
+void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
+  transcript.step("The host's model: four plates");
+  std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
+  for (std::uint32_t id = 1; id <= 4; ++id) {
+    plates.push_back(host.model().addEntity(5, id, 0, icu::UnicodeString::fromUTF8("Plate " + std::to_string(id)),
+                                            "Plate"));
+    plates.back()->putAttribute("thickness", 2);
+  }
+  showPlates(transcript, plates);
+
+  transcript.step("Select plates 1, 2 and 4 and edit their properties with EditEntityHelper");
+  const kyr::orla::appfw::IEntities selection{plates[0], plates[1], plates[3]};
+  EditEntityHelper helper(selection);
+  helper.setProperties(DataBunch{{"thickness", 4}, {"material", Zol::makeZolAny("steel")}});
+  showPlates(transcript, plates);
+
+  transcript.step("setAttribute changes the first selected plate only");
+  helper.setAttribute("color", Zol::makeZolAny("red"));
+  showPlates(transcript, plates);
+
+  transcript.step("The same command posted to the host's work thread, then undone");
+  Zol::PersistenceFW::CAEData::EntityReferenceSequence third{plates[2]->reference()};
+  DataBunch params;
+  params.setData("objects", EntConvert().toEntRefList(third));
+  params.setData("values", DataBunch{{"thickness", 8}}.toZolAny());
+  CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
+  transcript.note("invokeAsync() -> code " + std::to_string(invoker.invokeAsync(params).getCode()));
+  host.workThread().waitIdle();
+  transcript.note("on the work thread: getOutputParams() -> " + describe(invoker.getOutputParams()) +
+                  ", getReturnValue() -> " + describe(invoker.getReturnValue()));
+  showPlates(transcript, {plates[2]});
+  invoker.getURCommand()->undo();
+  transcript.note("after undo of its undo/redo command:");
+  showPlates(transcript, {plates[2]});
+}
+
+}  // namespace
+
+int main() {
+  simhost::SimHost host;
+  demo::Transcript transcript(host.journal());
+  std::cout << "WyrdanPluginUtilities demo: a plug-in session on the simulated host\n";
+
+  serviceCache(host, transcript);
+  parameterBunch(transcript);
+  modelEdit(host, transcript);
 
   transcript.step("Plug-in shut-down");
   ServiceHelper::releaseServices();

@@ -1,21 +1,32 @@
-// Commands and their payloads: the parameter bunch.
+// Commands and their payloads: the parameter bunch, the command invoker and
+// the entity edit helpers.
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "commands/CmdInvoker.h"
 #include "commands/DataBunch.h"
+#include "commands/EditEntityHelper.h"
 #include "kyr/appfw/CmdParameters.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "services/ServiceHelper.h"
 #include "simhost/ObjectAccounting.h"
+#include "simhost/SimHost.h"
 #include "simhost/SimObject.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
 
+using kyr::orla::appfw::CmdOptions;
 using kyr::orla::appfw::CmdParameter;
 using kyr::orla::appfw::CmdParameters;
+using kyr::orla::appfw::ServiceCacheAppFrame;
+using kyr::orla::plugin::wyrdan::CmdInvoker;
 using kyr::orla::plugin::wyrdan::DataBunch;
+using kyr::orla::plugin::wyrdan::EditEntityHelper;
+using kyr::orla::plugin::wyrdan::ServiceHelper;
 
 std::vector<std::string> keysOf(const DataBunch& bunch) {
   std::vector<std::string> keys;
@@ -182,6 +193,279 @@ TEST(DataBunch, QueriesAndEdits) {
   DataBunch moved = std::move(source);
   EXPECT_TRUE(source.empty());  // NOLINT: moved-from state is specified
   EXPECT_EQ(keysOf(moved), keysOf(target));
+}
+
+constexpr const char* kContext = "Test.Plugin";
+constexpr const char* kProbe = "Probe";
+constexpr const char* kCommand = "kyr.orla.appfw.ICmdCommand";
+
+// A host whose processor knows the recording command kProbe, with default
+// options that set flags 2 and 13, so that untouched positions show.
+class CmdInvokerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.commandProcessor().registerRecordingCommand(kContext, kProbe);
+    defaults.flags[2] = true;
+    defaults.flags[13] = true;
+    host.commandProcessor().setDefaultOptions(kContext, kProbe, defaults);
+  }
+
+  ZolSmartPointer<simhost::SimCommand> lastCommand() {
+    const auto made = host.commandProcessor().createdCommands();
+    return made.empty() ? ZolSmartPointer<simhost::SimCommand>() : made.back();
+  }
+
+  simhost::SimHost host;
+  CmdOptions defaults;
+};
+
+TEST_F(CmdInvokerTest, ConstructorsSetTheirOptionPositions) {
+  struct Case {
+    const char* name;
+    CmdInvoker (*make)();
+    std::vector<std::size_t> set;
+    std::vector<std::size_t> cleared;
+  };
+  const Case cases[] = {
+      {"defaults", [] { return CmdInvoker(kProbe, kContext); }, {2, 13}, {0, 1, 3, 4}},
+      {"(true, false)", [] { return CmdInvoker(kProbe, true, false, kContext); }, {2, 3}, {1, 13}},
+      {"(false, true)", [] { return CmdInvoker(kProbe, false, true, kContext); }, {1, 2, 13}, {3}},
+      {"(true, true, false)", [] { return CmdInvoker(kProbe, true, true, false, kContext); }, {1, 2, 3}, {13}},
+      {"(false, false, true)", [] { return CmdInvoker(kProbe, false, false, true, kContext); }, {2, 13}, {1, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CmdInvoker invoker = c.make();
+    const CmdOptions options = lastCommand()->options();
+    for (std::size_t position : c.set) EXPECT_TRUE(options.flags[position]) << position;
+    for (std::size_t position : c.cleared) EXPECT_FALSE(options.flags[position]) << position;
+  }
+
+  CmdInvoker invoker(kProbe, kContext);
+  ASSERT_TRUE(invoker.invokeSync(DataBunch{{"k", 1}}).isOk());
+  const CmdOptions synced = lastCommand()->options();
+  EXPECT_TRUE(synced.flags[0] && synced.flags[4] && synced.flags[2] && synced.flags[13]);
+  EXPECT_EQ(lastCommand()->executions(), 1);
+}
+
+TEST_F(CmdInvokerTest, WithoutACommandEveryOperationFailsQuietly) {
+  auto expectNotExist = [](const Zol::ZolResult_24_8& result) {
+    EXPECT_EQ(result.getCode(), Zol::ZolResult_24_8::kFailure);
+    ASSERT_EQ(result.getParamCount(), 1u);
+    EXPECT_EQ(result.getParam(0), "Command not exist.");
+  };
+  CmdInvoker unknown("NoSuchCommand", kContext);
+  CmdInvoker none;
+  for (CmdInvoker* invoker : {&none, &unknown}) {
+    expectNotExist(invoker->invoke(CmdParameters{{"k", 1}}));
+    expectNotExist(invoker->invoke(DataBunch{{"k", 1}}));
+    expectNotExist(invoker->invokeSync(DataBunch{{"k", 1}}));
+    const Zol::ZolResult_24_8 async = invoker->invokeAsync(DataBunch{{"k", 1}});
+    EXPECT_EQ(async.getCode(), Zol::ZolResult_24_8::kFailure);
+    EXPECT_FALSE(async.hasData());
+    EXPECT_TRUE(invoker->getOutputParams().empty());
+    EXPECT_TRUE(invoker->getReturnValue().holdsNothing());
+    EXPECT_FALSE(invoker->getURCommand());
+  }
+  EXPECT_EQ(host.journal().count(kCommand), 0u) << "no command was there to call";
+  EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolIGuiExecutive"), 0u);
+
+  ServiceCacheAppFrame::commandProcessor_.reset();
+  host.journal().clear();
+  expectNotExist(CmdInvoker(kProbe, kContext).invoke(DataBunch()));
+  EXPECT_EQ(host.journal().size(), 0u);
+}
+
+TEST_F(CmdInvokerTest, OnlyTheTwoFlagConstructorAbsorbsUserExceptions) {
+  const char* processor = "kyr.orla.appfw.ICmdProcessor";
+  host.faults().inject(processor, "createCommand", simhost::Fault::userException("refused"));
+  CmdInvoker absorbed(kProbe, true, false, kContext);
+  EXPECT_EQ(absorbed.invoke(DataBunch()).getCode(), Zol::ZolResult_24_8::kFailure);
+  EXPECT_THROW(CmdInvoker(kProbe, kContext), Zol::ZolUserException_24);
+  EXPECT_THROW(CmdInvoker(kProbe, true, false, false, kContext), Zol::ZolUserException_24);
+
+  host.faults().clear();
+  host.faults().inject(processor, "getDefaultOptions", simhost::Fault::userException("no options"));
+  CmdInvoker afterCreation(kProbe, false, false, kContext);
+  EXPECT_EQ(afterCreation.invoke(DataBunch()).getCode(), Zol::ZolResult_24_8::kFailure)
+      << "a command made before the exception must not be kept";
+
+  host.faults().clear();
+  host.faults().inject(processor, "createCommand", simhost::Fault::systemException("broken"));
+  EXPECT_THROW(CmdInvoker(kProbe, true, false, kContext), Zol::ZolSystemException_24);
+}
+
+TEST_F(CmdInvokerTest, InvokeRunsTheCommandAndCopiesShareIt) {
+  CmdInvoker invoker(kProbe, kContext);
+  const DataBunch params{{"count", 2}, {"label", Zol::makeZolAny("x")}};
+  ASSERT_TRUE(invoker.invoke(params).isOk());
+  auto command = lastCommand();
+  EXPECT_EQ(command->lastParameters(), params.toCmdParams());
+  expectSameEntries(invoker.getOutputParams(), params);
+  std::int32_t returned = 0;
+  EXPECT_TRUE(Zol::extractZolAny(invoker.getReturnValue(), returned));
+  EXPECT_EQ(returned, 2);
+
+  CmdInvoker copy = invoker;
+  copy.invoke(CmdParameters{});
+  EXPECT_EQ(command->executions(), 2) << "a copy acts on the same command";
+  EXPECT_TRUE(invoker.getOutputParams().empty()) << "both read the one command's state";
+
+  const std::uint32_t held = command->referenceCount();
+  copy = CmdInvoker();
+  EXPECT_EQ(command->referenceCount(), held - 1) << "assignment released the old command";
+}
+
+TEST_F(CmdInvokerTest, InvokeAsyncPostsTheCommandAndItsParameters) {
+  ServiceHelper::setZolServiceAccess(host.serviceAccess());
+  Zol::ZolAny_24_8 posted;
+  host.guiExecutive().setHandler("KYR.WyrdanPlugin.WorkThreadCommandRequest", [&](const Zol::ZolAny_24_8& payload) {
+    posted = payload;
+    return Zol::makeZolAny("ignored answer");
+  });
+  CmdInvoker invoker(kProbe, kContext);
+  ASSERT_TRUE(invoker.invokeAsync(DataBunch{{"only", 7}}).isOk());
+
+  const DataBunch payload(posted);
+  Zol::ZolAny_24_8 command;
+  ASSERT_TRUE(payload.queryData("command", command));
+  EXPECT_EQ(command.getTypeCode(), Zol::interfaceTypeCode<kyr::orla::appfw::ICmdCommandInterface>());
+  ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> object;
+  ASSERT_TRUE(Zol::extractZolAny(command, object));
+  EXPECT_TRUE(Zol::isSameObject(object, lastCommand())) << "the invoker's own command";
+  Zol::ZolAny_24_8 param;
+  ASSERT_TRUE(payload.queryData("param", param));
+  expectSameEntries(DataBunch(param), DataBunch{{"only", 7}});
+  EXPECT_EQ(lastCommand()->executions(), 0) << "posting does not execute";
+
+  host.registerBareService("kyr.orla.appfw.GuiExecutive");
+  ServiceHelper::releaseServices();
+  EXPECT_THROW(invoker.invokeAsync(DataBunch()), Zol::ZolSystemException_24);
+  host.removeService("kyr.orla.appfw.GuiExecutive");
+  ServiceHelper::releaseServices();
+  EXPECT_EQ(invoker.invokeAsync(DataBunch()).getCode(), Zol::ZolResult_24_8::kFailure);
+  ServiceHelper::releaseServices();
+}
+
+TEST_F(CmdInvokerTest, InvocationRequestCarriesDefaultsAndSharesTheList) {
+  host.commandProcessor().setDefaultOptions("KYR.WyrdanPlugin", "ModifyObjects", defaults);
+  const CmdParameters list{{"objects", 1}, {"values", 2}};
+  const auto request = CmdInvoker::getInvocationRequest("ModifyObjects", list);
+  EXPECT_EQ(request.context, "KYR.WyrdanPlugin");
+  EXPECT_EQ(request.commandName, "ModifyObjects");
+  EXPECT_FALSE(request.service);
+  EXPECT_TRUE(request.parameters.sharesStorageWith(list)) << "shared, not copied element by element";
+  EXPECT_EQ(request.options, defaults);
+
+  ServiceCacheAppFrame::commandProcessor_.reset();
+  const auto bare = CmdInvoker::getInvocationRequest("ModifyObjects", list);
+  EXPECT_EQ(bare.options, CmdOptions());
+  EXPECT_TRUE(bare.parameters.sharesStorageWith(CmdParameters())) << "the process-wide empty list";
+}
+
+// A model of three plates (type 5, ids 1 to 3) edited through the helpers.
+class EditEntityHelperTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (std::uint32_t id = 1; id <= 3; ++id) {
+      plates.push_back(host.model().addEntity(5, id, 0, "plate", "Plate"));
+      references.push_back(plates.back()->reference());
+      entities.push_back(plates.back());
+    }
+  }
+
+  std::int32_t intAttribute(std::size_t plate, const std::string& name) {
+    std::int32_t value = -1;
+    Zol::extractZolAny(plates[plate]->attribute(name), value);
+    return value;
+  }
+
+  simhost::SimHost host;
+  std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
+  Zol::PersistenceFW::CAEData::EntityReferenceSequence references;
+  kyr::orla::appfw::IEntities entities;
+};
+
+TEST_F(EditEntityHelperTest, SetPropertiesChangesEveryEntityThroughModifyObjects) {
+  EditEntityHelper helper(entities);
+  helper.setProperties(DataBunch{{"thickness", 4}, {"material", Zol::makeZolAny("steel")}});
+  for (std::size_t plate = 0; plate < plates.size(); ++plate) {
+    EXPECT_EQ(intAttribute(plate, "thickness"), 4) << plate;
+    std::string material;
+    EXPECT_TRUE(Zol::extractZolAny(plates[plate]->attribute("material"), material));
+    EXPECT_EQ(material, "steel");
+  }
+  const auto executed = host.journal().callsTo(kCommand, "execute");
+  ASSERT_EQ(executed.size(), 1u);
+  EXPECT_EQ(executed[0].arguments, "ModifyObjects: objects, values");
+
+  EditEntityHelper(references).setProperties(DataBunch{{"thickness", 6}}, true, false);
+  EXPECT_EQ(intAttribute(2, "thickness"), 6);
+  const CmdOptions options = host.commandProcessor().createdCommands().back()->options();
+  EXPECT_TRUE(options.flags[3]);
+  EXPECT_FALSE(options.flags[1]);
+}
+
+TEST_F(EditEntityHelperTest, SetAttributeChangesOnlyTheFirstEntity) {
+  EditEntityHelper helper(references);
+  helper.setAttribute("color", 5);
+  EXPECT_EQ(intAttribute(0, "color"), 5);
+  EXPECT_TRUE(plates[1]->attribute("color").holdsNothing());
+  EXPECT_TRUE(plates[2]->attribute("color").holdsNothing());
+
+  EditEntityHelper single(plates[2]->reference());
+  single.setAttribute("color", 9);
+  EXPECT_EQ(intAttribute(2, "color"), 9);
+
+  EditEntityHelper copy = helper;
+  copy.setProperties(DataBunch{{"mark", 1}});
+  helper.setProperties(DataBunch{{"mark", 2}});
+  const auto commands = host.commandProcessor().createdCommands();
+  ASSERT_EQ(commands.size(), 2u);
+  ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> a;
+  ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> b;
+  ASSERT_TRUE(Zol::extractZolAny(commands[0]->lastParameters()[0].value, a));
+  ASSERT_TRUE(Zol::extractZolAny(commands[1]->lastParameters()[0].value, b));
+  EXPECT_TRUE(Zol::isSameObject(a, b)) << "copies act on the same host list";
+}
+
+TEST_F(EditEntityHelperTest, NoEntitiesStillSendModifyObjectsWithAnEmptyList) {
+  EditEntityHelper helper{kyr::orla::appfw::IEntities()};
+  host.journal().clear();
+  helper.setAttribute("color", 1);
+  EXPECT_EQ(host.journal().count("kyr.orla.appfw.IRootManager"), 0u);
+  EXPECT_EQ(host.journal().count("kyr.orla.appfw.IEntity"), 0u);
+
+  helper.setProperties(DataBunch{{"color", 2}});
+  const auto commands = host.commandProcessor().createdCommands();
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0]->executions(), 1);
+  const DataBunch sent(commands[0]->lastParameters());
+  Zol::ZolAny_24_8 objects;
+  ASSERT_TRUE(sent.queryData("objects", objects));
+  ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> list;
+  ASSERT_TRUE(Zol::extractZolAny(objects, list));
+  std::uint32_t count = 99;
+  list->getCount(count);
+  EXPECT_EQ(count, 0u);
+  Zol::ZolAny_24_8 values;
+  ASSERT_TRUE(sent.queryData("values", values));
+  EXPECT_EQ(intOf(DataBunch(values), "color"), 2);
+  for (const auto& plate : plates) EXPECT_TRUE(plate->attribute("color").holdsNothing());
+}
+
+TEST(EditEntityHelperLifetime, WithoutACommandProcessorNothingChangesAndNothingLeaks) {
+  {
+    simhost::SimHost host;
+    const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
+    ServiceCacheAppFrame::commandProcessor_.reset();
+    EditEntityHelper helper(kyr::orla::appfw::IEntities{plate});
+    helper.setProperties(DataBunch{{"thickness", 1}});
+    helper.setProperties(DataBunch{{"thickness", 1}}, true, true);
+    EXPECT_TRUE(plate->attribute("thickness").holdsNothing());
+    EXPECT_EQ(host.journal().count(kCommand), 0u);
+  }
+  EXPECT_EQ(simhost::ObjectAccounting::liveCount(), 0u) << simhost::ObjectAccounting::report();
 }
 
 }  // namespace

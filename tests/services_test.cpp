@@ -154,9 +154,11 @@ TEST_F(ServiceHelperTest, FactoriesComeFromTheHostServiceCacheOnly) {
   auto factory = simhost::makeSimObject<simhost::SimTransactionBrokerFactory>(host.context(), "broker factory");
   ServiceCacheAppFrame::transactionBrokerFactory_ = factory;
   EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getTransactionBroker(), factory));
-  EXPECT_FALSE(ServiceHelper::getIEntRefFactory()) << "the host has not set it";
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getIEntRefFactory(), ServiceCacheAppFrame::entRefFactory_));
   ServiceCacheAppFrame::transactionBrokerFactory_.reset();
+  ServiceCacheAppFrame::entRefFactory_.reset();
   EXPECT_FALSE(ServiceHelper::getTransactionBroker());
+  EXPECT_FALSE(ServiceHelper::getIEntRefFactory());
   EXPECT_EQ(host.journal().size(), 0u);
 }
 

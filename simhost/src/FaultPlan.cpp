@@ -25,13 +25,15 @@ Fault Fault::foreignException(std::string text) { return Fault{Kind::ForeignExce
 void FaultPlan::inject(std::string interfaceName, std::string operation, Fault fault, int nthCall,
                        std::string argumentsContain) {
   std::lock_guard<std::mutex> lock(mutex_);
-  armed_.push_back(Armed{std::move(interfaceName), std::move(operation), std::move(argumentsContain),
-                         std::move(fault), nthCall});
+  faults_.push_back(Armed{std::move(interfaceName), std::move(operation), std::move(argumentsContain),
+                          std::move(fault), nthCall});
+  armed_.store(true, std::memory_order_release);
 }
 
 void FaultPlan::clear() {
   std::lock_guard<std::mutex> lock(mutex_);
-  armed_.clear();
+  faults_.clear();
+  armed_.store(false, std::memory_order_release);
 }
 
 namespace {
@@ -52,7 +54,7 @@ Zol::ZolResult_24_8 FaultPlan::apply(const std::string& interfaceName, const std
   bool fires = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (Armed& armed : armed_) {
+    for (Armed& armed : faults_) {
       if (armed.interfaceName != interfaceName || armed.operation != operation) continue;
       if (!armed.argumentsContain.empty() && arguments.find(armed.argumentsContain) == std::string::npos) continue;
       ++armed.seen;

@@ -6,9 +6,39 @@ namespace simhost {
 
 namespace {
 
+using kyr::orla::appfw::CmdParameter;
+using kyr::orla::appfw::CmdParameters;
+using kyr::orla::appfw::ServiceCacheAppFrame;
+
 constexpr const char* kPersistenceService = "Zol.PersistenceFW.CAEData.PFW";
 constexpr const char* kTrashBinService = "kyr.orla.appfw.TrashBinFW";
 constexpr const char* kShellService = "kyr.orla.plugin.shell.ShellEntities";
+constexpr const char* kGuiService = "kyr.orla.appfw.GuiExecutive";
+constexpr const char* kEOMService = "Zol.EOM.EOMCore";
+
+// Runs the posted command on the work thread: "command" is the command
+// object, "param" its parameter list in any-form.
+Zol::ZolAny_24_8 postCommand(SimWorkThread& workThread, const Zol::ZolAny_24_8& payload) {
+  ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> command;
+  CmdParameters params;
+  for (const CmdParameter& entry : kyr::orla::appfw::cmdParametersFromAny(payload)) {
+    if (entry.name == "command") Zol::extractZolAny(entry.value, command);
+    if (entry.name == "param") params = kyr::orla::appfw::cmdParametersFromAny(entry.value);
+  }
+  if (!command) return {};
+  workThread.post([command, params] {
+    try {
+      if (auto* simulated = dynamic_cast<SimCommand*>(command.get())) {
+        simulated->run(params);
+      } else {
+        command->execute(params);
+      }
+    } catch (...) {
+      // A failing request ends there, as the host's own requests do.
+    }
+  });
+  return {};
+}
 
 }  // namespace
 
@@ -43,9 +73,11 @@ SimHost::SimHost()
       access_(std::make_unique<SimServiceAccess>(context_, provider_)),
       persistence_(makeSimObject<SimPersistenceFW>(context_, kPersistenceService)),
       trashBinService_(makeSimObject<SimTrashBinService>(context_, kTrashBinService)),
-      shell_(makeSimObject<SimShellEntities>(context_, kShellService)) {
+      shell_(makeSimObject<SimShellEntities>(context_, kShellService)),
+      model_(makeSimObject<SimModel>(context_, "model")),
+      workThread_(std::make_unique<SimWorkThread>()) {
   auto session = makeSimObject<SimPersistenceSession>(context_, "persistence session");
-  session->setModel(makeSimObject<SimModel>(context_, "model"));
+  session->setModel(model_);
   persistence_->setSession(session);
   trashBinService_->setTrashBin(makeSimObject<SimTrashBin>(context_, "trash bin"));
   auto viewports = makeSimObject<SimViewportManager>(context_, "viewport manager");
@@ -57,15 +89,56 @@ SimHost::SimHost()
   registerService(kTrashBinService, trashBinService_->asService());
   registerService(kShellService, shell_->asService());
 
-  using kyr::orla::appfw::ServiceCacheAppFrame;
+  startEntityServices();
+  startCommandServices();
+
   ServiceCacheAppFrame::PFW_ = persistence_;
   ServiceCacheAppFrame::transactionBrokerFactory_ =
       makeSimObject<SimTransactionBrokerFactory>(context_, "transaction broker factory");
   ServiceCacheAppFrame::zolServiceAccess_ = access_.get();
 }
 
+void SimHost::startEntityServices() {
+  rootManager_ = makeSimObject<SimRootManager>(context_, "root manager", model_);
+  containerFactory_ = makeSimObject<SimEntRefContainerFactory>(context_, "container factory", model_->asService());
+  eomObjectFactory_ = makeSimObject<SimEOMObjectFactory>(context_, kEOMService);
+  registerService(kEOMService, eomObjectFactory_->asService());
+
+  ServiceCacheAppFrame::rootManager_ = rootManager_;
+  ServiceCacheAppFrame::entRefListFactory_ =
+      makeSimObject<SimEntityReferenceListFactory>(context_, "entity reference list factory");
+  ServiceCacheAppFrame::entRefFactory_ = containerFactory_;
+  ServiceCacheAppFrame::entRefContainerFactory_ = containerFactory_;
+  ServiceCacheAppFrame::eomObjectFactory_ = eomObjectFactory_;
+}
+
+void SimHost::startCommandServices() {
+  commandProcessor_ = makeSimObject<SimCmdProcessor>(context_, "command processor");
+  commandProcessor_->registerCommand(
+      "KYR.CorePlugin", "ModifyObjects",
+      [model = model_](const SimContextPtr& context, const kyr::orla::appfw::CmdIdentity& identity,
+                       const std::shared_ptr<SimRunningCommands>& running) -> ZolSmartPointer<SimCommand> {
+        return makeSimObject<SimModifyObjectsCommand>(context, identity, running, model);
+      });
+  ServiceCacheAppFrame::commandProcessor_ = commandProcessor_;
+
+  guiExecutive_ = makeSimObject<SimGuiExecutive>(context_, kGuiService);
+  guiExecutive_->setHandler("KYR.WyrdanPlugin.WorkThreadCommandRequest",
+                            [workThread = workThread_.get()](const Zol::ZolAny_24_8& payload) {
+                              return postCommand(*workThread, payload);
+                            });
+  registerService(kGuiService, guiExecutive_->asService());
+}
+
 SimHost::~SimHost() {
-  kyr::orla::appfw::ServiceCacheAppFrame::clear();
+  ServiceCacheAppFrame::clear();
+  guiExecutive_->clear();
+  workThread_.reset();
+  commandProcessor_->clear();
+  eomObjectFactory_->clear();
+  containerFactory_->detach();
+  rootManager_->detach();
+  model_->clear();
   provider_->clear();
   shell_->setViewportManager({});
   trashBinService_->setTrashBin({});

@@ -26,10 +26,7 @@ std::int32_t SimObjectBase::queryStatusOverride(const Zol::ZolTypeId& typeId) co
 
 Zol::ZolResult_24_8 SimObjectBase::hostCall(const char* interfaceName, const char* operation,
                                             std::string arguments) const {
-  std::string name(interfaceName);
-  std::string op(operation);
-  context_->journal.record(HostCall{name, op, arguments});
-  return context_->faults.apply(name, op, arguments);
+  return context_->hostCall(interfaceName, operation, std::move(arguments));
 }
 
 }  // namespace simhost

@@ -29,7 +29,9 @@ std::map<std::string, Zol::ZolIService> SimServiceProvider::services() const {
 
 Zol::ZolResult_24_8 SimServiceProvider::getService(const std::string& name, const std::string& version,
                                                    Zol::ZolIService& service) {
-  if (Zol::ZolResult_24_8 fault = call("getService", name + ", " + version); !fault.isOk()) return fault;
+  if (Zol::ZolResult_24_8 fault = call("getService", [&] { return name + ", " + version; }); !fault.isOk()) {
+    return fault;
+  }
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = services_.find(name);
   if (it == services_.end()) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
@@ -48,8 +50,7 @@ constexpr const char* kAccessInterface = "Zol.Framework.ZolIServiceAccess";
 
 Zol::ZolResult_24_8 SimServiceAccess::getServiceProvider(
     ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface>& provider) {
-  context_->journal.record(HostCall{kAccessInterface, "getServiceProvider", {}});
-  if (Zol::ZolResult_24_8 fault = context_->faults.apply(kAccessInterface, "getServiceProvider", {}); !fault.isOk()) {
+  if (Zol::ZolResult_24_8 fault = context_->hostCall(kAccessInterface, "getServiceProvider", {}); !fault.isOk()) {
     return fault;
   }
   provider = provider_;
@@ -58,9 +59,8 @@ Zol::ZolResult_24_8 SimServiceAccess::getServiceProvider(
 
 Zol::ZolResult_24_8 SimServiceAccess::getService(const std::string& name, const std::string& version,
                                                  Zol::ZolIService& service) {
-  const std::string arguments = name + ", " + version;
-  context_->journal.record(HostCall{kAccessInterface, "getService", arguments});
-  if (Zol::ZolResult_24_8 fault = context_->faults.apply(kAccessInterface, "getService", arguments); !fault.isOk()) {
+  if (Zol::ZolResult_24_8 fault = context_->hostCall(kAccessInterface, "getService", name + ", " + version);
+      !fault.isOk()) {
     return fault;
   }
   return provider_->getService(name, version, service);

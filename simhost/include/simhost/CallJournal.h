@@ -4,6 +4,7 @@
 //   EXPECT_EQ(host.journal().count("Zol.Framework.ZolIServiceProvider", "getService"), 1u);
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -29,6 +30,10 @@ class SIMHOST_EXPORT CallJournal {
   void record(HostCall call);
   void clear();
 
+  /// A disabled journal records nothing (benchmarks switch it off).
+  void setEnabled(bool enabled) noexcept { enabled_.store(enabled, std::memory_order_relaxed); }
+  bool enabled() const noexcept { return enabled_.load(std::memory_order_relaxed); }
+
   /// A snapshot of every record, oldest first.
   std::vector<HostCall> calls() const;
   /// Records of one interface (and one operation, unless empty), oldest first.
@@ -39,6 +44,7 @@ class SIMHOST_EXPORT CallJournal {
  private:
   mutable std::mutex mutex_;
   std::vector<HostCall> calls_;
+  std::atomic<bool> enabled_{true};
 };
 
 }  // namespace simhost

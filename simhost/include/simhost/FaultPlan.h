@@ -4,6 +4,7 @@
 //                        simhost::Fault::systemException("lookup failed"));
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -49,6 +50,8 @@ class SIMHOST_EXPORT FaultPlan {
   void inject(std::string interfaceName, std::string operation, Fault fault, int nthCall = kEveryCall,
               std::string argumentsContain = {});
   void clear();
+  /// True while at least one fault is armed.
+  bool armed() const noexcept { return armed_.load(std::memory_order_acquire); }
 
   /// Called by simulated objects for each operation: throws an armed
   /// exception, or returns an armed error result; success otherwise.
@@ -65,7 +68,8 @@ class SIMHOST_EXPORT FaultPlan {
     int seen = 0;
   };
   std::mutex mutex_;
-  std::vector<Armed> armed_;
+  std::vector<Armed> faults_;
+  std::atomic<bool> armed_{false};
 };
 
 }  // namespace simhost

@@ -2,15 +2,24 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "simhost/CallJournal.h"
 #include "simhost/FaultPlan.h"
+#include "simhost/SimHostExport.h"
 
 namespace simhost {
 
-struct SimContext {
+struct SIMHOST_EXPORT SimContext {
   CallJournal journal;
   FaultPlan faults;
+
+  /// Whether a host call has to be rendered at all.
+  bool observing() const noexcept { return journal.enabled() || faults.armed(); }
+
+  /// Journals one host operation and applies injected faults: throws an
+  /// injected exception or returns an injected error result; success otherwise.
+  Zol::ZolResult_24_8 hostCall(const char* interfaceName, const char* operation, std::string arguments);
 };
 
 using SimContextPtr = std::shared_ptr<SimContext>;

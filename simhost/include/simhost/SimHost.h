@@ -1,6 +1,12 @@
 // SimHost: a complete simulated host in one object. Construction registers
 // the standard services and sets the host service cache; destruction clears
-// the cache and drops every service the host holds.
+// the cache, stops the work thread and drops every object the host holds.
+//
+// The host offers a model with entities (empty at start), a root manager, the
+// entity-reference list and container factories, an EOM object factory, a
+// command processor with "ModifyObjects" of "KYR.CorePlugin", and a GUI
+// executive whose action "KYR.WyrdanPlugin.WorkThreadCommandRequest" executes
+// the posted "command" with its "param" list on the work thread.
 //
 //   simhost::SimHost host;
 //   ServiceHelper::setZolServiceAccess(host.serviceAccess());
@@ -13,7 +19,10 @@
 #include <vector>
 
 #include "simhost/SimAppServices.h"
+#include "simhost/SimCommands.h"
 #include "simhost/SimContext.h"
+#include "simhost/SimEntities.h"
+#include "simhost/SimGuiExecutive.h"
 #include "simhost/SimHostExport.h"
 #include "simhost/SimPersistence.h"
 #include "simhost/SimServiceProvider.h"
@@ -49,14 +58,30 @@ class SIMHOST_EXPORT SimHost {
   SimPersistenceFW& persistence() noexcept { return *persistence_; }
   SimTrashBinService& trashBinService() noexcept { return *trashBinService_; }
   SimShellEntities& shell() noexcept { return *shell_; }
+  SimModel& model() noexcept { return *model_; }
+  SimRootManager& rootManager() noexcept { return *rootManager_; }
+  SimCmdProcessor& commandProcessor() noexcept { return *commandProcessor_; }
+  SimGuiExecutive& guiExecutive() noexcept { return *guiExecutive_; }
+  SimEOMObjectFactory& eomObjectFactory() noexcept { return *eomObjectFactory_; }
+  SimWorkThread& workThread() noexcept { return *workThread_; }
 
  private:
+  void startEntityServices();
+  void startCommandServices();
+
   SimContextPtr context_;
   ZolSmartPointer<SimServiceProvider> provider_;
   std::unique_ptr<SimServiceAccess> access_;
   ZolSmartPointer<SimPersistenceFW> persistence_;
   ZolSmartPointer<SimTrashBinService> trashBinService_;
   ZolSmartPointer<SimShellEntities> shell_;
+  ZolSmartPointer<SimModel> model_;
+  ZolSmartPointer<SimRootManager> rootManager_;
+  ZolSmartPointer<SimEntRefContainerFactory> containerFactory_;
+  ZolSmartPointer<SimEOMObjectFactory> eomObjectFactory_;
+  ZolSmartPointer<SimCmdProcessor> commandProcessor_;
+  ZolSmartPointer<SimGuiExecutive> guiExecutive_;
+  std::unique_ptr<SimWorkThread> workThread_;
 };
 
 }  // namespace simhost

@@ -88,20 +88,41 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
 
   /// This object as a generic service handle (its Primary identity).
   Zol::ZolIService asService() { return Zol::ZolIService(static_cast<Primary*>(this)); }
+  /// The pointer asService() holds, for identity comparisons.
+  const Zol::ZolIServiceInterface* identity() const noexcept { return static_cast<const Primary*>(this); }
 
  protected:
-  /// Journals and fault-checks one operation of interface `I`; see hostCall().
+  /// Journals and fault-checks one operation of interface `I`; see
+  /// hostCall(). `render` gives the arguments as text; it is only called
+  /// while the journal or a fault is watching.
+  template <class I = Primary, class Render>
+  Zol::ZolResult_24_8 call(const char* operation, Render&& render) const {
+    if (!context()->observing()) return {};
+    return hostCall(I::descriptor.typeName, operation, std::forward<Render>(render)());
+  }
   template <class I = Primary>
-  Zol::ZolResult_24_8 call(const char* operation, std::string arguments = {}) const {
-    return hostCall(I::descriptor.typeName, operation, std::move(arguments));
+  Zol::ZolResult_24_8 call(const char* operation) const {
+    return call<I>(operation, [] { return std::string(); });
   }
 
  private:
   template <class I>
   bool offer(const Zol::ZolTypeId& id, void** out) noexcept {
-    if (id != I::descriptor.typeId) return false;
-    *out = static_cast<I*>(this);
-    return true;
+    return offerAs<I>(static_cast<I*>(this), id, out);
+  }
+
+  // Answers for `I` and for the interfaces it extends.
+  template <class I>
+  static bool offerAs(I* self, const Zol::ZolTypeId& id, void** out) noexcept {
+    if (id == I::descriptor.typeId) {
+      *out = self;
+      return true;
+    }
+    if constexpr (Zol::ZolHasBaseInterface<I>::value) {
+      return offerAs<typename I::base_interface>(self, id, out);
+    } else {
+      return false;
+    }
   }
 };
 

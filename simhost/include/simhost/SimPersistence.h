@@ -1,16 +1,12 @@
-// The simulated persistence framework: one current session with one model,
-// either of which a test can take away.
+// The simulated persistence framework: one current session with one model
+// (SimEntities.h), either of which a test can take away.
 #pragma once
 
+#include "simhost/SimEntities.h"
 #include "simhost/SimObject.h"
 #include "zol/persistence/PersistenceFW.h"
 
 namespace simhost {
-
-class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEData::IModelInterface> {
- public:
-  using SimObject::SimObject;
-};
 
 class SIMHOST_EXPORT SimPersistenceSession final
     : public SimObject<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface> {

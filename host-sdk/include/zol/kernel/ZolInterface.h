@@ -9,11 +9,14 @@
 //     virtual Zol::ZolResult_24_8 bar(int value, std::string& out) = 0;
 //   };
 //
-// Objects are reference counted; ZolSmartPointer<I> manages the count.
+// Objects are reference counted; ZolSmartPointer<I> manages the count. An
+// interface that extends another names it as `base_interface`, so that a
+// query for the base's id finds it too.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "zol/kernel/ZolResult.h"
 #include "zol/kernel/ZolTypeId.h"
@@ -59,5 +62,11 @@ class ZolIServiceInterface {
  protected:
   virtual ~ZolIServiceInterface() = default;
 };
+
+/// True when interface `I` extends another interface (`I::base_interface`).
+template <class I, class = void>
+struct ZolHasBaseInterface : std::false_type {};
+template <class I>
+struct ZolHasBaseInterface<I, std::void_t<typename I::base_interface>> : std::true_type {};
 
 }  // namespace Zol

@@ -1,0 +1,13 @@
+#include "commands/CreateEntityHelper.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+CreateEntityHelper::CreateEntityHelper(std::string const& name) : m_name(name) {}
+
+CreateEntityHelper::CreateEntityHelper(CreateEntityHelper const& other) = default;
+CreateEntityHelper::CreateEntityHelper(CreateEntityHelper&& other) noexcept = default;
+CreateEntityHelper& CreateEntityHelper::operator=(CreateEntityHelper const& other) = default;
+CreateEntityHelper& CreateEntityHelper::operator=(CreateEntityHelper&& other) noexcept = default;
+CreateEntityHelper::~CreateEntityHelper() = default;
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,61 @@
+// EditEntityHelper: edits model entities through the host. It collects the
+// entities once, as a host entity-reference list, then sets one attribute on
+// the first of them or sends property values for all of them to the host's
+// "ModifyObjects" command.
+//
+//   EditEntityHelper helper(selectedEntities);
+//   helper.setProperties(DataBunch{{"Thickness", Zol::makeZolAny(2.5)}});
+//   helper.setAttribute("Name", Zol::makeZolAny(std::string("Rib")));
+//
+// Copies share the host list. Nothing is reported: results are dropped and
+// host exceptions pass to the caller. Not synchronised.
+#pragma once
+
+#include <string>
+
+#include "WyrdanExport.h"
+#include "commands/DataBunch.h"
+#include "kyr/appfw/IEntity.h"
+#include "zol/persistence/EntityReferenceList.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT EditEntityHelper {
+ public:
+  // Each constructor turns its argument into a host entity list (EntConvert)
+  // and keeps that list's references. References that do not resolve to an
+  // entity are dropped; without a root manager the helper holds no list.
+
+  explicit EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReference const& reference);
+  explicit EditEntityHelper(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);
+  explicit EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReferenceSequence const& references);
+  explicit EditEntityHelper(kyr::orla::appfw::IEntities const& entities);
+
+  /// Shares the other's list.
+  EditEntityHelper(EditEntityHelper const& other);
+  /// Takes over the other's list, leaving it without one.
+  EditEntityHelper(EditEntityHelper&& other) noexcept;
+  /// Releases the held list, then shares the other's.
+  EditEntityHelper& operator=(EditEntityHelper const& other);
+  /// Exchanges the two helpers' lists.
+  EditEntityHelper& operator=(EditEntityHelper&& other) noexcept;
+  ~EditEntityHelper();
+
+  /// Sets attribute `name` to `value` on the first listed entity only; the
+  /// undo/redo command of the change is dropped. Does nothing when the list
+  /// is empty or its first reference does not resolve.
+  void setAttribute(std::string name, Zol::ZolAny_24_8 const& value);
+
+  /// Runs "ModifyObjects" of "KYR.CorePlugin" with "objects" (the held list,
+  /// an empty reference when there is none) and "values" (`properties` in
+  /// its any-form). When the command cannot be created nothing happens.
+  void setProperties(DataBunch const& properties);
+  /// As above, creating the command with CmdInvoker's two-flag constructor:
+  /// option flag 3 = `option3` (clearing flag 13 when true), flag 1 = `option1`.
+  void setProperties(DataBunch const& properties, bool option3, bool option1);
+
+ private:
+  ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> m_entities;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,19 @@
+// The GUI executive: runs named GUI actions with an any-value payload.
+#pragma once
+
+#include <string>
+
+#include "zol/kernel/ZolAny.h"
+
+namespace kyr::orla::appfw {
+
+/// Offered by the "kyr.orla.appfw.GuiExecutive" service ("kyr.orla.appfw.ZolIGuiExecutive").
+class ZolIGuiExecutiveInterface : public Zol::ZolIServiceInterface {
+ public:
+  static constexpr Zol::ZolInterfaceDescriptor descriptor{"kyr.orla.appfw.ZolIGuiExecutive"};
+  /// Runs the GUI action `name` with `payload`; returns the action's answer,
+  /// holding nothing when the action has none or is unknown.
+  virtual Zol::ZolAny_24_8 runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) = 0;
+};
+
+}  // namespace kyr::orla::appfw

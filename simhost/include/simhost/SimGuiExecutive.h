@@ -1,0 +1,63 @@
+// The simulated GUI executive: named GUI actions run registered handlers.
+// The host's work thread runs what the handlers post to it.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "kyr/appfw/ZolIGuiExecutive.h"
+#include "simhost/SimObject.h"
+
+namespace simhost {
+
+/// One thread running posted tasks in order.
+class SIMHOST_EXPORT SimWorkThread {
+ public:
+  SimWorkThread();
+  /// Runs what is queued, then stops.
+  ~SimWorkThread();
+  SimWorkThread(const SimWorkThread&) = delete;
+  SimWorkThread& operator=(const SimWorkThread&) = delete;
+
+  void post(std::function<void()> task);
+  /// Blocks until every task posted so far has run.
+  void waitIdle();
+  std::thread::id id() const noexcept { return thread_.get_id(); }
+
+ private:
+  void loop();
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable idle_;
+  std::deque<std::function<void()>> tasks_;
+  bool busy_ = false;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::ZolIGuiExecutiveInterface> {
+ public:
+  /// Answers one GUI action's payload.
+  using Handler = std::function<Zol::ZolAny_24_8(const Zol::ZolAny_24_8& payload)>;
+
+  using SimObject::SimObject;
+
+  void setHandler(const std::string& action, Handler handler);
+  /// Drops every handler, for the host's shut-down.
+  void clear();
+
+  /// Runs the handler of `name`; an unknown action answers nothing.
+  Zol::ZolAny_24_8 runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) override;
+
+ private:
+  std::mutex mutex_;
+  std::map<std::string, Handler> handlers_;
+};
+
+}  // namespace simhost

@@ -1,0 +1,70 @@
+#include "simhost/SimGuiExecutive.h"
+
+namespace simhost {
+
+SimWorkThread::SimWorkThread() : thread_([this] { loop(); }) {}
+
+SimWorkThread::~SimWorkThread() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_one();
+  thread_.join();
+}
+
+void SimWorkThread::post(std::function<void()> task) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    tasks_.push_back(std::move(task));
+  }
+  wake_.notify_one();
+}
+
+void SimWorkThread::waitIdle() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  idle_.wait(lock, [this] { return tasks_.empty() && !busy_; });
+}
+
+void SimWorkThread::loop() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
+    if (tasks_.empty()) return;  // stopping, nothing left to run
+    std::function<void()> task = std::move(tasks_.front());
+    tasks_.pop_front();
+    busy_ = true;
+    lock.unlock();
+    task();
+    task = nullptr;  // whatever the task held goes on this thread, before idle is announced
+    lock.lock();
+    busy_ = false;
+    idle_.notify_all();
+  }
+}
+
+void SimGuiExecutive::setHandler(const std::string& action, Handler handler) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  handlers_[action] = std::move(handler);
+}
+
+void SimGuiExecutive::clear() {
+  std::map<std::string, Handler> released;
+  std::lock_guard<std::mutex> lock(mutex_);
+  released.swap(handlers_);
+}
+
+Zol::ZolAny_24_8 SimGuiExecutive::runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) {
+  Zol::ZolResult_24_8 fault = call("runGuiAction", [&] { return name; });
+  if (!fault.isOk()) return {};
+  Handler handler;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = handlers_.find(name);
+    if (it == handlers_.end()) return {};
+    handler = it->second;
+  }
+  return handler(payload);
+}
+
+}  // namespace simhost
