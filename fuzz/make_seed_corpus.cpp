@@ -1,4 +1,4 @@
-// Writes the seed corpus of valid streams: make_seed_corpus <corpus folder>.
+// Writes the starting corpus of valid streams: make_seed_corpus <corpus folder>.
 #include <fstream>
 #include <string>
 

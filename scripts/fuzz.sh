@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets and runs each for a bounded time, starting from
-# the seed corpus in fuzz/corpus. New inputs go to a scratch folder, so the
+# the corpus of valid streams in fuzz/corpus. New inputs go to a scratch folder, so the
 # repository stays unchanged. Usage: scripts/fuzz.sh [seconds per target]
 set -euo pipefail
 cd "$(dirname "$0")/.."
