@@ -275,6 +275,27 @@ TEST(StringUtility, ConversionsKeepNonAsciiText) {
   for (const char* falsy : {"", "false", "0", "no", "truex", "2"}) EXPECT_FALSE(strings.stringToBool(falsy)) << falsy;
 }
 
+TEST(TypeCodes, RegistrationIsIdempotentAndConflictsThrow) {
+  const Zol::ZolTypeId id = Zol::typeIdFromName("Test.Point");
+  const Zol::ZolTypeCode_24_8 point = Zol::registerTypeCode_24_8("Test.Point", id);
+  EXPECT_EQ(Zol::registerTypeCode_24_8("Test.Point", id), point);
+  EXPECT_EQ(Zol::getCachedTypeCodeInit_24_8(id), point);
+  EXPECT_EQ(Zol::getCachedTypeCode_24_8("Test.Point", true), point);
+  EXPECT_EQ(point.getName(), "Test.Point");
+  EXPECT_THROW(Zol::registerTypeCode_24_8("Test.Point", Zol::typeIdFromName("other")),
+               Zol::Framework::Reflection::TypeCodeException);
+  EXPECT_THROW(Zol::registerTypeCode_24_8("Test.Other", id), Zol::Framework::Reflection::TypeCodeException);
+
+  EXPECT_TRUE(Zol::getCachedTypeCode_24_8("Test.Unknown", false).empty());
+  EXPECT_THROW(Zol::getCachedTypeCode_24_8("Test.Unknown", true), Zol::Framework::Reflection::TypeCodeException);
+  EXPECT_TRUE(Zol::getCachedTypeCodeInit_24_8(Zol::typeIdFromName("Test.Unknown")).empty());
+
+  const Zol::ZolTypeCode_24_8 list =
+      Zol::getCachedTypeCodeInit_24_8(Zol::ZolTypeId{0x842f14211789310fULL, 0x8a6ccefe5e88ae62ULL});
+  EXPECT_EQ(list.getName(), "kyr.orla.appfw.CmdParameters") << "the host's fixed id";
+  EXPECT_EQ(Zol::interfaceTypeCode<ZolITrashBinInterface>().getTypeId(), ZolITrashBinInterface::descriptor.typeId);
+}
+
 TEST(Result, ParametersAreSharedCopyOnWrite) {
   Zol::ZolResult_24_8 failure(Zol::ZolResult_24_8::kFailure);
   EXPECT_FALSE(failure.isOk());
