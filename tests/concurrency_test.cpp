@@ -33,6 +33,19 @@ std::int32_t intOf(const Zol::ZolAny_24_8& value) {
   return number;
 }
 
+TEST(WorkThread, RunsPostedTasksInOrderAndWaitIdleWaitsForThem) {
+  std::vector<int> order;
+  {
+    simhost::SimWorkThread thread;
+    for (int i = 0; i < 50; ++i) thread.post([&order, i] { order.push_back(i); });
+    thread.waitIdle();
+    EXPECT_EQ(order.size(), 50u);
+    thread.post([&order] { order.push_back(50); });
+  }
+  ASSERT_EQ(order.size(), 51u) << "tasks queued at destruction still run";
+  for (int i = 0; i <= 50; ++i) EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
+}
+
 TEST(WorkThreadCommands, InvokeAsyncExecutesOnTheWorkThreadAndTheInvokerReadsTheResult) {
   simhost::SimHost host;
   ServiceHelper::setZolServiceAccess(host.serviceAccess());

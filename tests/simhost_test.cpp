@@ -1,5 +1,5 @@
 // The simulated host as a test bed: the library's tests rely on its fault
-// plan, journal, work thread and commands behaving exactly as documented.
+// plan, journal, commands and accounting behaving exactly as documented.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -52,19 +52,6 @@ TEST(CallJournal, RecordsInOrderAndNothingWhenDisabled) {
   host.journal().setEnabled(false);
   lookUp(host, "c");
   EXPECT_EQ(host.journal().size(), 2u);
-}
-
-TEST(WorkThread, RunsPostedTasksInOrderAndWaitIdleWaitsForThem) {
-  std::vector<int> order;
-  {
-    simhost::SimWorkThread thread;
-    for (int i = 0; i < 50; ++i) thread.post([&order, i] { order.push_back(i); });
-    thread.waitIdle();
-    EXPECT_EQ(order.size(), 50u);
-    thread.post([&order] { order.push_back(50); });
-  }
-  ASSERT_EQ(order.size(), 51u) << "tasks queued at destruction still run";
-  for (int i = 0; i <= 50; ++i) EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
 }
 
 // Reports, while it performs, what the processor says is running.
