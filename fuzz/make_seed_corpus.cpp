@@ -9,8 +9,7 @@ using kyr::orla::plugin::wyrdan::DataBunch;
 namespace {
 
 void write(const std::string& path, const Zol::ZolAny_24_8& any) {
-  Zol::ZolInStream_24_8 in = any.openStream();
-  const std::string_view bytes = in.readView(in.remaining());
+  const std::string_view bytes = any.streamBytes();
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 

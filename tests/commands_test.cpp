@@ -148,11 +148,7 @@ TEST(DataBunch, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
   EXPECT_TRUE(DataBunch(emptyAny).empty());
 
   const Zol::ZolAny_24_8 valid = DataBunch{{"a", 1}, {"b", Zol::makeZolAny("two")}}.toZolAny();
-  std::string bytes;
-  {
-    Zol::ZolInStream_24_8 all = valid.openStream();
-    bytes = std::string(all.readView(all.remaining()));
-  }
+  const std::string_view bytes = valid.streamBytes();
   for (std::size_t length = 0; length < bytes.size(); ++length) {
     SCOPED_TRACE(length);
     Zol::ZolAny_24_8 truncated;

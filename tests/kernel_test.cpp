@@ -93,12 +93,8 @@ Zol::ZolAny_24_8 everyKind(const Zol::ZolIService& object) {
   return any;
 }
 
-TEST(AnyStream, EveryValueKindReadsBackAsWritten) {
-  auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
-  const Zol::ZolAny_24_8 any = everyKind(bin->asService());
-  EXPECT_EQ(any.objectCount(), 1u);
-
-  Zol::ZolInStream_24_8 in = any.openStream();
+// What everyKind() writes, read back in the same order.
+struct EveryKind {
   bool flag = false;
   std::int32_t small = 0;
   std::uint64_t large = 0;
@@ -108,65 +104,56 @@ TEST(AnyStream, EveryValueKindReadsBackAsWritten) {
   Zol::ZolTypeCode_24_8 typeCode;
   Zol::ZolIService none;
   Zol::ZolAny_24_8 nested;
-  Zol::marshaller_extract(in, flag);
-  Zol::marshaller_extract(in, small);
-  Zol::marshaller_extract(in, large);
-  Zol::marshaller_extract(in, real);
-  Zol::marshaller_extract(in, narrow);
-  Zol::marshaller_extract(in, wide);
-  Zol::marshaller_extract(in, typeCode);
-  Zol::marshaller_extract(in, none);
-  Zol::marshaller_extract(in, nested);
-  EXPECT_TRUE(in.atEnd());
+  bool atEnd = false;
 
-  EXPECT_TRUE(flag);
-  EXPECT_EQ(small, -7);
-  EXPECT_EQ(large, std::uint64_t{1} << 40);
-  EXPECT_EQ(real, 2.5);
-  EXPECT_EQ(narrow, "Gr\xC3\xBC\xC3\x9F" "e");
-  EXPECT_EQ(wide, icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7"));
-  EXPECT_EQ(typeCode, Zol::getTC_Zol_ZolString_24_8());
-  EXPECT_FALSE(none);
+  static EveryKind readFrom(const Zol::ZolAny_24_8& any) {
+    EveryKind read;
+    Zol::ZolInStream_24_8 in = any.openStream();
+    Zol::marshaller_extract(in, read.flag);
+    Zol::marshaller_extract(in, read.small);
+    Zol::marshaller_extract(in, read.large);
+    Zol::marshaller_extract(in, read.real);
+    Zol::marshaller_extract(in, read.narrow);
+    Zol::marshaller_extract(in, read.wide);
+    Zol::marshaller_extract(in, read.typeCode);
+    Zol::marshaller_extract(in, read.none);
+    Zol::marshaller_extract(in, read.nested);
+    read.atEnd = in.atEnd();
+    return read;
+  }
+};
+
+TEST(AnyStream, EveryValueKindReadsBackAsWritten) {
+  auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
+  const Zol::ZolAny_24_8 any = everyKind(bin->asService());
+  EXPECT_EQ(any.objectCount(), 1u);
+
+  const EveryKind read = EveryKind::readFrom(any);
+  EXPECT_TRUE(read.atEnd);
+
+  EXPECT_TRUE(read.flag);
+  EXPECT_EQ(read.small, -7);
+  EXPECT_EQ(read.large, std::uint64_t{1} << 40);
+  EXPECT_EQ(read.real, 2.5);
+  EXPECT_EQ(read.narrow, "Gr\xC3\xBC\xC3\x9F" "e");
+  EXPECT_EQ(read.wide, icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7"));
+  EXPECT_EQ(read.typeCode, Zol::getTC_Zol_ZolString_24_8());
+  EXPECT_FALSE(read.none);
   Zol::ZolIService object;
-  ASSERT_TRUE(Zol::extractZolAny(nested, object));
+  ASSERT_TRUE(Zol::extractZolAny(read.nested, object));
   EXPECT_TRUE(Zol::isSameObject(object, bin));
 }
 
 TEST(AnyStream, TruncatedOrMalformedStreamsRaiseKernelExceptions) {
   auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
   const Zol::ZolAny_24_8 complete = everyKind(bin->asService());
-  std::string bytes;
-  {
-    Zol::ZolInStream_24_8 in = complete.openStream();
-    bytes = std::string(in.readView(in.remaining()));
-  }
-  auto readAll = [](const Zol::ZolAny_24_8& any) {
-    Zol::ZolInStream_24_8 in = any.openStream();
-    bool flag;
-    std::int32_t small;
-    std::uint64_t large;
-    double real;
-    std::string narrow;
-    icu::UnicodeString wide;
-    Zol::ZolTypeCode_24_8 typeCode;
-    Zol::ZolIService none;
-    Zol::ZolAny_24_8 nested;
-    Zol::marshaller_extract(in, flag);
-    Zol::marshaller_extract(in, small);
-    Zol::marshaller_extract(in, large);
-    Zol::marshaller_extract(in, real);
-    Zol::marshaller_extract(in, narrow);
-    Zol::marshaller_extract(in, wide);
-    Zol::marshaller_extract(in, typeCode);
-    Zol::marshaller_extract(in, none);
-    Zol::marshaller_extract(in, nested);
-  };
+  const std::string_view bytes = complete.streamBytes();
   // Every proper prefix of the stream is truncated somewhere.
   for (std::size_t length = 0; length < bytes.size(); ++length) {
     SCOPED_TRACE(length);
     Zol::ZolAny_24_8 truncated;
     truncated.initializeStream().writeBytes(bytes.data(), length);
-    EXPECT_THROW(readAll(truncated), Zol::ZolSystemException_24);
+    EXPECT_THROW(EveryKind::readFrom(truncated), Zol::ZolSystemException_24);
   }
 
   auto single = [](auto write, auto read) {

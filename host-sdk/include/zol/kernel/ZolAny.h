@@ -130,6 +130,8 @@ class ZOL_KERNEL_EXPORT ZolAny_24_8 {
   /// A reader over the stream, from its start.
   ZolInStream_24_8 openStream() const noexcept { return ZolInStream_24_8(*this); }
   std::size_t streamSize() const noexcept { return bytes_.size(); }
+  /// The stream's bytes; valid while the any lives and is not changed.
+  std::string_view streamBytes() const noexcept { return bytes_; }
   std::size_t objectCount() const noexcept { return objects_.size(); }
 
   /// Same type code, same stream bytes and the same objects in the table.
