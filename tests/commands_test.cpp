@@ -1,6 +1,8 @@
 // Commands and their payloads: the parameter bunch, the command invoker and
 // the entity edit helpers.
+#include <functional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -11,10 +13,10 @@
 #include "commands/EditEntityHelper.h"
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "commands/CreateEntityHelper.h"
+#include "entities/EntConvert.h"
 #include "services/ServiceHelper.h"
-#include "simhost/ObjectAccounting.h"
-#include "simhost/SimHost.h"
-#include "simhost/SimObject.h"
+#include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
@@ -24,9 +26,28 @@ using kyr::orla::appfw::CmdParameter;
 using kyr::orla::appfw::CmdParameters;
 using kyr::orla::appfw::ServiceCacheAppFrame;
 using kyr::orla::plugin::wyrdan::CmdInvoker;
+using kyr::orla::plugin::wyrdan::CreateEntityHelper;
 using kyr::orla::plugin::wyrdan::DataBunch;
 using kyr::orla::plugin::wyrdan::EditEntityHelper;
+using kyr::orla::plugin::wyrdan::EntConvert;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
+using simhost::CallPattern;
+using ConstListPtr = ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>;
+
+// Plug-in code copy-initialises these from the values they wrap.
+static_assert(std::is_convertible_v<CmdParameters, DataBunch>);
+static_assert(std::is_convertible_v<Zol::ZolAny_24_8, DataBunch>);
+static_assert(std::is_convertible_v<std::string, CreateEntityHelper>);
+static_assert(std::is_convertible_v<kyr::orla::appfw::IEntities, EditEntityHelper>);
+static_assert(std::is_convertible_v<Zol::PersistenceFW::CAEData::EntityReference, EditEntityHelper>);
+static_assert(std::is_convertible_v<Zol::PersistenceFW::CAEData::EntityReferenceSequence, EditEntityHelper>);
+static_assert(std::is_convertible_v<ZolSmartPointer<kyr::orla::appfw::IEntityInterface>, EditEntityHelper>);
+
+// Hides self-assignment from the compiler's warnings.
+template <class T>
+T& itself(T& value) {
+  return value;
+}
 
 std::vector<std::string> keysOf(const DataBunch& bunch) {
   std::vector<std::string> keys;
@@ -57,7 +78,9 @@ std::int32_t intOf(const DataBunch& bunch, const std::string& key) {
   return number;
 }
 
-TEST(DataBunch, KeysIterateAndConvertInBytewiseOrder) {
+class DataBunchTest : public testing_support::LeakCheckedTest {};
+
+TEST_F(DataBunchTest, KeysIterateAndConvertInBytewiseOrder) {
   const DataBunch bunch{{"values", 1}, {"param", 2},  {"objects", 3}, {"command", 4}, {"ab", 5},
                         {"a", 6},      {"b", 7},      {"Z", 8},       {"B", 9},       {"\xC3\xA9t\xC3\xA9", 10}};
   const std::vector<std::string> expected = {"B", "Z", "a", "ab", "b", "command", "objects", "param", "values",
@@ -67,7 +90,7 @@ TEST(DataBunch, KeysIterateAndConvertInBytewiseOrder) {
   EXPECT_EQ(keysOf(DataBunch(bunch.toZolAny())), expected);
 }
 
-TEST(DataBunch, RepeatedKeysKeepTheLastValueInEveryConstructor) {
+TEST_F(DataBunchTest, RepeatedKeysKeepTheLastValueInEveryConstructor) {
   const DataBunch fromItems{{"k", 1}, {"other", 0}, {"k", 2}};
   EXPECT_EQ(intOf(fromItems, "k"), 2);
 
@@ -80,7 +103,7 @@ TEST(DataBunch, RepeatedKeysKeepTheLastValueInEveryConstructor) {
   EXPECT_EQ(keysOf(fromAny), (std::vector<std::string>{"k", "other"}));
 }
 
-TEST(DataBunch, RoundTripsKeepEveryValue) {
+TEST_F(DataBunchTest, RoundTripsKeepEveryValue) {
   auto object = simhost::makeSimObject<simhost::SimService>(std::make_shared<simhost::SimContext>(), "object");
   const DataBunch inner{{"depth", 2}};
   DataBunch bunch{{"count", 3}, {"visible", true}, {"empty", Zol::ZolAny_24_8()}};
@@ -107,27 +130,27 @@ TEST(DataBunch, RoundTripsKeepEveryValue) {
   EXPECT_EQ(intOf(DataBunch(nested), "depth"), 2);
 }
 
-TEST(DataBunch, ObjectsLiveAsLongAsACopyRefersToThem) {
+TEST_F(DataBunchTest, ObjectsLiveAsLongAsACopyRefersToThem) {
   DataBunch copy;
   {
-    auto object = simhost::makeSimObject<simhost::SimService>(std::make_shared<simhost::SimContext>(), "object");
+    auto object = simhost::makeSimObject<simhost::SimService>(std::make_shared<simhost::SimContext>(), "carried");
     DataBunch bunch;
     bunch.setData("object", object);
     copy = DataBunch(DataBunch(bunch.toZolAny()).toCmdParams());
   }
-  ASSERT_EQ(simhost::ObjectAccounting::liveCount(), 1u) << "the copy should keep the object alive";
+  ASSERT_EQ(testing_support::liveObjectsNamed("carried"), 1u) << "the copy should keep the object alive";
   {
     Zol::ZolAny_24_8 carried;
     ASSERT_TRUE(copy.queryData("object", carried));
     Zol::ZolIService back;
     ASSERT_TRUE(Zol::extractZolAny(carried, back));
-    EXPECT_EQ(back->getServiceName(), "object");
+    EXPECT_EQ(back->getServiceName(), "carried");
   }
   copy.clear();
-  EXPECT_EQ(simhost::ObjectAccounting::liveCount(), 0u) << simhost::ObjectAccounting::report();
+  EXPECT_EQ(testing_support::liveObjectsNamed("carried"), 0u);
 }
 
-TEST(DataBunch, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
+TEST_F(DataBunchTest, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
   EXPECT_TRUE(DataBunch(Zol::ZolAny_24_8()).empty());
   EXPECT_TRUE(DataBunch(Zol::ZolAny_24_8(true)).empty());
   EXPECT_TRUE(DataBunch(Zol::makeZolAny("not a list")).empty());
@@ -136,6 +159,11 @@ TEST(DataBunch, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
   kyr::orla::appfw::marshalCmdParameter(elementOut, "k", 1);
   element.setData(kyr::orla::appfw::getTC_CmdParameter());
   EXPECT_TRUE(DataBunch(element).empty()) << "an element is not a list";
+
+  Zol::ZolAny_24_8 noStream;
+  noStream.initializeStream();
+  noStream.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_TRUE(DataBunch(noStream).empty()) << "a list type without data holds no value";
 
   const DataBunch empty;
   const Zol::ZolAny_24_8 emptyAny = empty.toZolAny();
@@ -149,13 +177,32 @@ TEST(DataBunch, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
 
   const Zol::ZolAny_24_8 valid = DataBunch{{"a", 1}, {"b", Zol::makeZolAny("two")}}.toZolAny();
   const std::string_view bytes = valid.streamBytes();
-  for (std::size_t length = 0; length < bytes.size(); ++length) {
+  for (std::size_t length = 1; length < bytes.size(); ++length) {
     SCOPED_TRACE(length);
     Zol::ZolAny_24_8 truncated;
     truncated.initializeStream().writeBytes(bytes.data(), length);
     truncated.setData(kyr::orla::appfw::getTC_CmdParameters());
     EXPECT_THROW(DataBunch{truncated}, Zol::ZolSystemException_24);
   }
+
+  // A count smaller than the elements that follow, and bytes after the last
+  // element, would drop data silently: both are rejected.
+  for (std::uint32_t count : {0u, 1u}) {
+    SCOPED_TRACE(count);
+    Zol::ZolAny_24_8 undercounted;
+    Zol::ZolOutStream_24_8 out = undercounted.initializeStream();
+    out.writeBytes(&count, sizeof count);
+    out.writeBytes(bytes.data() + sizeof count, bytes.size() - sizeof count);
+    undercounted.setData(kyr::orla::appfw::getTC_CmdParameters());
+    EXPECT_THROW(DataBunch{undercounted}, Zol::ZolSystemException_24);
+    EXPECT_THROW(kyr::orla::appfw::cmdParametersFromAny(undercounted), Zol::ZolSystemException_24);
+  }
+  Zol::ZolAny_24_8 trailing;
+  Zol::ZolOutStream_24_8 trailingOut = trailing.initializeStream();
+  trailingOut.writeBytes(bytes.data(), bytes.size());
+  trailingOut.writeBytes("x", 1);
+  trailing.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_THROW(DataBunch{trailing}, Zol::ZolSystemException_24);
 
   Zol::ZolAny_24_8 wrongElement;
   Zol::ZolOutStream_24_8 out = wrongElement.initializeStream();
@@ -167,7 +214,7 @@ TEST(DataBunch, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
   EXPECT_THROW(DataBunch{wrongElement}, Zol::ZolSystemException_24);
 }
 
-TEST(DataBunch, QueriesAndEdits) {
+TEST_F(DataBunchTest, QueriesAndEdits) {
   DataBunch bunch{{"a", 1}};
   Zol::ZolAny_24_8 untouched = Zol::makeZolAny("caller's value");
   const Zol::ZolAny_24_8 before = untouched;
@@ -197,7 +244,7 @@ constexpr const char* kCommand = "kyr.orla.appfw.ICmdCommand";
 
 // A host whose processor knows the recording command kProbe, with default
 // options that set flags 2 and 13, so that untouched positions show.
-class CmdInvokerTest : public ::testing::Test {
+class CmdInvokerTest : public testing_support::PluginTest {
  protected:
   void SetUp() override {
     host.commandProcessor().registerRecordingCommand(kContext, kProbe);
@@ -211,7 +258,6 @@ class CmdInvokerTest : public ::testing::Test {
     return made.empty() ? ZolSmartPointer<simhost::SimCommand>() : made.back();
   }
 
-  simhost::SimHost host;
   CmdOptions defaults;
 };
 
@@ -312,8 +358,25 @@ TEST_F(CmdInvokerTest, InvokeRunsTheCommandAndCopiesShareIt) {
   EXPECT_EQ(command->referenceCount(), held - 1) << "assignment released the old command";
 }
 
+TEST_F(CmdInvokerTest, HostExceptionsDuringOperationsPassToTheCaller) {
+  CmdInvoker invoker(kProbe, kContext);
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::ICmdCommandInterface>("execute").on(lastCommand()),
+                       simhost::Fault::userException("refused"), 1);
+  EXPECT_THROW(invoker.invoke(DataBunch{{"k", 1}}), Zol::ZolUserException_24);
+  EXPECT_TRUE(invoker.invokeSync(DataBunch{{"k", 1}}).isOk()) << "the fault was armed for the first execution only";
+
+  host.faults().clear();
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::ICmdCommandInterface>("getOutputParameters"),
+                       simhost::Fault::systemException("no output"));
+  EXPECT_THROW(invoker.getOutputParams(), Zol::ZolSystemException_24);
+
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("runGuiAction"),
+                       simhost::Fault::foreignException("GUI gone"));
+  EXPECT_THROW(invoker.invokeAsync(DataBunch()), std::runtime_error);
+  EXPECT_EQ(lastCommand()->executions(), 1) << "only the second invocation ran";
+}
+
 TEST_F(CmdInvokerTest, InvokeAsyncPostsTheCommandAndItsParameters) {
-  ServiceHelper::setZolServiceAccess(host.serviceAccess());
   Zol::ZolAny_24_8 posted;
   host.guiExecutive().setHandler("KYR.WyrdanPlugin.WorkThreadCommandRequest", [&](const Zol::ZolAny_24_8& payload) {
     posted = payload;
@@ -340,7 +403,6 @@ TEST_F(CmdInvokerTest, InvokeAsyncPostsTheCommandAndItsParameters) {
   host.removeService("kyr.orla.appfw.GuiExecutive");
   ServiceHelper::releaseServices();
   EXPECT_EQ(invoker.invokeAsync(DataBunch()).getCode(), Zol::ZolResult_24_8::kFailure);
-  ServiceHelper::releaseServices();
 }
 
 TEST_F(CmdInvokerTest, InvocationRequestCarriesDefaultsAndSharesTheList) {
@@ -360,7 +422,7 @@ TEST_F(CmdInvokerTest, InvocationRequestCarriesDefaultsAndSharesTheList) {
 }
 
 // A model of three plates (type 5, ids 1 to 3) edited through the helpers.
-class EditEntityHelperTest : public ::testing::Test {
+class EditEntityHelperTest : public testing_support::PluginTest {
  protected:
   void SetUp() override {
     for (std::uint32_t id = 1; id <= 3; ++id) {
@@ -376,7 +438,18 @@ class EditEntityHelperTest : public ::testing::Test {
     return value;
   }
 
-  simhost::SimHost host;
+  // The reference list the last "ModifyObjects" ran with.
+  ConstListPtr lastObjects() {
+    const auto commands = host.commandProcessor().createdCommands();
+    ConstListPtr list;
+    if (commands.empty()) return list;
+    Zol::ZolAny_24_8 objects;
+    if (DataBunch(commands.back()->lastParameters()).queryData("objects", objects)) {
+      Zol::extractZolAny(objects, list);
+    }
+    return list;
+  }
+
   std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
   Zol::PersistenceFW::CAEData::EntityReferenceSequence references;
   kyr::orla::appfw::IEntities entities;
@@ -391,15 +464,23 @@ TEST_F(EditEntityHelperTest, SetPropertiesChangesEveryEntityThroughModifyObjects
     EXPECT_TRUE(Zol::extractZolAny(plates[plate]->attribute("material"), material));
     EXPECT_EQ(material, "steel");
   }
-  const auto executed = host.journal().callsTo(kCommand, "execute");
+  const auto executed = host.journal().calls(CallPattern::of<kyr::orla::appfw::ICmdCommandInterface>("execute"));
   ASSERT_EQ(executed.size(), 1u);
-  EXPECT_EQ(executed[0].arguments, "ModifyObjects: objects, values");
+  EXPECT_EQ(executed[0].objectName, "KYR.CorePlugin.ModifyObjects");
+  ASSERT_EQ(executed[0].arguments.size(), 1u);
+  EXPECT_EQ(executed[0].arguments[0].rfind("[objects = ", 0), 0u) << executed[0].arguments[0];
 
+  // Flag 13 is set by default here, so a missing clear shows.
+  CmdOptions defaults;
+  defaults.flags[13] = true;
+  defaults.flags[1] = true;
+  host.commandProcessor().setDefaultOptions("KYR.CorePlugin", "ModifyObjects", defaults);
   EditEntityHelper(references).setProperties(DataBunch{{"thickness", 6}}, true, false);
   EXPECT_EQ(intAttribute(2, "thickness"), 6);
   const CmdOptions options = host.commandProcessor().createdCommands().back()->options();
   EXPECT_TRUE(options.flags[3]);
   EXPECT_FALSE(options.flags[1]);
+  EXPECT_FALSE(options.flags[13]) << "the first flag set must clear flag 13";
 }
 
 TEST_F(EditEntityHelperTest, SetAttributeChangesOnlyTheFirstEntity) {
@@ -408,6 +489,10 @@ TEST_F(EditEntityHelperTest, SetAttributeChangesOnlyTheFirstEntity) {
   EXPECT_EQ(intAttribute(0, "color"), 5);
   EXPECT_TRUE(plates[1]->attribute("color").holdsNothing());
   EXPECT_TRUE(plates[2]->attribute("color").holdsNothing());
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::IEntityInterface>("setAttribute")
+                                     .on(plates[0])
+                                     .with("color", Zol::ZolAny_24_8(5))),
+            1u);
 
   EditEntityHelper single(plates[2]->reference());
   single.setAttribute("color", 9);
@@ -415,14 +500,62 @@ TEST_F(EditEntityHelperTest, SetAttributeChangesOnlyTheFirstEntity) {
 
   EditEntityHelper copy = helper;
   copy.setProperties(DataBunch{{"mark", 1}});
+  const ConstListPtr copied = lastObjects();
   helper.setProperties(DataBunch{{"mark", 2}});
-  const auto commands = host.commandProcessor().createdCommands();
-  ASSERT_EQ(commands.size(), 2u);
-  ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> a;
-  ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> b;
-  ASSERT_TRUE(Zol::extractZolAny(commands[0]->lastParameters()[0].value, a));
-  ASSERT_TRUE(Zol::extractZolAny(commands[1]->lastParameters()[0].value, b));
-  EXPECT_TRUE(Zol::isSameObject(a, b)) << "copies act on the same host list";
+  EXPECT_TRUE(Zol::isSameObject(copied, lastObjects())) << "copies act on the same host list";
+}
+
+TEST_F(EditEntityHelperTest, SetAttributeStopsWhenTheFirstEntityIsGone) {
+  EditEntityHelper helper(references);
+  host.model().removeEntity(5, 1, 0);
+  host.journal().clear();
+  helper.setAttribute("color", 5);
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::IRootManagerInterface>("getEntity")), 1u)
+      << "only the first reference is resolved";
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::IEntityInterface>("setAttribute")), 0u);
+  EXPECT_TRUE(plates[1]->attribute("color").holdsNothing()) << "the next entity must not stand in";
+
+  ServiceCacheAppFrame::rootManager_.reset();
+  EditEntityHelper(plates[1]).setAttribute("color", 6);
+  EXPECT_TRUE(plates[1]->attribute("color").holdsNothing());
+}
+
+TEST_F(EditEntityHelperTest, MovesTakeTheListAndCopiesShareIt) {
+  EditEntityHelper source(entities);
+  EditEntityHelper moved(std::move(source));
+  source.setProperties(DataBunch{{"mark", 1}});  // NOLINT: the moved-from helper holds no list
+  EXPECT_FALSE(lastObjects()) << "a moved-from helper sends no list";
+  EXPECT_TRUE(plates[0]->attribute("mark").holdsNothing());
+
+  moved.setProperties(DataBunch{{"mark", 2}});
+  const ConstListPtr all = lastObjects();
+  EXPECT_EQ(intAttribute(2, "mark"), 2);
+
+  EditEntityHelper other(plates[0]->reference());
+  other.setProperties(DataBunch{});
+  const ConstListPtr first = lastObjects();
+  other = std::move(moved);
+  other.setProperties(DataBunch{});
+  EXPECT_TRUE(Zol::isSameObject(lastObjects(), all)) << "move assignment takes the other's list";
+  moved.setProperties(DataBunch{});  // NOLINT: move assignment exchanges the lists
+  EXPECT_TRUE(Zol::isSameObject(lastObjects(), first));
+}
+
+TEST_F(EditEntityHelperTest, HostFaultsPassToTheCallerAndLeaveNothingBehind) {
+  EditEntityHelper helper(references);
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::IEntityInterface>("setAttribute"),
+                       simhost::Fault::userException("read-only"));
+  EXPECT_THROW(helper.setAttribute("color", 1), Zol::ZolUserException_24);
+
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::ICmdCommandInterface>("execute"),
+                       simhost::Fault::systemException("command failed"));
+  EXPECT_THROW(helper.setProperties(DataBunch{{"color", 2}}), Zol::ZolSystemException_24);
+  EXPECT_THROW(helper.setProperties(DataBunch{{"color", 2}}, true, true), Zol::ZolSystemException_24);
+
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::IRootManagerInterface>("makeEntityList"),
+                       simhost::Fault::foreignException("no lists today"));
+  EXPECT_THROW(EditEntityHelper{entities}, std::runtime_error);
+  for (const auto& plate : plates) EXPECT_TRUE(plate->attribute("color").holdsNothing());
 }
 
 TEST_F(EditEntityHelperTest, NoEntitiesStillSendModifyObjectsWithAnEmptyList) {
@@ -436,32 +569,78 @@ TEST_F(EditEntityHelperTest, NoEntitiesStillSendModifyObjectsWithAnEmptyList) {
   const auto commands = host.commandProcessor().createdCommands();
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0]->executions(), 1);
-  const DataBunch sent(commands[0]->lastParameters());
-  Zol::ZolAny_24_8 objects;
-  ASSERT_TRUE(sent.queryData("objects", objects));
-  ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> list;
-  ASSERT_TRUE(Zol::extractZolAny(objects, list));
+  const ConstListPtr list = lastObjects();
+  ASSERT_TRUE(list);
   std::uint32_t count = 99;
   list->getCount(count);
   EXPECT_EQ(count, 0u);
   Zol::ZolAny_24_8 values;
-  ASSERT_TRUE(sent.queryData("values", values));
+  ASSERT_TRUE(DataBunch(commands[0]->lastParameters()).queryData("values", values));
   EXPECT_EQ(intOf(DataBunch(values), "color"), 2);
   for (const auto& plate : plates) EXPECT_TRUE(plate->attribute("color").holdsNothing());
 }
 
-TEST(EditEntityHelperLifetime, WithoutACommandProcessorNothingChangesAndNothingLeaks) {
-  {
-    simhost::SimHost host;
-    const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
-    ServiceCacheAppFrame::commandProcessor_.reset();
-    EditEntityHelper helper(kyr::orla::appfw::IEntities{plate});
-    helper.setProperties(DataBunch{{"thickness", 1}});
-    helper.setProperties(DataBunch{{"thickness", 1}}, true, true);
-    EXPECT_TRUE(plate->attribute("thickness").holdsNothing());
-    EXPECT_EQ(host.journal().count(kCommand), 0u);
+TEST_F(EditEntityHelperTest, WithoutACommandProcessorNothingChanges) {
+  ServiceCacheAppFrame::commandProcessor_.reset();
+  EditEntityHelper helper(entities);
+  helper.setProperties(DataBunch{{"thickness", 1}});
+  helper.setProperties(DataBunch{{"thickness", 1}}, true, true);
+  EXPECT_TRUE(plates[0]->attribute("thickness").holdsNothing());
+  EXPECT_EQ(host.journal().count(kCommand), 0u);
+}
+
+// Assigning an object to itself, by copy or by move, leaves it as it was.
+TEST_F(EditEntityHelperTest, SelfAssignmentChangesNothing) {
+  host.commandProcessor().registerRecordingCommand(kContext, kProbe);
+  struct Case {
+    const char* name;
+    std::function<void()> check;
+  };
+  const Case cases[] = {
+      {"DataBunch",
+       [] {
+         DataBunch bunch{{"a", 1}, {"b", Zol::makeZolAny("two")}};
+         const DataBunch original = bunch;
+         bunch = itself(bunch);
+         expectSameEntries(bunch, original);
+         bunch = std::move(itself(bunch));
+         expectSameEntries(bunch, original);
+       }},
+      {"CmdInvoker",
+       [this] {
+         CmdInvoker invoker(kProbe, kContext);
+         invoker = itself(invoker);
+         EXPECT_TRUE(invoker.invoke(DataBunch()).isOk());
+         invoker = std::move(itself(invoker));
+         EXPECT_TRUE(invoker.invoke(DataBunch()).isOk());
+         EXPECT_EQ(host.commandProcessor().createdCommands().back()->executions(), 2);
+       }},
+      {"EditEntityHelper",
+       [this] {
+         EditEntityHelper helper(entities);
+         helper.setProperties(DataBunch{});
+         const ConstListPtr list = lastObjects();
+         helper = itself(helper);
+         helper.setProperties(DataBunch{});
+         EXPECT_TRUE(Zol::isSameObject(lastObjects(), list));
+         helper = std::move(itself(helper));
+         helper.setProperties(DataBunch{});
+         EXPECT_TRUE(Zol::isSameObject(lastObjects(), list));
+       }},
+      {"CreateEntityHelper and EntConvert (no observable state: sanitizers watch)",
+       [] {
+         CreateEntityHelper created(std::string(64, 'n'));
+         created = itself(created);
+         created = std::move(itself(created));
+         CreateEntityHelper copy = created;
+         EntConvert convert;
+         convert = itself(convert);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.check();
   }
-  EXPECT_EQ(simhost::ObjectAccounting::liveCount(), 0u) << simhost::ObjectAccounting::report();
 }
 
 }  // namespace

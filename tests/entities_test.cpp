@@ -6,7 +6,7 @@
 
 #include "entities/EntConvert.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "simhost/SimHost.h"
+#include "support/HostTest.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
@@ -16,12 +16,14 @@ using kyr::orla::appfw::ServiceCacheAppFrame;
 using kyr::orla::plugin::wyrdan::EntConvert;
 using Zol::PersistenceFW::CAEData::EntityReference;
 using Zol::PersistenceFW::CAEData::EntityReferenceSequence;
+using simhost::CallPattern;
+using RootManager = kyr::orla::appfw::IRootManagerInterface;
 
 constexpr std::uint32_t kNode = 7;
 constexpr std::uint32_t kElement = 9;
 
 // Nodes 1 to 3 (type 7) and elements 1 to 2 (type 9).
-class EntConvertTest : public ::testing::Test {
+class EntConvertTest : public testing_support::HostTest {
  protected:
   void SetUp() override {
     for (std::uint32_t id = 1; id <= 3; ++id) host.model().addEntity(kNode, id, 0, "node", "Node");
@@ -47,7 +49,6 @@ class EntConvertTest : public ::testing::Test {
     return names;
   }
 
-  simhost::SimHost host;
   EntConvert convert;
 };
 
@@ -81,13 +82,52 @@ TEST_F(EntConvertTest, UnresolvableReferencesAreDropped) {
   host.journal().clear();
   const auto nothing = convert.toEntList(EntityReferenceSequence{unknown, EntityReference()});
   ASSERT_TRUE(nothing);
-  const auto made = host.journal().callsTo("kyr.orla.appfw.IRootManager", "makeEntityList");
-  ASSERT_EQ(made.size(), 1u);
-  EXPECT_EQ(made[0].arguments, "0 entities") << "unresolved references never reach the host";
+  EXPECT_EQ(host.journal().count(CallPattern::of<RootManager>("makeEntityList").with(IEntities())), 1u)
+      << "unresolved references never reach the host";
 
   EXPECT_TRUE(convert.toEntRefSeq(ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>())
                   .empty());
   EXPECT_TRUE(convert.toEntity({}).empty());
+}
+
+TEST_F(EntConvertTest, EmptyEntityPointersAreLeftOutByEveryConversion) {
+  const auto node = host.model().findEntity(ref(kNode, 1));
+  const auto element = host.model().findEntity(ref(kElement, 2));
+  const IEntities withGaps{nullptr, node, nullptr, element};
+  const IEntities present{node, element};
+
+  EXPECT_EQ(namesOf(convert.toEntRefSeq(withGaps)), "7/1 9/2");
+  EXPECT_EQ(namesOf(convert.toEntRefSeq(convert.toEntRefList(withGaps))), "7/1 9/2");
+  host.journal().clear();
+  const auto list = convert.toEntList(withGaps);
+  ASSERT_TRUE(list);
+  EXPECT_EQ(host.journal().count(CallPattern::of<RootManager>("makeEntityList").with(present)), 1u)
+      << "the host was handed empty entity pointers";
+  EXPECT_EQ(namesOf(dynamic_cast<const simhost::SimEntityList*>(list.get())->entities()), "7/1 9/2");
+}
+
+TEST_F(EntConvertTest, HostFaultsPassToTheCallerAndReleaseWhatWasTaken) {
+  const EntityReferenceSequence refs{ref(kNode, 1), ref(kNode, 2), ref(kNode, 3)};
+  host.faults().inject(CallPattern::of<RootManager>("getEntity").with(ref(kNode, 2)),
+                       simhost::Fault::systemException("lost"));
+  EXPECT_THROW(convert.toEntities(refs), Zol::ZolSystemException_24);
+  EXPECT_THROW(convert.toEntList(refs), Zol::ZolSystemException_24);
+
+  host.faults().clear();
+  host.faults().inject(CallPattern::of<RootManager>("getEntity").with(ref(kNode, 2)), simhost::Fault::errorResult());
+  EXPECT_EQ(namesOf(convert.toEntities(refs)), "7/1 7/3") << "an error result resolves nothing";
+
+  host.faults().clear();
+  const auto owner = host.model().findEntity(ref(kNode, 1));
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::IEntRefInterface>("addContent"),
+                       simhost::Fault::userException("full"));
+  EXPECT_THROW(convert.toEntRefList(owner->asService(), kNode, ZolSequence<unsigned int>{1}, {}),
+               Zol::ZolUserException_24);
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::IEntRefInterface>("getTypeIds"),
+                       simhost::Fault::foreignException("no types"));
+  auto container = simhost::makeSimObject<simhost::SimEntRefContainer>(host.context(), owner->asService(),
+                                                                       owner->reference());
+  EXPECT_THROW(convert.toEntity(container), std::runtime_error);
 }
 
 TEST_F(EntConvertTest, ContainerMembersComeTypeByTypeInIteratorOrder) {

@@ -1,15 +1,19 @@
 // Loading and unloading the library as a plug-in does: through dlopen and
-// dlclose of a module that links it.
+// dlclose of a module that links it. Each phase sees the library's
+// process-wide state as the plug-in does, from load to unload.
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "simhost/ObjectAccounting.h"
-#include "simhost/SimHost.h"
+#include "support/HostTest.h"
+#include "zol/kernel/ZolDebug.h"
 #include "zol/kernel/ZolException.h"
+#include "zol/kernel/ZolHoldings.h"
 
 namespace {
 
@@ -28,41 +32,63 @@ bool libraryLoaded() {
   return handle != nullptr;
 }
 
+std::vector<std::string> heldReferences() {
+  std::vector<std::string> holders;
+  for (const Zol::ZolHeldReference& held : Zol::currentHeldReferences_24_8()) holders.push_back(held.holder);
+  std::sort(holders.begin(), holders.end());
+  return holders;
+}
+
 template <class Fn>
 Fn symbol(void* module, const char* name) {
   return reinterpret_cast<Fn>(dlsym(module, name));
 }
 
-TEST(LibraryLifetime, LoadRegistersCreatorsUnloadReleasesEverything) {
-  {
-    simhost::SimHost host;
-    const auto baseline = simhost::ObjectAccounting::liveObjects();
-    const std::uint32_t providerReferences = host.provider().referenceCount();
-    for (const char* type : kHostExceptionTypes) ASSERT_FALSE(Zol::hasCreator(type)) << type;
-    ASSERT_FALSE(libraryLoaded());
+TEST(LibraryLifetime, LoadStartUseAndUnload) {
+  testing_support::LeakCheck leakCheck;
+  simhost::SimHost host;
+  for (const char* type : kHostExceptionTypes) ASSERT_FALSE(Zol::hasCreator(type)) << type;
+  ASSERT_FALSE(libraryLoaded());
 
-    void* module = dlopen(PROBE_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(module, nullptr) << dlerror();
-    EXPECT_TRUE(libraryLoaded());
-    for (const char* type : kHostExceptionTypes) EXPECT_TRUE(Zol::hasCreator(type)) << type;
-    EXPECT_EQ(host.journal().size(), 0u) << "the library called the host while loading";
+  void* module = dlopen(PROBE_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << dlerror();
+  EXPECT_TRUE(libraryLoaded());
+  for (const char* type : kHostExceptionTypes) EXPECT_TRUE(Zol::hasCreator(type)) << type;
+  EXPECT_EQ(host.journal().size(), 0u) << "the library called the host while loading";
+  EXPECT_TRUE(heldReferences().empty()) << "the library holds nothing before start-up";
 
-    symbol<void (*)(Zol::Framework::ZolIServiceAccess*)>(module, "probeStart")(host.serviceAccess());
-    EXPECT_EQ(symbol<int (*)()>(module, "probeLookUp")(), 3);
-    EXPECT_GT(host.provider().referenceCount(), providerReferences) << "the library keeps the provider";
+  // Before the service access: no provider, and a look-up is a reported
+  // programming error that finds nothing.
+  const auto start = symbol<void (*)(Zol::Framework::ZolIServiceAccess*)>(module, "probeStart");
+  const auto hasProvider = symbol<bool (*)()>(module, "probeHasProvider");
+  const auto lookUp = symbol<int (*)()>(module, "probeLookUp");
+  std::string reported;
+  Zol::setDebugSink([&](std::string_view text) { reported += text; });
+  EXPECT_FALSE(hasProvider());
+  EXPECT_EQ(lookUp(), 0);
+  Zol::setDebugSink({});
+  EXPECT_NE(reported.find("Assertion failed: m_zolServiceProvider != NULLSP"), std::string::npos) << reported;
+  start(nullptr);
+  EXPECT_FALSE(hasProvider()) << "a null access is ignored";
+  EXPECT_EQ(host.journal().size(), 0u);
 
-    ASSERT_EQ(dlclose(module), 0);
-    EXPECT_FALSE(libraryLoaded()) << "the library stayed mapped after its last user was closed";
-    for (const char* type : kHostExceptionTypes) EXPECT_FALSE(Zol::hasCreator(type)) << type;
-    EXPECT_EQ(host.provider().referenceCount(), providerReferences);
+  start(host.serviceAccess());
+  EXPECT_EQ(host.journal().count("Zol.Framework.ZolIServiceAccess", "getServiceProvider"), 2u)
+      << "the locator and the provider holder each ask once";
+  EXPECT_TRUE(hasProvider());
+  EXPECT_EQ(lookUp(), 3);
+  EXPECT_EQ(heldReferences(), (std::vector<std::string>{
+                                  "ServiceHelper: cached Zol.EOM.EOMCore",
+                                  "ServiceHelper: cached Zol.PersistenceFW.CAEData.PFW",
+                                  "ServiceHelper: cached kyr.orla.appfw.GuiExecutive",
+                                  "ServiceHelper: service provider",
+                                  "ServiceProviderHelper: service provider",
+                              }));
 
-    const auto afterUnload = simhost::ObjectAccounting::liveObjects();
-    ASSERT_EQ(afterUnload.size(), baseline.size());
-    for (std::size_t i = 0; i < baseline.size(); ++i) {
-      EXPECT_EQ(afterUnload[i].references, baseline[i].references) << afterUnload[i].serviceName;
-    }
-  }
-  EXPECT_EQ(simhost::ObjectAccounting::liveCount(), 0u) << simhost::ObjectAccounting::report();
+  ASSERT_EQ(dlclose(module), 0);
+  EXPECT_FALSE(libraryLoaded()) << "the library stayed mapped after its last user was closed";
+  for (const char* type : kHostExceptionTypes) EXPECT_FALSE(Zol::hasCreator(type)) << type;
+  EXPECT_TRUE(heldReferences().empty()) << "an unloaded library still reports holdings";
 }
 
 }  // namespace

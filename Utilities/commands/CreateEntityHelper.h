@@ -14,11 +14,12 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT CreateEntityHelper {
  public:
   /// Keeps a copy of `name`.
-  explicit CreateEntityHelper(std::string const& name);
+  CreateEntityHelper(std::string const& name);  // NOLINT: implicit, as plug-ins use it
 
   CreateEntityHelper(CreateEntityHelper const& other);
   CreateEntityHelper(CreateEntityHelper&& other) noexcept;
   CreateEntityHelper& operator=(CreateEntityHelper const& other);
+  /// Assigning a helper to itself changes nothing.
   CreateEntityHelper& operator=(CreateEntityHelper&& other) noexcept;
   ~CreateEntityHelper();
 

@@ -4,7 +4,8 @@ namespace kyr::orla::plugin::wyrdan {
 
 namespace {
 
-// The host's type code of the command-parameter list, found by its fixed id once.
+// The host's type code of the command-parameter list, found by its fixed id
+// once; setData() refuses it loudly should the id be unregistered.
 const Zol::ZolTypeCode_24_8& cmdParametersTypeCode() {
   static const Zol::ZolTypeCode_24_8 typeCode = Zol::getCachedTypeCodeInit_24_8(appfw::kCmdParametersTypeId);
   return typeCode;
@@ -23,7 +24,7 @@ DataBunch::DataBunch(appfw::CmdParameters const& params) {
 }
 
 DataBunch::DataBunch(Zol::ZolAny_24_8 const& any) {
-  if (!any.hasValue() || any.getTypeCode() != cmdParametersTypeCode()) return;
+  if (!appfw::holdsCmdParameters(any)) return;
   Zol::ZolInStream_24_8 in = any.openStream();
   std::uint32_t count = 0;
   Zol::marshaller_extract(in, count);
@@ -33,12 +34,24 @@ DataBunch::DataBunch(Zol::ZolAny_24_8 const& any) {
     appfw::unmarshalCmdParameter(in, name, value);
     insert(std::move(name), std::move(value));
   }
+  in.expectEnd();
 }
 
 DataBunch::DataBunch(DataBunch const& other) = default;
 DataBunch::DataBunch(DataBunch&& other) noexcept = default;
-DataBunch& DataBunch::operator=(DataBunch const& other) = default;
-DataBunch& DataBunch::operator=(DataBunch&& other) noexcept = default;
+
+DataBunch& DataBunch::operator=(DataBunch const& other) {
+  if (this != &other) m_data = other.m_data;
+  return *this;
+}
+
+DataBunch& DataBunch::operator=(DataBunch&& other) noexcept {
+  if (this != &other) {
+    m_data.clear();
+    m_data.swap(other.m_data);
+  }
+  return *this;
+}
 DataBunch::~DataBunch() = default;
 
 bool DataBunch::empty() const { return m_data.empty(); }

@@ -40,15 +40,21 @@ class WYRDAN_EXPORT DataBunch {
   DataBunch(std::initializer_list<BunchItem> const& items);
   /// Inserts the list's elements in order, name as key; a repeated name
   /// keeps its last value.
-  explicit DataBunch(kyr::orla::appfw::CmdParameters const& params);
+  DataBunch(kyr::orla::appfw::CmdParameters const& params);  // NOLINT: implicit, as plug-ins use it
   /// Unpacks an any-value made by toZolAny() (or any command-parameter list
-  /// in its any-form). An any of another type, or holding nothing, gives an
-  /// empty bunch. Throws Zol::ZolSystemException_24 for a malformed stream.
-  explicit DataBunch(Zol::ZolAny_24_8 const& any);
+  /// in its any-form). An any that holds no value of the list's type (another
+  /// type, nothing, or an empty stream) gives an empty bunch. Throws
+  /// Zol::ZolSystemException_24 for a malformed stream: truncated, or with
+  /// bytes after its counted elements.
+  DataBunch(Zol::ZolAny_24_8 const& any);  // NOLINT: implicit, as plug-ins use it
 
   DataBunch(DataBunch const& other);
+  /// Leaves `other` empty.
   DataBunch(DataBunch&& other) noexcept;
+  /// Replaces every entry; assigning a bunch to itself changes nothing.
   DataBunch& operator=(DataBunch const& other);
+  /// Takes over the other's entries, leaving it empty; assigning a bunch to
+  /// itself changes nothing.
   DataBunch& operator=(DataBunch&& other) noexcept;
   ~DataBunch();
 

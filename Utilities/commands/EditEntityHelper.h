@@ -26,10 +26,10 @@ class WYRDAN_EXPORT EditEntityHelper {
   // and keeps that list's references. References that do not resolve to an
   // entity are dropped; without a root manager the helper holds no list.
 
-  explicit EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReference const& reference);
-  explicit EditEntityHelper(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);
-  explicit EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReferenceSequence const& references);
-  explicit EditEntityHelper(kyr::orla::appfw::IEntities const& entities);
+  EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReference const& reference);  // NOLINT: implicit
+  EditEntityHelper(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);  // NOLINT: implicit
+  EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReferenceSequence const& references);  // NOLINT: implicit
+  EditEntityHelper(kyr::orla::appfw::IEntities const& entities);  // NOLINT: implicit
 
   /// Shares the other's list.
   EditEntityHelper(EditEntityHelper const& other);

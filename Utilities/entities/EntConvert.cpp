@@ -1,5 +1,6 @@
 #include "entities/EntConvert.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -136,10 +137,22 @@ IEntities EntConvert::toEntity(ZolSmartPointer<IEntRefInterface> const& containe
   return entities;
 }
 
+// Empty entity pointers are left out, as every other conversion does; the
+// sequence is copied only when it has some.
 ZolSmartPointer<IEntityListInterface> EntConvert::toEntList(IEntities const& entities) {
   ZolSmartPointer<IRootManagerInterface> rootManager = ServiceCacheAppFrame::rootManager_;
   ZolSmartPointer<IEntityListInterface> list;
-  if (rootManager) rootManager->makeEntityList(entities, list);
+  if (!rootManager) return list;
+  const auto isEmpty = [](const ZolSmartPointer<IEntityInterface>& entity) { return !entity; };
+  if (std::none_of(entities.begin(), entities.end(), isEmpty)) {
+    rootManager->makeEntityList(entities, list);
+    return list;
+  }
+  IEntities present;
+  for (const auto& entity : entities) {
+    if (entity) present.push_back(entity);
+  }
+  rootManager->makeEntityList(present, list);
   return list;
 }
 

@@ -10,7 +10,8 @@
 // services it needs from kyr::orla::appfw::ServiceCacheAppFrame when it
 // starts and releases them when it returns; a missing service gives an empty
 // result. Conversions keep the input's order and duplicates; conversions
-// towards entities drop references the root manager does not resolve.
+// towards entities drop references the root manager does not resolve, and
+// every conversion leaves out empty entity pointers.
 // Host exceptions pass to the caller.
 #pragma once
 
@@ -46,7 +47,8 @@ class WYRDAN_EXPORT EntConvert {
   /// container or without a root manager.
   kyr::orla::appfw::IEntities toEntity(ZolSmartPointer<kyr::orla::appfw::IEntRefInterface> const& container);
 
-  /// The root manager's entity list of `entities`; empty without a root manager.
+  /// The root manager's entity list of `entities`, empty entity pointers left
+  /// out; empty without a root manager.
   ZolSmartPointer<kyr::orla::appfw::IEntityListInterface> toEntList(kyr::orla::appfw::IEntities const& entities);
   /// toEntList(toEntities(refs)): the host never sees unresolved references.
   ZolSmartPointer<kyr::orla::appfw::IEntityListInterface> toEntList(

@@ -6,6 +6,9 @@ namespace kyr::orla::plugin::wyrdan {
 
 ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> ServiceProviderHelper::m_zolServiceProvider;
 
+const Zol::ZolHoldingsRegistration ServiceProviderHelper::m_holdings(
+    "ServiceProviderHelper", [](Zol::ZolHeldReferences& held) { held.add("service provider", m_zolServiceProvider); });
+
 Zol::ZolResult_24_8 ServiceProviderHelper::initialize(Zol::Framework::ZolIServiceAccess* access) {
   ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> provider;
   Zol::ZolResult_24_8 result = access->getServiceProvider(provider);

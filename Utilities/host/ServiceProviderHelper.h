@@ -1,7 +1,8 @@
 // ServiceProviderHelper: the process-wide holder of the host's service
 // provider, through which the library looks host services up by name.
 // ServiceHelper fills it; a few operations use it directly to bypass the
-// service cache.
+// service cache. The provider is held until unload and named to the kernel's
+// held-reference report.
 //
 //   Zol::ZolIService shell;
 //   ServiceProviderHelper::getService("kyr.orla.plugin.shell.ShellEntities", "", shell);
@@ -11,6 +12,7 @@
 
 #include "WyrdanExport.h"
 #include "zol/framework/ZolIServiceProvider.h"
+#include "zol/kernel/ZolHoldings.h"
 
 namespace kyr::orla::plugin::wyrdan {
 
@@ -33,6 +35,7 @@ class WYRDAN_EXPORT ServiceProviderHelper {
 
  private:
   static ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> m_zolServiceProvider;
+  static const Zol::ZolHoldingsRegistration m_holdings;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

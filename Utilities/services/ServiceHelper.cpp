@@ -24,6 +24,12 @@ const char* const kTrashBinFW = "kyr.orla.appfw.TrashBinFW";
 
 ServiceHelper ServiceHelper::m_instance;
 
+// Declared after m_instance, so it is unregistered before the instance goes.
+const Zol::ZolHoldingsRegistration ServiceHelper::m_holdings("ServiceHelper", [](Zol::ZolHeldReferences& held) {
+  held.add("service provider", m_instance.m_serviceProvider);
+  for (const auto& [name, service] : m_instance.m_services) held.add("cached " + name, service);
+});
+
 ServiceHelper::ServiceHelper() = default;
 
 ServiceHelper::ServiceHelper(const ServiceHelper& other)
@@ -40,13 +46,14 @@ ServiceHelper& ServiceHelper::operator=(const ServiceHelper& other) {
 
 ServiceHelper::ServiceHelper(ServiceHelper&& other) noexcept
     : m_services(std::move(other.m_services)), m_serviceProvider(std::move(other.m_serviceProvider)) {
-  other.m_services.clear();
+  other.release();
 }
 
 ServiceHelper& ServiceHelper::operator=(ServiceHelper&& other) noexcept {
   if (this != &other) {
     release();
     m_services.swap(other.m_services);
+    ++other.m_generation;
     m_serviceProvider = other.m_serviceProvider;
   }
   return *this;
@@ -57,7 +64,10 @@ ServiceHelper::~ServiceHelper() {
   release();
 }
 
-void ServiceHelper::release() { m_services.clear(); }
+void ServiceHelper::release() {
+  m_services.clear();
+  ++m_generation;
+}
 
 void ServiceHelper::setZolServiceAccess(Zol::Framework::ZolIServiceAccess* access) {
   if (access == nullptr) return;
@@ -72,57 +82,112 @@ void ServiceHelper::releaseServices() { m_instance.release(); }
 
 Zol::ZolIService ServiceHelper::getServiceProvider() { return m_instance.m_serviceProvider; }
 
-Zol::ZolIService ServiceHelper::getService(std::string_view name) {
+Zol::ZolIService ServiceHelper::getService(std::string name) {
   auto cached = m_services.find(name);
   if (cached != m_services.end()) return cached->second;
 
-  std::string key(name);
   Zol::ZolIService service;
   try {
-    ServiceProviderHelper::getService(key, std::string(), service);
+    ServiceProviderHelper::getService(name, std::string(), service);
   } catch (const Zol::ZolException_24&) {
     // A failed look-up is an absent service; the next call asks again.
     service.reset();
   }
-  if (service) m_services.emplace(std::move(key), service);
+  if (service) m_services.emplace(std::move(name), service);
   return service;
 }
 
-Zol::ZolIService ServiceHelper::getAppExecutive() { return m_instance.getService(kAppExecutive); }
-Zol::ZolIService ServiceHelper::getFrameworkAccess() { return m_instance.getService(kAppExecutive); }
-Zol::ZolIService ServiceHelper::getGuiExeutive() { return m_instance.getService("kyr.orla.appfw.GuiExecutive"); }
-Zol::ZolIService ServiceHelper::getAppFWUnitsService() { return m_instance.getService("kyr.orla.appfw.Units"); }
-Zol::ZolIService ServiceHelper::getObjectPropertiesManager() {
-  return m_instance.getService("kyr.orla.appfw.ObjectPropertiesManager");
+Zol::ZolIService ServiceHelper::getRemembered(const char* name, RememberedEntry& entry) {
+  if (entry.generation == m_generation) return *entry.service;
+  Zol::ZolIService service = getService(name);
+  if (service) entry = RememberedEntry{m_generation, &m_services.find(name)->second};
+  return service;
 }
-Zol::ZolIService ServiceHelper::getPluginMgrService() { return m_instance.getService("kyr.orla.appfw.PluginMgr"); }
-Zol::ZolIService ServiceHelper::getScriptNameMgr() { return m_instance.getService("kyr.orla.appfw.ScriptNameManager"); }
+
+Zol::ZolIService ServiceHelper::getAppExecutive() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered(kAppExecutive, entry);
+}
+Zol::ZolIService ServiceHelper::getFrameworkAccess() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered(kAppExecutive, entry);
+}
+Zol::ZolIService ServiceHelper::getGuiExeutive() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.appfw.GuiExecutive", entry);
+}
+Zol::ZolIService ServiceHelper::getAppFWUnitsService() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.appfw.Units", entry);
+}
+Zol::ZolIService ServiceHelper::getObjectPropertiesManager() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.appfw.ObjectPropertiesManager", entry);
+}
+Zol::ZolIService ServiceHelper::getPluginMgrService() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.appfw.PluginMgr", entry);
+}
+Zol::ZolIService ServiceHelper::getScriptNameMgr() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.appfw.ScriptNameManager", entry);
+}
 Zol::ZolIService ServiceHelper::getSelectionManager() {
-  return m_instance.getService("kyr.orla.appfw.SelectionManager");
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.appfw.SelectionManager", entry);
 }
 Zol::ZolIService ServiceHelper::getBaseCommonService() {
-  return m_instance.getService("kyr.orla.plugin.baseplugin.BaseCommonService");
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.plugin.baseplugin.BaseCommonService", entry);
 }
 Zol::ZolIService ServiceHelper::getModelManagement() {
-  return m_instance.getService("kyr.orla.plugin.baseplugin.ModelManagement");
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.plugin.baseplugin.ModelManagement", entry);
 }
-Zol::ZolIService ServiceHelper::getFEMEntities() { return m_instance.getService("kyr.orla.plugin.fem.FEMEntities"); }
-Zol::ZolIService ServiceHelper::getShellEntities() { return m_instance.getService(kShellEntities); }
-Zol::ZolIService ServiceHelper::getMDPManager() { return m_instance.getService("kyr.orla.plugin.motion.MDPManager"); }
+Zol::ZolIService ServiceHelper::getFEMEntities() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.plugin.fem.FEMEntities", entry);
+}
+Zol::ZolIService ServiceHelper::getShellEntities() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered(kShellEntities, entry);
+}
+Zol::ZolIService ServiceHelper::getMDPManager() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.plugin.motion.MDPManager", entry);
+}
 Zol::ZolIService ServiceHelper::getSolverService() {
-  return m_instance.getService("kyr.orla.plugin.motion.SolverService");
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.plugin.motion.SolverService", entry);
 }
 Zol::ZolIService ServiceHelper::getDisplayDataManager() {
-  return m_instance.getService("kyr.orla.ddm.Display3DDataManager");
+  static RememberedEntry entry;
+  return m_instance.getRemembered("kyr.orla.ddm.Display3DDataManager", entry);
 }
 Zol::ZolIService ServiceHelper::getConfigurationManager() {
-  return m_instance.getService("Zol.Framework.ConfigurationManager");
+  static RememberedEntry entry;
+  return m_instance.getRemembered("Zol.Framework.ConfigurationManager", entry);
 }
-Zol::ZolIService ServiceHelper::getPFW() { return m_instance.getService("Zol.PersistenceFW.CAEData.PFW"); }
-Zol::ZolIService ServiceHelper::getUtilUnitsService() { return m_instance.getService("Zol.Util.Units"); }
-Zol::ZolIService ServiceHelper::getEOMDependencyMgr() { return m_instance.getService(kEOMCore); }
-Zol::ZolIService ServiceHelper::getEOMObjectFactory() { return m_instance.getService(kEOMCore); }
-Zol::ZolIService ServiceHelper::getEOMUtility() { return m_instance.getService(kEOMCore); }
+Zol::ZolIService ServiceHelper::getPFW() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("Zol.PersistenceFW.CAEData.PFW", entry);
+}
+Zol::ZolIService ServiceHelper::getUtilUnitsService() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered("Zol.Util.Units", entry);
+}
+Zol::ZolIService ServiceHelper::getEOMDependencyMgr() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered(kEOMCore, entry);
+}
+Zol::ZolIService ServiceHelper::getEOMObjectFactory() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered(kEOMCore, entry);
+}
+Zol::ZolIService ServiceHelper::getEOMUtility() {
+  static RememberedEntry entry;
+  return m_instance.getRemembered(kEOMCore, entry);
+}
 
 Zol::ZolIService ServiceHelper::getIEntRefFactory() { return ServiceCacheAppFrame::entRefFactory_; }
 
@@ -138,7 +203,9 @@ ZolSmartPointer<Zol::PersistenceFW::CAEData::IModelInterface> ServiceHelper::get
 }
 
 Zol::ZolIService ServiceHelper::getTrashbin() {
-  auto factory = Zol::interfaceCastOrThrow<appfw::ZolITrashBinFactoryInterface>(m_instance.getService(kTrashBinFW));
+  static RememberedEntry entry;
+  auto factory =
+      Zol::interfaceCastOrThrow<appfw::ZolITrashBinFactoryInterface>(m_instance.getRemembered(kTrashBinFW, entry));
   if (!factory) return {};
   ZolSmartPointer<appfw::ZolITrashBinInterface> trashBin;
   factory->getTrashBin(trashBin);

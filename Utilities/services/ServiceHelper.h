@@ -8,16 +8,19 @@
 //
 // All operations are static and act on one process-wide instance. Not
 // synchronised: callers serialise look-ups, setZolServiceAccess and
-// releaseServices.
+// releaseServices. The provider and the cached services are references the
+// library holds on purpose; it names them to the kernel's held-reference
+// report (zol/kernel/ZolHoldings.h), so a host's leak check does not count them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
-#include <string_view>
 
 #include "WyrdanExport.h"
 #include "zol/framework/ZolIServiceProvider.h"
+#include "zol/kernel/ZolHoldings.h"
 #include "zol/persistence/PersistenceFW.h"
 
 namespace kyr::orla::plugin::wyrdan {
@@ -116,17 +119,28 @@ class WYRDAN_EXPORT ServiceHelper {
   static Zol::ZolIService getViewport();
 
  private:
+  // Where one getter found its service last. Valid while the cache's
+  // generation is the one recorded: entries are only ever erased all at once,
+  // and every such change starts a new generation.
+  struct RememberedEntry {
+    std::uint64_t generation = 0;
+    const Zol::ZolIService* service = nullptr;
+  };
+
   ServiceHelper();
 
   void release();
-  /// The cached look-up behind every getter; the name is only copied when a
-  /// new entry is cached.
-  Zol::ZolIService getService(std::string_view name);
+  /// The cached look-up behind every getter.
+  Zol::ZolIService getService(std::string name);
+  /// getService(name), answered from `entry` while the cache is unchanged.
+  Zol::ZolIService getRemembered(const char* name, RememberedEntry& entry);
 
   std::map<std::string, Zol::ZolIService, std::less<>> m_services;
   Zol::ZolIService m_serviceProvider;
+  std::uint64_t m_generation = 1;
 
   static ServiceHelper m_instance;
+  static const Zol::ZolHoldingsRegistration m_holdings;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

@@ -11,17 +11,14 @@ constexpr std::size_t kTypeCodeBytes = 16;
 constexpr std::size_t kLengthBytes = 4;
 // The smallest element: type code, empty name, value holding nothing.
 constexpr std::size_t kMinimalElementBytes = kTypeCodeBytes + kLengthBytes + kTypeCodeBytes + 2 * kLengthBytes;
+
+const Zol::ZolTypeRegistration kListType{"kyr.orla.appfw.CmdParameters", kCmdParametersTypeId};
+const Zol::ZolTypeRegistration kElementType{"kyr.orla.appfw.CmdParameter", kCmdParameterTypeId};
 }  // namespace
 
-Zol::ZolTypeCode_24_8 getTC_CmdParameters() noexcept {
-  static const Zol::ZolTypeCode_24_8 typeCode = Zol::getCachedTypeCodeInit_24_8(kCmdParametersTypeId);
-  return typeCode;
-}
+Zol::ZolTypeCode_24_8 getTC_CmdParameters() noexcept { return kListType.typeCode(); }
 
-Zol::ZolTypeCode_24_8 getTC_CmdParameter() noexcept {
-  static const Zol::ZolTypeCode_24_8 typeCode = Zol::getCachedTypeCodeInit_24_8(kCmdParameterTypeId);
-  return typeCode;
-}
+Zol::ZolTypeCode_24_8 getTC_CmdParameter() noexcept { return kElementType.typeCode(); }
 
 std::size_t marshalledCmdParameterSize(const std::string& name, const Zol::ZolAny_24_8& value) {
   return kMinimalElementBytes + name.size() + value.streamSize() + kLengthBytes * value.objectCount();
@@ -46,6 +43,10 @@ void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name, Zol::Zo
   Zol::marshaller_extract(in, value);
 }
 
+bool holdsCmdParameters(const Zol::ZolAny_24_8& any) noexcept {
+  return any.getTypeCode() == getTC_CmdParameters() && any.streamSize() != 0;
+}
+
 Zol::ZolAny_24_8 cmdParametersToAny(const CmdParameters& params) {
   Zol::ZolAny_24_8 any;
   Zol::ZolOutStream_24_8 out = any.initializeStream();
@@ -60,7 +61,7 @@ Zol::ZolAny_24_8 cmdParametersToAny(const CmdParameters& params) {
 
 CmdParameters cmdParametersFromAny(const Zol::ZolAny_24_8& any) {
   CmdParameters params;
-  if (!any.hasValue() || any.getTypeCode() != getTC_CmdParameters()) return params;
+  if (!holdsCmdParameters(any)) return params;
   Zol::ZolInStream_24_8 in = any.openStream();
   std::uint32_t count = 0;
   Zol::marshaller_extract(in, count);
@@ -69,6 +70,7 @@ CmdParameters cmdParametersFromAny(const Zol::ZolAny_24_8& any) {
     CmdParameter& param = params.emplace_back();
     unmarshalCmdParameter(in, param.name, param.value);
   }
+  in.expectEnd();
   return params;
 }
 

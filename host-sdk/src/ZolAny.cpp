@@ -70,9 +70,13 @@ std::uint32_t ZolOutStream_24_8::addObject(const ZolIService& object) {
 
 void ZolInStream_24_8::throwTruncated() { throwStreamError(kStreamTruncated, "read past the end of the stream"); }
 
+void ZolInStream_24_8::expectEnd() const {
+  if (!atEnd()) throwStreamError(kStreamMalformed, "bytes left after the last value");
+}
+
 ZolIService ZolInStream_24_8::object(std::uint32_t index) const {
   if (index == kNoObject) return {};
-  if (index >= any_->objects_.size()) throwStreamError(kStreamMalformed, "object index out of range");
+  if (index >= any_->objectCount()) throwStreamError(kStreamMalformed, "object index out of range");
   return any_->objects_[index];
 }
 
@@ -93,7 +97,13 @@ ZolOutStream_24_8 ZolAny_24_8::initializeStream() {
   return ZolOutStream_24_8(*this);
 }
 
-void ZolAny_24_8::setData(const ZolTypeCode_24_8& typeCode) noexcept { typeCode_ = typeCode; }
+void ZolAny_24_8::setData(const ZolTypeCode_24_8& typeCode) {
+  if (typeCode.empty()) {
+    Framework::Reflection::TypeCodeException(kTypeCodeUnknown, "Any value bound to no registered type")
+        .throwit("ZolException");
+  }
+  typeCode_ = typeCode;
+}
 
 void ZolAny_24_8::setNothing() noexcept {
   typeCode_ = {};
@@ -102,6 +112,7 @@ void ZolAny_24_8::setNothing() noexcept {
 }
 
 bool operator==(const ZolAny_24_8& a, const ZolAny_24_8& b) noexcept {
+  if (a.holdsNothing() || b.holdsNothing()) return a.holdsNothing() && b.holdsNothing();
   return a.typeCode_ == b.typeCode_ && a.bytes_ == b.bytes_ && a.objects_ == b.objects_;
 }
 
@@ -143,15 +154,17 @@ void marshaller_insert(ZolOutStream_24_8& out, const ZolIService& value) {
 
 void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value) {
   const ZolTypeId id = value.typeCode_.getTypeId();
+  const std::string_view bytes = value.streamBytes();
+  const std::size_t objectCount = value.objectCount();
   Fields header;
-  header.add(id.high).add(id.low).add(checkedLength(value.bytes_.size()));
-  if (header.fits(value.bytes_.size() + sizeof(std::uint32_t)) && value.objects_.empty()) {
-    header.addBytes(value.bytes_.data(), value.bytes_.size()).add(std::uint32_t{0}).writeTo(out);
+  header.add(id.high).add(id.low).add(checkedLength(bytes.size()));
+  if (header.fits(bytes.size() + sizeof(std::uint32_t)) && objectCount == 0) {
+    header.addBytes(bytes.data(), bytes.size()).add(std::uint32_t{0}).writeTo(out);
     return;
   }
   header.writeTo(out);
-  out.writeBytes(value.bytes_.data(), value.bytes_.size());
-  writeScalar(out, checkedLength(value.objects_.size()));
+  out.writeBytes(bytes.data(), bytes.size());
+  writeScalar(out, checkedLength(objectCount));
   for (const ZolIService& object : value.objects_) marshaller_insert(out, object);
 }
 
@@ -225,6 +238,8 @@ void marshaller_extract(ZolInStream_24_8& in, ZolAny_24_8& value) {
     objects.push_back(std::move(object));
   }
   if (typeCode.empty()) {
+    // Nothing has one encoding; anything else under the null id would be lost.
+    if (length != 0 || objectCount != 0) throwStreamError(kStreamMalformed, "data under the null type id");
     value.setNothing();
     return;
   }

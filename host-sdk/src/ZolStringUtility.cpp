@@ -1,9 +1,14 @@
 #include "zol/kernel/ZolStringUtility.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
+#include <unicode/utf16.h>
+
+#include "zol/kernel/ZolException.h"
 
 namespace Zol {
 
@@ -17,22 +22,52 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+[[noreturn]] void throwTextTooLong(const char* conversion) {
+  ZolSystemException_24(kTextTooLong, std::string(conversion) + ": text of 2^31 bytes or more")
+      .throwit("ZolException");
+}
+
+// One chunk (at most kConversionChunkUnits units plus a trailing surrogate)
+// in the default code page; characters it cannot represent become its
+// substitute.
+void appendInDefaultCodePage(const icu::UnicodeString& chunk, std::string& out) {
+  UErrorCode status = U_ZERO_ERROR;
+  const std::int32_t length = chunk.extract(nullptr, 0, nullptr, status);
+  if (length <= 0) return;
+  const std::size_t offset = out.size();
+  out.resize(offset + static_cast<std::size_t>(length));
+  status = U_ZERO_ERROR;
+  chunk.extract(out.data() + offset, length, nullptr, status);
+  if (U_FAILURE(status)) {
+    ZolSystemException_24(kTextTooLong, std::string("stringFromUString: ") + u_errorName(status))
+        .throwit("ZolException");
+  }
+}
+
 }  // namespace
 
 std::string ZolBaseStringUtility_24_8::stringFromUString(const icu::UnicodeString& text, bool utf8) const {
   std::string result;
-  if (utf8) return text.toUTF8String(result);
-  UErrorCode status = U_ZERO_ERROR;
-  const std::int32_t length = text.extract(nullptr, 0, nullptr, status);
-  if (length <= 0) return result;
-  result.resize(static_cast<std::size_t>(length));
-  status = U_ZERO_ERROR;
-  text.extract(result.data(), length, nullptr, status);
-  if (U_FAILURE(status)) result.clear();
+  const std::int32_t length = text.length();
+  for (std::int32_t start = 0; start < length;) {
+    std::int32_t end = start + std::min(length - start, kConversionChunkUnits);
+    // A surrogate pair stays in one chunk.
+    if (end < length && U16_IS_LEAD(text.charAt(end - 1)) && U16_IS_TRAIL(text.charAt(end))) ++end;
+    const icu::UnicodeString chunk = text.tempSubStringBetween(start, end);
+    if (utf8) {
+      chunk.toUTF8String(result);
+    } else {
+      appendInDefaultCodePage(chunk, result);
+    }
+    start = end;
+  }
   return result;
 }
 
 icu::UnicodeString ZolBaseStringUtility_24_8::ustringFromString(std::string_view text) const {
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    throwTextTooLong("ustringFromString");
+  }
   return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())));
 }
 

@@ -6,8 +6,8 @@
 #include <shared_mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
-#include "kyr/appfw/CmdParameters.h"
 #include "zol/kernel/ZolHostExceptions.h"
 
 namespace Zol {
@@ -79,8 +79,6 @@ class TypeRegistry {
                                 "Zol.ZolString", "Zol.ZolUString"}) {
       add(builtin, typeIdFromName(builtin));
     }
-    add("kyr.orla.appfw.CmdParameters", kyr::orla::appfw::kCmdParametersTypeId);
-    add("kyr.orla.appfw.CmdParameter", kyr::orla::appfw::kCmdParameterTypeId);
   }
 
   mutable std::shared_mutex mutex_;
@@ -107,19 +105,49 @@ ZolTypeCode_24_8 registerTypeCode_24_8(std::string_view name, const ZolTypeId& i
 }
 
 // Stream reads look the same few ids up again and again: each thread keeps
-// the records it found last. Records are never removed, so entries stay valid.
+// the records it found last, in a small two-way set-associative table (the
+// most recently used way first). The set comes from the high bits of a
+// multiplicative hash, so that the built-in scalar ids spread over the sets.
+// Records are never removed, so entries stay valid.
+namespace {
+
+struct RecentType {
+  ZolTypeId id;
+  const ZolTypeRecord* record = nullptr;
+};
+constexpr unsigned kRecentSetBits = 5;
+using RecentSet = std::array<RecentType, 2>;
+
+thread_local std::array<RecentSet, std::size_t{1} << kRecentSetBits> recentTypes{};
+thread_local ZolTypeCodeCacheStats cacheStats;
+
+RecentSet& recentSetOf(const ZolTypeId& id) noexcept {
+  return recentTypes[((id.high ^ id.low) * 0x9e3779b97f4a7c15ULL) >> (64 - kRecentSetBits)];
+}
+
+}  // namespace
+
 ZolTypeCode_24_8 getCachedTypeCodeInit_24_8(const ZolTypeId& id) noexcept {
-  struct Recent {
-    ZolTypeId id;
-    const ZolTypeRecord* record;
-  };
-  static thread_local std::array<Recent, 8> recent{};
-  Recent& slot = recent[ZolTypeIdHash{}(id) % recent.size()];
-  if (slot.record != nullptr && slot.id == id) return ZolTypeRegistryAccess::make(slot.record);
+  RecentSet& set = recentSetOf(id);
+  if (set[0].record != nullptr && set[0].id == id) {
+    ++cacheStats.hits;
+    return ZolTypeRegistryAccess::make(set[0].record);
+  }
+  if (set[1].record != nullptr && set[1].id == id) {
+    ++cacheStats.hits;
+    std::swap(set[0], set[1]);
+    return ZolTypeRegistryAccess::make(set[0].record);
+  }
+  ++cacheStats.misses;
   const ZolTypeRecord* record = TypeRegistry::instance().findId(id);
-  if (record != nullptr) slot = Recent{id, record};
+  if (record != nullptr) {
+    set[1] = set[0];
+    set[0] = RecentType{id, record};
+  }
   return ZolTypeRegistryAccess::make(record);
 }
+
+ZolTypeCodeCacheStats getTypeCodeCacheStats_24_8() noexcept { return cacheStats; }
 
 ZolTypeCode_24_8 getCachedTypeCode_24_8(std::string_view name, bool throwIfUnknown) {
   const ZolTypeRecord* record = TypeRegistry::instance().findName(name);

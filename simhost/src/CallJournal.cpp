@@ -2,7 +2,38 @@
 
 namespace simhost {
 
-std::string HostCall::toString() const { return interfaceName + "." + operation + "(" + arguments + ")"; }
+std::string HostCall::argumentList() const {
+  std::string text;
+  for (const std::string& argument : arguments) text += (text.empty() ? "" : ", ") + argument;
+  return text;
+}
+
+std::string HostCall::toString() const {
+  std::string text = interfaceName + "." + operation + "(" + argumentList() + ")";
+  if (objectId != 0) text += " on " + objectName + " #" + std::to_string(objectId);
+  return text;
+}
+
+CallPattern::CallPattern(std::string interfaceName, std::string operation)
+    : interfaceName_(std::move(interfaceName)), operation_(std::move(operation)) {}
+
+CallPattern& CallPattern::on(std::uint64_t objectId) {
+  objectId_ = objectId;
+  return *this;
+}
+
+CallPattern& CallPattern::containing(std::string text) {
+  containing_ = std::move(text);
+  return *this;
+}
+
+bool CallPattern::matches(const HostCall& call) const {
+  if (call.interfaceName != interfaceName_) return false;
+  if (!operation_.empty() && call.operation != operation_) return false;
+  if (objectId_ && call.objectId != *objectId_) return false;
+  if (arguments_ && call.arguments != *arguments_) return false;
+  return containing_.empty() || call.argumentList().find(containing_) != std::string::npos;
+}
 
 void CallJournal::record(HostCall call) {
   if (!enabled()) return;
@@ -20,15 +51,19 @@ std::vector<HostCall> CallJournal::calls() const {
   return calls_;
 }
 
-std::vector<HostCall> CallJournal::callsTo(std::string_view interfaceName, std::string_view operation) const {
+std::vector<HostCall> CallJournal::calls(const CallPattern& pattern) const {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<HostCall> matching;
   for (const HostCall& call : calls_) {
-    if (call.interfaceName == interfaceName && (operation.empty() || call.operation == operation)) {
-      matching.push_back(call);
-    }
+    if (pattern.matches(call)) matching.push_back(call);
   }
   return matching;
+}
+
+std::size_t CallJournal::count(const CallPattern& pattern) const { return calls(pattern).size(); }
+
+std::vector<HostCall> CallJournal::callsTo(std::string_view interfaceName, std::string_view operation) const {
+  return calls(CallPattern(std::string(interfaceName), std::string(operation)));
 }
 
 std::size_t CallJournal::count(std::string_view interfaceName, std::string_view operation) const {

@@ -22,12 +22,14 @@ Fault Fault::typedException(std::string typeName, std::string text, std::int32_t
 
 Fault Fault::foreignException(std::string text) { return Fault{Kind::ForeignException, 0, std::move(text), {}}; }
 
-void FaultPlan::inject(std::string interfaceName, std::string operation, Fault fault, int nthCall,
-                       std::string argumentsContain) {
+void FaultPlan::inject(CallPattern pattern, Fault fault, int nthCall) {
   std::lock_guard<std::mutex> lock(mutex_);
-  faults_.push_back(Armed{std::move(interfaceName), std::move(operation), std::move(argumentsContain),
-                          std::move(fault), nthCall});
+  faults_.push_back(Armed{std::move(pattern), std::move(fault), nthCall});
   armed_.store(true, std::memory_order_release);
+}
+
+void FaultPlan::inject(std::string interfaceName, std::string operation, Fault fault, int nthCall) {
+  inject(CallPattern(std::move(interfaceName), std::move(operation)), std::move(fault), nthCall);
 }
 
 void FaultPlan::clear() {
@@ -48,15 +50,13 @@ namespace {
 
 }  // namespace
 
-Zol::ZolResult_24_8 FaultPlan::apply(const std::string& interfaceName, const std::string& operation,
-                                     const std::string& arguments) {
+Zol::ZolResult_24_8 FaultPlan::apply(const HostCall& call) {
   Fault triggered;
   bool fires = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     for (Armed& armed : faults_) {
-      if (armed.interfaceName != interfaceName || armed.operation != operation) continue;
-      if (!armed.argumentsContain.empty() && arguments.find(armed.argumentsContain) == std::string::npos) continue;
+      if (!armed.pattern.matches(call)) continue;
       ++armed.seen;
       if (!fires && (armed.nthCall == kEveryCall || armed.seen == armed.nthCall)) {
         triggered = armed.fault;

@@ -115,21 +115,14 @@ Zol::ZolResult_24_8 SimCommand::getOptions(CmdOptions& options) {
 }
 
 Zol::ZolResult_24_8 SimCommand::setOptions(const CmdOptions& options) {
-  if (Zol::ZolResult_24_8 fault = call("setOptions"); !fault.isOk()) return fault;
+  if (Zol::ZolResult_24_8 fault = call("setOptions", options); !fault.isOk()) return fault;
   std::lock_guard<std::mutex> lock(mutex_);
   options_ = options;
   return {};
 }
 
 Zol::ZolResult_24_8 SimCommand::execute(const CmdParameters& params) {
-  if (Zol::ZolResult_24_8 fault = call("execute", [&] {
-        std::string names;
-        for (const CmdParameter& param : params) names += (names.empty() ? "" : ", ") + param.name;
-        return identity_.commandName + ": " + names;
-      });
-      !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = call("execute", params); !fault.isOk()) return fault;
   return run(params);
 }
 
@@ -281,9 +274,7 @@ void SimCmdProcessor::clear() {
 
 Zol::ZolResult_24_8 SimCmdProcessor::createCommand(const CmdIdentity& identity,
                                                    ZolSmartPointer<ICmdCommandInterface>& command) {
-  if (Zol::ZolResult_24_8 fault =
-          call("createCommand", [&] { return identity.context + ", " + identity.commandName; });
-      !fault.isOk()) {
+  if (Zol::ZolResult_24_8 fault = call("createCommand", identity.context, identity.commandName); !fault.isOk()) {
     return fault;
   }
   Factory factory;
@@ -303,8 +294,7 @@ Zol::ZolResult_24_8 SimCmdProcessor::createCommand(const CmdIdentity& identity,
 }
 
 Zol::ZolResult_24_8 SimCmdProcessor::getDefaultOptions(const CmdIdentity& identity, CmdOptions& options) {
-  if (Zol::ZolResult_24_8 fault =
-          call("getDefaultOptions", [&] { return identity.context + ", " + identity.commandName; });
+  if (Zol::ZolResult_24_8 fault = call("getDefaultOptions", identity.context, identity.commandName);
       !fault.isOk()) {
     return fault;
   }
@@ -322,9 +312,7 @@ Zol::ZolResult_24_8 SimCmdProcessor::getRunningCommandIds(ZolSequence<std::int32
 }
 
 Zol::ZolResult_24_8 SimCmdProcessor::getCommandById(std::int32_t id, ZolSmartPointer<ICmdCommandInterface>& command) {
-  if (Zol::ZolResult_24_8 fault = call("getCommandById", [&] { return std::to_string(id); }); !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = call("getCommandById", id); !fault.isOk()) return fault;
   command = running_->find(id);
   return {};
 }

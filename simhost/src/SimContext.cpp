@@ -2,11 +2,9 @@
 
 namespace simhost {
 
-Zol::ZolResult_24_8 SimContext::hostCall(const char* interfaceName, const char* operation, std::string arguments) {
-  std::string name(interfaceName);
-  std::string op(operation);
-  journal.record(HostCall{name, op, arguments});
-  return faults.apply(name, op, arguments);
+Zol::ZolResult_24_8 SimContext::hostCall(HostCall call) {
+  journal.record(call);
+  return faults.apply(call);
 }
 
 }  // namespace simhost

@@ -17,14 +17,9 @@ using Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface;
 using Zol::PersistenceFW::CAEData::IEntityReferenceIteratorInterface;
 using Zol::PersistenceFW::CAEData::IEntityReferenceListInterface;
 
-std::string renderReference(const EntityReference& reference) {
-  return "(" + std::to_string(reference.first) + ", " + std::to_string(reference.second) + ", " +
-         std::to_string(reference.third) + ")";
-}
-
 SimEntity::SimEntity(SimContextPtr context, EntityReference reference, icu::UnicodeString name,
                      icu::UnicodeString typeName)
-    : SimObject(std::move(context), "entity " + renderReference(reference)),
+    : SimObject(std::move(context), "entity " + argumentText(reference)),
       reference_(std::move(reference)),
       name_(std::move(name)),
       typeName_(std::move(typeName)) {}
@@ -48,20 +43,35 @@ Zol::ZolAny_24_8 SimEntity::putAttribute(const std::string& name, const Zol::Zol
   return previous;
 }
 
+EntityReference SimEntity::parent() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return parent_;
+}
+
+std::vector<EntityReference> SimEntity::children() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return children_;
+}
+
+void SimEntity::setParent(EntityReference parent) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::swap(parent_, parent);
+}
+
+void SimEntity::addChild(EntityReference child) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  children_.push_back(std::move(child));
+}
+
 Zol::ZolResult_24_8 SimEntity::getReference(EntityReference& reference) {
-  if (Zol::ZolResult_24_8 fault = call("getReference", [&] { return renderReference(reference_); }); !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = call("getReference"); !fault.isOk()) return fault;
   reference = reference_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimEntity::setAttribute(const std::string& name, const Zol::ZolAny_24_8& value,
                                             ZolSmartPointer<IURCommandInterface>& undo) {
-  if (Zol::ZolResult_24_8 fault = call("setAttribute", [&] { return renderReference(reference_) + ", " + name; });
-      !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = call("setAttribute", name, value); !fault.isOk()) return fault;
   const Zol::ZolAny_24_8 previous = putAttribute(name, value);
   ZolSmartPointer<SimEntity> self(this);
   undo = makeSimObject<SimURCommand>(
@@ -109,7 +119,7 @@ bool SimEntRefContentIterator::next(std::uint32_t& firstId, std::uint32_t& secon
 }
 
 SimEntRefContainer::SimEntRefContainer(SimContextPtr context, Zol::ZolIService owner, EntityReference reference)
-    : SimObject(std::move(context), "container " + renderReference(reference)),
+    : SimObject(std::move(context), "container " + argumentText(reference)),
       owner_(std::move(owner)),
       reference_(std::move(reference)) {}
 
@@ -138,9 +148,7 @@ Zol::ZolResult_24_8 SimEntRefContainer::getTypeIds(ZolSequence<std::uint32_t>& t
 
 Zol::ZolResult_24_8 SimEntRefContainer::getContentIterator(std::uint32_t typeId,
                                                            ZolSmartPointer<IEntRefContentIteratorInterface>& iterator) {
-  if (Zol::ZolResult_24_8 fault = call("getContentIterator", [&] { return std::to_string(typeId); }); !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = call("getContentIterator", typeId); !fault.isOk()) return fault;
   Members members;
   for (const auto& [id, typeMembers] : contents()) {
     if (id == typeId) members = typeMembers;
@@ -157,14 +165,7 @@ Zol::ZolResult_24_8 SimEntRefContainer::getReference(EntityReference& reference)
 
 Zol::ZolResult_24_8 SimEntRefContainer::addContent(std::uint32_t typeId, const ZolSequence<std::uint32_t>& firstIds,
                                                    const ZolSequence<std::uint32_t>& secondIds) {
-  if (Zol::ZolResult_24_8 fault = call("addContent",
-                                       [&] {
-                                         return std::to_string(typeId) + ", " + std::to_string(firstIds.size()) +
-                                                " first ids, " + std::to_string(secondIds.size()) + " second ids";
-                                       });
-      !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = call("addContent", typeId, firstIds, secondIds); !fault.isOk()) return fault;
   std::lock_guard<std::mutex> lock(mutex_);
   auto entry = std::find_if(contents_.begin(), contents_.end(), [&](const auto& e) { return e.first == typeId; });
   if (entry == contents_.end()) entry = contents_.insert(contents_.end(), {typeId, {}});
@@ -202,9 +203,7 @@ Zol::ZolResult_24_8 SimEntityReferenceList::getCount(std::uint32_t& count) {
 }
 
 Zol::ZolResult_24_8 SimEntityReferenceList::append(const EntityReference& reference) {
-  if (Zol::ZolResult_24_8 fault = call("append", [&] { return renderReference(reference); }); !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = call("append", reference); !fault.isOk()) return fault;
   std::lock_guard<std::mutex> lock(mutex_);
   references_.push_back(reference);
   return {};
@@ -213,8 +212,8 @@ Zol::ZolResult_24_8 SimEntityReferenceList::append(const EntityReference& refere
 Zol::ZolResult_24_8 SimEntityReferenceList::getContainer(const Zol::ZolIService& owner, std::uint32_t first,
                                                          std::uint32_t second, std::uint32_t third,
                                                          ZolSmartPointer<IEntRefInterface>& container) {
-  if (Zol::ZolResult_24_8 fault = call<kyr::orla::appfw::IEntRefListInterface>(
-          "getContainer", [&] { return renderReference(EntityReference{{}, first, second, third}); });
+  if (Zol::ZolResult_24_8 fault =
+          call<kyr::orla::appfw::IEntRefListInterface>("getContainer", owner, first, second, third);
       !fault.isOk()) {
     return fault;
   }
@@ -230,7 +229,8 @@ Zol::ZolResult_24_8 SimEntityReferenceList::getContainer(const Zol::ZolIService&
 }
 
 Zol::ZolResult_24_8 SimEntityReferenceList::addContainer(const ZolSmartPointer<IEntRefInterface>& container) {
-  if (Zol::ZolResult_24_8 fault = call<kyr::orla::appfw::IEntRefListInterface>("addContainer"); !fault.isOk()) {
+  if (Zol::ZolResult_24_8 fault = call<kyr::orla::appfw::IEntRefListInterface>("addContainer", container);
+      !fault.isOk()) {
     return fault;
   }
   std::lock_guard<std::mutex> lock(mutex_);
@@ -248,21 +248,17 @@ SimEntRefContainerFactory::SimEntRefContainerFactory(SimContextPtr context, std:
                                                      Zol::ZolIService container)
     : SimObject(std::move(context), std::move(name)), container_(std::move(container)) {}
 
-void SimEntRefContainerFactory::detach() { container_.reset(); }
+void SimEntRefContainerFactory::detach() { container_.set({}); }
 
 Zol::ZolResult_24_8 SimEntRefContainerFactory::createContainer(const Zol::ZolIService& owner, std::uint32_t first,
                                                                std::uint32_t second, std::uint32_t third,
                                                                bool attach,
                                                                ZolSmartPointer<IEntRefInterface>& container) {
-  if (Zol::ZolResult_24_8 fault = call("createContainer",
-                                       [&] {
-                                         return renderReference(EntityReference{{}, first, second, third}) + ", " +
-                                                (attach ? "true" : "false");
-                                       });
-      !fault.isOk()) {
+  if (Zol::ZolResult_24_8 fault = call("createContainer", owner, first, second, third, attach); !fault.isOk()) {
     return fault;
   }
-  container = makeSimObject<SimEntRefContainer>(context(), owner, EntityReference{container_, first, second, third});
+  container =
+      makeSimObject<SimEntRefContainer>(context(), owner, EntityReference{container_.get(), first, second, third});
   return {};
 }
 
@@ -292,7 +288,7 @@ void SimEOMObjectFactory::clear() {
 
 Zol::ZolResult_24_8 SimEOMObjectFactory::wrap(const Zol::ZolIService& object,
                                               ZolSmartPointer<Zol::EOM::IEOMObjectInterface>& eomObject) {
-  if (Zol::ZolResult_24_8 fault = call("wrap"); !fault.isOk()) return fault;
+  if (Zol::ZolResult_24_8 fault = call("wrap", object); !fault.isOk()) return fault;
   std::lock_guard<std::mutex> lock(mutex_);
   for (const auto& [wrapped, wrapper] : wrappers_) {
     if (Zol::isSameObject(wrapped, object)) {
@@ -310,6 +306,15 @@ ZolSmartPointer<SimEntity> SimModel::addEntity(std::uint32_t first, std::uint32_
   std::lock_guard<std::mutex> lock(mutex_);
   entities_[Words{first, second, third}] = entity;
   return entity;
+}
+
+void SimModel::removeEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third) {
+  ZolSmartPointer<SimEntity> removed;  // released outside the lock
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = entities_.find(Words{first, second, third});
+  if (it == entities_.end()) return;
+  removed = std::move(it->second);
+  entities_.erase(it);
 }
 
 EntityReference SimModel::referenceOf(std::uint32_t first, std::uint32_t second, std::uint32_t third) {
@@ -346,22 +351,17 @@ void SimModel::clear() {
 SimRootManager::SimRootManager(SimContextPtr context, std::string name, ZolSmartPointer<SimModel> model)
     : SimObject(std::move(context), std::move(name)), model_(std::move(model)) {}
 
-void SimRootManager::detach() { model_.reset(); }
+void SimRootManager::detach() { model_.set({}); }
 
 Zol::ZolResult_24_8 SimRootManager::getEntity(const EntityReference& reference,
                                               ZolSmartPointer<IEntityInterface>& entity) {
-  if (Zol::ZolResult_24_8 fault = call("getEntity", [&] { return renderReference(reference); }); !fault.isOk()) {
-    return fault;
-  }
-  if (model_) entity = model_->findEntity(reference);
+  if (Zol::ZolResult_24_8 fault = call("getEntity", reference); !fault.isOk()) return fault;
+  if (const ZolSmartPointer<SimModel> model = model_.get()) entity = model->findEntity(reference);
   return {};
 }
 
 Zol::ZolResult_24_8 SimRootManager::makeEntityList(const IEntities& entities, ZolSmartPointer<IEntityListInterface>& list) {
-  if (Zol::ZolResult_24_8 fault = call("makeEntityList", [&] { return std::to_string(entities.size()) + " entities"; });
-      !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = call("makeEntityList", entities); !fault.isOk()) return fault;
   list = makeSimObject<SimEntityList>(context(), entities);
   return {};
 }

@@ -1,8 +1,11 @@
 #include "simhost/SimGuiExecutive.h"
 
+#include <exception>
+
 namespace simhost {
 
-SimWorkThread::SimWorkThread() : thread_([this] { loop(); }) {}
+SimWorkThread::SimWorkThread(FailureReporter onFailure)
+    : onFailure_(std::move(onFailure)), thread_([this] { loop(); }) {}
 
 SimWorkThread::~SimWorkThread() {
   {
@@ -26,6 +29,19 @@ void SimWorkThread::waitIdle() {
   idle_.wait(lock, [this] { return tasks_.empty() && !busy_; });
 }
 
+std::vector<std::string> SimWorkThread::failures() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return failures_;
+}
+
+void SimWorkThread::reportFailure(const std::string& what) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    failures_.push_back(what);
+  }
+  if (onFailure_) onFailure_(what);
+}
+
 void SimWorkThread::loop() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
@@ -35,7 +51,13 @@ void SimWorkThread::loop() {
     tasks_.pop_front();
     busy_ = true;
     lock.unlock();
-    task();
+    try {
+      task();
+    } catch (const std::exception& e) {
+      reportFailure(e.what());
+    } catch (...) {
+      reportFailure("an exception of unknown type");
+    }
     task = nullptr;  // whatever the task held goes on this thread, before idle is announced
     lock.lock();
     busy_ = false;
@@ -55,7 +77,7 @@ void SimGuiExecutive::clear() {
 }
 
 Zol::ZolAny_24_8 SimGuiExecutive::runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) {
-  Zol::ZolResult_24_8 fault = call("runGuiAction", [&] { return name; });
+  Zol::ZolResult_24_8 fault = call("runGuiAction", name, payload);
   if (!fault.isOk()) return {};
   Handler handler;
   {

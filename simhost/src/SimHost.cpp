@@ -27,14 +27,10 @@ Zol::ZolAny_24_8 postCommand(SimWorkThread& workThread, const Zol::ZolAny_24_8& 
   }
   if (!command) return {};
   workThread.post([command, params] {
-    try {
-      if (auto* simulated = dynamic_cast<SimCommand*>(command.get())) {
-        simulated->run(params);
-      } else {
-        command->execute(params);
-      }
-    } catch (...) {
-      // A failing request ends there, as the host's own requests do.
+    if (auto* simulated = dynamic_cast<SimCommand*>(command.get())) {
+      simulated->run(params);
+    } else {
+      command->execute(params);
     }
   });
   return {};
@@ -69,13 +65,16 @@ const std::vector<std::string>& SimHost::standardServiceNames() {
 
 SimHost::SimHost()
     : context_(std::make_shared<SimContext>()),
-      provider_(makeSimObject<SimServiceProvider>(context_, "Zol.Framework.ServiceProvider")),
+      services_(std::make_shared<SimServiceRegistry>()),
+      provider_(makeSimObject<SimServiceProvider>(context_, "Zol.Framework.ServiceProvider", services_)),
       access_(std::make_unique<SimServiceAccess>(context_, provider_)),
       persistence_(makeSimObject<SimPersistenceFW>(context_, kPersistenceService)),
       trashBinService_(makeSimObject<SimTrashBinService>(context_, kTrashBinService)),
       shell_(makeSimObject<SimShellEntities>(context_, kShellService)),
       model_(makeSimObject<SimModel>(context_, "model")),
-      workThread_(std::make_unique<SimWorkThread>()) {
+      workThread_(std::make_unique<SimWorkThread>([context = context_](const std::string& what) {
+        context->journal.record(HostCall{"simhost.SimWorkThread", "taskFailed", {what}});
+      })) {
   auto session = makeSimObject<SimPersistenceSession>(context_, "persistence session");
   session->setModel(model_);
   persistence_->setSession(session);
@@ -130,35 +129,36 @@ void SimHost::startCommandServices() {
   registerService(kGuiService, guiExecutive_->asService());
 }
 
+// The work thread drains first: what was posted still runs against a
+// complete host.
 SimHost::~SimHost() {
+  workThread_.reset();
   ServiceCacheAppFrame::clear();
   guiExecutive_->clear();
-  workThread_.reset();
   commandProcessor_->clear();
   eomObjectFactory_->clear();
   containerFactory_->detach();
   rootManager_->detach();
   model_->clear();
-  provider_->clear();
+  services_->clear();
   shell_->setViewportManager({});
   trashBinService_->setTrashBin({});
   persistence_->setSession({});
 }
 
 std::unique_ptr<SimServiceAccess> SimHost::makeServiceAccess() {
-  auto provider = makeSimObject<SimServiceProvider>(context_, "Zol.Framework.ServiceProvider");
-  for (const auto& [name, service] : provider_->services()) provider->registerService(name, service);
-  return std::make_unique<SimServiceAccess>(context_, provider);
+  return std::make_unique<SimServiceAccess>(
+      context_, makeSimObject<SimServiceProvider>(context_, "Zol.Framework.ServiceProvider", services_));
 }
 
 void SimHost::registerService(const std::string& name, const Zol::ZolIService& service) {
-  provider_->registerService(name, service);
+  services_->registerService(name, service);
 }
 
 void SimHost::registerBareService(const std::string& name) {
   registerService(name, makeSimObject<SimService>(context_, name)->asService());
 }
 
-void SimHost::removeService(const std::string& name) { provider_->removeService(name); }
+void SimHost::removeService(const std::string& name) { services_->removeService(name); }
 
 }  // namespace simhost

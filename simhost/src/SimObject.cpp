@@ -25,8 +25,8 @@ std::int32_t SimObjectBase::queryStatusOverride(const Zol::ZolTypeId& typeId) co
 }
 
 Zol::ZolResult_24_8 SimObjectBase::hostCall(const char* interfaceName, const char* operation,
-                                            std::string arguments) const {
-  return context_->hostCall(interfaceName, operation, std::move(arguments));
+                                            std::vector<std::string> arguments) const {
+  return context_->hostCall(HostCall{interfaceName, operation, std::move(arguments), serviceName_, serviceId_});
 }
 
 }  // namespace simhost

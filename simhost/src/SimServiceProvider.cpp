@@ -2,12 +2,13 @@
 
 namespace simhost {
 
-void SimServiceProvider::registerService(const std::string& name, const Zol::ZolIService& service) {
+void SimServiceRegistry::registerService(const std::string& name, const Zol::ZolIService& service) {
+  Zol::ZolIService replaced = service;  // the previous one is released outside the lock
   std::lock_guard<std::mutex> lock(mutex_);
-  services_[name] = service;
+  std::swap(services_[name], replaced);
 }
 
-void SimServiceProvider::removeService(const std::string& name) {
+void SimServiceRegistry::removeService(const std::string& name) {
   Zol::ZolIService removed;  // released outside the lock
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = services_.find(name);
@@ -16,26 +17,41 @@ void SimServiceProvider::removeService(const std::string& name) {
   services_.erase(it);
 }
 
-void SimServiceProvider::clear() {
+void SimServiceRegistry::clear() {
   std::map<std::string, Zol::ZolIService> released;
   std::lock_guard<std::mutex> lock(mutex_);
   released.swap(services_);
 }
 
-std::map<std::string, Zol::ZolIService> SimServiceProvider::services() const {
+std::map<std::string, Zol::ZolIService> SimServiceRegistry::services() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return services_;
 }
 
-Zol::ZolResult_24_8 SimServiceProvider::getService(const std::string& name, const std::string& version,
-                                                   Zol::ZolIService& service) {
-  if (Zol::ZolResult_24_8 fault = call("getService", [&] { return name + ", " + version; }); !fault.isOk()) {
-    return fault;
-  }
+Zol::ZolIService SimServiceRegistry::find(const std::string& name) const {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = services_.find(name);
-  if (it == services_.end()) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
-  service = it->second;
+  return it == services_.end() ? Zol::ZolIService() : it->second;
+}
+
+SimServiceProvider::SimServiceProvider(SimContextPtr context, std::string name,
+                                       std::shared_ptr<SimServiceRegistry> registry)
+    : SimObject(std::move(context), std::move(name)), registry_(std::move(registry)) {}
+
+void SimServiceProvider::registerService(const std::string& name, const Zol::ZolIService& service) {
+  registry_->registerService(name, service);
+}
+
+void SimServiceProvider::removeService(const std::string& name) { registry_->removeService(name); }
+
+std::map<std::string, Zol::ZolIService> SimServiceProvider::services() const { return registry_->services(); }
+
+Zol::ZolResult_24_8 SimServiceProvider::getService(const std::string& name, const std::string& version,
+                                                   Zol::ZolIService& service) {
+  if (Zol::ZolResult_24_8 fault = call("getService", name, version); !fault.isOk()) return fault;
+  Zol::ZolIService found = registry_->find(name);
+  if (!found) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+  service = std::move(found);
   return {};
 }
 
@@ -44,25 +60,21 @@ SimServiceAccess::SimServiceAccess(SimContextPtr context, ZolSmartPointer<SimSer
 
 SimServiceAccess::~SimServiceAccess() = default;
 
-namespace {
-constexpr const char* kAccessInterface = "Zol.Framework.ZolIServiceAccess";
+Zol::ZolResult_24_8 SimServiceAccess::hostCall(const char* operation, std::vector<std::string> arguments) {
+  if (!context_->observing()) return {};
+  return context_->hostCall(HostCall{"Zol.Framework.ZolIServiceAccess", operation, std::move(arguments), "service access"});
 }
 
 Zol::ZolResult_24_8 SimServiceAccess::getServiceProvider(
     ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface>& provider) {
-  if (Zol::ZolResult_24_8 fault = context_->hostCall(kAccessInterface, "getServiceProvider", {}); !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = hostCall("getServiceProvider", {}); !fault.isOk()) return fault;
   provider = provider_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimServiceAccess::getService(const std::string& name, const std::string& version,
                                                  Zol::ZolIService& service) {
-  if (Zol::ZolResult_24_8 fault = context_->hostCall(kAccessInterface, "getService", name + ", " + version);
-      !fault.isOk()) {
-    return fault;
-  }
+  if (Zol::ZolResult_24_8 fault = hostCall("getService", {name, version}); !fault.isOk()) return fault;
   return provider_->getService(name, version, service);
 }
 

@@ -8,6 +8,10 @@ extern "C" __attribute__((visibility("default"))) void probeStart(Zol::Framework
   ServiceHelper::setZolServiceAccess(access);
 }
 
+extern "C" __attribute__((visibility("default"))) bool probeHasProvider() {
+  return static_cast<bool>(ServiceHelper::getServiceProvider());
+}
+
 /// Looks up (and so caches) a few services; returns how many were found.
 extern "C" __attribute__((visibility("default"))) int probeLookUp() {
   return (ServiceHelper::getGuiExeutive() ? 1 : 0) + (ServiceHelper::getPFW() ? 1 : 0) +

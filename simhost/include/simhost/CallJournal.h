@@ -1,27 +1,77 @@
 // The call journal: one record per host operation the plug-in side called,
-// in call order, so tests can assert which host calls were made and with what.
+// in call order, with the object it was called on, so tests can assert which
+// host calls were made, on what, with what, and in what order. CallPattern
+// names the calls a test means, by interface descriptor, operation, object
+// and typed arguments; the fault plan uses the same patterns.
 //
-//   EXPECT_EQ(host.journal().count("Zol.Framework.ZolIServiceProvider", "getService"), 1u);
+//   using Provider = Zol::Framework::ZolIServiceProviderInterface;
+//   EXPECT_EQ(host.journal().count(simhost::CallPattern::of<Provider>("getService").with("Zol.EOM.EOMCore", "")), 1u);
+//   EXPECT_EQ(host.journal().count(simhost::CallPattern::of<IEntityInterface>("setAttribute").on(plate)), 1u);
 #pragma once
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "simhost/ArgumentText.h"
 #include "simhost/SimHostExport.h"
 
 namespace simhost {
 
 struct SIMHOST_EXPORT HostCall {
-  std::string interfaceName;  // dotted type name of the interface called
+  std::string interfaceName;           // dotted type name of the interface called
   std::string operation;
-  std::string arguments;      // rendered as text, comma separated
+  std::vector<std::string> arguments;  // each argument as argumentText() renders it
+  std::string objectName;              // service name of the object called
+  std::uint64_t objectId = 0;          // service id of the object called; 0 for none
 
-  /// "interface.operation(arguments)"
+  /// The arguments, comma separated.
+  std::string argumentList() const;
+  /// "interface.operation(arguments) on name #id"
   std::string toString() const;
+};
+
+/// Which host calls a test means. Unset parts match every call.
+class SIMHOST_EXPORT CallPattern {
+ public:
+  /// Calls of `operation` (of every operation, when empty) of the interface
+  /// named `interfaceName`.
+  CallPattern(std::string interfaceName, std::string operation = {});
+  /// Calls of `operation` of interface `I`, named by its descriptor.
+  template <class I>
+  static CallPattern of(std::string operation = {}) {
+    return CallPattern(I::descriptor.typeName, std::move(operation));
+  }
+
+  /// Only calls with exactly these arguments, rendered by argumentText().
+  template <class... A>
+  CallPattern& with(const A&... arguments) {
+    arguments_ = std::vector<std::string>{argumentText(arguments)...};
+    return *this;
+  }
+  /// Only calls on the object with this service id.
+  CallPattern& on(std::uint64_t objectId);
+  /// Only calls on `object`.
+  template <class I>
+  CallPattern& on(const ZolSmartPointer<I>& object) {
+    return on(object ? object->getServiceId() : 0);
+  }
+  /// Only calls whose argument list contains `text`.
+  CallPattern& containing(std::string text);
+
+  bool matches(const HostCall& call) const;
+
+ private:
+  std::string interfaceName_;
+  std::string operation_;
+  std::optional<std::vector<std::string>> arguments_;
+  std::optional<std::uint64_t> objectId_;
+  std::string containing_;
 };
 
 /// Thread-safe: the host's work thread records too.
@@ -36,6 +86,9 @@ class SIMHOST_EXPORT CallJournal {
 
   /// A snapshot of every record, oldest first.
   std::vector<HostCall> calls() const;
+  /// The records `pattern` matches, oldest first.
+  std::vector<HostCall> calls(const CallPattern& pattern) const;
+  std::size_t count(const CallPattern& pattern) const;
   /// Records of one interface (and one operation, unless empty), oldest first.
   std::vector<HostCall> callsTo(std::string_view interfaceName, std::string_view operation = {}) const;
   std::size_t count(std::string_view interfaceName, std::string_view operation = {}) const;

@@ -1,6 +1,8 @@
-// Fault injection: make a host operation fail, on every call or on the Nth.
+// Fault injection: make a host operation fail, on every call or on the Nth,
+// chosen by the same patterns the journal matches.
 //
-//   host.faults().inject("Zol.Framework.ZolIServiceProvider", "getService",
+//   host.faults().inject(simhost::CallPattern::of<Zol::Framework::ZolIServiceProviderInterface>("getService")
+//                            .with("Zol.EOM.EOMCore", ""),
 //                        simhost::Fault::systemException("lookup failed"));
 #pragma once
 
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/CallJournal.h"
 #include "simhost/SimHostExport.h"
 #include "zol/kernel/ZolResult.h"
 
@@ -43,26 +46,22 @@ class SIMHOST_EXPORT FaultPlan {
  public:
   static constexpr int kEveryCall = 0;
 
-  /// Arms `fault` for `operation` of `interfaceName`: on every call, or only
-  /// on the `nthCall`-th matching call from now (1 = the next one). When
-  /// `argumentsContain` is not empty, only calls whose rendered arguments
-  /// contain it match.
-  void inject(std::string interfaceName, std::string operation, Fault fault, int nthCall = kEveryCall,
-              std::string argumentsContain = {});
+  /// Arms `fault` for the calls `pattern` matches: on every call, or only on
+  /// the `nthCall`-th matching call from now (1 = the next one).
+  void inject(CallPattern pattern, Fault fault, int nthCall = kEveryCall);
+  /// Arms `fault` for `operation` of the interface named `interfaceName`.
+  void inject(std::string interfaceName, std::string operation, Fault fault, int nthCall = kEveryCall);
   void clear();
   /// True while at least one fault is armed.
   bool armed() const noexcept { return armed_.load(std::memory_order_acquire); }
 
   /// Called by simulated objects for each operation: throws an armed
   /// exception, or returns an armed error result; success otherwise.
-  Zol::ZolResult_24_8 apply(const std::string& interfaceName, const std::string& operation,
-                            const std::string& arguments);
+  Zol::ZolResult_24_8 apply(const HostCall& call);
 
  private:
   struct Armed {
-    std::string interfaceName;
-    std::string operation;
-    std::string argumentsContain;
+    CallPattern pattern;
     Fault fault;
     int nthCall;
     int seen = 0;

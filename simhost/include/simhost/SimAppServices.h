@@ -7,6 +7,7 @@
 #include "kyr/appfw/TrashBin.h"
 #include "kyr/shell/ShellManagers.h"
 #include "simhost/SimObject.h"
+#include "simhost/Synchronized.h"
 
 namespace simhost {
 
@@ -21,12 +22,12 @@ class SIMHOST_EXPORT SimTrashBinService final : public SimObject<kyr::orla::appf
 
   /// The bin handed out; empty makes getTrashBin answer nothing.
   void setTrashBin(ZolSmartPointer<SimTrashBin> trashBin);
-  const ZolSmartPointer<SimTrashBin>& trashBin() const noexcept { return trashBin_; }
+  ZolSmartPointer<SimTrashBin> trashBin() const { return trashBin_.get(); }
 
   Zol::ZolResult_24_8 getTrashBin(ZolSmartPointer<kyr::orla::appfw::ZolITrashBinInterface>& trashBin) override;
 
  private:
-  ZolSmartPointer<SimTrashBin> trashBin_;
+  Synchronized<ZolSmartPointer<SimTrashBin>> trashBin_;
 };
 
 class SIMHOST_EXPORT SimViewport final : public SimObject<kyr::orla::plugin::shell::IViewportInterface> {
@@ -40,13 +41,13 @@ class SIMHOST_EXPORT SimViewportManager final
   using SimObject::SimObject;
 
   void setCurrentViewport(ZolSmartPointer<SimViewport> viewport);
-  const ZolSmartPointer<SimViewport>& currentViewport() const noexcept { return viewport_; }
+  ZolSmartPointer<SimViewport> currentViewport() const { return viewport_.get(); }
 
   Zol::ZolResult_24_8 getCurrentViewport(
       ZolSmartPointer<kyr::orla::plugin::shell::IViewportInterface>& viewport) override;
 
  private:
-  ZolSmartPointer<SimViewport> viewport_;
+  Synchronized<ZolSmartPointer<SimViewport>> viewport_;
 };
 
 class SIMHOST_EXPORT SimShellEntities final : public SimObject<kyr::orla::plugin::shell::IGetManagersInterface> {
@@ -54,13 +55,13 @@ class SIMHOST_EXPORT SimShellEntities final : public SimObject<kyr::orla::plugin
   using SimObject::SimObject;
 
   void setViewportManager(ZolSmartPointer<SimViewportManager> manager);
-  const ZolSmartPointer<SimViewportManager>& viewportManager() const noexcept { return manager_; }
+  ZolSmartPointer<SimViewportManager> viewportManager() const { return manager_.get(); }
 
   Zol::ZolResult_24_8 getViewportManager(
       ZolSmartPointer<kyr::orla::plugin::shell::IViewportManagerInterface>& manager) override;
 
  private:
-  ZolSmartPointer<SimViewportManager> manager_;
+  Synchronized<ZolSmartPointer<SimViewportManager>> manager_;
 };
 
 class SIMHOST_EXPORT SimTransactionBrokerFactory final

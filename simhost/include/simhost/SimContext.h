@@ -19,7 +19,7 @@ struct SIMHOST_EXPORT SimContext {
 
   /// Journals one host operation and applies injected faults: throws an
   /// injected exception or returns an injected error result; success otherwise.
-  Zol::ZolResult_24_8 hostCall(const char* interfaceName, const char* operation, std::string arguments);
+  Zol::ZolResult_24_8 hostCall(HostCall call);
 };
 
 using SimContextPtr = std::shared_ptr<SimContext>;

@@ -17,6 +17,7 @@
 #include "kyr/appfw/IEntRef.h"
 #include "kyr/appfw/IEntity.h"
 #include "simhost/SimObject.h"
+#include "simhost/Synchronized.h"
 #include "zol/eom/IEOMObjectFactory.h"
 #include "zol/persistence/EntityReferenceList.h"
 #include "zol/persistence/PersistenceFW.h"
@@ -24,9 +25,6 @@
 namespace simhost {
 
 using Zol::PersistenceFW::CAEData::EntityReference;
-
-/// "(first, second, third)" of a reference, for journals and transcripts.
-SIMHOST_EXPORT std::string renderReference(const EntityReference& reference);
 
 /// A model entity: reference, name, type name, attributes, parent and
 /// children. Entities are EOM objects too.
@@ -45,10 +43,10 @@ class SIMHOST_EXPORT SimEntity final
   /// The host's own write (not journaled); returns the previous value.
   Zol::ZolAny_24_8 putAttribute(const std::string& name, const Zol::ZolAny_24_8& value);
 
-  const EntityReference& parent() const noexcept { return parent_; }
-  const std::vector<EntityReference>& children() const noexcept { return children_; }
-  void setParent(EntityReference parent) { parent_ = std::move(parent); }
-  void addChild(EntityReference child) { children_.push_back(std::move(child)); }
+  EntityReference parent() const;
+  std::vector<EntityReference> children() const;
+  void setParent(EntityReference parent);
+  void addChild(EntityReference child);
 
   Zol::ZolResult_24_8 getReference(EntityReference& reference) override;
   Zol::ZolResult_24_8 setAttribute(const std::string& name, const Zol::ZolAny_24_8& value,
@@ -58,9 +56,9 @@ class SIMHOST_EXPORT SimEntity final
   const EntityReference reference_;
   const icu::UnicodeString name_;
   const icu::UnicodeString typeName_;
+  mutable std::mutex mutex_;  // the work thread changes entities too
   EntityReference parent_;
   std::vector<EntityReference> children_;
-  mutable std::mutex mutex_;  // attributes change on the work thread too
   std::map<std::string, Zol::ZolAny_24_8> attributes_;
 };
 
@@ -182,7 +180,7 @@ class SIMHOST_EXPORT SimEntRefContainerFactory final
                                       ZolSmartPointer<kyr::orla::appfw::IEntRefInterface>& container) override;
 
  private:
-  Zol::ZolIService container_;
+  Synchronized<Zol::ZolIService> container_;
 };
 
 class SIMHOST_EXPORT SimEntityList final : public SimObject<kyr::orla::appfw::IEntityListInterface> {
@@ -223,6 +221,9 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
   /// Adds (or replaces) the entity with these words.
   ZolSmartPointer<SimEntity> addEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third,
                                        icu::UnicodeString name, icu::UnicodeString typeName);
+  /// Deletes the entity with these words, as the host does when a user
+  /// deletes it: its references stop resolving. Unknown words are ignored.
+  void removeEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third);
   EntityReference referenceOf(std::uint32_t first, std::uint32_t second, std::uint32_t third);
   /// The entity of `reference`; empty for another container or unknown words.
   ZolSmartPointer<SimEntity> findEntity(const EntityReference& reference) const;
@@ -260,7 +261,7 @@ class SIMHOST_EXPORT SimRootManager final : public SimObject<kyr::orla::appfw::I
                                      ZolSmartPointer<kyr::orla::appfw::IEntityListInterface>& list) override;
 
  private:
-  ZolSmartPointer<SimModel> model_;
+  Synchronized<ZolSmartPointer<SimModel>> model_;
 };
 
 }  // namespace simhost

@@ -9,16 +9,22 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "kyr/appfw/ZolIGuiExecutive.h"
 #include "simhost/SimObject.h"
 
 namespace simhost {
 
-/// One thread running posted tasks in order.
+/// One thread running posted tasks in order. A task that throws does not end
+/// the process: the thread reports the exception's text, as a host logs a
+/// failed request, and goes on with the next task.
 class SIMHOST_EXPORT SimWorkThread {
  public:
-  SimWorkThread();
+  using FailureReporter = std::function<void(const std::string& what)>;
+
+  /// `onFailure`, when given, hears of each failed task on the work thread.
+  explicit SimWorkThread(FailureReporter onFailure = {});
   /// Runs what is queued, then stops.
   ~SimWorkThread();
   SimWorkThread(const SimWorkThread&) = delete;
@@ -28,11 +34,16 @@ class SIMHOST_EXPORT SimWorkThread {
   /// Blocks until every task posted so far has run.
   void waitIdle();
   std::thread::id id() const noexcept { return thread_.get_id(); }
+  /// The texts of the exceptions tasks threw, oldest first.
+  std::vector<std::string> failures() const;
 
  private:
   void loop();
+  void reportFailure(const std::string& what);
 
-  std::mutex mutex_;
+  const FailureReporter onFailure_;
+  mutable std::mutex mutex_;
+  std::vector<std::string> failures_;
   std::condition_variable wake_;
   std::condition_variable idle_;
   std::deque<std::function<void()>> tasks_;

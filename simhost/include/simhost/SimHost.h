@@ -1,6 +1,9 @@
 // SimHost: a complete simulated host in one object. Construction registers
-// the standard services and sets the host service cache; destruction clears
-// the cache, stops the work thread and drops every object the host holds.
+// the standard services and sets the host service cache; destruction lets the
+// work thread finish what was posted, then clears the cache and drops every
+// object the host holds. A posted task that throws is reported, not fatal:
+// its text is in workThread().failures() and in the journal as
+// "simhost.SimWorkThread.taskFailed".
 //
 // The host offers a model with entities (empty at start), a root manager, the
 // entity-reference list and container factories, an EOM object factory, a
@@ -41,8 +44,8 @@ class SIMHOST_EXPORT SimHost {
 
   /// The access object to hand to the plug-in; lives as long as the host.
   Zol::Framework::ZolIServiceAccess* serviceAccess() noexcept { return access_.get(); }
-  /// Another access object, with a provider of its own that offers the
-  /// services registered at this moment.
+  /// Another access object, with a provider object of its own over the same
+  /// services: registrations made later reach it too.
   std::unique_ptr<SimServiceAccess> makeServiceAccess();
   SimServiceProvider& provider() noexcept { return *provider_; }
 
@@ -70,6 +73,7 @@ class SIMHOST_EXPORT SimHost {
   void startCommandServices();
 
   SimContextPtr context_;
+  std::shared_ptr<SimServiceRegistry> services_;
   ZolSmartPointer<SimServiceProvider> provider_;
   std::unique_ptr<SimServiceAccess> access_;
   ZolSmartPointer<SimPersistenceFW> persistence_;

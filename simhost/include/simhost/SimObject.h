@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "simhost/SimContext.h"
 #include "simhost/SimHostExport.h"
@@ -44,9 +45,11 @@ class SIMHOST_EXPORT SimObjectBase {
   /// The injected status for `typeId`, or 0 when none is set.
   std::int32_t queryStatusOverride(const Zol::ZolTypeId& typeId) const;
 
-  /// Journals one host operation and applies injected faults: throws an
-  /// injected exception or returns an injected error result; success otherwise.
-  Zol::ZolResult_24_8 hostCall(const char* interfaceName, const char* operation, std::string arguments = {}) const;
+  /// Journals one host operation on this object and applies injected faults:
+  /// throws an injected exception or returns an injected error result;
+  /// success otherwise.
+  Zol::ZolResult_24_8 hostCall(const char* interfaceName, const char* operation,
+                               std::vector<std::string> arguments) const;
 
   const SimContextPtr& context() const noexcept { return context_; }
 
@@ -92,17 +95,13 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
   const Zol::ZolIServiceInterface* identity() const noexcept { return static_cast<const Primary*>(this); }
 
  protected:
-  /// Journals and fault-checks one operation of interface `I`; see
-  /// hostCall(). `render` gives the arguments as text; it is only called
-  /// while the journal or a fault is watching.
-  template <class I = Primary, class Render>
-  Zol::ZolResult_24_8 call(const char* operation, Render&& render) const {
+  /// Journals and fault-checks one operation of interface `I` with its
+  /// arguments; see hostCall(). The arguments are only rendered while the
+  /// journal or a fault is watching.
+  template <class I = Primary, class... A>
+  Zol::ZolResult_24_8 call(const char* operation, const A&... arguments) const {
     if (!context()->observing()) return {};
-    return hostCall(I::descriptor.typeName, operation, std::forward<Render>(render)());
-  }
-  template <class I = Primary>
-  Zol::ZolResult_24_8 call(const char* operation) const {
-    return call<I>(operation, [] { return std::string(); });
+    return hostCall(I::descriptor.typeName, operation, std::vector<std::string>{argumentText(arguments)...});
   }
 
  private:

@@ -4,6 +4,7 @@
 
 #include "simhost/SimEntities.h"
 #include "simhost/SimObject.h"
+#include "simhost/Synchronized.h"
 #include "zol/persistence/PersistenceFW.h"
 
 namespace simhost {
@@ -15,12 +16,12 @@ class SIMHOST_EXPORT SimPersistenceSession final
 
   /// Replaces the session's model; empty closes it.
   void setModel(ZolSmartPointer<SimModel> model);
-  const ZolSmartPointer<SimModel>& model() const noexcept { return model_; }
+  ZolSmartPointer<SimModel> model() const { return model_.get(); }
 
   Zol::ZolResult_24_8 getModel(ZolSmartPointer<Zol::PersistenceFW::CAEData::IModelInterface>& model) override;
 
  private:
-  ZolSmartPointer<SimModel> model_;
+  Synchronized<ZolSmartPointer<SimModel>> model_;
 };
 
 class SIMHOST_EXPORT SimPersistenceFW final : public SimObject<Zol::PersistenceFW::CAEData::IPFWInterface> {
@@ -29,13 +30,13 @@ class SIMHOST_EXPORT SimPersistenceFW final : public SimObject<Zol::PersistenceF
 
   /// Replaces the current session; empty means no session.
   void setSession(ZolSmartPointer<SimPersistenceSession> session);
-  const ZolSmartPointer<SimPersistenceSession>& session() const noexcept { return session_; }
+  ZolSmartPointer<SimPersistenceSession> session() const { return session_.get(); }
 
   Zol::ZolResult_24_8 getCurrentSession(
       ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface>& session) override;
 
  private:
-  ZolSmartPointer<SimPersistenceSession> session_;
+  Synchronized<ZolSmartPointer<SimPersistenceSession>> session_;
 };
 
 }  // namespace simhost

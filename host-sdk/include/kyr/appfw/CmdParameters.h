@@ -48,10 +48,15 @@ ZOL_KERNEL_EXPORT void marshalCmdParameter(Zol::ZolOutStream_24_8& out, const st
 ZOL_KERNEL_EXPORT void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name,
                                              Zol::ZolAny_24_8& value);
 
+/// True when `any` carries a list: it has the list's type code and a
+/// stream. An any of another type, or one with an empty stream, carries none.
+ZOL_KERNEL_EXPORT bool holdsCmdParameters(const Zol::ZolAny_24_8& any) noexcept;
+
 /// The list in its any-value form.
 ZOL_KERNEL_EXPORT Zol::ZolAny_24_8 cmdParametersToAny(const CmdParameters& params);
-/// The list carried by `any`; an empty list for an any of any other type or
-/// holding nothing. Throws Zol::ZolSystemException_24 for a malformed stream.
+/// The list carried by `any`; an empty list when holdsCmdParameters(any) is
+/// false. Throws Zol::ZolSystemException_24 for a malformed stream: a
+/// truncated one, or one with bytes after the last of its counted elements.
 ZOL_KERNEL_EXPORT CmdParameters cmdParametersFromAny(const Zol::ZolAny_24_8& any);
 
 }  // namespace kyr::orla::appfw

@@ -16,6 +16,9 @@
 // units), type codes as their 16-byte id, objects as a 32-bit index into the
 // object table (0xffffffff for none), nested any-values as type id, 32-bit
 // stream length, stream bytes, 32-bit object count and one outer index each.
+// A nested any holding nothing is the null id with no bytes and no objects;
+// every value has exactly one encoding, so a stream that reads re-encodes to
+// the same bytes.
 #pragma once
 
 #include <cstddef>
@@ -61,6 +64,9 @@ class ZOL_KERNEL_EXPORT ZolOutStream_24_8 {
 /// any-value lives and is not changed.
 class ZOL_KERNEL_EXPORT ZolInStream_24_8 {
  public:
+  /// Throws (kStreamMalformed) unless every byte has been read: a reader that
+  /// stops early would otherwise drop the rest silently.
+  void expectEnd() const;
   /// Copies the next `size` bytes; throws (kStreamTruncated) if fewer remain.
   inline void readBytes(void* out, std::size_t size);
   /// The next `size` bytes, without copying; throws if fewer remain.
@@ -115,26 +121,34 @@ class ZOL_KERNEL_EXPORT ZolAny_24_8 {
   /// Drops the stream, the object table and the type code; returns a writer
   /// over the new, empty stream. The any holds nothing until setData().
   ZolOutStream_24_8 initializeStream();
-  /// Binds the type code of the written stream. An empty type code makes the
-  /// any hold nothing.
-  void setData(const ZolTypeCode_24_8& typeCode) noexcept;
+  /// Binds the type code of the written stream. Throws
+  /// Zol::Framework::Reflection::TypeCodeException for the empty type code
+  /// (what a look-up of an unregistered id gives): binding no type is a
+  /// mistake, not a way to hold nothing; use setNothing() for that.
+  void setData(const ZolTypeCode_24_8& typeCode);
   /// Drops everything: the any holds nothing.
   void setNothing() noexcept;
 
-  /// True when a type code is bound and the any is not flagged as holding nothing.
+  /// True when a type code is bound.
   bool hasValue() const noexcept { return !typeCode_.empty(); }
+  /// True when no type code is bound. Holding nothing is one state: such an
+  /// any shows no stream and no objects, whatever was written before.
   bool holdsNothing() const noexcept { return typeCode_.empty(); }
   /// The bound type code; empty when the any holds nothing.
   const ZolTypeCode_24_8& getTypeCode() const noexcept { return typeCode_; }
 
   /// A reader over the stream, from its start.
   ZolInStream_24_8 openStream() const noexcept { return ZolInStream_24_8(*this); }
-  std::size_t streamSize() const noexcept { return bytes_.size(); }
-  /// The stream's bytes; valid while the any lives and is not changed.
-  std::string_view streamBytes() const noexcept { return bytes_; }
-  std::size_t objectCount() const noexcept { return objects_.size(); }
+  std::size_t streamSize() const noexcept { return streamBytes().size(); }
+  /// The stream's bytes (none while the any holds nothing); valid while the
+  /// any lives and is not changed.
+  std::string_view streamBytes() const noexcept {
+    return holdsNothing() ? std::string_view() : std::string_view(bytes_);
+  }
+  std::size_t objectCount() const noexcept { return holdsNothing() ? 0 : objects_.size(); }
 
-  /// Same type code, same stream bytes and the same objects in the table.
+  /// Same type code, same stream bytes and the same objects in the table;
+  /// any two values holding nothing are equal.
   friend ZOL_KERNEL_EXPORT bool operator==(const ZolAny_24_8& a, const ZolAny_24_8& b) noexcept;
   friend bool operator!=(const ZolAny_24_8& a, const ZolAny_24_8& b) noexcept { return !(a == b); }
 
@@ -198,7 +212,7 @@ inline void ZolOutStream_24_8::writeBytes(const void* data, std::size_t size) {
   any_->bytes_.append(static_cast<const char*>(data), size);
 }
 
-inline ZolInStream_24_8::ZolInStream_24_8(const ZolAny_24_8& any) noexcept : any_(&any), bytes_(any.bytes_) {}
+inline ZolInStream_24_8::ZolInStream_24_8(const ZolAny_24_8& any) noexcept : any_(&any), bytes_(any.streamBytes()) {}
 
 inline std::string_view ZolInStream_24_8::readView(std::size_t size) {
   if (size > remaining()) throwTruncated();

@@ -100,5 +100,7 @@ inline constexpr std::int32_t kStreamTruncated = 2020000001;
 inline constexpr std::int32_t kStreamMalformed = 2020000002;
 inline constexpr std::int32_t kTypeCodeUnknown = 2020000003;
 inline constexpr std::int32_t kTypeCodeConflict = 2020000004;
+/// A text longer than a conversion can carry (2^31 code units or bytes).
+inline constexpr std::int32_t kTextTooLong = 2020000005;
 
 }  // namespace Zol

@@ -98,19 +98,25 @@ namespace Zol {
 /// A reference to any service object ("Zol.ZolIService").
 using ZolIService = ZolSmartPointer<ZolIServiceInterface>;
 
+namespace detail {
+// The object's "Zol.ZolIService" identity. Queried through the pointer's own
+// type, so that objects implementing several interfaces compare too.
+template <class T>
+const ZolIServiceInterface* objectIdentity(T* object) noexcept {
+  void* out = nullptr;
+  object->queryInterface(ZolIServiceInterface::descriptor.typeId, &out);
+  auto* identity = static_cast<ZolIServiceInterface*>(out);
+  if (identity) identity->releaseReference();
+  return identity;
+}
+}  // namespace detail
+
 /// True when both pointers reach the same object (compared through the
 /// object's "Zol.ZolIService" identity). Two empty pointers are the same.
 template <class A, class B>
 bool isSameObject(const ZolSmartPointer<A>& a, const ZolSmartPointer<B>& b) noexcept {
   if (!a || !b) return !a && !b;
-  auto identity = [](ZolIServiceInterface* p) {
-    void* out = nullptr;
-    p->queryInterface(ZolIServiceInterface::descriptor.typeId, &out);
-    auto* base = static_cast<ZolIServiceInterface*>(out);
-    if (base) base->releaseReference();
-    return base;
-  };
-  return identity(a.get()) == identity(b.get());
+  return detail::objectIdentity(a.get()) == detail::objectIdentity(b.get());
 }
 
 }  // namespace Zol

@@ -4,6 +4,7 @@
 //   std::string utf8 = strings.stringFromUString(name, true);
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,12 +14,20 @@
 
 namespace Zol {
 
+/// ICU converts with 32-bit lengths. Longer texts are converted in chunks of
+/// this many code units (a surrogate pair is never split), so no result is cut.
+inline constexpr std::int32_t kConversionChunkUnits = 1 << 24;
+
 class ZOL_KERNEL_EXPORT ZolBaseStringUtility_24_8 {
  public:
   /// `text` as UTF-8 when `utf8` is set, else in the platform's default
   /// code page (characters it cannot represent become its substitute).
+  /// Throws Zol::ZolSystemException_24 (kTextTooLong) when the code page
+  /// conversion fails.
   std::string stringFromUString(const icu::UnicodeString& text, bool utf8) const;
-  /// UTF-8 `text` as Unicode; ill-formed bytes become U+FFFD.
+  /// UTF-8 `text` as Unicode; ill-formed bytes become U+FFFD. Throws
+  /// Zol::ZolSystemException_24 (kTextTooLong) for 2^31 bytes or more, which
+  /// a Unicode string cannot hold.
   icu::UnicodeString ustringFromString(std::string_view text) const;
   /// `text` as a wide string (UTF-32 where wchar_t has 32 bits).
   std::wstring wstringFromUString(const icu::UnicodeString& text) const;

@@ -6,6 +6,7 @@
 //   if (any.getTypeCode() == tc) ...
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -50,8 +51,33 @@ class ZOL_KERNEL_EXPORT ZolTypeCode_24_8 {
 /// when the name or the id is registered with a different partner.
 ZOL_KERNEL_EXPORT ZolTypeCode_24_8 registerTypeCode_24_8(std::string_view name, const ZolTypeId& id);
 
-/// The type code of a registered id; empty when the id is unknown.
+/// Registers a type for as long as the module that holds it is loaded: each
+/// area of the SDK registers its fixed ids where it defines them, so that a
+/// stream naming them reads before anyone asked for their type code.
+///
+///   const Zol::ZolTypeRegistration kPointType{"Test.Point", kPointTypeId};
+class ZOL_KERNEL_EXPORT ZolTypeRegistration {
+ public:
+  ZolTypeRegistration(std::string_view name, const ZolTypeId& id) : typeCode_(registerTypeCode_24_8(name, id)) {}
+  const ZolTypeCode_24_8& typeCode() const noexcept { return typeCode_; }
+
+ private:
+  ZolTypeCode_24_8 typeCode_;
+};
+
+/// The type code of a registered id; empty when the id is unknown. Each
+/// thread remembers the ids it found recently, so repeated look-ups of the
+/// same few ids do not take the registry's lock.
 ZOL_KERNEL_EXPORT ZolTypeCode_24_8 getCachedTypeCodeInit_24_8(const ZolTypeId& id) noexcept;
+
+/// How often getCachedTypeCodeInit_24_8 was answered from the calling
+/// thread's recent ids (hits) or had to ask the shared registry (misses).
+struct ZolTypeCodeCacheStats {
+  std::uint64_t hits = 0;
+  std::uint64_t misses = 0;
+};
+/// The calling thread's counters since it started.
+ZOL_KERNEL_EXPORT ZolTypeCodeCacheStats getTypeCodeCacheStats_24_8() noexcept;
 
 /// The type code of a registered dotted name. An unknown name gives the empty
 /// type code, or throws TypeCodeException when `throwIfUnknown` is set.

@@ -1,0 +1,39 @@
+// A value that the caller's thread and the host's work thread share: read as
+// a copy, replaced whole. The replaced value is destroyed after the lock is
+// released, so releasing a smart pointer never runs under it.
+//
+//   simhost::Synchronized<ZolSmartPointer<SimModel>> model;
+//   if (auto current = model.get()) ...
+#pragma once
+
+#include <mutex>
+#include <utility>
+
+namespace simhost {
+
+template <class T>
+class Synchronized {
+ public:
+  Synchronized() = default;
+  explicit Synchronized(T value) : value_(std::move(value)) {}
+  Synchronized(const Synchronized&) = delete;
+  Synchronized& operator=(const Synchronized&) = delete;
+
+  T get() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return value_;
+  }
+
+  void set(T value) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      std::swap(value_, value);
+    }
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  T value_{};
+};
+
+}  // namespace simhost

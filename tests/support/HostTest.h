@@ -1,0 +1,52 @@
+// Fixtures that end every test with the plug-in author's leak check: once the
+// simulated host is gone, no simulated object may be alive beyond what the
+// plug-in side declares it holds on purpose.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "simhost/ObjectAccounting.h"
+#include "simhost/SimHost.h"
+
+namespace testing_support {
+
+/// Checks for leaks when destroyed. A fixture declares it before anything
+/// that holds simulated objects, so it runs after they are gone.
+class LeakCheck {
+ public:
+  LeakCheck() = default;
+  LeakCheck(const LeakCheck&) = delete;
+  LeakCheck& operator=(const LeakCheck&) = delete;
+  ~LeakCheck() {
+    EXPECT_EQ(simhost::ObjectAccounting::leakReport(), "") << "simulated objects outlived the test";
+  }
+};
+
+/// A test without a host that still makes simulated objects.
+class LeakCheckedTest : public ::testing::Test {
+ private:
+  LeakCheck leakCheck_;
+};
+
+/// A test on a fresh simulated host.
+class HostTest : public ::testing::Test {
+ private:
+  LeakCheck leakCheck_;
+
+ protected:
+  simhost::SimHost host;
+};
+
+/// How many live simulated objects carry `serviceName`.
+inline std::size_t liveObjectsNamed(std::string_view serviceName) {
+  std::size_t count = 0;
+  for (const auto& object : simhost::ObjectAccounting::liveObjects()) {
+    if (object.serviceName == serviceName) ++count;
+  }
+  return count;
+}
+
+}  // namespace testing_support
