@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include <gtest/gtest.h>
@@ -14,15 +15,19 @@
 namespace testing_support {
 
 /// Checks for leaks when destroyed. A fixture declares it before anything
-/// that holds simulated objects, so it runs after they are gone.
+/// that holds simulated objects, so it runs after they are gone. What an
+/// earlier test of the process leaked is that test's failure, not this one's.
 class LeakCheck {
  public:
-  LeakCheck() = default;
+  LeakCheck() : before_(simhost::ObjectAccounting::leakReport()) {}
   LeakCheck(const LeakCheck&) = delete;
   LeakCheck& operator=(const LeakCheck&) = delete;
   ~LeakCheck() {
-    EXPECT_EQ(simhost::ObjectAccounting::leakReport(), "") << "simulated objects outlived the test";
+    EXPECT_EQ(simhost::ObjectAccounting::leakReport(), before_) << "simulated objects outlived the test";
   }
+
+ private:
+  const std::string before_;
 };
 
 /// A test without a host that still makes simulated objects.
