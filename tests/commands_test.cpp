@@ -216,6 +216,8 @@ TEST_F(DataBunchTest, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
 
 TEST_F(DataBunchTest, QueriesAndEdits) {
   DataBunch bunch{{"a", 1}};
+  for (auto& entry : bunch) entry.second = Zol::ZolAny_24_8(entry.second == Zol::ZolAny_24_8(1));
+  EXPECT_EQ(bunch.begin()->second, Zol::ZolAny_24_8(true)) << "values change in place through the iterators";
   Zol::ZolAny_24_8 untouched = Zol::makeZolAny("caller's value");
   const Zol::ZolAny_24_8 before = untouched;
   EXPECT_FALSE(bunch.queryData("missing", untouched));
@@ -534,6 +536,10 @@ TEST_F(EditEntityHelperTest, MovesTakeTheListAndCopiesShareIt) {
   EditEntityHelper other(plates[0]->reference());
   other.setProperties(DataBunch{});
   const ConstListPtr first = lastObjects();
+  EditEntityHelper assigned(plates[1]->reference());
+  assigned = other;
+  assigned.setProperties(DataBunch{});
+  EXPECT_TRUE(Zol::isSameObject(lastObjects(), first)) << "copy assignment shares the other's list";
   other = std::move(moved);
   other.setProperties(DataBunch{});
   EXPECT_TRUE(Zol::isSameObject(lastObjects(), all)) << "move assignment takes the other's list";
@@ -633,8 +639,10 @@ TEST_F(EditEntityHelperTest, SelfAssignmentChangesNothing) {
          created = itself(created);
          created = std::move(itself(created));
          CreateEntityHelper copy = created;
+         CreateEntityHelper moved(std::move(copy));
          EntConvert convert;
          convert = itself(convert);
+         EntConvert copied(convert);
        }},
   };
   for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 #include "kyr/appfw/IEntRef.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/TrashBin.h"
+#include "host/ServiceProviderHelper.h"
 #include "services/ServiceHelper.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
@@ -17,6 +18,7 @@
 namespace {
 
 using kyr::orla::plugin::wyrdan::ServiceHelper;
+using kyr::orla::plugin::wyrdan::ServiceProviderHelper;
 using simhost::CallPattern;
 using Provider = Zol::Framework::ZolIServiceProviderInterface;
 
@@ -126,6 +128,7 @@ TEST_F(ServiceHelperTest, SecondAccessReplacesTheProviderAndKeepsTheCache) {
   EXPECT_TRUE(holdersOf(firstProvider).empty()) << "both holders let the old provider go";
   EXPECT_EQ(holdersOf(second->provider()), bothHolders);
   EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getServiceProvider(), second->provider()));
+  EXPECT_TRUE(Zol::isSameObject(ServiceProviderHelper::getServiceProvider(), second->provider()));
 
   host.journal().clear();
   EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getGuiExeutive(), gui));
