@@ -1,15 +1,22 @@
 // The host kernel as the library relies on it: casts, the any stream,
 // exceptions and their creators, sequences and text conversion.
+#include <sys/mman.h>
+
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
+#include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/TrashBin.h"
 #include "simhost/SimAppServices.h"
 #include "simhost/SimObject.h"
+#include "support/HostTest.h"
+#include "zol/kernel/ZolHoldings.h"
 #include "zol/kernel/ZolAny.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/kernel/ZolException.h"
@@ -23,7 +30,11 @@ using kyr::orla::appfw::ZolITrashBinInterface;
 
 simhost::SimContextPtr newContext() { return std::make_shared<simhost::SimContext>(); }
 
-TEST(InterfaceCast, ThrowingCastReportsEveryStatusOfTheTable) {
+class InterfaceCast : public testing_support::LeakCheckedTest {};
+class AnyStream : public testing_support::LeakCheckedTest {};
+class HeldReferences : public testing_support::LeakCheckedTest {};
+
+TEST_F(InterfaceCast, ThrowingCastReportsEveryStatusOfTheTable) {
   struct Case {
     std::int32_t status;
     const char* suffix;
@@ -61,7 +72,7 @@ TEST(InterfaceCast, ThrowingCastReportsEveryStatusOfTheTable) {
   EXPECT_EQ(object->referenceCount(), 2u) << "a failed cast leaked a reference";
 }
 
-TEST(InterfaceCast, EmptyAndSuccessfulCasts) {
+TEST_F(InterfaceCast, EmptyAndSuccessfulCasts) {
   const Zol::ZolIService empty;
   EXPECT_FALSE(Zol::interfaceCast<ZolITrashBinInterface>(empty));
   EXPECT_FALSE(Zol::interfaceCastOrThrow<ZolITrashBinInterface>(empty));
@@ -123,7 +134,7 @@ struct EveryKind {
   }
 };
 
-TEST(AnyStream, EveryValueKindReadsBackAsWritten) {
+TEST_F(AnyStream, EveryValueKindReadsBackAsWritten) {
   auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
   const Zol::ZolAny_24_8 any = everyKind(bin->asService());
   EXPECT_EQ(any.objectCount(), 1u);
@@ -144,7 +155,7 @@ TEST(AnyStream, EveryValueKindReadsBackAsWritten) {
   EXPECT_TRUE(Zol::isSameObject(object, bin));
 }
 
-TEST(AnyStream, TruncatedOrMalformedStreamsRaiseKernelExceptions) {
+TEST_F(AnyStream, TruncatedOrMalformedStreamsRaiseKernelExceptions) {
   auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
   const Zol::ZolAny_24_8 complete = everyKind(bin->asService());
   const std::string_view bytes = complete.streamBytes();
@@ -205,6 +216,140 @@ TEST(AnyValue, DirectValuesHoldingNothingAndTypedExtraction) {
   EXPECT_EQ(moved, Zol::ZolAny_24_8(std::int32_t{42}));
   moved.initializeStream();
   EXPECT_TRUE(moved.holdsNothing()) << "a fresh stream holds nothing until setData";
+}
+
+// Holding nothing is one state: bytes written without a type, or an any
+// emptied in any way, look, compare and travel like a default any.
+TEST(AnyValue, HoldingNothingIsOneState) {
+  Zol::ZolAny_24_8 unbound;
+  Zol::ZolOutStream_24_8 unboundOut = unbound.initializeStream();
+  Zol::marshaller_insert(unboundOut, std::int32_t{7});
+  EXPECT_TRUE(unbound.holdsNothing());
+  EXPECT_EQ(unbound, Zol::ZolAny_24_8());
+  EXPECT_EQ(unbound.streamSize(), 0u);
+  EXPECT_TRUE(unbound.openStream().atEnd());
+
+  Zol::ZolAny_24_8 carrier;
+  Zol::ZolOutStream_24_8 out = carrier.initializeStream();
+  Zol::marshaller_insert(out, unbound);
+  carrier.setData(Zol::getTC_Zol_ZolString_24_8());
+  EXPECT_EQ(carrier.streamSize(), 24u) << "nothing is the null id, no bytes, no objects";
+  Zol::ZolInStream_24_8 in = carrier.openStream();
+  Zol::ZolAny_24_8 back(true);
+  Zol::marshaller_extract(in, back);
+  EXPECT_TRUE(back.holdsNothing());
+  EXPECT_EQ(back, unbound) << "a value holding nothing compares equal to its own round trip";
+
+  // Data under the null id would be lost on reading, so it does not read.
+  Zol::ZolAny_24_8 smuggled;
+  Zol::ZolOutStream_24_8 bad = smuggled.initializeStream();
+  const std::uint64_t nullId[2] = {0, 0};
+  const std::uint32_t length = 1;
+  bad.writeBytes(nullId, sizeof nullId);
+  bad.writeBytes(&length, sizeof length);
+  bad.writeBytes("x\0\0\0\0", 5);
+  smuggled.setData(Zol::getTC_Zol_ZolString_24_8());
+  Zol::ZolInStream_24_8 reader = smuggled.openStream();
+  EXPECT_THROW(Zol::marshaller_extract(reader, back), Zol::ZolSystemException_24);
+
+  // Binding no type is a mistake, not a way to hold nothing.
+  Zol::ZolAny_24_8 typed(std::int32_t{1});
+  const Zol::ZolTypeCode_24_8 unregistered = Zol::getCachedTypeCodeInit_24_8(Zol::typeIdFromName("Test.Nobody"));
+  EXPECT_THROW(typed.setData(unregistered), Zol::Framework::Reflection::TypeCodeException);
+  typed.setNothing();
+  EXPECT_EQ(typed, Zol::ZolAny_24_8());
+}
+
+TEST(CmdParameterList, ReadsExactlyTheCountedElements) {
+  const kyr::orla::appfw::CmdParameters list{{"a", 1}, {"b", true}};
+  const Zol::ZolAny_24_8 any = kyr::orla::appfw::cmdParametersToAny(list);
+  EXPECT_EQ(kyr::orla::appfw::cmdParametersFromAny(any), list);
+
+  Zol::ZolAny_24_8 longer;
+  Zol::ZolOutStream_24_8 out = longer.initializeStream();
+  out.writeBytes(any.streamBytes().data(), any.streamSize());
+  Zol::marshaller_insert(out, std::int32_t{0});
+  longer.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_THROW(kyr::orla::appfw::cmdParametersFromAny(longer), Zol::ZolSystemException_24)
+      << "bytes after the last counted element were dropped silently";
+
+  Zol::ZolAny_24_8 noStream;
+  noStream.initializeStream();
+  noStream.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_FALSE(kyr::orla::appfw::holdsCmdParameters(noStream));
+  EXPECT_TRUE(kyr::orla::appfw::cmdParametersFromAny(noStream).empty());
+}
+
+// A thread's cache of recent type ids serves a mixed list entirely once it
+// has seen each type (a fresh thread starts with empty counters).
+TEST(TypeCodes, RecentIdsServeAMixedListWithoutTheSharedRegistry) {
+  kyr::orla::appfw::CmdParameters list;
+  const Zol::ZolAny_24_8 values[] = {
+      Zol::ZolAny_24_8(true),        Zol::ZolAny_24_8(std::int32_t{1}), Zol::makeZolAny(std::uint32_t{2}),
+      Zol::makeZolAny(std::int64_t{3}), Zol::makeZolAny(std::uint64_t{4}), Zol::makeZolAny(5.0),
+      Zol::makeZolAny("six"),        Zol::makeZolAny(icu::UnicodeString::fromUTF8("sieben")),
+      kyr::orla::appfw::cmdParametersToAny({{"nested", 8}}), Zol::makeZolAny(Zol::ZolIService()),
+  };
+  for (int round = 0; round < 20; ++round) {
+    for (const auto& value : values) list.push_back({"key", value});
+  }
+  const Zol::ZolAny_24_8 any = kyr::orla::appfw::cmdParametersToAny(list);
+  Zol::ZolTypeCodeCacheStats warm;
+  Zol::ZolTypeCodeCacheStats done;
+  std::thread([&] {
+    kyr::orla::appfw::cmdParametersFromAny(any);
+    warm = Zol::getTypeCodeCacheStats_24_8();
+    kyr::orla::appfw::cmdParametersFromAny(any);
+    done = Zol::getTypeCodeCacheStats_24_8();
+  }).join();
+  const auto hits = done.hits - warm.hits;
+  const auto misses = done.misses - warm.misses;
+  EXPECT_GE(hits, 200u);
+  EXPECT_EQ(misses, 0u) << "look-ups fell through to the shared registry";
+}
+
+TEST(StringUtility, LongTextsConvertWholeOrRaise) {
+  const auto& strings = Zol::baseStringUtilityInstance_24_8();
+  // A surrogate pair straddling the conversion chunk boundary stays whole.
+  icu::UnicodeString text(Zol::kConversionChunkUnits - 1, u'a', Zol::kConversionChunkUnits - 1);
+  text.append(static_cast<UChar32>(0x1F527));
+  text.append(u'z');
+  const std::string utf8 = strings.stringFromUString(text, true);
+  ASSERT_EQ(utf8.size(), static_cast<std::size_t>(Zol::kConversionChunkUnits - 1) + 5);
+  EXPECT_EQ(utf8.substr(utf8.size() - 5), "\xF0\x9F\x94\xA7z");
+
+  // 2^31 bytes cannot become a Unicode string; the bytes are never read.
+  const std::size_t size = std::size_t{1} << 31;
+  void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(bytes, MAP_FAILED);
+  try {
+    strings.ustringFromString(std::string_view(static_cast<const char*>(bytes), size));
+    ADD_FAILURE() << "a text of 2^31 bytes came back";
+  } catch (const Zol::ZolSystemException_24& e) {
+    EXPECT_EQ(e.getCode(), Zol::kTextTooLong);
+  }
+  munmap(bytes, size);
+}
+
+Zol::ZolIService heldForTest;
+
+TEST_F(HeldReferences, ModulesNameWhatTheyHoldWhileRegistered) {
+  const auto before = Zol::currentHeldReferences_24_8().size();
+  auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
+  {
+    const Zol::ZolHoldingsRegistration registration("Test", [](Zol::ZolHeldReferences& held) {
+      held.add("kept bin", heldForTest);
+      held.add("nothing", Zol::ZolIService());
+    });
+    EXPECT_EQ(Zol::currentHeldReferences_24_8().size(), before) << "an empty pointer holds nothing";
+    heldForTest = bin->asService();
+    const auto held = Zol::currentHeldReferences_24_8();
+    ASSERT_EQ(held.size(), before + 1);
+    EXPECT_EQ(held.back().holder, "Test: kept bin");
+    EXPECT_TRUE(Zol::isSameObject(Zol::ZolIService(held.back().object), bin));
+  }
+  EXPECT_EQ(Zol::currentHeldReferences_24_8().size(), before) << "unregistered at the end of its scope";
+  heldForTest.reset();
 }
 
 TEST(Exceptions, ThrowitKeepsTypeAndCreatorsNest) {
