@@ -31,7 +31,7 @@ class Fields {
     return addBytes(&value, sizeof value);
   }
   Fields& addBytes(const void* data, std::size_t size) {
-    std::memcpy(bytes_ + size_, data, size);
+    if (size != 0) std::memcpy(bytes_ + size_, data, size);
     size_ += size;
     return *this;
   }

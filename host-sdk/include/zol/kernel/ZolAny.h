@@ -209,7 +209,7 @@ void marshaller_extract(ZolInStream_24_8& in, ZolSmartPointer<I>& value) {
 // The stream primitives are inline: marshalling is a chain of small reads
 // and writes.
 inline void ZolOutStream_24_8::writeBytes(const void* data, std::size_t size) {
-  any_->bytes_.append(static_cast<const char*>(data), size);
+  if (size != 0) any_->bytes_.append(static_cast<const char*>(data), size);
 }
 
 inline ZolInStream_24_8::ZolInStream_24_8(const ZolAny_24_8& any) noexcept : any_(&any), bytes_(any.streamBytes()) {}
@@ -279,12 +279,14 @@ inline ZolAny_24_8 makeZolAny(const char* value) { return makeZolAny(std::string
 
 /// Reads `value` from an any-value typed with ZolTypeCodeOf<T>. Returns false,
 /// leaving `value` untouched, for any other type or an any holding nothing.
+/// Throws Zol::ZolSystemException_24 when the stream is not exactly one T.
 template <class T>
 bool extractZolAny(const ZolAny_24_8& any, T& value) {
   if (any.holdsNothing() || any.getTypeCode() != ZolTypeCodeOf<T>::get()) return false;
   ZolInStream_24_8 in = any.openStream();
   T read{};
   marshaller_extract(in, read);
+  in.expectEnd();
   value = std::move(read);
   return true;
 }
