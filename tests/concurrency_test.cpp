@@ -110,7 +110,7 @@ TEST_F(WorkThreadTest, InvokersOnSeveralThreadsPostWhileTheWorkThreadRuns) {
 TEST_F(WorkThreadTest, HostObjectsStandTheWorkThreadAndTheCallerAtOnce) {
   const EntityReferenceSequence references{plates[0]->reference(), plates[1]->reference()};
   const ZolSmartPointer<simhost::SimModel> model(&host.model());
-  constexpr int kRounds = 200;
+  constexpr int kRounds = 500;
   for (int round = 0; round < kRounds; ++round) {
     host.workThread().post([&] {
       EntConvert().toEntities(references);
@@ -118,11 +118,9 @@ TEST_F(WorkThreadTest, HostObjectsStandTheWorkThreadAndTheCallerAtOnce) {
       plates[0]->parent();
       plates[0]->children();
     });
-  }
-  for (int round = 0; round < kRounds; ++round) {
-    plates[0]->setParent(plates[round % 2 + 2]->reference());
     plates[0]->addChild(plates[1]->reference());
     host.persistence().session()->setModel(round % 2 == 0 ? model : ZolSmartPointer<simhost::SimModel>());
+    plates[0]->setParent(plates[round % 2 + 2]->reference());
     host.trashBinService().setTrashBin(simhost::makeSimObject<simhost::SimTrashBin>(host.context(), "bin"));
   }
   host.workThread().waitIdle();
