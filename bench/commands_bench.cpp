@@ -1,47 +1,15 @@
-// The parameter bunch's any round trip (toZolAny, then unpacking) beside
-// copying the same map of keys and any-values.
-#include <cstdio>
-#include <map>
-#include <string>
-
-#include <benchmark/benchmark.h>
-
-#include "RatioReporter.h"
-#include "commands/DataBunch.h"
+// The parameter bunch's any round trip over a mixed payload (see
+// workloads/BunchWorkloads.h) beside the least a serialising round trip of
+// the same map does (the floor) and beside copying the map without
+// serialising it. The Qt peer is declared in qt_bench.cpp.
+#include "Comparison.h"
+#include "workloads/BunchWorkloads.h"
 
 namespace {
 
-using kyr::orla::plugin::wyrdan::DataBunch;
-
-const bench::RatioTarget kTarget("BM_BunchRoundTrip", 3.0);
-
-std::string keyOf(long i) {
-  char key[16];
-  std::snprintf(key, sizeof key, "key%04ld", i);
-  return key;
-}
-
-void BM_BunchRoundTrip(benchmark::State& state) {
-  DataBunch bunch;
-  for (long i = 0; i < state.range(0); ++i) bunch.setData(keyOf(i), static_cast<std::int32_t>(i));
-  for (auto _ : state) {
-    const Zol::ZolAny_24_8 any = bunch.toZolAny();
-    DataBunch back(any);
-    benchmark::DoNotOptimize(&back);
-  }
-  state.counters["entries"] = static_cast<double>(state.range(0));
-}
-BENCHMARK(BM_BunchRoundTrip)->Arg(1)->Arg(16)->Arg(256);
-
-void BM_BunchRoundTrip_Floor(benchmark::State& state) {
-  std::map<std::string, Zol::ZolAny_24_8> map;
-  for (long i = 0; i < state.range(0); ++i) map.emplace(keyOf(i), static_cast<std::int32_t>(i));
-  for (auto _ : state) {
-    std::map<std::string, Zol::ZolAny_24_8> copy = map;
-    benchmark::DoNotOptimize(&copy);
-  }
-  state.counters["entries"] = static_cast<double>(state.range(0));
-}
-BENCHMARK(BM_BunchRoundTrip_Floor)->Arg(1)->Arg(16)->Arg(256);
+const bench::Cost kRoundTrip("BM_BunchRoundTrip", bench::measure<bench::BunchRoundTrip>, {1, 20, 256, 10000});
+const bench::Reference kFloor("BM_BunchRoundTrip", "Floor", bench::measure<bench::BunchByteRoundTrip>,
+                              bench::Aim{1.5, 20});
+const bench::Reference kMapCopy("BM_BunchRoundTrip", "MapCopy", bench::measure<bench::BunchMapCopy>);
 
 }  // namespace

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds the optimised benchmarks and runs them; each cost is printed beside
-# its floor from the same run (medians of seven repetitions, interleaved so
-# that cost and floor share the machine's drift). Extra arguments go
-# to Google Benchmark, e.g. --benchmark_filter=BunchRoundTrip.
+# Builds the optimised benchmarks and runs them in rounds (seven by default):
+# in each round every cost runs back to back with its references (its floor,
+# the peer library a user would pick instead), so each round gives one ratio
+# per reference. The table prints, per cost, reference and size, the median
+# of those ratios and their range beside the aim. Progress (round, cost)
+# goes to stderr. Arguments go to the benchmark executable, e.g.
+# --benchmark_filter=BunchRoundTrip, --benchmark_repetitions=N (the number of
+# rounds) or --check (exit status 1 when a median ratio misses its aim).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/bootstrap.sh
 cmake --preset bench >/dev/null
 cmake --build --preset bench
-./build/bench/bench/wyrdan_bench --benchmark_repetitions=7 --benchmark_enable_random_interleaving=true \
-  --benchmark_report_aggregates_only=true "$@"
+./build/bench/bench/wyrdan_bench "$@"

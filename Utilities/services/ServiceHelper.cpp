@@ -20,6 +20,11 @@ const char* const kEOMCore = "Zol.EOM.EOMCore";
 const char* const kShellEntities = "kyr.orla.plugin.shell.ShellEntities";
 const char* const kTrashBinFW = "kyr.orla.appfw.TrashBinFW";
 
+// The generation of the service cache: a new one starts whenever cache
+// entries go. Kept beside the getters rather than in the instance, so the
+// getters' fast path reads it directly.
+std::uint64_t cacheGeneration = 1;
+
 }  // namespace
 
 ServiceHelper ServiceHelper::m_instance;
@@ -53,7 +58,6 @@ ServiceHelper& ServiceHelper::operator=(ServiceHelper&& other) noexcept {
   if (this != &other) {
     release();
     m_services.swap(other.m_services);
-    ++other.m_generation;
     m_serviceProvider = other.m_serviceProvider;
   }
   return *this;
@@ -66,7 +70,7 @@ ServiceHelper::~ServiceHelper() {
 
 void ServiceHelper::release() {
   m_services.clear();
-  ++m_generation;
+  ++cacheGeneration;
 }
 
 void ServiceHelper::setZolServiceAccess(Zol::Framework::ZolIServiceAccess* access) {
@@ -97,10 +101,16 @@ Zol::ZolIService ServiceHelper::getService(std::string name) {
   return service;
 }
 
-Zol::ZolIService ServiceHelper::getRemembered(const char* name, RememberedEntry& entry) {
-  if (entry.generation == m_generation) return *entry.service;
+// The getters' fast path, inlined into each: one comparison and the copy.
+inline Zol::ZolIService ServiceHelper::getRemembered(const char* name, RememberedEntry& entry) {
+  if (entry.generation == cacheGeneration) return Zol::ZolIService(entry.service);
+  return lookUpAndRemember(name, entry);
+}
+
+// Kept out of line, so that the getters' fast path needs no stack frame.
+[[gnu::noinline]] Zol::ZolIService ServiceHelper::lookUpAndRemember(const char* name, RememberedEntry& entry) {
   Zol::ZolIService service = getService(name);
-  if (service) entry = RememberedEntry{m_generation, &m_services.find(name)->second};
+  if (service) entry = RememberedEntry{cacheGeneration, service.get()};
   return service;
 }
 

@@ -119,12 +119,12 @@ class WYRDAN_EXPORT ServiceHelper {
   static Zol::ZolIService getViewport();
 
  private:
-  // Where one getter found its service last. Valid while the cache's
-  // generation is the one recorded: entries are only ever erased all at once,
-  // and every such change starts a new generation.
+  // The service one getter found last, held by its cache entry. Valid while
+  // the cache generation is the one recorded: entries are only ever erased
+  // all at once, and every such change starts a new generation.
   struct RememberedEntry {
     std::uint64_t generation = 0;
-    const Zol::ZolIService* service = nullptr;
+    Zol::ZolIServiceInterface* service = nullptr;
   };
 
   ServiceHelper();
@@ -134,10 +134,11 @@ class WYRDAN_EXPORT ServiceHelper {
   Zol::ZolIService getService(std::string name);
   /// getService(name), answered from `entry` while the cache is unchanged.
   Zol::ZolIService getRemembered(const char* name, RememberedEntry& entry);
+  /// getService(name), remembering the entry found in `entry`.
+  Zol::ZolIService lookUpAndRemember(const char* name, RememberedEntry& entry);
 
   std::map<std::string, Zol::ZolIService, std::less<>> m_services;
   Zol::ZolIService m_serviceProvider;
-  std::uint64_t m_generation = 1;
 
   static ServiceHelper m_instance;
   static const Zol::ZolHoldingsRegistration m_holdings;

@@ -1,0 +1,149 @@
+// wyrdan_bench_check: instruction counts of the deterministic hot paths
+// beside their floors, per entry, with a ceiling on each ratio. Counts do not
+// drift with the machine's load, so CI can hold them to tight ceilings.
+//
+//   valgrind --tool=callgrind --instr-atstart=no --collect-atstart=no
+//            --callgrind-out-file=DIR/callgrind.out wyrdan_bench_check   (one dump per path)
+//   wyrdan_bench_check --judge DIR/callgrind.out.*                       (exit 1 above a ceiling)
+//
+// scripts/bench-check.sh runs both steps.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include <valgrind/callgrind.h>
+
+#include "workloads/BunchWorkloads.h"
+#include "workloads/EntityWorkloads.h"
+#include "workloads/ServiceWorkloads.h"
+
+namespace {
+
+// One counted path: `iterations` runs of its workload at `entries` entries.
+struct Path {
+  const char* name;
+  long entries;
+  int iterations;
+  bool (*count)(const char* name, long entries, int iterations);
+};
+
+// The most instructions per entry a cost may take, as a multiple of its floor's.
+struct Ceiling {
+  const char* cost;
+  const char* floor;
+  double maxRatio;
+};
+
+// Builds the workload with instrumentation off, runs it once instrumented but
+// not collected (first calls bind symbols and fill caches), then collects
+// `iterations` runs into one dump named `name`.
+template <class Workload>
+bool count(const char* name, long entries, int iterations) {
+  Workload workload(entries);
+  if (!workload.verify()) return false;
+  CALLGRIND_START_INSTRUMENTATION;
+  workload.run();
+  CALLGRIND_TOGGLE_COLLECT;
+  for (int i = 0; i < iterations; ++i) workload.run();
+  CALLGRIND_TOGGLE_COLLECT;
+  CALLGRIND_DUMP_STATS_AT(name);
+  CALLGRIND_STOP_INSTRUMENTATION;
+  return true;
+}
+
+const Path kPaths[] = {
+    {"bunch-round-trip", 256, 40, &count<bench::BunchRoundTrip>},
+    {"bunch-byte-round-trip", 256, 40, &count<bench::BunchByteRoundTrip>},
+    {"cached-getter", 1, 20000, &count<bench::CachedServiceGetter>},
+    {"held-handle", 1, 20000, &count<bench::HeldServiceHandle>},
+    {"exported-handle", 1, 20000, &count<bench::ExportedServiceHandle>},
+    {"to-entities-lockless", 10000, 10, &count<bench::ToEntitiesLockless>},
+    {"resolve-each-lockless", 10000, 10, &count<bench::ResolveEachLockless>},
+};
+
+// Each ceiling is the ratio counted when it was set plus about 15%: room for
+// small changes, none for a second encoding pass or a getter that looks its
+// service up again.
+const Ceiling kCeilings[] = {
+    {"bunch-round-trip", "bunch-byte-round-trip", 1.60},  // counted 1.40
+    {"cached-getter", "held-handle", 1.80},               // counted 1.55
+    {"cached-getter", "exported-handle", 1.25},           // counted 1.11
+    {"to-entities-lockless", "resolve-each-lockless", 1.10},  // counted 0.96
+};
+
+const Path* pathNamed(const std::string& name) {
+  for (const Path& path : kPaths) {
+    if (name == path.name) return &path;
+  }
+  return nullptr;
+}
+
+int countAll() {
+  if (RUNNING_ON_VALGRIND == 0) {
+    std::fprintf(stderr, "Run under valgrind --tool=callgrind (see scripts/bench-check.sh)\n");
+    return 2;
+  }
+  for (const Path& path : kPaths) {
+    if (!path.count(path.name, path.entries, path.iterations)) {
+      std::fprintf(stderr, "%s: the workload's result does not match its input\n", path.name);
+      return 1;
+    }
+  }
+  return 0;
+}
+
+// Reads the dump's name (the client request's) and its total instruction count.
+bool readDump(const char* file, std::string& name, unsigned long long& instructions) {
+  static const std::string kTrigger = "desc: Trigger: Client Request: ";
+  std::ifstream in(file);
+  std::string line;
+  bool counted = false;
+  while (std::getline(in, line)) {
+    if (line.compare(0, kTrigger.size(), kTrigger) == 0) name = line.substr(kTrigger.size());
+    if (line.compare(0, 8, "totals: ") == 0) counted = std::sscanf(line.c_str() + 8, "%llu", &instructions) == 1;
+  }
+  return !name.empty() && counted;
+}
+
+int judge(int files, char** paths) {
+  std::map<std::string, double> perEntry;
+  std::printf("%-24s %8s %10s %14s %12s\n", "path", "entries", "iterations", "instructions", "per entry");
+  for (int i = 0; i < files; ++i) {
+    std::string name;
+    unsigned long long instructions = 0;
+    if (!readDump(paths[i], name, instructions)) continue;
+    const Path* path = pathNamed(name);
+    if (path == nullptr) continue;
+    perEntry[name] = static_cast<double>(instructions) / (static_cast<double>(path->entries) * path->iterations);
+    std::printf("%-24s %8ld %10d %14llu %12.1f\n", name.c_str(), path->entries, path->iterations, instructions,
+                perEntry[name]);
+  }
+
+  int failures = 0;
+  std::printf("\n%-48s %8s %8s\n", "cost / floor", "ratio", "ceiling");
+  for (const Ceiling& ceiling : kCeilings) {
+    const std::string pair = std::string(ceiling.cost) + " / " + ceiling.floor;
+    const auto cost = perEntry.find(ceiling.cost);
+    const auto floor = perEntry.find(ceiling.floor);
+    if (cost == perEntry.end() || floor == perEntry.end()) {
+      std::printf("%-48s %8s %8.2f  FAILED: not counted\n", pair.c_str(), "-", ceiling.maxRatio);
+      ++failures;
+      continue;
+    }
+    const double ratio = cost->second / floor->second;
+    const bool within = ratio <= ceiling.maxRatio;
+    std::printf("%-48s %8.3f %8.2f  %s\n", pair.c_str(), ratio, ceiling.maxRatio, within ? "ok" : "FAILED: above the ceiling");
+    if (!within) ++failures;
+  }
+  if (failures != 0) std::fprintf(stderr, "%d ratio(s) above the ceiling or not counted\n", failures);
+  return failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "--judge") == 0) return judge(argc - 2, argv + 2);
+  return countAll();
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The benchmarks' deterministic check, for CI: builds the optimised
+# instruction-count check (bench/check_main.cpp), counts with callgrind the
+# instructions per entry of the bunch round trip, the cached service getter
+# and EntConvert::toEntities beside their floors, and fails when a ratio
+# exceeds its ceiling. About half a minute on two cores, a fresh build included.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/bootstrap.sh
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target wyrdan_bench_check
+
+dumps="$(mktemp -d)"
+trap 'rm -rf "$dumps"' EXIT
+valgrind --tool=callgrind --instr-atstart=no --collect-atstart=no \
+  --callgrind-out-file="$dumps/callgrind.out" --log-file="$dumps/valgrind.log" \
+  ./build/bench/bench/wyrdan_bench_check || { cat "$dumps/valgrind.log" >&2; exit 1; }
+./build/bench/bench/wyrdan_bench_check --judge "$dumps"/callgrind.out.*
