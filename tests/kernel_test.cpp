@@ -250,6 +250,20 @@ TEST(AnyValue, HoldingNothingIsOneState) {
   Zol::ZolInStream_24_8 reader = smuggled.openStream();
   EXPECT_THROW(Zol::marshaller_extract(reader, back), Zol::ZolSystemException_24);
 
+  // Objects are read once each, in the order written; a typed read that
+  // leaves an object behind would drop it.
+  auto bin = simhost::makeSimObject<simhost::SimTrashBin>(std::make_shared<simhost::SimContext>(), "bin");
+  Zol::ZolAny_24_8 twoObjects;
+  Zol::ZolOutStream_24_8 objectsOut = twoObjects.initializeStream();
+  Zol::marshaller_insert(objectsOut, bin->asService());
+  Zol::marshaller_insert(objectsOut, bin->asService());
+  twoObjects.setData(Zol::interfaceTypeCode<Zol::ZolIServiceInterface>());
+  Zol::ZolIService object;
+  EXPECT_THROW(Zol::extractZolAny(twoObjects, object), Zol::ZolSystemException_24);
+  Zol::ZolInStream_24_8 backwards = twoObjects.openStream();
+  std::uint32_t second = 1;
+  EXPECT_THROW(backwards.object(second), Zol::ZolSystemException_24);
+
   // Binding no type is a mistake, not a way to hold nothing.
   Zol::ZolAny_24_8 typed(std::int32_t{1});
   const Zol::ZolTypeCode_24_8 unregistered = Zol::getCachedTypeCodeInit_24_8(Zol::typeIdFromName("Test.Nobody"));

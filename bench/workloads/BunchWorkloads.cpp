@@ -204,7 +204,7 @@ AnyMap BunchByteRoundTrip::roundTrip() const {
     writer.putBytes(key.data(), key.size());
     writer.putBytes(stream.data(), stream.size());
     if (count == 0) continue;
-    const Zol::ZolInStream_24_8 in = value.openStream();
+    Zol::ZolInStream_24_8 in = value.openStream();
     for (std::uint32_t i = 0; i < count; ++i) {
       writer.put(static_cast<std::uint32_t>(objects.size()));
       objects.push_back(in.object(i));

@@ -72,11 +72,14 @@ void ZolInStream_24_8::throwTruncated() { throwStreamError(kStreamTruncated, "re
 
 void ZolInStream_24_8::expectEnd() const {
   if (!atEnd()) throwStreamError(kStreamMalformed, "bytes left after the last value");
+  if (nextObject_ != any_->objectCount()) throwStreamError(kStreamMalformed, "objects left after the last value");
 }
 
-ZolIService ZolInStream_24_8::object(std::uint32_t index) const {
+ZolIService ZolInStream_24_8::object(std::uint32_t index) {
   if (index == kNoObject) return {};
   if (index >= any_->objectCount()) throwStreamError(kStreamMalformed, "object index out of range");
+  if (index != nextObject_) throwStreamError(kStreamMalformed, "object index out of order");
+  ++nextObject_;
   return any_->objects_[index];
 }
 
@@ -235,6 +238,7 @@ void marshaller_extract(ZolInStream_24_8& in, ZolAny_24_8& value) {
   for (std::uint32_t i = 0; i < objectCount; ++i) {
     ZolIService object;
     marshaller_extract(in, object);
+    if (!object) throwStreamError(kStreamMalformed, "empty entry in an object table");
     objects.push_back(std::move(object));
   }
   if (typeCode.empty()) {

@@ -16,9 +16,10 @@
 // units), type codes as their 16-byte id, objects as a 32-bit index into the
 // object table (0xffffffff for none), nested any-values as type id, 32-bit
 // stream length, stream bytes, 32-bit object count and one outer index each.
-// A nested any holding nothing is the null id with no bytes and no objects;
-// every value has exactly one encoding, so a stream that reads re-encodes to
-// the same bytes.
+// A nested any holding nothing is the null id with no bytes and no objects.
+// Every value has exactly one encoding (objects are numbered in the order
+// they are written, and an empty object takes no table entry), so a stream
+// that reads re-encodes to the same bytes.
 #pragma once
 
 #include <cstddef>
@@ -64,15 +65,18 @@ class ZOL_KERNEL_EXPORT ZolOutStream_24_8 {
 /// any-value lives and is not changed.
 class ZOL_KERNEL_EXPORT ZolInStream_24_8 {
  public:
-  /// Throws (kStreamMalformed) unless every byte has been read: a reader that
-  /// stops early would otherwise drop the rest silently.
+  /// Throws (kStreamMalformed) unless every byte and every object of the
+  /// table has been read: a reader that stops early would otherwise drop the
+  /// rest silently.
   void expectEnd() const;
   /// Copies the next `size` bytes; throws (kStreamTruncated) if fewer remain.
   inline void readBytes(void* out, std::size_t size);
   /// The next `size` bytes, without copying; throws if fewer remain.
   inline std::string_view readView(std::size_t size);
-  /// The object at `index` of the table; throws (kStreamMalformed) if absent.
-  ZolIService object(std::uint32_t index) const;
+  /// The object at `index` of the table, or an empty handle for the "no
+  /// object" index. Objects are read in table order, each once, as they were
+  /// written: any other index throws (kStreamMalformed).
+  ZolIService object(std::uint32_t index);
   std::size_t remaining() const noexcept { return bytes_.size() - pos_; }
   bool atEnd() const noexcept { return remaining() == 0; }
 
@@ -84,6 +88,7 @@ class ZOL_KERNEL_EXPORT ZolInStream_24_8 {
   const ZolAny_24_8* any_;
   std::string_view bytes_;
   std::size_t pos_ = 0;
+  std::uint32_t nextObject_ = 0;
 };
 
 class ZOL_KERNEL_EXPORT ZolAny_24_8 {
