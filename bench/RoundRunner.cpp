@@ -74,11 +74,11 @@ std::string exactly(const std::string& name) {
 // name; a leading '-' negates; empty or "all" matches everything.
 class NameFilter {
  public:
-  explicit NameFilter(std::string spec) {
-    negated_ = !spec.empty() && spec.front() == '-';
-    if (negated_) spec.erase(0, 1);
-    if (spec.empty() || spec == "all") spec = ".";
-    pattern_ = std::regex(spec, std::regex::extended);
+  explicit NameFilter(std::string pattern) {
+    negated_ = !pattern.empty() && pattern.front() == '-';
+    if (negated_) pattern.erase(0, 1);
+    if (pattern.empty() || pattern == "all") pattern = ".";
+    pattern_ = std::regex(pattern, std::regex::extended);
   }
   bool matches(const std::string& name) const { return std::regex_search(name, pattern_) != negated_; }
 

@@ -15,10 +15,25 @@ namespace {
 
 using appfw::ServiceCacheAppFrame;
 
-const char* const kAppExecutive = "kyr.orla.appfw.AppExecutive";
-const char* const kEOMCore = "Zol.EOM.EOMCore";
-const char* const kShellEntities = "kyr.orla.plugin.shell.ShellEntities";
-const char* const kTrashBinFW = "kyr.orla.appfw.TrashBinFW";
+constexpr char kAppExecutive[] = "kyr.orla.appfw.AppExecutive";
+constexpr char kGuiExecutive[] = "kyr.orla.appfw.GuiExecutive";
+constexpr char kAppFWUnits[] = "kyr.orla.appfw.Units";
+constexpr char kObjectPropertiesManager[] = "kyr.orla.appfw.ObjectPropertiesManager";
+constexpr char kPluginMgr[] = "kyr.orla.appfw.PluginMgr";
+constexpr char kScriptNameManager[] = "kyr.orla.appfw.ScriptNameManager";
+constexpr char kSelectionManager[] = "kyr.orla.appfw.SelectionManager";
+constexpr char kBaseCommonService[] = "kyr.orla.plugin.baseplugin.BaseCommonService";
+constexpr char kModelManagement[] = "kyr.orla.plugin.baseplugin.ModelManagement";
+constexpr char kFEMEntities[] = "kyr.orla.plugin.fem.FEMEntities";
+constexpr char kShellEntities[] = "kyr.orla.plugin.shell.ShellEntities";
+constexpr char kMDPManager[] = "kyr.orla.plugin.motion.MDPManager";
+constexpr char kSolverService[] = "kyr.orla.plugin.motion.SolverService";
+constexpr char kDisplay3DDataManager[] = "kyr.orla.ddm.Display3DDataManager";
+constexpr char kConfigurationManager[] = "Zol.Framework.ConfigurationManager";
+constexpr char kPFW[] = "Zol.PersistenceFW.CAEData.PFW";
+constexpr char kUtilUnits[] = "Zol.Util.Units";
+constexpr char kEOMCore[] = "Zol.EOM.EOMCore";
+constexpr char kTrashBinFW[] = "kyr.orla.appfw.TrashBinFW";
 
 // The generation of the service cache: a new one starts whenever cache
 // entries go. Kept beside the getters rather than in the instance, so the
@@ -114,90 +129,33 @@ inline Zol::ZolIService ServiceHelper::getRemembered(const char* name, Remembere
   return service;
 }
 
-Zol::ZolIService ServiceHelper::getAppExecutive() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered(kAppExecutive, entry);
+template <const char* Name>
+Zol::ZolIService ServiceHelper::getCached() {
+  static RememberedEntry entry;  // one per service name, shared by the getters of that name
+  return m_instance.getRemembered(Name, entry);
 }
-Zol::ZolIService ServiceHelper::getFrameworkAccess() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered(kAppExecutive, entry);
-}
-Zol::ZolIService ServiceHelper::getGuiExeutive() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.appfw.GuiExecutive", entry);
-}
-Zol::ZolIService ServiceHelper::getAppFWUnitsService() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.appfw.Units", entry);
-}
-Zol::ZolIService ServiceHelper::getObjectPropertiesManager() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.appfw.ObjectPropertiesManager", entry);
-}
-Zol::ZolIService ServiceHelper::getPluginMgrService() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.appfw.PluginMgr", entry);
-}
-Zol::ZolIService ServiceHelper::getScriptNameMgr() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.appfw.ScriptNameManager", entry);
-}
-Zol::ZolIService ServiceHelper::getSelectionManager() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.appfw.SelectionManager", entry);
-}
-Zol::ZolIService ServiceHelper::getBaseCommonService() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.plugin.baseplugin.BaseCommonService", entry);
-}
-Zol::ZolIService ServiceHelper::getModelManagement() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.plugin.baseplugin.ModelManagement", entry);
-}
-Zol::ZolIService ServiceHelper::getFEMEntities() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.plugin.fem.FEMEntities", entry);
-}
-Zol::ZolIService ServiceHelper::getShellEntities() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered(kShellEntities, entry);
-}
-Zol::ZolIService ServiceHelper::getMDPManager() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.plugin.motion.MDPManager", entry);
-}
-Zol::ZolIService ServiceHelper::getSolverService() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.plugin.motion.SolverService", entry);
-}
-Zol::ZolIService ServiceHelper::getDisplayDataManager() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("kyr.orla.ddm.Display3DDataManager", entry);
-}
-Zol::ZolIService ServiceHelper::getConfigurationManager() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("Zol.Framework.ConfigurationManager", entry);
-}
-Zol::ZolIService ServiceHelper::getPFW() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("Zol.PersistenceFW.CAEData.PFW", entry);
-}
-Zol::ZolIService ServiceHelper::getUtilUnitsService() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered("Zol.Util.Units", entry);
-}
-Zol::ZolIService ServiceHelper::getEOMDependencyMgr() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered(kEOMCore, entry);
-}
-Zol::ZolIService ServiceHelper::getEOMObjectFactory() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered(kEOMCore, entry);
-}
-Zol::ZolIService ServiceHelper::getEOMUtility() {
-  static RememberedEntry entry;
-  return m_instance.getRemembered(kEOMCore, entry);
-}
+
+Zol::ZolIService ServiceHelper::getAppExecutive() { return getCached<kAppExecutive>(); }
+Zol::ZolIService ServiceHelper::getFrameworkAccess() { return getCached<kAppExecutive>(); }
+Zol::ZolIService ServiceHelper::getGuiExeutive() { return getCached<kGuiExecutive>(); }
+Zol::ZolIService ServiceHelper::getAppFWUnitsService() { return getCached<kAppFWUnits>(); }
+Zol::ZolIService ServiceHelper::getObjectPropertiesManager() { return getCached<kObjectPropertiesManager>(); }
+Zol::ZolIService ServiceHelper::getPluginMgrService() { return getCached<kPluginMgr>(); }
+Zol::ZolIService ServiceHelper::getScriptNameMgr() { return getCached<kScriptNameManager>(); }
+Zol::ZolIService ServiceHelper::getSelectionManager() { return getCached<kSelectionManager>(); }
+Zol::ZolIService ServiceHelper::getBaseCommonService() { return getCached<kBaseCommonService>(); }
+Zol::ZolIService ServiceHelper::getModelManagement() { return getCached<kModelManagement>(); }
+Zol::ZolIService ServiceHelper::getFEMEntities() { return getCached<kFEMEntities>(); }
+Zol::ZolIService ServiceHelper::getShellEntities() { return getCached<kShellEntities>(); }
+Zol::ZolIService ServiceHelper::getMDPManager() { return getCached<kMDPManager>(); }
+Zol::ZolIService ServiceHelper::getSolverService() { return getCached<kSolverService>(); }
+Zol::ZolIService ServiceHelper::getDisplayDataManager() { return getCached<kDisplay3DDataManager>(); }
+Zol::ZolIService ServiceHelper::getConfigurationManager() { return getCached<kConfigurationManager>(); }
+Zol::ZolIService ServiceHelper::getPFW() { return getCached<kPFW>(); }
+Zol::ZolIService ServiceHelper::getUtilUnitsService() { return getCached<kUtilUnits>(); }
+Zol::ZolIService ServiceHelper::getEOMDependencyMgr() { return getCached<kEOMCore>(); }
+Zol::ZolIService ServiceHelper::getEOMObjectFactory() { return getCached<kEOMCore>(); }
+Zol::ZolIService ServiceHelper::getEOMUtility() { return getCached<kEOMCore>(); }
 
 Zol::ZolIService ServiceHelper::getIEntRefFactory() { return ServiceCacheAppFrame::entRefFactory_; }
 
@@ -213,9 +171,7 @@ ZolSmartPointer<Zol::PersistenceFW::CAEData::IModelInterface> ServiceHelper::get
 }
 
 Zol::ZolIService ServiceHelper::getTrashbin() {
-  static RememberedEntry entry;
-  auto factory =
-      Zol::interfaceCastOrThrow<appfw::ZolITrashBinFactoryInterface>(m_instance.getRemembered(kTrashBinFW, entry));
+  auto factory = Zol::interfaceCastOrThrow<appfw::ZolITrashBinFactoryInterface>(getCached<kTrashBinFW>());
   if (!factory) return {};
   ZolSmartPointer<appfw::ZolITrashBinInterface> trashBin;
   factory->getTrashBin(trashBin);

@@ -136,6 +136,9 @@ class WYRDAN_EXPORT ServiceHelper {
   Zol::ZolIService getRemembered(const char* name, RememberedEntry& entry);
   /// getService(name), remembering the entry found in `entry`.
   Zol::ZolIService lookUpAndRemember(const char* name, RememberedEntry& entry);
+  /// The cached service named `Name`, remembered between calls.
+  template <const char* Name>
+  static Zol::ZolIService getCached();
 
   std::map<std::string, Zol::ZolIService, std::less<>> m_services;
   Zol::ZolIService m_serviceProvider;
