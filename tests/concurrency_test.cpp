@@ -3,6 +3,8 @@
 // so plug-in threads serialise their use of the service locator; the
 // simulated host must stand being used from the work thread and the caller
 // at once.
+#include <atomic>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -11,14 +13,17 @@
 
 #include "commands/CmdInvoker.h"
 #include "entities/EntConvert.h"
+#include "events/EventHandler.h"
 #include "services/ServiceHelper.h"
-#include "support/PluginTest.h"
+#include "support/EventTest.h"
 
 namespace {
 
 using kyr::orla::plugin::wyrdan::CmdInvoker;
 using kyr::orla::plugin::wyrdan::DataBunch;
 using kyr::orla::plugin::wyrdan::EntConvert;
+using kyr::orla::plugin::wyrdan::EventHandler;
+using kyr::orla::plugin::wyrdan::IZolEventHandler;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
 using Zol::PersistenceFW::CAEData::EntityReferenceSequence;
 
@@ -126,6 +131,79 @@ TEST_F(WorkThreadTest, HostObjectsStandTheWorkThreadAndTheCallerAtOnce) {
   host.workThread().waitIdle();
   EXPECT_EQ(plates[0]->children().size(), static_cast<std::size_t>(kRounds));
   EXPECT_TRUE(host.workThread().failures().empty());
+}
+
+// Registry under load: threads add and remove handlers while other threads
+// deliver events to the same domains. A handler must never be called for an
+// event whose delivery began after its removal returned, and handlers that
+// stay registered must see every event of their domain.
+class RegistryLoadTest : public testing_support::EventTest {
+ protected:
+  // Orders deliveries and removals: a delivery takes its ticket just before
+  // it enters the registry, a removal just after it returns.
+  static std::atomic<long> clock;
+  static thread_local long deliveryTicket;
+
+  struct Counting : IZolEventHandler {
+    void handleDomainEvent(long long, Zol::Framework::ZolEvent const&) override {
+      calls.fetch_add(1, std::memory_order_relaxed);
+      const long removed = removedAt.load(std::memory_order_acquire);
+      if (removed != 0 && deliveryTicket > removed) lateCalls.fetch_add(1, std::memory_order_relaxed);
+    }
+    std::atomic<long> calls{0};
+    std::atomic<long> removedAt{0};
+    std::atomic<long> lateCalls{0};
+  };
+};
+
+std::atomic<long> RegistryLoadTest::clock{1};
+thread_local long RegistryLoadTest::deliveryTicket = 0;
+
+TEST_F(RegistryLoadTest, HandlersComeAndGoWhileEventsAreDelivered) {
+  EventHandler& registry = *EventHandler::instance();
+  const long long domains[] = {host.eventManager().defineDomain("Test.Busy"),
+                               host.eventManager().defineDomain("Test.Busier")};
+  Counting stable[2];
+  for (int d = 0; d < 2; ++d) registry.addDomainEventHandler(domains[d], &stable[d]);
+
+  constexpr int kChurners = 3;
+  constexpr int kHandlersPerChurner = 150;
+  constexpr int kDeliverers = 2;
+  constexpr int kEventsPerDeliverer = 4000;
+  std::deque<Counting> churned(kChurners * kHandlersPerChurner);  // alive until every delivery ended
+  std::atomic<long> delivered[2] = {{0}, {0}};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kDeliverers; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < kEventsPerDeliverer; ++i) {
+        const int d = (i + t) % 2;
+        deliveryTicket = clock.fetch_add(1);
+        EXPECT_EQ(registry.handleEvent(Zol::Framework::ZolEvent{domains[d], 1, {}}), Zol::Framework::EventHandled);
+        delivered[d].fetch_add(1, std::memory_order_relaxed);
+      }
+    });
+  }
+  for (int t = 0; t < kChurners; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < kHandlersPerChurner; ++i) {
+        Counting& handler = churned[static_cast<std::size_t>(t * kHandlersPerChurner + i)];
+        const long long domain = domains[i % 2];
+        registry.addDomainEventHandler(domain, &handler);
+        std::this_thread::yield();
+        registry.removeDomainEventHandler(domain, &handler);
+        handler.removedAt.store(clock.fetch_add(1), std::memory_order_release);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+
+  for (int d = 0; d < 2; ++d) EXPECT_EQ(stable[d].calls.load(), delivered[d].load()) << "a handler was lost";
+  long late = 0;
+  for (const Counting& handler : churned) late += handler.lateCalls.load();
+  EXPECT_EQ(late, 0) << "handlers were called for events delivered after their removal";
+  for (int d = 0; d < 2; ++d) {
+    EXPECT_EQ(host.eventManager().subscriptions(domains[d]).size(), 1u) << "the stable handler keeps it subscribed";
+  }
 }
 
 }  // namespace

@@ -64,4 +64,9 @@ std::string argumentText(const kyr::orla::appfw::CmdOptions& options) {
   return text + "}";
 }
 
+std::string argumentText(const Zol::Framework::ZolEvent& event) {
+  return "domain " + std::to_string(event.domainId) + ", event " + std::to_string(event.eventId) + ", " +
+         argumentText(event.data);
+}
+
 }  // namespace simhost

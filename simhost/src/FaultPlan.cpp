@@ -6,21 +6,25 @@
 
 namespace simhost {
 
-Fault Fault::errorResult(std::int32_t code) { return Fault{Kind::ErrorResult, code, {}, {}}; }
+Fault Fault::errorResult(std::int32_t code) { return Fault{Kind::ErrorResult, code, {}, {}, {}}; }
 
 Fault Fault::systemException(std::string text, std::int32_t code) {
-  return Fault{Kind::KernelException, code, std::move(text), "Zol.ZolSystemException"};
+  return Fault{Kind::KernelException, code, std::move(text), "Zol.ZolSystemException", {}};
 }
 
 Fault Fault::userException(std::string text, std::int32_t code) {
-  return Fault{Kind::KernelException, code, std::move(text), "Zol.ZolUserException"};
+  return Fault{Kind::KernelException, code, std::move(text), "Zol.ZolUserException", {}};
 }
 
 Fault Fault::typedException(std::string typeName, std::string text, std::int32_t code) {
-  return Fault{Kind::KernelException, code, std::move(text), std::move(typeName)};
+  return Fault{Kind::KernelException, code, std::move(text), std::move(typeName), {}};
 }
 
-Fault Fault::foreignException(std::string text) { return Fault{Kind::ForeignException, 0, std::move(text), {}}; }
+Fault Fault::foreignException(std::string text) {
+  return Fault{Kind::ForeignException, 0, std::move(text), {}, {}};
+}
+
+Fault Fault::callback(std::function<void()> action) { return Fault{Kind::Callback, 0, {}, {}, std::move(action)}; }
 
 void FaultPlan::inject(CallPattern pattern, Fault fault, int nthCall) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -65,7 +69,16 @@ Zol::ZolResult_24_8 FaultPlan::apply(const HostCall& call) {
     }
   }
   if (!fires) return {};
-  if (triggered.kind == Fault::Kind::ErrorResult) return Zol::ZolResult_24_8(triggered.code);
+  switch (triggered.kind) {
+    case Fault::Kind::ErrorResult:
+      return Zol::ZolResult_24_8(triggered.code);
+    case Fault::Kind::Callback:
+      triggered.action();
+      return {};
+    case Fault::Kind::KernelException:
+    case Fault::Kind::ForeignException:
+      break;
+  }
   raise(triggered);
 }
 

@@ -65,6 +65,9 @@ void SimWorkThread::loop() {
   }
 }
 
+SimGuiExecutive::SimGuiExecutive(SimContextPtr context, std::string name, std::int64_t guiChannelId)
+    : SimObject(std::move(context), std::move(name)), guiChannelId_(guiChannelId) {}
+
 void SimGuiExecutive::setHandler(const std::string& action, Handler handler) {
   std::lock_guard<std::mutex> lock(mutex_);
   handlers_[action] = std::move(handler);
@@ -87,6 +90,12 @@ Zol::ZolAny_24_8 SimGuiExecutive::runGuiAction(const std::string& name, const Zo
     handler = it->second;
   }
   return handler(payload);
+}
+
+Zol::ZolResult_24_8 SimGuiExecutive::getGuiChannelId(std::int64_t& id) {
+  if (Zol::ZolResult_24_8 fault = call("getGuiChannelId"); !fault.isOk()) return fault;
+  id = guiChannelId_;
+  return {};
 }
 
 }  // namespace simhost

@@ -72,6 +72,7 @@ SimHost::SimHost()
       trashBinService_(makeSimObject<SimTrashBinService>(context_, kTrashBinService)),
       shell_(makeSimObject<SimShellEntities>(context_, kShellService)),
       model_(makeSimObject<SimModel>(context_, "model")),
+      eventManager_(makeSimObject<SimEventManager>(context_, "event manager")),
       workThread_(std::make_unique<SimWorkThread>([context = context_](const std::string& what) {
         context->journal.record(HostCall{"simhost.SimWorkThread", "taskFailed", {what}});
       })) {
@@ -91,6 +92,7 @@ SimHost::SimHost()
   startEntityServices();
   startCommandServices();
 
+  ServiceCacheAppFrame::eventManager_ = eventManager_;
   ServiceCacheAppFrame::PFW_ = persistence_;
   ServiceCacheAppFrame::transactionBrokerFactory_ =
       makeSimObject<SimTransactionBrokerFactory>(context_, "transaction broker factory");
@@ -121,7 +123,7 @@ void SimHost::startCommandServices() {
       });
   ServiceCacheAppFrame::commandProcessor_ = commandProcessor_;
 
-  guiExecutive_ = makeSimObject<SimGuiExecutive>(context_, kGuiService);
+  guiExecutive_ = makeSimObject<SimGuiExecutive>(context_, kGuiService, eventManager_->defineChannel());
   guiExecutive_->setHandler("KYR.WyrdanPlugin.WorkThreadCommandRequest",
                             [workThread = workThread_.get()](const Zol::ZolAny_24_8& payload) {
                               return postCommand(*workThread, payload);
@@ -134,6 +136,7 @@ void SimHost::startCommandServices() {
 SimHost::~SimHost() {
   workThread_.reset();
   ServiceCacheAppFrame::clear();
+  eventManager_->clear();
   guiExecutive_->clear();
   commandProcessor_->clear();
   eomObjectFactory_->clear();
@@ -160,5 +163,9 @@ void SimHost::registerBareService(const std::string& name) {
 }
 
 void SimHost::removeService(const std::string& name) { services_->removeService(name); }
+
+void SimHost::registerPluginListener(const ZolSmartPointer<SimPluginListener>& listener) {
+  registerService(kPluginInitializerService, listener->asService());
+}
 
 }  // namespace simhost

@@ -6,6 +6,8 @@
 //   simhost::argumentText(std::string())           // ""
 //   simhost::argumentText(plate->reference())      // "(5, 1, 0)"
 //   simhost::argumentText(Zol::ZolAny_24_8(4))     // "Zol.Int32 4"
+//   simhost::argumentText(Zol::Framework::ZolEvent{12, 2, Zol::ZolAny_24_8(5)})
+//                                                  // "domain 12, event 2, Zol.Int32 5"
 #pragma once
 
 #include <string>
@@ -16,6 +18,7 @@
 
 #include "kyr/appfw/ICmdProcessor.h"
 #include "simhost/SimHostExport.h"
+#include "zol/framework/ZolIEventManager.h"
 #include "zol/kernel/ZolAny.h"
 #include "zol/kernel/ZolSequence.h"
 #include "zol/persistence/EntityReference.h"
@@ -44,6 +47,8 @@ SIMHOST_EXPORT std::string argumentText(const Zol::ZolAny_24_8& value);
 SIMHOST_EXPORT std::string argumentText(const kyr::orla::appfw::CmdParameter& parameter);
 /// The positions of the flags that are set: "{0, 4, 13}".
 SIMHOST_EXPORT std::string argumentText(const kyr::orla::appfw::CmdOptions& options);
+/// "domain <id>, event <id>, <payload as for an any>".
+SIMHOST_EXPORT std::string argumentText(const Zol::Framework::ZolEvent& event);
 /// "<service name> #<service id>", or "null" for an empty pointer.
 template <class I>
 std::string argumentText(const ZolSmartPointer<I>& object) {

@@ -1,5 +1,7 @@
 // Fault injection: make a host operation fail, on every call or on the Nth,
-// chosen by the same patterns the journal matches.
+// chosen by the same patterns the journal matches; or run an action of the
+// test's inside the operation, as a host that delivers an event while it
+// handles a call.
 //
 //   host.faults().inject(simhost::CallPattern::of<Zol::Framework::ZolIServiceProviderInterface>("getService")
 //                            .with("Zol.EOM.EOMCore", ""),
@@ -8,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,12 +27,14 @@ struct SIMHOST_EXPORT Fault {
     ErrorResult,       // the operation returns `code` and does nothing else
     KernelException,   // throws the kernel exception registered for `typeName`
     ForeignException,  // throws std::runtime_error, not of the kernel's family
+    Callback,          // runs `action`, then the operation goes on as usual
   };
 
   Kind kind = Kind::ErrorResult;
   std::int32_t code = Zol::ZolResult_24_8::kFailure;
   std::string text;
   std::string typeName;
+  std::function<void()> action;
 
   static Fault errorResult(std::int32_t code = Zol::ZolResult_24_8::kFailure);
   /// A Zol::ZolSystemException_24.
@@ -40,6 +45,11 @@ struct SIMHOST_EXPORT Fault {
   /// ZolUserException_24 when no creator is registered).
   static Fault typedException(std::string typeName, std::string text, std::int32_t code = 1);
   static Fault foreignException(std::string text);
+  /// Runs `action` on the calling thread, before the operation does anything;
+  /// the operation then proceeds normally, or throws what `action` threw.
+  /// `action` may make host calls and arm or clear faults; a callback on
+  /// every call of an operation that its own action calls recurses.
+  static Fault callback(std::function<void()> action);
 };
 
 class SIMHOST_EXPORT FaultPlan {
@@ -56,7 +66,9 @@ class SIMHOST_EXPORT FaultPlan {
   bool armed() const noexcept { return armed_.load(std::memory_order_acquire); }
 
   /// Called by simulated objects for each operation: throws an armed
-  /// exception, or returns an armed error result; success otherwise.
+  /// exception, or returns an armed error result; success otherwise. The
+  /// first armed fault that fires decides; a callback runs here, with the
+  /// plan's lock released.
   Zol::ZolResult_24_8 apply(const HostCall& call);
 
  private:

@@ -1,8 +1,10 @@
-// The simulated GUI executive: named GUI actions run registered handlers.
-// The host's work thread runs what the handlers post to it.
+// The simulated GUI executive: named GUI actions run registered handlers,
+// and it answers the channel on which the GUI publishes its events. The
+// host's work thread runs what the handlers post to it.
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -57,16 +59,21 @@ class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::
   /// Answers one GUI action's payload.
   using Handler = std::function<Zol::ZolAny_24_8(const Zol::ZolAny_24_8& payload)>;
 
-  using SimObject::SimObject;
+  /// `guiChannelId` is the channel the host made for the GUI's events.
+  SimGuiExecutive(SimContextPtr context, std::string name, std::int64_t guiChannelId);
 
+  std::int64_t guiChannelId() const noexcept { return guiChannelId_; }
   void setHandler(const std::string& action, Handler handler);
   /// Drops every handler, for the host's shut-down.
   void clear();
 
   /// Runs the handler of `name`; an unknown action answers nothing.
   Zol::ZolAny_24_8 runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) override;
+  /// Writes guiChannelId(); an injected fault leaves `id` unwritten.
+  Zol::ZolResult_24_8 getGuiChannelId(std::int64_t& id) override;
 
  private:
+  const std::int64_t guiChannelId_;
   std::mutex mutex_;
   std::map<std::string, Handler> handlers_;
 };

@@ -1,18 +1,23 @@
 // SimHost: a complete simulated host in one object. Construction registers
 // the standard services and sets the host service cache; destruction lets the
-// work thread finish what was posted, then clears the cache and drops every
-// object the host holds. A posted task that throws is reported, not fatal:
-// its text is in workThread().failures() and in the journal as
-// "simhost.SimWorkThread.taskFailed".
+// work thread finish what was posted, then clears the cache, drops every
+// event subscription and every object the host holds. A posted task that
+// throws is reported, not fatal: its text is in workThread().failures() and
+// in the journal as "simhost.SimWorkThread.taskFailed".
 //
 // The host offers a model with entities (empty at start), a root manager, the
 // entity-reference list and container factories, an EOM object factory, a
-// command processor with "ModifyObjects" of "KYR.CorePlugin", and a GUI
-// executive whose action "KYR.WyrdanPlugin.WorkThreadCommandRequest" executes
-// the posted "command" with its "param" list on the work thread.
+// command processor with "ModifyObjects" of "KYR.CorePlugin", an event
+// manager (no domains at start; a test defines the host's own domains and
+// delivers their events), and a GUI executive that answers the GUI's event
+// channel and whose action "KYR.WyrdanPlugin.WorkThreadCommandRequest"
+// executes the posted "command" with its "param" list on the work thread.
+// The plug-in's listener is registered by the test, as the plug-in's
+// initializer service.
 //
 //   simhost::SimHost host;
 //   ServiceHelper::setZolServiceAccess(host.serviceAccess());
+//   host.registerPluginListener(listener);  // one per process: simhost::makePluginListener
 //   ... exercise plug-in code ...
 //   EXPECT_EQ(host.journal().count("Zol.Framework.ZolIServiceProvider", "getService"), 1u);
 #pragma once
@@ -25,6 +30,7 @@
 #include "simhost/SimCommands.h"
 #include "simhost/SimContext.h"
 #include "simhost/SimEntities.h"
+#include "simhost/SimEvents.h"
 #include "simhost/SimGuiExecutive.h"
 #include "simhost/SimHostExport.h"
 #include "simhost/SimPersistence.h"
@@ -53,6 +59,9 @@ class SIMHOST_EXPORT SimHost {
   /// Registers under `name` a service that offers no interface of its own.
   void registerBareService(const std::string& name);
   void removeService(const std::string& name);
+  /// Registers `listener` (not empty) as the plug-in's initializer service
+  /// (kPluginInitializerService), where the library looks for its listener.
+  void registerPluginListener(const ZolSmartPointer<SimPluginListener>& listener);
 
   CallJournal& journal() noexcept { return context_->journal; }
   FaultPlan& faults() noexcept { return context_->faults; }
@@ -64,6 +73,8 @@ class SIMHOST_EXPORT SimHost {
   SimModel& model() noexcept { return *model_; }
   SimRootManager& rootManager() noexcept { return *rootManager_; }
   SimCmdProcessor& commandProcessor() noexcept { return *commandProcessor_; }
+  /// Also the host service cache's event manager.
+  SimEventManager& eventManager() noexcept { return *eventManager_; }
   SimGuiExecutive& guiExecutive() noexcept { return *guiExecutive_; }
   SimEOMObjectFactory& eomObjectFactory() noexcept { return *eomObjectFactory_; }
   SimWorkThread& workThread() noexcept { return *workThread_; }
@@ -80,6 +91,7 @@ class SIMHOST_EXPORT SimHost {
   ZolSmartPointer<SimTrashBinService> trashBinService_;
   ZolSmartPointer<SimShellEntities> shell_;
   ZolSmartPointer<SimModel> model_;
+  ZolSmartPointer<SimEventManager> eventManager_;
   ZolSmartPointer<SimRootManager> rootManager_;
   ZolSmartPointer<SimEntRefContainerFactory> containerFactory_;
   ZolSmartPointer<SimEOMObjectFactory> eomObjectFactory_;

@@ -1,6 +1,8 @@
-// The GUI executive: runs named GUI actions with an any-value payload.
+// The GUI executive: runs named GUI actions with an any-value payload, and
+// owns the channel of GUI events.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "zol/kernel/ZolAny.h"
@@ -14,6 +16,8 @@ class ZolIGuiExecutiveInterface : public Zol::ZolIServiceInterface {
   /// Runs the GUI action `name` with `payload`; returns the action's answer,
   /// holding nothing when the action has none or is unknown.
   virtual Zol::ZolAny_24_8 runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) = 0;
+  /// Writes the id of the event channel on which the GUI publishes its events.
+  virtual Zol::ZolResult_24_8 getGuiChannelId(std::int64_t& id) = 0;
 };
 
 }  // namespace kyr::orla::appfw

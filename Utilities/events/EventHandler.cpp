@@ -1,0 +1,247 @@
+#include "events/EventHandler.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <mutex>
+
+#include "events/EventListener.h"
+#include "events/internal/CriticalSection.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "kyr/appfw/ZolIGuiExecutive.h"
+#include "services/ServiceHelper.h"
+#include "zol/kernel/ZolCast.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+namespace {
+
+using appfw::ServiceCacheAppFrame;
+
+constexpr char kFilterChangeDomain[] = "kyr.orla.appfw.PickFilterEvent";
+constexpr char kMissionsDomain[] = "kyr.orla.appfw.Missions";
+constexpr char kModesDomain[] = "kyr.orla.appfw.Modes";
+constexpr char kModelPersistenceDomain[] = "kyr.orla.appfw.ModelPersistence";
+constexpr char kODMModeDomain[] = "kyr.orla.appfw.PluginODMDomain";
+constexpr char kPivotDomain[] = "kyr.orla.appfw.PivotDataFW";
+constexpr char kPluginOptionsDomain[] = "kyr.orla.appfw.PluginOptionsEvents";
+constexpr char kProcessorDomain[] = "kyr.orla.appfw.CmdProcessor";
+constexpr char kRestorePanelValueDomain[] = "kyr.orla.appfw.RestorePanelValueToDefaultDomainName";
+constexpr char kUndoRedoDomain[] = "kyr.orla.appfw.UndoRedoFWEvent";
+
+enum class Missing { Create, LeaveUnknown };
+
+// The id of the domain `name`: looked up, and created when missing if asked
+// to. 0 without an event manager, or for an unknown domain left unknown.
+long long domainIdOf(const std::string& name, Missing missing) {
+  ZolSmartPointer<Zol::Framework::ZolIEventManagerInterface> manager = ServiceCacheAppFrame::eventManager_;
+  if (!manager) return 0;
+  std::int64_t id = 0;
+  if (!manager->lookUpDomainId(name, id).isOk() && missing == Missing::Create) manager->createDomainId(name, id);
+  return id;
+}
+
+}  // namespace
+
+EventHandler* EventHandler::instance() {
+  static EventHandler registry;
+  return &registry;
+}
+
+EventHandler::EventHandler() : m_lock(std::make_unique<internal::CriticalSection>()) {}
+
+EventHandler::~EventHandler() = default;
+
+void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* handler) {
+  std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  const auto entry = m_handlers.find(domainId);
+  if (entry == m_handlers.end()) {
+    m_handlers.emplace(domainId, std::make_shared<const Handlers>(1, handler));
+  } else if (!std::binary_search(entry->second->begin(), entry->second->end(), handler)) {
+    auto changed = std::make_shared<Handlers>(*entry->second);
+    changed->insert(std::upper_bound(changed->begin(), changed->end(), handler), handler);
+    entry->second = std::move(changed);
+  }
+  EventListener::getDefListener()->listenDomainEvent(domainId);
+}
+
+void EventHandler::removeDomainEventHandler(long long domainId, IZolEventHandler* handler) {
+  std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  auto entry = m_handlers.find(domainId);
+  if (entry == m_handlers.end()) return;
+  const Handlers& current = *entry->second;
+  const auto found = std::lower_bound(current.begin(), current.end(), handler);
+  if (found == current.end() || *found != handler) return;
+  auto changed = std::make_shared<Handlers>(current);
+  changed->erase(changed->begin() + (found - current.begin()));
+  const bool emptied = changed->empty();
+  entry->second = std::move(changed);
+  if (!emptied) return;
+  EventListener::getDefListener()->removeDomainListener(domainId);
+  m_handlers.erase(entry);
+}
+
+void EventHandler::removeDomainEventHandlers(long long domainId) {
+  std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  m_handlers.erase(domainId);
+  EventListener::getDefListener()->removeDomainListener(domainId);
+}
+
+void EventHandler::removeAllEventHandler() {
+  std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  EventListener* listener = EventListener::getDefListener();
+  for (const auto& entry : m_handlers) listener->removeDomainListener(entry.first);
+  m_handlers.clear();
+}
+
+Zol::Framework::HandleEventStatus EventHandler::handleEvent(Zol::Framework::ZolEvent const& event) {
+  std::shared_ptr<const Handlers> handlers;
+  {
+    std::lock_guard<internal::CriticalSection> lock(*m_lock);
+    const auto entry = m_handlers.find(event.domainId);
+    if (entry != m_handlers.end()) handlers = entry->second;
+  }
+  if (!handlers || handlers->empty()) return Zol::Framework::EventNotHandled;
+  for (IZolEventHandler* handler : *handlers) handler->handleDomainEvent(event.domainId, event);
+  return Zol::Framework::EventHandled;
+}
+
+void EventHandler::viewportSize(int& width, int& height) {
+  width = m_viewportWidth;
+  height = m_viewportHeight;
+}
+
+void EventHandler::addFilterChangeEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getDomainId(kFilterChangeDomain), handler);
+}
+void EventHandler::removeFilterChangeEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getDomainId(kFilterChangeDomain), handler);
+}
+void EventHandler::addGeomPluginEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getGeomDomainId(), handler);
+}
+void EventHandler::removeGeomPluginEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getGeomDomainId(), handler);
+}
+void EventHandler::addGeomPluginModelDisplayEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getGeomModelDisplayDomainId(), handler);
+}
+void EventHandler::removeGeomPluginModelDisplayEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getGeomModelDisplayDomainId(), handler);
+}
+void EventHandler::addGeomPluginODMEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getGeomODMDomainId(), handler);
+}
+void EventHandler::removeGeomPluginODMEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getGeomODMDomainId(), handler);
+}
+void EventHandler::addGuiEventHandler(IZolEventHandler* handler) { addDomainEventHandler(getGUIChannelId(), handler); }
+void EventHandler::removeGuiEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getGUIChannelId(), handler);
+}
+void EventHandler::addMissionChangeEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getDomainId(kMissionsDomain), handler);
+}
+void EventHandler::removeMissionChangeEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getDomainId(kMissionsDomain), handler);
+}
+void EventHandler::addModeChangeEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getDomainId(kModesDomain), handler);
+}
+void EventHandler::removeModeChangeEventHander(IZolEventHandler* handler) {
+  removeDomainEventHandler(getDomainId(kModesDomain), handler);
+}
+void EventHandler::addModelPersistenceEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getDomainId(kModelPersistenceDomain), handler);
+}
+void EventHandler::removeModelPersistenceEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getDomainId(kModelPersistenceDomain), handler);
+}
+void EventHandler::addModelingPluginEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getModelingDomainId(), handler);
+}
+void EventHandler::removeModelingPluginEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getModelingDomainId(), handler);
+}
+void EventHandler::addMotionPluginEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getMotionDomainId(), handler);
+}
+void EventHandler::removeMotionPluginEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getMotionDomainId(), handler);
+}
+void EventHandler::addODMModeEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getDomainId(kODMModeDomain), handler);
+}
+void EventHandler::removeODMModeEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getDomainId(kODMModeDomain), handler);
+}
+void EventHandler::addPivotEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getDomainId(kPivotDomain), handler);
+}
+void EventHandler::removePivotEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getDomainId(kPivotDomain), handler);
+}
+void EventHandler::addPostPluginEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getPostPluginDomainId(), handler);
+}
+void EventHandler::removePostPluginEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getPostPluginDomainId(), handler);
+}
+void EventHandler::addProcessorEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getDomainId(kProcessorDomain), handler);
+}
+void EventHandler::removeProcessorEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getDomainId(kProcessorDomain), handler);
+}
+void EventHandler::addRestorePanelValueToDefaultEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getDomainId(kRestorePanelValueDomain), handler);
+}
+void EventHandler::removeRestorePanelValueToDefaultEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getDomainId(kRestorePanelValueDomain), handler);
+}
+void EventHandler::addSelectionEventHandler(IZolEventHandler* handler) {
+  addDomainEventHandler(getSelectionDomainId(), handler);
+}
+void EventHandler::removeSelectionEventHandler(IZolEventHandler* handler) {
+  removeDomainEventHandler(getSelectionDomainId(), handler);
+}
+
+long long EventHandler::getDomainId(std::string const& name) { return domainIdOf(name, Missing::Create); }
+long long EventHandler::getEntityDomainId() { return domainIdOf("kyr.orla.appfw.Entity", Missing::LeaveUnknown); }
+long long EventHandler::getFilterChangeDomainId() { return getDomainId(kFilterChangeDomain); }
+long long EventHandler::getGeomDomainId() { return domainIdOf("GeomPluginEventDomain", Missing::LeaveUnknown); }
+long long EventHandler::getGeomModelDisplayDomainId() {
+  return domainIdOf("kyr.orla.plugin.geometry.ModelDisplayService", Missing::LeaveUnknown);
+}
+long long EventHandler::getGeomODMDomainId() {
+  return domainIdOf("Cormoran.Plugins.GeomPlugin.OnDisplayMenu", Missing::LeaveUnknown);
+}
+long long EventHandler::getMissionsEventDomainId() { return getDomainId(kMissionsDomain); }
+long long EventHandler::getModelPersistenceDomainId() { return getDomainId(kModelPersistenceDomain); }
+long long EventHandler::getModelingDomainId() {
+  return domainIdOf("KYR.Cormoran.Plugins.ModelingPlugin", Missing::Create);
+}
+long long EventHandler::getModesDomainId() { return getDomainId(kModesDomain); }
+long long EventHandler::getMotionDomainId() { return domainIdOf("kyr.orla.plugin.motion", Missing::Create); }
+long long EventHandler::getODMModeDomainId() { return getDomainId(kODMModeDomain); }
+long long EventHandler::getPivotDomainId() { return getDomainId(kPivotDomain); }
+long long EventHandler::getPluginOptsDomainId() { return getDomainId(kPluginOptionsDomain); }
+long long EventHandler::getPostPluginDomainId() { return domainIdOf("KYR.PostPluginDomain", Missing::Create); }
+long long EventHandler::getProcessorDomainId() { return getDomainId(kProcessorDomain); }
+long long EventHandler::getRestorePanelValueToDefaultDomainId() { return getDomainId(kRestorePanelValueDomain); }
+long long EventHandler::getSelectionDomainId() {
+  return domainIdOf("kyr.orla.appfw.SelectionManagerEvent", Missing::LeaveUnknown);
+}
+long long EventHandler::getStudyManagerDomainId() {
+  return domainIdOf("KYR.Plugins.ModelingPlugin.StudyManager", Missing::Create);
+}
+long long EventHandler::getUndoRedoDomainId() { return getDomainId(kUndoRedoDomain); }
+
+long long EventHandler::getGUIChannelId() {
+  auto gui = Zol::interfaceCastOrThrow<appfw::ZolIGuiExecutiveInterface>(ServiceHelper::getGuiExeutive());
+  if (!gui) return 0;
+  std::int64_t id = 0;
+  gui->getGuiChannelId(id);
+  return id;
+}
+
+}  // namespace kyr::orla::plugin::wyrdan

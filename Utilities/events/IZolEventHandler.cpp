@@ -1,0 +1,7 @@
+#include "events/IZolEventHandler.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+IZolEventHandler::~IZolEventHandler() = default;
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,21 @@
+// ImproperLock: the exception raised when a thread takes a lock of the library
+// that it already holds. The library's locks are not recursive; the handler
+// registry (EventHandler) raises it when an event is delivered to it, on the
+// same thread, while it is calling the host to change a subscription.
+//
+//   try { EventHandler::instance()->handleEvent(event); }
+//   catch (const ImproperLock&) { ... delivered while the registry was busy on this thread ... }
+#pragma once
+
+#include <exception>
+
+#include "WyrdanExport.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT ImproperLock : public std::exception {
+ public:
+  const char* what() const noexcept override;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

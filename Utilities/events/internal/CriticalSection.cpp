@@ -1,0 +1,19 @@
+#include "events/internal/CriticalSection.h"
+
+#include "events/ImproperLock.h"
+
+namespace kyr::orla::plugin::wyrdan::internal {
+
+void CriticalSection::lock() {
+  const std::thread::id self = std::this_thread::get_id();
+  if (owner_.load(std::memory_order_relaxed) == self) throw ImproperLock();
+  mutex_.lock();
+  owner_.store(self, std::memory_order_relaxed);
+}
+
+void CriticalSection::unlock() noexcept {
+  owner_.store(std::thread::id(), std::memory_order_relaxed);
+  mutex_.unlock();
+}
+
+}  // namespace kyr::orla::plugin::wyrdan::internal

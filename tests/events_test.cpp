@@ -1,0 +1,577 @@
+// Events: the plug-in's own domain and channel, the host's domain ids, the
+// subscriptions of a listener and the handler registry, on the simulated
+// host's event manager.
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "events/EventHandler.h"
+#include "events/EventListener.h"
+#include "events/ImproperLock.h"
+#include "events/PluginEventManager.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "support/EventTest.h"
+#include "zol/kernel/ZolException.h"
+
+namespace {
+
+using kyr::orla::appfw::ServiceCacheAppFrame;
+using kyr::orla::plugin::wyrdan::EventHandler;
+using kyr::orla::plugin::wyrdan::EventListener;
+using kyr::orla::plugin::wyrdan::ImproperLock;
+using kyr::orla::plugin::wyrdan::IZolEventHandler;
+using kyr::orla::plugin::wyrdan::PluginEventManager;
+using simhost::CallPattern;
+using Zol::Framework::EventFilter;
+using Zol::Framework::ZolEvent;
+using EventManager = Zol::Framework::ZolIEventManagerInterface;
+using ListenerPtr = ZolSmartPointer<Zol::Framework::ZolIEventListenerInterface>;
+
+// A listener of the test's own that records what reaches it.
+ZolSmartPointer<simhost::SimPluginListener> recordingListener(std::vector<ZolEvent>& received) {
+  return simhost::makePluginListener([&received](const ZolEvent& event) {
+    received.push_back(event);
+    return Zol::Framework::EventHandled;
+  });
+}
+
+CallPattern managerCall(const char* operation) { return CallPattern::of<EventManager>(operation); }
+
+class PluginEventManagerTest : public testing_support::PluginTest {
+ protected:
+  std::vector<ZolEvent> received;
+  const ListenerPtr listener = recordingListener(received);
+};
+
+TEST_F(PluginEventManagerTest, ConstructionFindsOrCreatesThePluginDomain) {
+  PluginEventManager first;
+  EXPECT_EQ(host.journal().count(managerCall("lookUpDomainId").with(PluginEventManager::Domain_Name)), 1u);
+  EXPECT_EQ(host.journal().count(managerCall("createDomainId").with(PluginEventManager::Domain_Name)), 1u);
+  const auto created = host.eventManager().domainId(PluginEventManager::Domain_Name);
+  ASSERT_TRUE(created);
+  EXPECT_EQ(PluginEventManager::Domain_Id, *created);
+
+  host.journal().clear();
+  PluginEventManager second;
+  EXPECT_EQ(host.journal().count(managerCall("lookUpDomainId")), 1u);
+  EXPECT_EQ(host.journal().count(managerCall("createDomainId")), 0u) << "the domain exists now";
+  EXPECT_EQ(PluginEventManager::Domain_Id, *created);
+
+  PluginEventManager copy(second);
+  EXPECT_EQ(host.journal().count(managerCall("lookUpDomainId")), 1u) << "a copy does not look the domain up";
+}
+
+// Each operation is one host call with the plug-in's ids, the mode and the
+// values filled in, and returns the host's result unchanged.
+TEST_F(PluginEventManagerTest, EachOperationIsOneHostCall) {
+  PluginEventManager events;
+  const long long domain = PluginEventManager::Domain_Id;
+  long long other = host.eventManager().defineDomain("Test.Other");
+  const Zol::ZolAny_24_8 payload = Zol::makeZolAny("moved");
+  struct Case {
+    const char* name;
+    std::function<Zol::ZolResult_24_8()> call;
+    CallPattern expected;
+  };
+  const Case cases[] = {
+      {"addListener(domain, event)", [&] { return events.addListener(other, 7, listener); },
+       managerCall("addListener").with(other, listener, 2, EventFilter{7})},
+      {"addListener(event)", [&] { return events.addListener(7, listener); },
+       managerCall("addListener").with(domain, listener, 2, EventFilter{7})},
+      {"addListener(filter)", [&] { return events.addListener(EventFilter{3, 1, 3}, listener); },
+       managerCall("addListener").with(domain, listener, 2, EventFilter{3, 1, 3})},
+      {"addChannelListener(channel)", [&] { return events.addChannelListener(other, listener); },
+       managerCall("addListenerForAllEvents").with(other, listener, 2)},
+      {"fireEvent(domain, ...)", [&] { return events.fireEvent(other, 4, payload, listener); },
+       managerCall("fireEvent").with(ZolEvent{other, 4, payload}, 1, listener)},
+      {"fireEvent(...)", [&] { return events.fireEvent(4, payload, listener); },
+       managerCall("fireEvent").with(ZolEvent{domain, 4, payload}, 1, listener)},
+      {"publishEvent(...)", [&] { return events.publishEvent(4, payload); },
+       managerCall("publishEvent").with(ZolEvent{domain, 4, payload}, 0)},
+      {"publishEvent(domain, ...)", [&] { return events.publishEvent(domain, 4, payload); },
+       managerCall("publishEvent").with(ZolEvent{domain, 4, payload}, 0)},
+      {"removeListener(domain, ...)", [&] { return events.removeListener(other, listener); },
+       managerCall("removeListener").with(other, listener)},
+      {"removeListener(...)", [&] { return events.removeListener(listener); },
+       managerCall("removeListener").with(domain, listener)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.journal().clear();
+    EXPECT_TRUE(c.call().isOk());
+    EXPECT_EQ(host.journal().size(), 1u);
+    EXPECT_EQ(host.journal().count(c.expected), 1u);
+
+    host.faults().inject(c.expected, simhost::Fault::errorResult(7), 1);
+    EXPECT_EQ(c.call().getCode(), 7) << "the host's result comes back unchanged";
+  }
+}
+
+TEST_F(PluginEventManagerTest, PublishedEventsReachSubscribersAndDomainIdsComeFromTheHost) {
+  PluginEventManager events;
+  ASSERT_TRUE(events.addListener(EventFilter{1, 2}, listener).isOk());
+  events.publishEvent(2, Zol::ZolAny_24_8(5));
+  events.publishEvent(3, Zol::ZolAny_24_8(6));
+  events.fireEvent(1, Zol::ZolAny_24_8(7), listener);
+  ASSERT_EQ(received.size(), 2u) << "the filter admits events 1 and 2 only";
+  EXPECT_EQ(received[0].domainId, PluginEventManager::Domain_Id);
+  EXPECT_EQ(received[0].eventId, 2);
+  EXPECT_EQ(received[0].data, Zol::ZolAny_24_8(5));
+  EXPECT_EQ(received[1].eventId, 1);
+
+  long long id = -1;
+  EXPECT_FALSE(events.getDomainID("Test.Unknown", id).isOk());
+  EXPECT_EQ(id, -1) << "a failed look-up writes nothing";
+  EXPECT_TRUE(events.createDomainID("Test.Unknown", id).isOk());
+  EXPECT_EQ(id, *host.eventManager().domainId("Test.Unknown"));
+  long long found = 0;
+  EXPECT_TRUE(events.getDomainID("Test.Unknown", found).isOk());
+  EXPECT_EQ(found, id);
+}
+
+TEST_F(PluginEventManagerTest, ChannelListenersAndTheirRemoval) {
+  PluginEventManager events;
+  events.addChannelListener(listener);
+  long long firstChannel = PluginEventManager::Channel_Id;
+  events.addChannelListener(listener);
+  EXPECT_EQ(host.journal().count(managerCall("createChannelId")), 2u);
+  EXPECT_NE(PluginEventManager::Channel_Id, firstChannel) << "the second channel replaces the first";
+  EXPECT_EQ(host.eventManager().subscriptions(firstChannel).size(), 1u) << "nothing unsubscribed the first";
+
+  events.addListener(1, listener);
+  events.removeListener(listener);
+  EXPECT_TRUE(host.eventManager().subscriptions(PluginEventManager::Domain_Id).empty());
+  EXPECT_EQ(host.eventManager().subscriptions(PluginEventManager::Channel_Id).size(), 1u)
+      << "removeListener(listener) leaves the channel subscription";
+  events.removeListener(PluginEventManager::Channel_Id, listener);
+  events.removeListener(firstChannel, listener);
+  EXPECT_TRUE(host.eventManager().subscriptions(PluginEventManager::Channel_Id).empty());
+}
+
+TEST_F(PluginEventManagerTest, WithoutAnEventManagerNothingIsCalled) {
+  PluginEventManager events;
+  PluginEventManager moved(std::move(events));
+  const long long domain = PluginEventManager::Domain_Id;
+  host.journal().clear();
+  EXPECT_TRUE(events.addListener(1, listener).isOk());  // NOLINT: a moved-from object is usable
+  EXPECT_TRUE(events.publishEvent(1, Zol::ZolAny_24_8(1)).isOk());
+  EXPECT_TRUE(events.addChannelListener(listener).isOk());
+  EXPECT_EQ(host.journal().size(), 0u) << "a moved-from object calls nothing";
+
+  ServiceCacheAppFrame::eventManager_.reset();
+  PluginEventManager none;
+  long long id = 5;
+  EXPECT_TRUE(none.getDomainID("Test.Any", id).isOk());
+  EXPECT_TRUE(none.fireEvent(1, Zol::ZolAny_24_8(1), listener).isOk());
+  EXPECT_TRUE(none.removeListener(listener).isOk());
+  EXPECT_EQ(id, 5);
+  EXPECT_EQ(PluginEventManager::Domain_Id, domain) << "kept when no event manager is there";
+  EXPECT_EQ(host.journal().size(), 0u);
+
+  moved = none;
+  EXPECT_TRUE(moved.publishEvent(1, Zol::ZolAny_24_8(1)).isOk());
+  EXPECT_EQ(host.journal().size(), 0u) << "assignment shared the empty event manager";
+}
+
+class DomainIdTest : public testing_support::PluginTest {};
+
+TEST_F(DomainIdTest, GettersCreateOrOnlyLookUpAndNeverCache) {
+  struct Case {
+    long long (*get)();
+    const char* name;
+    bool creates;
+  };
+  const Case cases[] = {
+      {&EventHandler::getEntityDomainId, "kyr.orla.appfw.Entity", false},
+      {&EventHandler::getFilterChangeDomainId, "kyr.orla.appfw.PickFilterEvent", true},
+      {&EventHandler::getGeomDomainId, "GeomPluginEventDomain", false},
+      {&EventHandler::getGeomModelDisplayDomainId, "kyr.orla.plugin.geometry.ModelDisplayService", false},
+      {&EventHandler::getGeomODMDomainId, "Cormoran.Plugins.GeomPlugin.OnDisplayMenu", false},
+      {&EventHandler::getMissionsEventDomainId, "kyr.orla.appfw.Missions", true},
+      {&EventHandler::getModelPersistenceDomainId, "kyr.orla.appfw.ModelPersistence", true},
+      {&EventHandler::getModelingDomainId, "KYR.Cormoran.Plugins.ModelingPlugin", true},
+      {&EventHandler::getModesDomainId, "kyr.orla.appfw.Modes", true},
+      {&EventHandler::getMotionDomainId, "kyr.orla.plugin.motion", true},
+      {&EventHandler::getODMModeDomainId, "kyr.orla.appfw.PluginODMDomain", true},
+      {&EventHandler::getPivotDomainId, "kyr.orla.appfw.PivotDataFW", true},
+      {&EventHandler::getPluginOptsDomainId, "kyr.orla.appfw.PluginOptionsEvents", true},
+      {&EventHandler::getPostPluginDomainId, "KYR.PostPluginDomain", true},
+      {&EventHandler::getProcessorDomainId, "kyr.orla.appfw.CmdProcessor", true},
+      {&EventHandler::getRestorePanelValueToDefaultDomainId, "kyr.orla.appfw.RestorePanelValueToDefaultDomainName",
+       true},
+      {&EventHandler::getSelectionDomainId, "kyr.orla.appfw.SelectionManagerEvent", false},
+      {&EventHandler::getStudyManagerDomainId, "KYR.Plugins.ModelingPlugin.StudyManager", true},
+      {&EventHandler::getUndoRedoDomainId, "kyr.orla.appfw.UndoRedoFWEvent", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.journal().clear();
+    const long long unknown = c.get();
+    EXPECT_EQ(host.journal().count(managerCall("lookUpDomainId").with(c.name)), 1u);
+    EXPECT_EQ(host.journal().count(managerCall("createDomainId").with(c.name)), c.creates ? 1u : 0u);
+    EXPECT_EQ(unknown, c.creates ? *host.eventManager().domainId(c.name) : 0);
+
+    const long long known = host.eventManager().defineDomain(c.name);
+    host.journal().clear();
+    EXPECT_EQ(c.get(), known);
+    EXPECT_EQ(c.get(), known);
+    EXPECT_EQ(host.journal().count(managerCall("lookUpDomainId").with(c.name)), 2u) << "ids are not cached";
+    EXPECT_EQ(host.journal().count(managerCall("createDomainId")), 0u);
+  }
+  host.journal().clear();
+  const long long mine = EventHandler::getDomainId("Test.Mine");
+  EXPECT_EQ(mine, *host.eventManager().domainId("Test.Mine"));
+  EXPECT_EQ(host.journal().count(managerCall("createDomainId").with("Test.Mine")), 1u);
+
+  ServiceCacheAppFrame::eventManager_.reset();
+  host.journal().clear();
+  for (const Case& c : cases) EXPECT_EQ(c.get(), 0) << c.name;
+  EXPECT_EQ(EventHandler::getDomainId("Test.Mine"), 0);
+  EXPECT_EQ(host.journal().size(), 0u);
+}
+
+TEST_F(DomainIdTest, TheGuiChannelComesFromTheGuiExecutive) {
+  const long long channel = EventHandler::getGUIChannelId();
+  EXPECT_NE(channel, 0);
+  EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolIGuiExecutive", "getGuiChannelId"), 1u);
+  ServiceCacheAppFrame::eventManager_.reset();
+  EXPECT_EQ(EventHandler::getGUIChannelId(), channel) << "the event manager plays no part";
+
+  kyr::orla::plugin::wyrdan::ServiceHelper::releaseServices();
+  host.registerBareService("kyr.orla.appfw.GuiExecutive");
+  EXPECT_THROW(EventHandler::getGUIChannelId(), Zol::ZolSystemException_24);
+  kyr::orla::plugin::wyrdan::ServiceHelper::releaseServices();
+  host.removeService("kyr.orla.appfw.GuiExecutive");
+  EXPECT_EQ(EventHandler::getGUIChannelId(), 0);
+}
+
+// Hides self-assignment from the compiler's warnings.
+template <class T>
+T& itself(T& value) {
+  return value;
+}
+
+// An EventListener whose subscription table a test can fill.
+class TableListener : public EventListener {
+ public:
+  using EventListener::EventListener;
+  using EventListener::initialize;
+};
+
+class EventListenerTest : public testing_support::PluginTest {
+ protected:
+  std::vector<ZolEvent> received;
+  const ListenerPtr listener = recordingListener(received);
+
+  // The one subscription of `listener` to `id`; fails the test when there is none.
+  simhost::SimEventManager::Subscription subscriptionTo(long long id) {
+    const auto subscriptions = host.eventManager().subscriptions(id);
+    EXPECT_EQ(subscriptions.size(), 1u) << "subscriptions to " << id;
+    return subscriptions.empty() ? simhost::SimEventManager::Subscription() : subscriptions.front();
+  }
+};
+
+TEST_F(EventListenerTest, EachDomainHasItsOwnEventsAndMode) {
+  struct Case {
+    void (EventListener::*listen)(long long);
+    const char* domain;
+    EventFilter events;
+    int mode;
+  };
+  const Case cases[] = {
+      {&EventListener::listenEntityDomainEvent, "kyr.orla.appfw.Entity", {1, 3, 2, 9, 10, 15}, 2},
+      {&EventListener::listenFilterDomainEvent, "kyr.orla.appfw.PickFilterEvent", {1000}, 3},
+      {&EventListener::listenGeomPluginEvent, "GeomPluginEventDomain", {115}, 2},
+      {&EventListener::listenGeomPluginModelDisplayEvent, "kyr.orla.plugin.geometry.ModelDisplayService", {100}, 2},
+      {&EventListener::listenGeomPluginODMEvent, "Cormoran.Plugins.GeomPlugin.OnDisplayMenu", {1001}, 2},
+      {&EventListener::listenMissionChangeDomainEvent, "kyr.orla.appfw.Missions", {1}, 2},
+      {&EventListener::listenModelPersistenceDomainEvent, "kyr.orla.appfw.ModelPersistence", {1, 5, 20, 30, 21}, 3},
+      {&EventListener::listenModelingPluginEvent, "KYR.Cormoran.Plugins.ModelingPlugin", {}, 2},
+      {&EventListener::listenModesDomainEvent, "kyr.orla.appfw.Modes", {1, 2}, 3},
+      {&EventListener::listenMotionPluginEvent, "kyr.orla.plugin.motion", {1, 2}, 2},
+      {&EventListener::listenODMModeDomainEvent, "kyr.orla.appfw.PluginODMDomain", {1, 2}, 2},
+      {&EventListener::listenPivotDomainEvent, "kyr.orla.appfw.PivotDataFW", {1001, 1002, 1003, 1004, 1006, 3002}, 3},
+      {&EventListener::listenPluginOptsDomainEvent, "kyr.orla.appfw.PluginOptionsEvents", {300, 400}, 3},
+      {&EventListener::listenPostPluginDomainEvent, "KYR.PostPluginDomain", {4001, 4002, 4003, 4004, 4005}, 2},
+      {&EventListener::listenProcessorDomainEvent, "kyr.orla.appfw.CmdProcessor", {4, 5}, 2},
+      {&EventListener::listenRestorePanelValueToDefaultDomainEvent,
+       "kyr.orla.appfw.RestorePanelValueToDefaultDomainName", {1}, 2},
+      {&EventListener::listenSelectionEvent, "kyr.orla.appfw.SelectionManagerEvent", {1, 2}, 2},
+      {&EventListener::listenUndoRedoEvent, "kyr.orla.appfw.UndoRedoFWEvent", {2, 3, 5, 6}, 2},
+  };
+  EventListener subscriber(listener);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.domain);
+    const long long id = host.eventManager().defineDomain(c.domain);
+    (subscriber.*c.listen)(12345);
+    const auto subscription = subscriptionTo(id);
+    EXPECT_EQ(subscription.filter, c.events) << "the events, in their order";
+    EXPECT_EQ(subscription.mode, c.mode);
+    EXPECT_TRUE(Zol::isSameObject(subscription.listener, listener));
+
+    host.journal().clear();
+    (subscriber.*c.listen)(id);
+    EXPECT_EQ(host.journal().count(managerCall("addListener")), 0u) << "a listened domain is not subscribed again";
+  }
+  EXPECT_TRUE(host.eventManager().subscriptions(12345).empty()) << "the argument is not the domain";
+}
+
+TEST_F(EventListenerTest, TheTableRoutesIdsAndUnknownIdsGetEveryEvent) {
+  const long long selection = host.eventManager().defineDomain("kyr.orla.appfw.SelectionManagerEvent");
+  const long long mine = host.eventManager().defineDomain("Test.Mine");
+  TableListener subscriber(listener);
+  subscriber.listenDomainEvent(selection);
+  EXPECT_TRUE(subscriptionTo(selection).allEvents) << "without the table every id is generic";
+  subscriber.removeAllListener();
+
+  subscriber.initialize();
+  subscriber.listenDomainEvent(selection);
+  EXPECT_EQ(subscriptionTo(selection).filter, (EventFilter{1, 2}));
+  subscriber.listenDomainEvent(mine);
+  subscriber.listenDomainEvent(0);  // the entity domain is unknown here: its id 0 has no entry
+  for (long long id : {mine, 0LL}) {
+    SCOPED_TRACE(id);
+    EXPECT_TRUE(subscriptionTo(id).allEvents);
+    EXPECT_EQ(subscriptionTo(id).mode, 2);
+  }
+  const auto subscriptionCalls = [this] {
+    return host.journal().count(managerCall("addListener")) +
+           host.journal().count(managerCall("addListenerForAllEvents")) +
+           host.journal().count(managerCall("removeListener"));
+  };
+  host.journal().clear();
+  subscriber.listenDomainEvent(mine);
+  EXPECT_EQ(host.journal().size(), 0u);
+
+  // A copy knows what its source listens to; destroying either calls nothing.
+  {
+    TableListener copy(subscriber);
+    copy.listenDomainEvent(mine);
+    TableListener assigned(ListenerPtr{});
+    assigned = copy;
+    assigned = itself(assigned);
+    assigned.listenDomainEvent(selection);
+  }
+  EXPECT_EQ(subscriptionCalls(), 0u);
+
+  subscriber.removeDomainListener(12345);
+  EXPECT_EQ(subscriptionCalls(), 0u) << "an id not listened is not unsubscribed";
+  subscriber.removeDomainListener(mine);
+  EXPECT_TRUE(host.eventManager().subscriptions(mine).empty());
+  subscriber.removeAllListener();
+  EXPECT_EQ(host.journal().count(managerCall("removeListener")), 3u) << "mine, then 0 and the selection";
+  subscriber.listenDomainEvent(selection);
+  EXPECT_EQ(subscriptionTo(selection).filter, (EventFilter{1, 2})) << "subscribed again after removeAllListener";
+  subscriber.removeAllListener();
+
+  ServiceCacheAppFrame::eventManager_.reset();
+  host.journal().clear();
+  subscriber.listenDomainEvent(mine);
+  subscriber.listenSelectionEvent(0);
+  subscriber.removeDomainListener(mine);
+  EXPECT_EQ(host.journal().size(), 0u) << "without an event manager nothing changes";
+}
+
+// Records the order in which handlers ran; handlers may act on the registry.
+struct Recorder : IZolEventHandler {
+  explicit Recorder(std::vector<const Recorder*>& ran) : ran(ran) {}
+  void handleDomainEvent(long long domainId, ZolEvent const& event) override {
+    EXPECT_EQ(domainId, event.domainId);
+    ran.push_back(this);
+    if (action) action();
+  }
+  std::vector<const Recorder*>& ran;
+  std::function<void()> action;
+};
+
+class EventHandlerTest : public testing_support::EventTest {
+ protected:
+  EventHandler& registry = *EventHandler::instance();
+  std::vector<const Recorder*> ran;
+  // In ascending address order, as the registry calls them.
+  Recorder handlers[3] = {Recorder(ran), Recorder(ran), Recorder(ran)};
+  const long long mine = host.eventManager().defineDomain("Test.Mine");
+
+  std::size_t subscriptions(long long id) { return host.eventManager().subscriptions(id).size(); }
+  Zol::Framework::HandleEventStatus deliver(long long id, int eventId = 1) {
+    return registry.handleEvent(ZolEvent{id, eventId, Zol::ZolAny_24_8(eventId)});
+  }
+};
+
+TEST_F(EventHandlerTest, TheSubscriptionFollowsTheHandlers) {
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  EXPECT_EQ(subscriptions(mine), 1u);
+  EXPECT_TRUE(Zol::isSameObject(host.eventManager().subscriptions(mine)[0].listener, testing_support::pluginListener()));
+  host.journal().clear();
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  registry.addDomainEventHandler(mine, &handlers[1]);
+  EXPECT_EQ(host.journal().count(managerCall("addListenerForAllEvents")), 0u) << "listened already";
+
+  registry.removeDomainEventHandler(mine, &handlers[0]);
+  EXPECT_EQ(subscriptions(mine), 1u) << "one handler is left";
+  host.eventManager().deliver(ZolEvent{mine, 1, {}});
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[1]})) << "a handler added twice is removed by one remove";
+  registry.removeDomainEventHandler(mine, &handlers[1]);
+  EXPECT_EQ(subscriptions(mine), 0u) << "the last handler's removal unsubscribes";
+  host.journal().clear();
+  registry.removeDomainEventHandler(mine, &handlers[1]);
+  registry.removeDomainEventHandler(424242, &handlers[1]);
+  EXPECT_EQ(host.journal().size(), 0u) << "unknown handlers and domains call nothing";
+
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  registry.addDomainEventHandler(mine, &handlers[2]);
+  registry.removeDomainEventHandlers(mine);
+  EXPECT_EQ(subscriptions(mine), 0u);
+  EXPECT_EQ(deliver(mine), Zol::Framework::EventNotHandled);
+  registry.removeDomainEventHandlers(mine);
+
+  const long long modes = EventHandler::getModesDomainId();
+  registry.addModeChangeEventHandler(&handlers[0]);
+  registry.addDomainEventHandler(mine, &handlers[1]);
+  EXPECT_EQ(host.eventManager().subscriptions(modes)[0].filter, (EventFilter{1, 2})) << "the modes domain's own";
+  registry.removeAllEventHandler();
+  EXPECT_EQ(subscriptions(modes) + subscriptions(mine), 0u);
+
+  int width = -1;
+  int height = -1;
+  registry.viewportSize(width, height);
+  EXPECT_EQ(width, 0);
+  EXPECT_EQ(height, 0);
+}
+
+TEST_F(EventHandlerTest, HandlersRunInAddressOrderOnTheirDomainOnly) {
+  const long long other = host.eventManager().defineDomain("Test.Other");
+  registry.addDomainEventHandler(mine, &handlers[2]);
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  registry.addDomainEventHandler(other, &handlers[1]);
+  EXPECT_EQ(host.eventManager().deliver(ZolEvent{mine, 5, Zol::ZolAny_24_8(5)}), 1u);
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[0], &handlers[2]})) << "ascending addresses";
+  EXPECT_GT(testing_support::pluginListener()->deliveries(), 0u);
+
+  ran.clear();
+  EXPECT_EQ(deliver(other), Zol::Framework::EventHandled);
+  EXPECT_EQ(deliver(host.eventManager().defineDomain("Test.Silent")), Zol::Framework::EventNotHandled);
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[1]}));
+}
+
+TEST_F(EventHandlerTest, ChangesDuringADeliveryCountFromTheNextEvent) {
+  registry.addDomainEventHandler(mine, &handlers[1]);
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  Recorder& first = handlers[0];
+  Recorder& second = handlers[1];
+  first.action = [&] {
+    registry.removeDomainEventHandler(mine, &first);
+    registry.removeDomainEventHandler(mine, &second);
+    registry.addDomainEventHandler(mine, &handlers[2]);
+  };
+  deliver(mine);
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&first, &second})) << "the delivery in progress keeps its handlers";
+  ran.clear();
+  deliver(mine);
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[2]}));
+}
+
+TEST_F(EventHandlerTest, AThrowingHandlerEndsItsEventAndLeavesTheLockFree) {
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  registry.addDomainEventHandler(mine, &handlers[1]);
+  Recorder& first = handlers[0];
+  first.action = [] { throw std::runtime_error("handler failed"); };
+  EXPECT_THROW(deliver(mine), std::runtime_error);
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&first})) << "the handlers after it did not run";
+  first.action = nullptr;
+  registry.removeDomainEventHandler(mine, &first);
+  ran.clear();
+  EXPECT_EQ(deliver(mine), Zol::Framework::EventHandled);
+  EXPECT_EQ(ran.size(), 1u);
+}
+
+// The registry holds its lock while it changes a subscription at the host; an
+// event the host delivers on that thread meanwhile finds the lock taken by
+// its own thread.
+TEST_F(EventHandlerTest, AnEventDeliveredDuringASubscriptionChangeRaisesImproperLock) {
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  const long long other = host.eventManager().defineDomain("Test.Other");
+  host.faults().inject(managerCall("addListenerForAllEvents").with(other, testing_support::pluginListener(), 2),
+                       simhost::Fault::callback([&] { host.eventManager().deliver(ZolEvent{mine, 1, {}}); }), 1);
+  EXPECT_THROW(registry.addDomainEventHandler(other, &handlers[1]), ImproperLock);
+  EXPECT_TRUE(ran.empty());
+  EXPECT_STRNE(ImproperLock().what(), "");
+
+  EXPECT_EQ(deliver(mine), Zol::Framework::EventHandled) << "the lock was released on the way out";
+  registry.addDomainEventHandler(other, &handlers[1]);
+  EXPECT_EQ(subscriptions(other), 1u);
+}
+
+TEST_F(EventHandlerTest, EachShorthandUsesItsDomain) {
+  using Change = void (EventHandler::*)(IZolEventHandler*);
+  struct Case {
+    const char* name;
+    Change add;
+    Change remove;
+    long long (*domain)();
+  };
+  const Case cases[] = {
+      {"filter change", &EventHandler::addFilterChangeEventHandler, &EventHandler::removeFilterChangeEventHandler,
+       &EventHandler::getFilterChangeDomainId},
+      {"geometry", &EventHandler::addGeomPluginEventHandler, &EventHandler::removeGeomPluginEventHandler,
+       &EventHandler::getGeomDomainId},
+      {"geometry model display", &EventHandler::addGeomPluginModelDisplayEventHandler,
+       &EventHandler::removeGeomPluginModelDisplayEventHandler, &EventHandler::getGeomModelDisplayDomainId},
+      {"geometry on-display menu", &EventHandler::addGeomPluginODMEventHandler,
+       &EventHandler::removeGeomPluginODMEventHandler, &EventHandler::getGeomODMDomainId},
+      {"GUI", &EventHandler::addGuiEventHandler, &EventHandler::removeGuiEventHandler,
+       &EventHandler::getGUIChannelId},
+      {"missions", &EventHandler::addMissionChangeEventHandler, &EventHandler::removeMissionChangeEventHandler,
+       &EventHandler::getMissionsEventDomainId},
+      {"modes", &EventHandler::addModeChangeEventHandler, &EventHandler::removeModeChangeEventHander,
+       &EventHandler::getModesDomainId},
+      {"model persistence", &EventHandler::addModelPersistenceEventHandler,
+       &EventHandler::removeModelPersistenceEventHandler, &EventHandler::getModelPersistenceDomainId},
+      {"modeling", &EventHandler::addModelingPluginEventHandler, &EventHandler::removeModelingPluginEventHandler,
+       &EventHandler::getModelingDomainId},
+      {"motion", &EventHandler::addMotionPluginEventHandler, &EventHandler::removeMotionPluginEventHandler,
+       &EventHandler::getMotionDomainId},
+      {"on-display menu mode", &EventHandler::addODMModeEventHandler, &EventHandler::removeODMModeEventHandler,
+       &EventHandler::getODMModeDomainId},
+      {"pivot", &EventHandler::addPivotEventHandler, &EventHandler::removePivotEventHandler,
+       &EventHandler::getPivotDomainId},
+      {"post", &EventHandler::addPostPluginEventHandler, &EventHandler::removePostPluginEventHandler,
+       &EventHandler::getPostPluginDomainId},
+      {"processor", &EventHandler::addProcessorEventHandler, &EventHandler::removeProcessorEventHandler,
+       &EventHandler::getProcessorDomainId},
+      {"restore panel values", &EventHandler::addRestorePanelValueToDefaultEventHandler,
+       &EventHandler::removeRestorePanelValueToDefaultEventHandler, &EventHandler::getRestorePanelValueToDefaultDomainId},
+      {"selection", &EventHandler::addSelectionEventHandler, &EventHandler::removeSelectionEventHandler,
+       &EventHandler::getSelectionDomainId},
+  };
+  for (const char* lookUpOnly : {"GeomPluginEventDomain", "kyr.orla.plugin.geometry.ModelDisplayService",
+                                 "Cormoran.Plugins.GeomPlugin.OnDisplayMenu", "kyr.orla.appfw.SelectionManagerEvent"}) {
+    host.eventManager().defineDomain(lookUpOnly);
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const long long domain = c.domain();
+    ASSERT_NE(domain, 0);
+    (registry.*c.add)(&handlers[0]);
+    EXPECT_EQ(subscriptions(domain), 1u);
+    ran.clear();
+    EXPECT_EQ(deliver(domain), Zol::Framework::EventHandled);
+    (registry.*c.remove)(&handlers[0]);
+    EXPECT_EQ(subscriptions(domain), 0u);
+    EXPECT_EQ(deliver(domain), Zol::Framework::EventNotHandled);
+  }
+}
+
+TEST_F(EventHandlerTest, AnUnknownLookUpOnlyDomainRegistersUnderIdZero) {
+  registry.addSelectionEventHandler(&handlers[0]);
+  EXPECT_EQ(subscriptions(0), 1u);
+  EXPECT_TRUE(host.eventManager().subscriptions(0)[0].allEvents) << "id 0 has no domain subscription of its own";
+  EXPECT_EQ(deliver(0), Zol::Framework::EventHandled);
+  registry.removeSelectionEventHandler(&handlers[0]);
+  EXPECT_EQ(subscriptions(0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+// The fixture of event tests: a library test whose host knows the plug-in's
+// listener, which hands each delivered event to the handler registry. The
+// library keeps the first listener it finds for the whole process, so the
+// test program makes one and registers it in every host; it names that
+// holding to the kernel like the library does. Afterwards every handler is
+// removed, as a plug-in does before it unloads.
+#pragma once
+
+#include "PluginTest.h"
+#include "events/EventHandler.h"
+#include "simhost/SimEvents.h"
+#include "zol/kernel/ZolHoldings.h"
+
+namespace testing_support {
+
+/// The test program's plug-in listener, made on first use.
+inline const ZolSmartPointer<simhost::SimPluginListener>& pluginListener() {
+  static const ZolSmartPointer<simhost::SimPluginListener> listener =
+      simhost::makePluginListener([](const Zol::Framework::ZolEvent& event) {
+        return kyr::orla::plugin::wyrdan::EventHandler::instance()->handleEvent(event);
+      });
+  static const Zol::ZolHoldingsRegistration holding(
+      "test program", [](Zol::ZolHeldReferences& held) { held.add("plug-in listener", pluginListener()); });
+  return listener;
+}
+
+class EventTest : public PluginTest {
+ protected:
+  EventTest() { host.registerPluginListener(pluginListener()); }
+  ~EventTest() override { kyr::orla::plugin::wyrdan::EventHandler::instance()->removeAllEventHandler(); }
+};
+
+}  // namespace testing_support
