@@ -1,5 +1,6 @@
 // A sample plug-in session on the simulated host: start-up and the service
-// cache, command payloads built with a bunch, and a model edit end to end.
+// cache, command payloads built with a bunch, a model edit end to end, and
+// the host's events reaching the plug-in's handlers.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "commands/DataBunch.h"
 #include "commands/EditEntityHelper.h"
 #include "entities/EntConvert.h"
+#include "events/EventHandler.h"
+#include "events/PluginEventManager.h"
 #include "services/ServiceHelper.h"
 #include "simhost/SimHost.h"
 #include "zol/kernel/ZolStringUtility.h"
@@ -21,6 +24,9 @@ using kyr::orla::plugin::wyrdan::CmdInvoker;
 using kyr::orla::plugin::wyrdan::DataBunch;
 using kyr::orla::plugin::wyrdan::EditEntityHelper;
 using kyr::orla::plugin::wyrdan::EntConvert;
+using kyr::orla::plugin::wyrdan::EventHandler;
+using kyr::orla::plugin::wyrdan::IZolEventHandler;
+using kyr::orla::plugin::wyrdan::PluginEventManager;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
 
 void serviceCache(simhost::SimHost& host, demo::Transcript& transcript) {
@@ -78,6 +84,53 @@ void showPlates(demo::Transcript& transcript, const std::vector<ZolSmartPointer<
   }
 }
 
+// The plug-in's handler of entity events: tells the transcript what reached it.
+class EntityWatcher : public IZolEventHandler {
+ public:
+  explicit EntityWatcher(demo::Transcript& transcript) : transcript_(transcript) {}
+  void handleDomainEvent(long long domainId, Zol::Framework::ZolEvent const& event) override {
+    transcript_.note("EntityWatcher::handleDomainEvent(domain #" + std::to_string(domainId) + ", event " +
+                     std::to_string(event.eventId) + ", " + describe(event.data) + ")");
+  }
+
+ private:
+  demo::Transcript& transcript_;
+};
+
+void entityEvents(simhost::SimHost& host, demo::Transcript& transcript, const ZolSmartPointer<simhost::SimEntity>& plate) {
+  transcript.step("The host's entity domain, and the plug-in's listener that hands events to the registry");
+  const std::int64_t entityDomain = host.eventManager().defineDomain("kyr.orla.appfw.Entity");
+  host.registerPluginListener(simhost::makePluginListener(
+      [](const Zol::Framework::ZolEvent& event) { return EventHandler::instance()->handleEvent(event); }));
+  transcript.note("\"kyr.orla.appfw.Entity\" is domain #" + std::to_string(entityDomain));
+
+  transcript.step("The plug-in's own event domain: PluginEventManager finds or creates it");
+  PluginEventManager ownEvents;
+  transcript.note("PluginEventManager::Domain_Id = #" + std::to_string(PluginEventManager::Domain_Id));
+
+  transcript.step("A handler for entity events: the first one subscribes the plug-in's listener to the domain");
+  EntityWatcher watcher(transcript);
+  EventHandler::instance()->addDomainEventHandler(EventHandler::getEntityDomainId(), &watcher);
+  transcript.note("the default listener first maps every domain that has a subscription of its own (creating those "
+                  "the host does not know yet), then subscribes the entity domain with its own events");
+
+  transcript.step("The host delivers entity events: those the subscription admits reach the handler");
+  const ZolSmartPointer<kyr::orla::appfw::IEntityInterface> entity = plate;
+  const std::size_t updated = host.eventManager().deliver({entityDomain, 2, Zol::makeZolAny(entity)});
+  transcript.note("event 2 (in the filter) reached " + std::to_string(updated) + " listener");
+  const std::size_t other = host.eventManager().deliver({entityDomain, 4, Zol::makeZolAny(entity)});
+  transcript.note("event 4 (not in the filter) reached " + std::to_string(other) + " listeners");
+
+  transcript.step("The plug-in publishes into its own domain");
+  ownEvents.publishEvent(1, Zol::makeZolAny("model checked"));
+
+  transcript.step("Removing the last handler unsubscribes, as a plug-in does before it unloads");
+  EventHandler::instance()->removeAllEventHandler();
+  transcript.note("event 2 now reaches " +
+                  std::to_string(host.eventManager().deliver({entityDomain, 2, Zol::makeZolAny(entity)})) +
+                  " listeners");
+}
+
 void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
   transcript.step("The host's model: four plates");
   std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
@@ -112,6 +165,8 @@ void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
   invoker.getURCommand()->undo();
   transcript.note("after undo of its undo/redo command:");
   showPlates(transcript, {plates[2]});
+
+  entityEvents(host, transcript, plates[0]);
 }
 
 }  // namespace

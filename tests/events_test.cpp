@@ -555,11 +555,11 @@ TEST_F(EventHandlerTest, EachShorthandUsesItsDomain) {
     SCOPED_TRACE(c.name);
     const long long domain = c.domain();
     ASSERT_NE(domain, 0);
-    (registry.*c.add)(&handlers[0]);
+    (EventHandler::instance()->*c.add)(&handlers[0]);
     EXPECT_EQ(subscriptions(domain), 1u);
     ran.clear();
     EXPECT_EQ(deliver(domain), Zol::Framework::EventHandled);
-    (registry.*c.remove)(&handlers[0]);
+    (EventHandler::instance()->*c.remove)(&handlers[0]);
     EXPECT_EQ(subscriptions(domain), 0u);
     EXPECT_EQ(deliver(domain), Zol::Framework::EventNotHandled);
   }
