@@ -174,6 +174,15 @@ TEST_F(PluginEventManagerTest, WithoutAnEventManagerNothingIsCalled) {
   moved = none;
   EXPECT_TRUE(moved.publishEvent(1, Zol::ZolAny_24_8(1)).isOk());
   EXPECT_EQ(host.journal().size(), 0u) << "assignment shared the empty event manager";
+
+  ServiceCacheAppFrame::eventManager_ = ZolSmartPointer<EventManager>(&host.eventManager());
+  PluginEventManager live;
+  host.journal().clear();
+  live = std::move(moved);
+  live.publishEvent(1, Zol::ZolAny_24_8(1));
+  EXPECT_EQ(host.journal().size(), 0u) << "move assignment exchanged the event managers";
+  moved.publishEvent(1, Zol::ZolAny_24_8(1));  // NOLINT: holds the other's event manager now
+  EXPECT_EQ(host.journal().count(managerCall("publishEvent")), 1u);
 }
 
 class DomainIdTest : public testing_support::PluginTest {};
