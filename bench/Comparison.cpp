@@ -19,25 +19,45 @@ Comparison& comparisonOf(const std::string& name) {
   auto& table = declared();
   auto it = std::find_if(table.begin(), table.end(), [&](const Comparison& c) { return c.name == name; });
   if (it != table.end()) return *it;
-  table.push_back(Comparison{name, nullptr, {}, {}});
+  table.push_back(Comparison{name, nullptr, {}, Clock::Cpu, std::nullopt, {}});
   return table.back();
 }
 
-void registerAt(const std::string& name, BenchmarkFunction function, const std::vector<long>& sizes) {
+void registerAt(const std::string& name, BenchmarkFunction function, const std::vector<long>& sizes, Clock clock) {
   benchmark::internal::Benchmark* benchmark = benchmark::RegisterBenchmark(name.c_str(), function);
   for (long size : sizes) benchmark->Arg(size);
+  // Also what Google Benchmark sizes its iteration counts by: the measuring
+  // thread's CPU time would stay near zero while other threads work.
+  if (clock == Clock::Wall) benchmark->UseRealTime();
 }
 
 }  // namespace
 
-Cost::Cost(const char* name, BenchmarkFunction function, std::vector<long> sizes) {
+Cost::Cost(const char* name, BenchmarkFunction function, std::vector<long> sizes, Clock clock) {
   Comparison& comparison = comparisonOf(name);
   comparison.function = function;
   comparison.sizes = std::move(sizes);
+  comparison.clock = clock;
 }
 
-Reference::Reference(const char* cost, const char* suffix, BenchmarkFunction function, std::optional<Aim> aim) {
-  comparisonOf(cost).references.push_back(Comparison::Against{std::string(cost) + "_" + suffix, function, aim});
+Reference::Reference(const char* cost, const char* suffix, BenchmarkFunction function, std::optional<Aim> aim)
+    : Reference(cost, suffix, function, aim ? std::vector<Aim>{*aim} : std::vector<Aim>{}) {}
+
+Reference::Reference(const char* cost, const char* suffix, BenchmarkFunction function, std::vector<Aim> aims) {
+  comparisonOf(cost).references.push_back(
+      Comparison::Against{std::string(cost) + "_" + suffix, function, std::move(aims)});
+}
+
+AllocationLimit::AllocationLimit(const char* cost, double maxPerEntry) {
+  comparisonOf(cost).maxAllocationsPerEntry = maxPerEntry;
+}
+
+std::optional<Aim> Comparison::Against::aimAt(long size) const {
+  std::optional<Aim> applies;
+  for (const Aim& aim : aims) {
+    if (aim.fromEntries <= size && (!applies || aim.fromEntries > applies->fromEntries)) applies = aim;
+  }
+  return applies;
 }
 
 const std::vector<Comparison>& comparisons() { return declared(); }
@@ -52,9 +72,9 @@ void registerComparisons() {
     if (comparison.function == nullptr) {
       throw std::logic_error("benchmark references of undeclared cost " + comparison.name);
     }
-    registerAt(comparison.name, comparison.function, comparison.sizes);
+    registerAt(comparison.name, comparison.function, comparison.sizes, comparison.clock);
     for (const Comparison::Against& reference : comparison.references) {
-      registerAt(reference.name, reference.function, comparison.sizes);
+      registerAt(reference.name, reference.function, comparison.sizes, comparison.clock);
     }
   }
 }

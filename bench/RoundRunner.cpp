@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <regex>
+#include <string>
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +19,12 @@ namespace {
 
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 
+// What one run of one benchmark gave, per entry; NaN where the run failed.
+struct Measured {
+  double nanoseconds = kMissing;
+  double allocations = kMissing;
+};
+
 // One cost at one size with its references: what runs back to back.
 struct Group {
   const Comparison* comparison;
@@ -25,6 +33,8 @@ struct Group {
   std::vector<std::string> names;
   // Nanoseconds per entry, by member and round; NaN where the run failed.
   std::vector<std::vector<double>> perEntry;
+  // Heap allocations per entry, by member and round; NaN where the run failed.
+  std::vector<std::vector<double>> allocations;
 };
 
 // The median and range of one series.
@@ -87,8 +97,8 @@ class NameFilter {
   bool negated_ = false;
 };
 
-// Keeps the CPU time per entry of the one benchmark each call runs; prints
-// the machine context on the first call only.
+// Keeps the time and allocations per entry of the one benchmark each call
+// runs; prints the machine context on the first call only.
 class Collector final : public benchmark::BenchmarkReporter {
  public:
   bool ReportContext(const Context& context) override {
@@ -106,24 +116,32 @@ class Collector final : public benchmark::BenchmarkReporter {
       }
       const auto entries = run.counters.find("entries");
       const double count = entries == run.counters.end() ? 1.0 : entries->second.value;
-      measured_ = run.GetAdjustedCPUTime() * nanosecondsPer(run.time_unit) / count;
+      const double time = clock_ == Clock::Wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+      measured_.nanoseconds = time * nanosecondsPer(run.time_unit) / count;
+      const auto allocations = run.counters.find("allocations");
+      if (allocations != run.counters.end()) measured_.allocations = allocations->second.value;
     }
   }
 
-  /// Runs the benchmark `name`; its CPU time per entry in nanoseconds, NaN
-  /// when it failed.
-  double run(const std::string& name) {
-    measured_ = kMissing;
+  /// Runs the benchmark `name`; its time per entry in nanoseconds by `clock`
+  /// and its allocations per entry, NaN when it failed.
+  Measured run(const std::string& name, Clock clock) {
+    measured_ = Measured();
+    clock_ = clock;
     benchmark::RunSpecifiedBenchmarks(this, exactly(name));
     return measured_;
   }
 
  private:
   bool contextShown_ = false;
-  double measured_ = kMissing;
+  Clock clock_ = Clock::Cpu;
+  Measured measured_;
 };
 
-std::string instanceName(const std::string& name, long size) { return name + "/" + std::to_string(size); }
+// The name Google Benchmark gives `name` at `size`; timing by the wall clock adds a suffix.
+std::string instanceName(const std::string& name, long size, Clock clock) {
+  return name + "/" + std::to_string(size) + (clock == Clock::Wall ? "/real_time" : "");
+}
 
 std::string suffixOf(const Comparison& comparison, std::size_t reference) {
   return comparison.references[reference].name.substr(comparison.name.size() + 1);
@@ -133,12 +151,15 @@ std::vector<Group> selectGroups(const NameFilter& filter, int rounds) {
   std::vector<Group> groups;
   for (const Comparison& comparison : comparisons()) {
     for (long size : comparison.sizes) {
-      Group group{&comparison, size, {instanceName(comparison.name, size)}, {}};
-      for (const auto& reference : comparison.references) group.names.push_back(instanceName(reference.name, size));
+      Group group{&comparison, size, {instanceName(comparison.name, size, comparison.clock)}, {}, {}};
+      for (const auto& reference : comparison.references) {
+        group.names.push_back(instanceName(reference.name, size, comparison.clock));
+      }
       if (std::none_of(group.names.begin(), group.names.end(), [&](const auto& n) { return filter.matches(n); })) {
         continue;
       }
       group.perEntry.assign(group.names.size(), std::vector<double>(static_cast<std::size_t>(rounds), kMissing));
+      group.allocations = group.perEntry;
       groups.push_back(std::move(group));
     }
   }
@@ -156,7 +177,9 @@ void runRound(Collector& collector, std::vector<Group>& groups, int round, int r
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     if (round % 2 != 0) std::reverse(order.begin(), order.end());
     for (std::size_t member : order) {
-      group.perEntry[member][static_cast<std::size_t>(round)] = collector.run(group.names[member]);
+      const Measured measured = collector.run(group.names[member], group.comparison->clock);
+      group.perEntry[member][static_cast<std::size_t>(round)] = measured.nanoseconds;
+      group.allocations[member][static_cast<std::size_t>(round)] = measured.allocations;
     }
   }
 }
@@ -171,10 +194,33 @@ std::string aimText(const Aim& aim) {
   return text;
 }
 
+// The most allocations per entry over the rounds; NaN when no round counted.
+double mostOf(const std::vector<double>& values) { return spreadOf(values).high; }
+
+std::string allocationText(double perEntry) {
+  if (!std::isfinite(perEntry)) return "-";
+  if (perEntry == 0) return "0";
+  char text[24];
+  std::snprintf(text, sizeof text, "%.3g", perEntry);
+  return text;
+}
+
+// The aim shown beside `reference` at `size`: the one that applies, or else
+// the first to apply at a larger size.
+std::optional<Aim> shownAim(const Comparison::Against& reference, long size) {
+  if (const auto applies = reference.aimAt(size)) return applies;
+  std::optional<Aim> next;
+  for (const Aim& aim : reference.aims) {
+    if (!next || aim.fromEntries < next->fromEntries) next = aim;
+  }
+  return next;
+}
+
 // Prints one row per reference of `group` and records each applicable aim.
 void reportGroup(const Group& group, RoundOutcome& outcome) {
   const Comparison& comparison = *group.comparison;
   const Spread cost = spreadOf(group.perEntry.front());
+  const std::string costAllocations = allocationText(mostOf(group.allocations.front()));
   for (std::size_t r = 0; r < comparison.references.size(); ++r) {
     const std::vector<double>& reference = group.perEntry[r + 1];
     std::vector<double> ratios(reference.size());
@@ -182,11 +228,12 @@ void reportGroup(const Group& group, RoundOutcome& outcome) {
       ratios[round] = group.perEntry.front()[round] / reference[round];
     }
     const Spread ratio = spreadOf(ratios);
-    const auto& aim = comparison.references[r].aim;
+    const auto aim = comparison.references[r].aimAt(group.size);
+    const auto shown = shownAim(comparison.references[r], group.size);
     std::string verdict;
-    if (aim && group.size >= aim->fromEntries) {
+    if (aim) {
       const bool met = std::isfinite(ratio.median) && ratio.median <= aim->maxRatio;
-      verdict = met ? "  met" : "  MISSED";
+      verdict = met ? "met" : "MISSED";
       if (met) {
         ++outcome.aimsMet;
       } else {
@@ -197,9 +244,41 @@ void reportGroup(const Group& group, RoundOutcome& outcome) {
         outcome.misses.emplace_back(line);
       }
     }
-    std::printf("%-24s %-9s %8ld %13.2f %13.2f %7.2f  %6.2f - %-6.2f  %s%s\n", comparison.name.c_str(),
+    std::printf("%-24s %-9s %8ld %13.2f %13.2f %7.2f  %6.2f - %-6.2f  %-15s %-6s  %s\n", comparison.name.c_str(),
                 suffixOf(comparison, r).c_str(), group.size, cost.median, spreadOf(reference).median, ratio.median,
-                ratio.low, ratio.high, aim ? aimText(*aim).c_str() : "", verdict.c_str());
+                ratio.low, ratio.high, shown ? aimText(*shown).c_str() : "", verdict.c_str(),
+                (costAllocations + " / " + allocationText(mostOf(group.allocations[r + 1]))).c_str());
+  }
+}
+
+// Holds the cost's allocations per entry, the most over the rounds, to its limit.
+void reportAllocationLimit(const Group& group, RoundOutcome& outcome) {
+  const Comparison& comparison = *group.comparison;
+  if (!comparison.maxAllocationsPerEntry) return;
+  const double most = mostOf(group.allocations.front());
+  const bool met = std::isfinite(most) && most <= *comparison.maxAllocationsPerEntry;
+  std::printf("%-24s %8ld  counted %-8s limit %-8s %s\n", comparison.name.c_str(), group.size,
+              allocationText(most).c_str(), allocationText(*comparison.maxAllocationsPerEntry).c_str(),
+              met ? "met" : "MISSED");
+  if (met) {
+    ++outcome.aimsMet;
+  } else {
+    outcome.misses.push_back(comparison.name + " at " + std::to_string(group.size) + " entries: " +
+                             allocationText(most) + " allocations per entry, limit " +
+                             allocationText(*comparison.maxAllocationsPerEntry));
+  }
+}
+
+// Entries per second of wall-clock comparisons, the cost's beside each
+// reference's and as a multiple of it.
+void reportThroughput(const Group& group) {
+  const Comparison& comparison = *group.comparison;
+  if (comparison.clock != Clock::Wall) return;
+  const double cost = 1e9 / spreadOf(group.perEntry.front()).median;
+  for (std::size_t r = 0; r < comparison.references.size(); ++r) {
+    const double reference = 1e9 / spreadOf(group.perEntry[r + 1]).median;
+    std::printf("%s/%ld: %.3g entries per second beside %.3g with %s: %.2f times as many\n", comparison.name.c_str(),
+                group.size, cost, reference, suffixOf(comparison, r).c_str(), cost / reference);
   }
 }
 
@@ -234,10 +313,15 @@ RoundOutcome runRounds(const RoundOptions& options) {
 
   std::printf("\nMedian over %d rounds of the ratio cost / reference, each ratio taken within one round\n",
               options.rounds);
-  std::printf("%-24s %-9s %8s %13s %13s %7s  %15s  %s\n", "cost", "reference", "entries", "cost ns/entry",
-              "ref ns/entry", "ratio", "min - max", "aim");
+  std::printf("%-24s %-9s %8s %13s %13s %7s  %15s  %-22s  %s\n", "cost", "reference", "entries", "cost ns/entry",
+              "ref ns/entry", "ratio", "min - max", "aim", "allocs/entry: cost / ref");
   for (const Group& group : groups) reportGroup(group, outcome);
+  if (std::any_of(groups.begin(), groups.end(), [](const Group& g) { return g.comparison->maxAllocationsPerEntry; })) {
+    std::printf("\nAllocation limits: allocations per entry once warm, the most over the rounds\n");
+    for (const Group& group : groups) reportAllocationLimit(group, outcome);
+  }
   std::printf("\n");
+  for (const Group& group : groups) reportThroughput(group);
   reportScaling(groups);
   std::printf("\nAims: %zu met, %zu missed\n", outcome.aimsMet, outcome.misses.size());
   for (const std::string& miss : outcome.misses) std::printf("  MISSED %s\n", miss.c_str());

@@ -1,22 +1,29 @@
 // wyrdan_bench_check: instruction counts of the deterministic hot paths
-// beside their floors, per entry, with a ceiling on each ratio. Counts do not
-// drift with the machine's load, so CI can hold them to tight ceilings.
+// beside their floors, per entry, with a ceiling on each ratio, and the heap
+// allocations of the same runs, with a ceiling on those of the paths that
+// must not allocate. Counts do not drift with the machine's load, so CI can
+// hold them to tight ceilings.
 //
 //   valgrind --tool=callgrind --instr-atstart=no --collect-atstart=no
 //            --callgrind-out-file=DIR/callgrind.out wyrdan_bench_check   (one dump per path)
 //   wyrdan_bench_check --judge DIR/callgrind.out.*                       (exit 1 above a ceiling)
 //
 // scripts/bench-check.sh runs both steps.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
+#include <thread>
 
 #include <valgrind/callgrind.h>
 
+#include "AllocationCounter.h"
 #include "workloads/BunchWorkloads.h"
 #include "workloads/EntityWorkloads.h"
+#include "workloads/EventWorkloads.h"
 #include "workloads/ServiceWorkloads.h"
 
 namespace {
@@ -36,19 +43,32 @@ struct Ceiling {
   double maxRatio;
 };
 
+// The most heap allocations a path may make in all its counted runs.
+struct AllocationCeiling {
+  const char* path;
+  std::uint64_t maxAllocations;
+};
+
 // Builds the workload with instrumentation off, runs it once instrumented but
 // not collected (first calls bind symbols and fill caches), then collects
-// `iterations` runs into one dump named `name`.
+// `iterations` runs, counting their allocations, into one dump named
+// "`name` allocations <count>".
 template <class Workload>
 bool count(const char* name, long entries, int iterations) {
   Workload workload(entries);
   if (!workload.verify()) return false;
   CALLGRIND_START_INSTRUMENTATION;
   workload.run();
-  CALLGRIND_TOGGLE_COLLECT;
-  for (int i = 0; i < iterations; ++i) workload.run();
-  CALLGRIND_TOGGLE_COLLECT;
-  CALLGRIND_DUMP_STATS_AT(name);
+  std::uint64_t allocations = 0;
+  {
+    const bench::CountedAllocations counted;
+    CALLGRIND_TOGGLE_COLLECT;
+    for (int i = 0; i < iterations; ++i) workload.run();
+    CALLGRIND_TOGGLE_COLLECT;
+    allocations = counted.allocations();
+  }
+  const std::string dump = std::string(name) + " allocations " + std::to_string(allocations);
+  CALLGRIND_DUMP_STATS_AT(dump.c_str());
   CALLGRIND_STOP_INSTRUMENTATION;
   return true;
 }
@@ -61,16 +81,28 @@ const Path kPaths[] = {
     {"exported-handle", 1, 20000, &count<bench::ExportedServiceHandle>},
     {"to-entities-lockless", 10000, 10, &count<bench::ToEntitiesLockless>},
     {"resolve-each-lockless", 10000, 10, &count<bench::ResolveEachLockless>},
+    {"handle-event-1", 1, 20000, &count<bench::HandleEvent>},
+    {"handle-event-floor-1", 1, 20000, &count<bench::HandleEventFloor>},
+    {"handle-event-8", 8, 20000, &count<bench::HandleEvent>},
+    {"handle-event-floor-8", 8, 20000, &count<bench::HandleEventFloor>},
 };
 
 // Each ceiling is the ratio counted when it was set plus about 15%: room for
-// small changes, none for a second encoding pass or a getter that looks its
-// service up again.
+// small changes, none for a second encoding pass, a getter that looks its
+// service up again or an event delivery that copies its handler list.
 const Ceiling kCeilings[] = {
     {"bunch-round-trip", "bunch-byte-round-trip", 1.60},  // counted 1.40
     {"cached-getter", "held-handle", 1.80},               // counted 1.55
     {"cached-getter", "exported-handle", 1.25},           // counted 1.11
     {"to-entities-lockless", "resolve-each-lockless", 1.10},  // counted 0.96
+    {"handle-event-1", "handle-event-floor-1", 2.15},         // counted 1.87
+    {"handle-event-8", "handle-event-floor-8", 1.69},         // counted 1.47
+};
+
+// Event delivery allocates nothing once the handlers are registered.
+const AllocationCeiling kAllocationCeilings[] = {
+    {"handle-event-1", 0},
+    {"handle-event-8", 0},
 };
 
 const Path* pathNamed(const std::string& name) {
@@ -94,31 +126,50 @@ int countAll() {
   return 0;
 }
 
-// Reads the dump's name (the client request's) and its total instruction count.
-bool readDump(const char* file, std::string& name, unsigned long long& instructions) {
+// What one dump counted.
+struct Dump {
+  std::string name;
+  unsigned long long instructions = 0;
+  unsigned long long allocations = 0;
+};
+
+// Reads the dump's name and allocations (the client request's) and its total
+// instruction count.
+bool readDump(const char* file, Dump& dump) {
   static const std::string kTrigger = "desc: Trigger: Client Request: ";
   std::ifstream in(file);
   std::string line;
+  bool named = false;
   bool counted = false;
   while (std::getline(in, line)) {
-    if (line.compare(0, kTrigger.size(), kTrigger) == 0) name = line.substr(kTrigger.size());
-    if (line.compare(0, 8, "totals: ") == 0) counted = std::sscanf(line.c_str() + 8, "%llu", &instructions) == 1;
+    if (line.compare(0, kTrigger.size(), kTrigger) == 0) {
+      std::istringstream request(line.substr(kTrigger.size()));
+      std::string word;
+      named = request >> dump.name >> word >> dump.allocations && word == "allocations";
+    }
+    if (line.compare(0, 8, "totals: ") == 0) counted = std::sscanf(line.c_str() + 8, "%llu", &dump.instructions) == 1;
   }
-  return !name.empty() && counted;
+  return named && counted;
 }
 
 int judge(int files, char** paths) {
-  std::map<std::string, double> perEntry;
-  std::printf("%-24s %8s %10s %14s %12s\n", "path", "entries", "iterations", "instructions", "per entry");
+  std::map<std::string, Dump> dumps;
   for (int i = 0; i < files; ++i) {
-    std::string name;
-    unsigned long long instructions = 0;
-    if (!readDump(paths[i], name, instructions)) continue;
-    const Path* path = pathNamed(name);
-    if (path == nullptr) continue;
-    perEntry[name] = static_cast<double>(instructions) / (static_cast<double>(path->entries) * path->iterations);
-    std::printf("%-24s %8ld %10d %14llu %12.1f\n", name.c_str(), path->entries, path->iterations, instructions,
-                perEntry[name]);
+    Dump dump;
+    if (readDump(paths[i], dump) && pathNamed(dump.name) != nullptr) dumps[dump.name] = dump;
+  }
+
+  std::map<std::string, double> perEntry;
+  std::printf("%-24s %8s %10s %14s %12s %10s %12s\n", "path", "entries", "iterations", "instructions", "per entry",
+              "per run", "allocations");
+  for (const Path& path : kPaths) {
+    const auto dump = dumps.find(path.name);
+    if (dump == dumps.end()) continue;
+    const double instructions = static_cast<double>(dump->second.instructions);
+    perEntry[path.name] = instructions / (static_cast<double>(path.entries) * path.iterations);
+    std::printf("%-24s %8ld %10d %14llu %12.1f %10.1f %12llu\n", path.name, path.entries, path.iterations,
+                dump->second.instructions, perEntry[path.name], instructions / path.iterations,
+                dump->second.allocations);
   }
 
   int failures = 0;
@@ -137,7 +188,22 @@ int judge(int files, char** paths) {
     std::printf("%-48s %8.3f %8.2f  %s\n", pair.c_str(), ratio, ceiling.maxRatio, within ? "ok" : "FAILED: above the ceiling");
     if (!within) ++failures;
   }
-  if (failures != 0) std::fprintf(stderr, "%d ratio(s) above the ceiling or not counted\n", failures);
+
+  std::printf("\n%-48s %8s %8s\n", "allocations in all counted runs", "counted", "ceiling");
+  for (const AllocationCeiling& ceiling : kAllocationCeilings) {
+    const auto dump = dumps.find(ceiling.path);
+    if (dump == dumps.end()) {
+      std::printf("%-48s %8s %8llu  FAILED: not counted\n", ceiling.path, "-",
+                  static_cast<unsigned long long>(ceiling.maxAllocations));
+      ++failures;
+      continue;
+    }
+    const bool within = dump->second.allocations <= ceiling.maxAllocations;
+    std::printf("%-48s %8llu %8llu  %s\n", ceiling.path, dump->second.allocations,
+                static_cast<unsigned long long>(ceiling.maxAllocations), within ? "ok" : "FAILED: above the ceiling");
+    if (!within) ++failures;
+  }
+  if (failures != 0) std::fprintf(stderr, "%d count(s) above the ceiling or not counted\n", failures);
   return failures == 0 ? 0 : 1;
 }
 
@@ -145,5 +211,9 @@ int judge(int files, char** paths) {
 
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "--judge") == 0) return judge(argc - 2, argv + 2);
+  // Counts the paths a multi-threaded host runs, as wyrdan_bench times them:
+  // once a thread has been started, the standard library's reference counts
+  // and malloc take their thread-safe paths.
+  std::thread([] {}).join();
   return countAll();
 }

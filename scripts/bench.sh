@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds the optimised benchmarks and runs them in rounds (seven by default):
 # in each round every cost runs back to back with its references (its floor,
-# the peer library a user would pick instead), so each round gives one ratio
-# per reference. The table prints, per cost, reference and size, the median
-# of those ratios and their range beside the aim. Progress (round, cost)
-# goes to stderr. Arguments go to the benchmark executable, e.g.
-# --benchmark_filter=BunchRoundTrip, --benchmark_repetitions=N (the number of
-# rounds) or --check (exit status 1 when a median ratio misses its aim).
+# the peer library a user would pick instead: Qt for the parameter bunch,
+# boost::signals2 for event delivery), so each round gives one ratio per
+# reference. The table prints, per cost, reference and size, the median of
+# those ratios and their range beside the aim, and the heap allocations per
+# entry of cost and reference; costs with an allocation limit (event
+# delivery: none) are held to it. Progress (round, cost) goes to stderr.
+# Arguments go to the benchmark executable, e.g. --benchmark_filter=HandleEvent,
+# --benchmark_repetitions=N (the number of rounds) or --check (exit status 1
+# when a median ratio misses its aim or a cost allocates above its limit).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
