@@ -43,12 +43,6 @@ static_assert(std::is_convertible_v<Zol::PersistenceFW::CAEData::EntityReference
 static_assert(std::is_convertible_v<Zol::PersistenceFW::CAEData::EntityReferenceSequence, EditEntityHelper>);
 static_assert(std::is_convertible_v<ZolSmartPointer<kyr::orla::appfw::IEntityInterface>, EditEntityHelper>);
 
-// Hides self-assignment from the compiler's warnings.
-template <class T>
-T& itself(T& value) {
-  return value;
-}
-
 std::vector<std::string> keysOf(const DataBunch& bunch) {
   std::vector<std::string> keys;
   for (const auto& entry : bunch) keys.push_back(entry.first);
@@ -607,17 +601,17 @@ TEST_F(EditEntityHelperTest, SelfAssignmentChangesNothing) {
        [] {
          DataBunch bunch{{"a", 1}, {"b", Zol::makeZolAny("two")}};
          const DataBunch original = bunch;
-         bunch = itself(bunch);
+         bunch = testing_support::itself(bunch);
          expectSameEntries(bunch, original);
-         bunch = std::move(itself(bunch));
+         bunch = std::move(testing_support::itself(bunch));
          expectSameEntries(bunch, original);
        }},
       {"CmdInvoker",
        [this] {
          CmdInvoker invoker(kProbe, kContext);
-         invoker = itself(invoker);
+         invoker = testing_support::itself(invoker);
          EXPECT_TRUE(invoker.invoke(DataBunch()).isOk());
-         invoker = std::move(itself(invoker));
+         invoker = std::move(testing_support::itself(invoker));
          EXPECT_TRUE(invoker.invoke(DataBunch()).isOk());
          EXPECT_EQ(host.commandProcessor().createdCommands().back()->executions(), 2);
        }},
@@ -626,22 +620,22 @@ TEST_F(EditEntityHelperTest, SelfAssignmentChangesNothing) {
          EditEntityHelper helper(entities);
          helper.setProperties(DataBunch{});
          const ConstListPtr list = lastObjects();
-         helper = itself(helper);
+         helper = testing_support::itself(helper);
          helper.setProperties(DataBunch{});
          EXPECT_TRUE(Zol::isSameObject(lastObjects(), list));
-         helper = std::move(itself(helper));
+         helper = std::move(testing_support::itself(helper));
          helper.setProperties(DataBunch{});
          EXPECT_TRUE(Zol::isSameObject(lastObjects(), list));
        }},
       {"CreateEntityHelper and EntConvert (no observable state: sanitizers watch)",
        [] {
          CreateEntityHelper created(std::string(64, 'n'));
-         created = itself(created);
-         created = std::move(itself(created));
+         created = testing_support::itself(created);
+         created = std::move(testing_support::itself(created));
          CreateEntityHelper copy = created;
          CreateEntityHelper moved(std::move(copy));
          EntConvert convert;
-         convert = itself(convert);
+         convert = testing_support::itself(convert);
          EntConvert copied(convert);
        }},
   };

@@ -257,12 +257,6 @@ TEST_F(DomainIdTest, TheGuiChannelComesFromTheGuiExecutive) {
   EXPECT_EQ(EventHandler::getGUIChannelId(), 0);
 }
 
-// Hides self-assignment from the compiler's warnings.
-template <class T>
-T& itself(T& value) {
-  return value;
-}
-
 // An EventListener whose subscription table a test can fill.
 class TableListener : public EventListener {
  public:
@@ -361,7 +355,7 @@ TEST_F(EventListenerTest, TheTableRoutesIdsAndUnknownIdsGetEveryEvent) {
     copy.listenDomainEvent(mine);
     TableListener assigned(ListenerPtr{});
     assigned = copy;
-    assigned = itself(assigned);
+    assigned = testing_support::itself(assigned);
     assigned.listenDomainEvent(selection);
   }
   EXPECT_EQ(subscriptionCalls(), 0u);

@@ -45,6 +45,12 @@ class HostTest : public ::testing::Test {
   simhost::SimHost host;
 };
 
+/// `value` itself, for self-assignment tests the compiler would warn about.
+template <class T>
+T& itself(T& value) {
+  return value;
+}
+
 /// How many live simulated objects carry `serviceName`.
 inline std::size_t liveObjectsNamed(std::string_view serviceName) {
   std::size_t count = 0;
