@@ -1,12 +1,15 @@
 // The simulated host as a test bed: the library's tests, and plug-in authors,
 // rely on its fault plan, journal, commands, events and accounting behaving
 // exactly as documented.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -15,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "kyr/appfw/ModelBrowserRecords.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/HostTest.h"
 #include "zol/kernel/ZolHoldings.h"
@@ -25,6 +29,11 @@ namespace {
 using simhost::CallPattern;
 using Provider = Zol::Framework::ZolIServiceProviderInterface;
 using kyr::orla::appfw::IEntityInterface;
+using Zol::PersistenceFW::CAEData::EntityReference;
+using Zol::PersistenceFW::CAEData::GUIDDATA;
+using EntityPtr = ZolSmartPointer<IEntityInterface>;
+using EOMObject = Zol::EOM::IEOMObjectInterface;
+using simhost::EOMObjectPtr;
 
 class SimHostTest : public testing_support::HostTest {
  protected:
@@ -310,22 +319,26 @@ TEST_F(SimEventsTest, DomainsAreFoundCreatedOrUnknownAndOnlyPluginCallsAreJourna
   EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>("createChannelId").on(events.serviceId())), 2u);
 }
 
-TEST(SimEventManager, IdsAreUniqueAcrossTheHostsOfTheProcess) {
+TEST(SimEventManager, DomainsKeepTheirIdsAcrossTheHostsOfTheProcessAndChannelsNeverRepeat) {
   testing_support::LeakCheck leakCheck;
-  std::vector<std::int64_t> ids;
+  std::vector<std::int64_t> domains;
+  std::vector<std::int64_t> fresh;
   for (int round = 0; round < 2; ++round) {
     simhost::SimHost host;
     simhost::SimEventManager& events = host.eventManager();
     std::int64_t domain = 0;
     std::int64_t channel = 0;
-    ASSERT_FALSE(events.lookUpDomainId("Test.Domain", domain).isOk()) << "each host starts without domains";
+    ASSERT_FALSE(events.lookUpDomainId("Test.Domain", domain).isOk()) << "each host starts without this domain";
     ASSERT_TRUE(events.createDomainId("Test.Domain", domain).isOk());
     ASSERT_TRUE(events.createChannelId(channel).isOk());
-    ids.insert(ids.end(), {domain, channel, events.defineDomain("kyr.orla.appfw.Modes"),
-                           host.guiExecutive().guiChannelId()});
+    domains.push_back(domain);
+    fresh.insert(fresh.end(), {channel, events.defineDomain("Test.Other " + std::to_string(round)),
+                               host.guiExecutive().guiChannelId()});
   }
-  EXPECT_EQ(std::set<std::int64_t>(ids.begin(), ids.end()).size(), ids.size())
-      << "an id kept from the first host must not name anything on the second";
+  EXPECT_EQ(domains[0], domains[1]) << "a domain name keeps its id from host to host";
+  fresh.push_back(domains[0]);
+  EXPECT_EQ(std::set<std::int64_t>(fresh.begin(), fresh.end()).size(), fresh.size())
+      << "channels and other domains never reuse an id";
 }
 
 TEST(SimEventManager, TheHostsShutDownEndsSubscriptionsOfListenersThatHoldTheManager) {
@@ -681,6 +694,806 @@ TEST_F(SimEventsTest, ConcurrentSubscribersAndDeliveriesKeepFiltersAndCounts) {
     }
     EXPECT_EQ(distinct.size(), made) << "channel ids made at once are still unique";
   }
+}
+
+std::string utf8(const icu::UnicodeString& text) { return simhost::argumentText(text); }
+
+// A GUID told apart by its first field.
+GUIDDATA guidNumber(std::uint32_t number) {
+  GUIDDATA guid;
+  guid.Data1 = number;
+  guid.Data4[7] = 0x5a;
+  return guid;
+}
+
+std::vector<GUIDDATA> guidsIn(const Zol::EOM::GUIDSequence& guids) { return {guids.begin(), guids.end()}; }
+
+TEST_F(SimHostTest, EntitiesAnswerTheirNamesAndKeepTheirParentAndNamedChildren) {
+  const auto root = host.model().findEntity(host.model().referenceOf(1, 1, 0));
+  ASSERT_TRUE(root) << "the model's root entity";
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  const auto rib = host.model().addEntity(5, 2, 0, "Rib", "Stiffener");
+  const EntityPtr entity = plate;
+  const auto eom = Zol::interfaceCast<EOMObject>(plate->asService());
+  ASSERT_TRUE(eom);
+
+  icu::UnicodeString name;
+  icu::UnicodeString typeName;
+  ASSERT_TRUE(entity->getName(name).isOk());
+  ASSERT_TRUE(entity->getTypeName(typeName).isOk());
+  EXPECT_EQ(utf8(name), "Plate 1");
+  EXPECT_EQ(utf8(typeName), "Plate");
+  EXPECT_EQ(host.journal().count(CallPattern::of<IEntityInterface>("getName").on(plate)), 1u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<EOMObject>("getName")), 0u)
+      << "each interface journals its own name queries";
+
+  ASSERT_TRUE(eom->setName("Web").isOk());
+  ASSERT_TRUE(entity->getName(name).isOk());
+  EXPECT_EQ(utf8(name), "Web") << "the entity's name is its EOM name";
+  ASSERT_TRUE(eom->getTypeName(typeName).isOk());
+  EXPECT_EQ(utf8(typeName), "Plate");
+  EXPECT_EQ(host.journal().count(CallPattern::of<EOMObject>("getTypeName").on(plate)), 1u);
+
+  ASSERT_TRUE(entity->setParent(root).isOk());
+  EXPECT_EQ(plate->parent(), root->reference());
+  EXPECT_EQ(host.journal().count(CallPattern::of<IEntityInterface>("setParent").on(plate).with(EntityPtr(root))), 1u);
+  ASSERT_TRUE(entity->setParent(EntityPtr()).isOk());
+  EXPECT_EQ(plate->parent(), EntityReference()) << "an empty parent clears it";
+
+  const EntityPtr rootEntity = root;
+  ASSERT_TRUE(rootEntity->addChild(plate, "first").isOk());
+  ASSERT_TRUE(rootEntity->addChild(rib, "second").isOk());
+  EXPECT_EQ(rootEntity->addChild(EntityPtr(), "none").getCode(), Zol::ZolResult_24_8::kFailure);
+  const auto children = root->namedChildren();
+  ASSERT_EQ(children.size(), 2u) << "an empty child is not added";
+  EXPECT_EQ(children[0].reference, plate->reference());
+  EXPECT_EQ(utf8(children[0].name), "first");
+  EXPECT_EQ(children[1].reference, rib->reference());
+  EXPECT_EQ(utf8(children[1].name), "second");
+  EXPECT_EQ(root->children(), (std::vector<EntityReference>{plate->reference(), rib->reference()}));
+  EXPECT_EQ(host.journal().count(CallPattern::of<IEntityInterface>("addChild").with(EntityPtr(rib), "second")), 1u);
+
+  host.faults().inject(CallPattern::of<IEntityInterface>("setParent"), simhost::Fault::errorResult());
+  EXPECT_FALSE(entity->setParent(root).isOk());
+  EXPECT_EQ(plate->parent(), EntityReference()) << "a failed call changes nothing";
+}
+
+TEST_F(SimHostTest, TheModelsRootAssemblyStandsForTheRootEntityUntilTakenAway) {
+  using Assembly = Zol::PersistenceFW::CAEData::IAssemblyInterface;
+  using Model = Zol::PersistenceFW::CAEData::IModelInterface;
+  ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface> session;
+  ASSERT_TRUE(host.persistence().getCurrentSession(session).isOk());
+  ZolSmartPointer<Model> model;
+  ASSERT_TRUE(session->getModel(model).isOk());
+
+  ZolSmartPointer<Assembly> assembly;
+  ASSERT_TRUE(model->getRootAssembly(assembly).isOk());
+  ASSERT_TRUE(assembly);
+  EntityReference reference;
+  ASSERT_TRUE(assembly->getEntityReference(reference).isOk());
+  EXPECT_EQ(reference, host.model().referenceOf(1, 1, 0));
+  EntityPtr root;
+  ASSERT_TRUE(host.rootManager().getEntity(reference, root).isOk());
+  ASSERT_TRUE(root) << "the assembly's entity resolves";
+  icu::UnicodeString name;
+  icu::UnicodeString typeName;
+  root->getName(name);
+  root->getTypeName(typeName);
+  EXPECT_EQ(utf8(name), "Model");
+  EXPECT_EQ(utf8(typeName), "Assembly");
+
+  host.model().setRootAssembly({});
+  ZolSmartPointer<Assembly> taken = assembly;
+  EXPECT_TRUE(model->getRootAssembly(taken).isOk());
+  EXPECT_FALSE(taken) << "the model has no root assembly now";
+  EXPECT_TRUE(host.model().findEntity(reference)) << "its entity stays";
+
+  const auto study = host.model().makeRootAssembly(2, 1, 0, "Study model", "Assembly");
+  ZolSmartPointer<Assembly> made;
+  ASSERT_TRUE(model->getRootAssembly(made).isOk());
+  EXPECT_TRUE(Zol::isSameObject(made, study));
+  EXPECT_EQ(study->entity(), host.model().referenceOf(2, 1, 0));
+  EXPECT_TRUE(host.model().findEntity(study->entity()));
+  EXPECT_EQ(host.journal().count(CallPattern::of<Model>("getRootAssembly")), 3u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Assembly>("getEntityReference").on(assembly)), 1u);
+}
+
+TEST_F(SimHostTest, TheRootManagerComparesReferencesAndATestCanReplaceItsHash) {
+  using Adapter = kyr::orla::appfw::IInterfaceAdapterManagerInterface;
+  const auto adapter = Zol::interfaceCast<Adapter>(host.rootManager().asService());
+  ASSERT_TRUE(adapter) << "the root manager is also the adapter manager";
+
+  // One object reached through two of its interfaces gives two pointers.
+  const auto owner = host.model().addEntity(7, 1, 0, "owner", "Part");
+  const Zol::ZolIService ownerAsEntity = owner->asService();
+  const Zol::ZolIService ownerAsEOM = Zol::interfaceCast<EOMObject>(owner->asService());
+  ASSERT_NE(ownerAsEntity.get(), ownerAsEOM.get());
+  const auto otherModel = simhost::makeSimObject<simhost::SimModel>(host.context(), "other model");
+  const EntityReference plate = host.model().referenceOf(5, 1, 0);
+
+  struct Case {
+    const char* name;
+    EntityReference a;
+    EntityReference b;
+    bool equal;
+  };
+  const Case cases[] = {
+      {"same container and words", plate, host.model().referenceOf(5, 1, 0), true},
+      {"one container through two interfaces", {ownerAsEntity, 3, 4, 0}, {ownerAsEOM, 3, 4, 0}, true},
+      {"other words", plate, host.model().referenceOf(5, 2, 0), false},
+      {"other third word", plate, host.model().referenceOf(5, 1, 1), false},
+      {"another container", plate, otherModel->referenceOf(5, 1, 0), false},
+      {"no container", plate, EntityReference{{}, 5, 1, 0}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(adapter->areEqual(c.a, c.b), c.equal);
+    EXPECT_EQ(adapter->areEqual(c.b, c.a), c.equal);
+    EXPECT_FALSE(adapter->isLess(c.a, c.a)) << "irreflexive";
+    if (c.equal) {
+      EXPECT_FALSE(adapter->isLess(c.a, c.b) || adapter->isLess(c.b, c.a)) << "equal references are unordered";
+      EXPECT_EQ(adapter->hashCode(c.a), adapter->hashCode(c.b)) << "equal references hash alike";
+    } else {
+      EXPECT_NE(adapter->isLess(c.a, c.b), adapter->isLess(c.b, c.a)) << "exactly one is first";
+    }
+  }
+
+  EXPECT_EQ(host.journal().count(CallPattern::of<Adapter>("areEqual")), 2 * std::size(cases));
+
+  // Sorted by the adapter: each container's references together, by words.
+  std::vector<EntityReference> references = {
+      otherModel->referenceOf(2, 0, 0), plate, otherModel->referenceOf(1, 9, 0), host.model().referenceOf(1, 2, 3),
+      otherModel->referenceOf(1, 9, 1), host.model().referenceOf(1, 2, 2)};
+  std::sort(references.begin(), references.end(),
+            [&adapter](const EntityReference& a, const EntityReference& b) { return adapter->isLess(a, b); });
+  std::vector<std::string> order;
+  for (const EntityReference& reference : references) {
+    const bool inHostModel = reference.container == host.model().asService();
+    order.push_back((inHostModel ? "host " : "other ") + simhost::argumentText(reference));
+  }
+  const bool hostFirst = order.front().rfind("host", 0) == 0;
+  const std::vector<std::string> hostPart = {"host (1, 2, 2)", "host (1, 2, 3)", "host (5, 1, 0)"};
+  const std::vector<std::string> otherPart = {"other (1, 9, 0)", "other (1, 9, 1)", "other (2, 0, 0)"};
+  std::vector<std::string> expected = hostFirst ? hostPart : otherPart;
+  const auto& rest = hostFirst ? otherPart : hostPart;
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  EXPECT_EQ(order, expected);
+
+  host.journal().clear();
+  const std::int32_t plateHash = adapter->hashCode(plate);
+  EXPECT_EQ(plateHash, simhost::SimRootManager::defaultHash(plate));
+  EXPECT_NE(plateHash, adapter->hashCode(host.model().referenceOf(5, 2, 0)));
+  EXPECT_NE(plateHash, adapter->hashCode(host.model().referenceOf(1, 5, 0))) << "the words' order counts";
+  host.rootManager().setHash([](const EntityReference&) { return -1; });
+  EXPECT_EQ(adapter->hashCode(plate), -1);
+  host.rootManager().setHash({});
+  EXPECT_EQ(adapter->hashCode(plate), plateHash) << "an empty hash restores the default";
+  EXPECT_EQ(host.journal().count(CallPattern::of<Adapter>("hashCode").with(plate)), 3u);
+}
+
+TEST_F(SimHostTest, TheSelectionManagerServiceMakesNewEmptyLists) {
+  using Selection = kyr::orla::appfw::ISelectionManagerInterface;
+  using List = Zol::PersistenceFW::CAEData::IEntityReferenceListInterface;
+  Zol::ZolIService service;
+  ASSERT_TRUE(host.provider().getService("kyr.orla.appfw.SelectionManager", "", service).isOk());
+  const auto selection = Zol::interfaceCast<Selection>(service);
+  ASSERT_TRUE(selection);
+
+  ZolSmartPointer<List> first;
+  ZolSmartPointer<List> second;
+  ASSERT_TRUE(selection->createEntityReferenceList(first).isOk());
+  ASSERT_TRUE(selection->createEntityReferenceList(second).isOk());
+  ASSERT_TRUE(first && second);
+  EXPECT_FALSE(Zol::isSameObject(first, second)) << "a new list each time";
+  ASSERT_TRUE(first->append(host.model().referenceOf(5, 1, 0)).isOk());
+  std::uint32_t count = 7;
+  ASSERT_TRUE(second->getCount(count).isOk());
+  EXPECT_EQ(count, 0u);
+  ASSERT_TRUE(first->getCount(count).isOk());
+  EXPECT_EQ(count, 1u);
+
+  host.faults().inject(CallPattern::of<Selection>("createEntityReferenceList"), simhost::Fault::errorResult());
+  ZolSmartPointer<List> none;
+  EXPECT_FALSE(selection->createEntityReferenceList(none).isOk());
+  EXPECT_FALSE(none);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Selection>("createEntityReferenceList")), 3u);
+}
+
+TEST_F(SimHostTest, PersistentObjectsAndContainersAnswerGUIDOwnerAndEligibility) {
+  using Persistent = Zol::PersistenceFW::CAEData::IPersistentObjectInterface;
+  using Container = Zol::PersistenceFW::CAEData::IContainerInterface;
+  const auto object =
+      simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "part data", EntityReference());
+  const auto folder = simhost::makeSimObject<simhost::SimContainer>(host.context(), "folder", EntityReference());
+  const ZolSmartPointer<Persistent> persistent = object;
+
+  GUIDDATA guid = guidNumber(42);
+  EXPECT_EQ(persistent->getGUID(guid).getCode(), Zol::ZolResult_24_8::kFailure);
+  EXPECT_EQ(guid, guidNumber(42)) << "without a GUID nothing is written";
+  object->setGUID(guidNumber(3));
+  ASSERT_TRUE(persistent->getGUID(guid).isOk());
+  EXPECT_EQ(guid, guidNumber(3));
+  object->setGUID(std::nullopt);
+  EXPECT_FALSE(persistent->getGUID(guid).isOk());
+
+  ZolSmartPointer<Persistent> owner = folder;
+  ASSERT_TRUE(persistent->getOwner(owner).isOk());
+  EXPECT_FALSE(owner) << "a top-level object has no owner";
+  object->setOwner(folder);
+  ASSERT_TRUE(persistent->getOwner(owner).isOk());
+  EXPECT_TRUE(Zol::isSameObject(owner, folder));
+  EXPECT_TRUE(Zol::interfaceCast<Container>(owner)) << "the owner is a container";
+  EXPECT_FALSE(Zol::interfaceCast<Container>(persistent)) << "a plain persistent object is not";
+
+  bool eligible = false;
+  ASSERT_TRUE(persistent->isEligible(eligible).isOk());
+  EXPECT_TRUE(eligible);
+  object->setEligible(false);
+  ASSERT_TRUE(persistent->isEligible(eligible).isOk());
+  EXPECT_FALSE(eligible);
+  host.faults().inject(CallPattern::of<Persistent>("isEligible"), simhost::Fault::errorResult());
+  eligible = true;
+  EXPECT_FALSE(persistent->isEligible(eligible).isOk());
+  EXPECT_TRUE(eligible) << "a failed call writes nothing";
+  EXPECT_EQ(host.journal().count(CallPattern::of<Persistent>("getGUID").on(object)), 3u);
+}
+
+TEST_F(SimHostTest, EOMObjectsKeepStatePersistentObjectsMarksAndExclusion) {
+  const auto part = host.addEOMObject("bracket", "Part", guidNumber(1));
+  const EOMObjectPtr eom = part;
+  icu::UnicodeString text;
+  ASSERT_TRUE(eom->getName(text).isOk());
+  EXPECT_EQ(utf8(text), "bracket");
+  ASSERT_TRUE(eom->getTypeName(text).isOk());
+  EXPECT_EQ(utf8(text), "Part");
+  ASSERT_TRUE(eom->setName("clamp").isOk());
+  EXPECT_EQ(utf8(part->name()), "clamp");
+  EXPECT_EQ(eom->getGUID(), guidNumber(1));
+  EXPECT_FALSE(eom->getState());
+  part->setState(true);
+  EXPECT_TRUE(eom->getState());
+  EXPECT_FALSE(eom->isExcluded());
+  part->setExcluded(true);
+  EXPECT_TRUE(eom->isExcluded());
+
+  const auto twin = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "twin", "Part", guidNumber(1));
+  const auto other = host.addEOMObject("other", "Part", guidNumber(2));
+  const auto anonymous = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "anonymous", "Part");
+  const auto nameless = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "nameless", "Part");
+  struct Case {
+    const char* name;
+    EOMObjectPtr a;
+    EOMObjectPtr b;
+    bool equal;
+  };
+  const Case cases[] = {
+      {"itself", eom, eom, true},
+      {"another object with its GUID", eom, twin, true},
+      {"another GUID", eom, other, false},
+      {"nothing", eom, EOMObjectPtr(), false},
+      {"itself without a GUID", anonymous, anonymous, true},
+      {"two objects without GUIDs", anonymous, nameless, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.a->isEqual(c.b), c.equal);
+  }
+
+  EXPECT_FALSE(eom->hasPrimaryPersistentObject());
+  EXPECT_FALSE(eom->getPrimaryPersistentObject());
+  EXPECT_FALSE(eom->hasSecondaryPersistentObject());
+  const auto primary =
+      simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "primary", EntityReference());
+  const auto secondary =
+      simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "secondary", EntityReference());
+  part->setPrimaryPersistentObject(primary);
+  part->setSecondaryPersistentObject(secondary);
+  EXPECT_TRUE(eom->hasPrimaryPersistentObject());
+  EXPECT_TRUE(Zol::isSameObject(eom->getPrimaryPersistentObject(), primary));
+  EXPECT_TRUE(eom->hasSecondaryPersistentObject());
+  part->setHasSecondaryAnswer(false);
+  EXPECT_FALSE(eom->hasSecondaryPersistentObject()) << "the yes/no query can disagree with the fetch";
+  EXPECT_TRUE(Zol::isSameObject(eom->getSecondaryPersistentObject(), secondary));
+  part->setHasSecondaryAnswer(std::nullopt);
+  EXPECT_TRUE(eom->hasSecondaryPersistentObject()) << "the default answer again";
+  part->setPrimaryPersistentObject({});
+  part->setHasPrimaryAnswer(true);
+  EXPECT_TRUE(eom->hasPrimaryPersistentObject());
+  EXPECT_FALSE(eom->getPrimaryPersistentObject());
+
+  const EOMObjectPtr otherEOM = other;
+  eom->mark();
+  otherEOM->mark();
+  eom->mark();
+  EXPECT_EQ(part->markCount(), 2);
+  EXPECT_EQ(other->markCount(), 1);
+  std::vector<std::uint64_t> marked;
+  for (const auto& call : host.journal().calls(CallPattern::of<EOMObject>("mark"))) marked.push_back(call.objectId);
+  EXPECT_EQ(marked, (std::vector<std::uint64_t>{part->serviceId(), other->serviceId(), part->serviceId()}))
+      << "the journal keeps the order of the marks";
+
+  // Entities are EOM objects with the same behaviour.
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  const auto rib = host.model().addEntity(5, 2, 0, "Rib", "Stiffener");
+  const auto plateEOM = Zol::interfaceCast<EOMObject>(plate->asService());
+  const auto ribEOM = Zol::interfaceCast<EOMObject>(rib->asService());
+  EXPECT_EQ(plateEOM->getGUID(), simhost::SimEntity::guidOfWords(5, 1, 0));
+  EXPECT_NE(plateEOM->getGUID(), ribEOM->getGUID());
+  EXPECT_NE(plateEOM->getGUID(), GUIDDATA());
+  EXPECT_EQ(simhost::SimEntity::guidOfWords(5, 1, 0), simhost::SimEntity::guidOfWords(5, 1, 0));
+  EXPECT_NE(simhost::SimEntity::guidOfWords(5, 1, 0), simhost::SimEntity::guidOfWords(5, 1, 1));
+  EXPECT_NE(simhost::SimEntity::guidOfWords(1, 5, 0), simhost::SimEntity::guidOfWords(5, 1, 0));
+  plate->setGUID(guidNumber(9));
+  EXPECT_EQ(plateEOM->getGUID(), guidNumber(9));
+  plate->setState(true);
+  EXPECT_TRUE(plateEOM->getState());
+  plateEOM->mark();
+  EXPECT_EQ(plate->markCount(), 1);
+  EXPECT_TRUE(plateEOM->isEqual(plateEOM));
+  EXPECT_FALSE(plateEOM->isEqual(ribEOM));
+}
+
+TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
+  using Dependencies = Zol::EOM::IEOMDependenciesInterface;
+  using Via = simhost::SimDependencyGraph::Via;
+  const auto a = host.addEOMObject("a", "Part", guidNumber(1));
+  const auto b = host.addEOMObject("b", "Part", guidNumber(2));
+  const auto c = host.addEOMObject("c", "Part", guidNumber(3));
+  const auto d = host.addEOMObject("d", "Part", guidNumber(4));
+  const GUIDDATA loose = guidNumber(5);
+  const auto fromA = Zol::interfaceCast<Dependencies>(a->asService());
+  const auto fromB = Zol::interfaceCast<Dependencies>(b->asService());
+  const auto fromC = Zol::interfaceCast<Dependencies>(c->asService());
+  ASSERT_TRUE(fromA && fromB && fromC);
+  const auto number = [](const GUIDDATA& guid) { return "#" + std::to_string(guid.Data1); };
+  simhost::SimDependencyGraph& graph = host.dependencyGraph();
+
+  ASSERT_TRUE(fromA->addDownstreamObject(b).isOk());
+  ASSERT_TRUE(fromA->addDownstreamObjects({c, d}).isOk());
+  ASSERT_TRUE(fromA->addDownstreamGUIDs({loose}).isOk());
+  ASSERT_TRUE(fromA->addDownstreamObject(b).isOk());
+  ASSERT_TRUE(fromB->addDownstreamObject(c).isOk());
+  EXPECT_EQ(graph.render(number),
+            "#1 -> #2 (by object)\n#1 -> #3 (by objects)\n#1 -> #4 (by objects)\n#1 -> #5 (by GUIDs)\n"
+            "#2 -> #3 (by object)\n");
+  EXPECT_EQ(graph.changes().size(), 6u) << "the repeated edge is logged but not doubled";
+
+  Zol::EOM::GUIDSequence found;
+  ASSERT_TRUE(fromA->getDownstreamGUIDs(found).isOk());
+  EXPECT_EQ(guidsIn(found), (std::vector<GUIDDATA>{guidNumber(2), guidNumber(3), guidNumber(4), loose}));
+  ASSERT_TRUE(fromA->getUpstreamGUIDs(found).isOk());
+  EXPECT_TRUE(found.empty());
+  ASSERT_TRUE(fromC->getUpstreamGUIDs(found).isOk());
+  EXPECT_EQ(guidsIn(found), (std::vector<GUIDDATA>{guidNumber(1), guidNumber(2)}));
+  ASSERT_TRUE(fromB->getUpstreamGUIDs(found).isOk());
+  EXPECT_EQ(guidsIn(found), std::vector<GUIDDATA>{guidNumber(1)});
+
+  ASSERT_TRUE(fromA->removeDownstreamObject(b).isOk());
+  ASSERT_TRUE(fromA->removeDownstreamObjects({c}).isOk());
+  ASSERT_TRUE(fromA->removeDownstreamGUIDs({loose, guidNumber(77)}).isOk()) << "an unknown edge is no error";
+  ASSERT_TRUE(fromA->getDownstreamGUIDs(found).isOk());
+  EXPECT_EQ(guidsIn(found), std::vector<GUIDDATA>{guidNumber(4)});
+  EXPECT_EQ(graph.downstreamOf(guidNumber(2)), std::vector<GUIDDATA>{guidNumber(3)}) << "b's own edge stays";
+  const auto changes = graph.changes();
+  ASSERT_EQ(changes.size(), 10u);
+  const Via removedVia[] = {Via::Object, Via::Objects, Via::GUIDs, Via::GUIDs};
+  for (std::size_t index = 0; index < 4; ++index) {
+    SCOPED_TRACE(index);
+    EXPECT_FALSE(changes[6 + index].added);
+    EXPECT_EQ(changes[6 + index].upstream, guidNumber(1));
+    EXPECT_EQ(changes[6 + index].via, removedVia[index]);
+  }
+  EXPECT_EQ(changes[9].downstream, guidNumber(77));
+
+  const auto anonymous = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "anonymous", "Part");
+  EXPECT_FALSE(Zol::interfaceCast<Dependencies>(anonymous->asService())->addDownstreamObject(b).isOk())
+      << "an object without a GUID has no edges";
+  EXPECT_FALSE(fromA->addDownstreamObjects({b, anonymous}).isOk());
+  EXPECT_FALSE(fromA->addDownstreamObject(EOMObjectPtr()).isOk());
+  EXPECT_FALSE(fromA->addDownstreamGUIDs({loose, GUIDDATA()}).isOk());
+  EXPECT_EQ(graph.changes().size(), 10u) << "a refused call changes nothing, not even in part";
+
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  ASSERT_TRUE(Zol::interfaceCast<Dependencies>(plate->asService())->addDownstreamObject(d).isOk());
+  EXPECT_EQ(graph.upstreamOf(guidNumber(4)), (std::vector<GUIDDATA>{guidNumber(1), plate->guid()}))
+      << "an entity's derived GUID is its upstream side";
+  EXPECT_EQ(host.journal().count(CallPattern::of<Dependencies>("addDownstreamGUIDs").on(a).with(
+                Zol::EOM::GUIDSequence{loose})),
+            1u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Dependencies>("addDownstreamObjects")
+                                     .on(a)
+                                     .with(Zol::EOM::IEOMObjectSequence{c, d})),
+            1u);
+}
+
+TEST_F(SimHostTest, TheEOMCoreOpensKnownObjectsByGUIDAndRecordsWhatToGenerate) {
+  using Factory = Zol::EOM::IEOMObjectFactoryInterface;
+  using Generator = Zol::EOM::IEOMDependencyManagerInterface;
+  Zol::ZolIService service;
+  ASSERT_TRUE(host.provider().getService("Zol.EOM.EOMCore", "", service).isOk());
+  const auto factory = Zol::interfaceCast<Factory>(service);
+  const auto generator = Zol::interfaceCast<Generator>(service);
+  ASSERT_TRUE(factory && generator) << "one service, both interfaces";
+
+  const auto part = host.addEOMObject("bracket", "Part", guidNumber(1));
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  const auto stray = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "stray", "Part", guidNumber(3));
+  struct Case {
+    const char* name;
+    GUIDDATA guid;
+    EOMObjectPtr expected;
+  };
+  const Case cases[] = {
+      {"an object the host made", guidNumber(1), part},
+      {"an entity", plate->guid(), plate},
+      {"an object the host was not told of", guidNumber(3), {}},
+      {"the zero GUID", GUIDDATA(), {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EOMObjectPtr opened = stray;
+    EXPECT_EQ(factory->open(c.guid, opened).isOk(), static_cast<bool>(c.expected));
+    EXPECT_TRUE(Zol::isSameObject(opened, c.expected)) << "a failed open empties the pointer";
+  }
+  part->setGUID(guidNumber(7));
+  EOMObjectPtr opened;
+  EXPECT_TRUE(factory->open(guidNumber(7), opened).isOk());
+  EXPECT_TRUE(Zol::isSameObject(opened, part)) << "found by the GUID it has now";
+  EXPECT_FALSE(factory->open(guidNumber(1), opened).isOk());
+  EXPECT_EQ(host.journal().count(CallPattern::of<Factory>("open").with(guidNumber(7))), 1u);
+
+  const EOMObjectPtr plateEOM = plate;
+  ASSERT_TRUE(generator->bulkGenerate({part, plateEOM}).isOk());
+  ASSERT_TRUE(generator->bulkGenerate({plateEOM}).isOk());
+  const auto generated = host.eomObjectFactory().bulkGenerations();
+  ASSERT_EQ(generated.size(), 2u);
+  ASSERT_EQ(generated[0].size(), 2u);
+  EXPECT_TRUE(Zol::isSameObject(generated[0][0], part));
+  EXPECT_TRUE(Zol::isSameObject(generated[0][1], plate));
+  ASSERT_EQ(generated[1].size(), 1u);
+  EXPECT_TRUE(Zol::isSameObject(generated[1][0], plate));
+
+  const ZolSmartPointer<kyr::orla::appfw::ICmdProcessorInterface> processor =
+      kyr::orla::appfw::ServiceCacheAppFrame::commandProcessor_;
+  ASSERT_TRUE(processor->addToGenerateList({plateEOM, part}).isOk());
+  ASSERT_TRUE(processor->addToGenerateList({}).isOk());
+  const auto lists = host.commandProcessor().generateLists();
+  ASSERT_EQ(lists.size(), 2u);
+  ASSERT_EQ(lists[0].size(), 2u);
+  EXPECT_TRUE(Zol::isSameObject(lists[0][0], plate));
+  EXPECT_TRUE(Zol::isSameObject(lists[0][1], part));
+  EXPECT_TRUE(lists[1].empty());
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ICmdProcessorInterface>("addToGenerateList")), 2u);
+}
+
+using kyr::orla::appfw::CmdParameters;
+
+// The model browser's tests publish payloads written here field by field
+// from the layouts of ModelBrowserRecords.h, as a plug-in would.
+class SimModelBrowserTest : public SimHostTest {
+ protected:
+  static Zol::ZolAny_24_8 entityPayload(const EntityPtr& entity) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, entity);
+    payload.setData(Zol::interfaceTypeCode<IEntityInterface>());
+    return payload;
+  }
+  static void writeNamedValues(Zol::ZolOutStream_24_8& out, const CmdParameters& values) {
+    Zol::marshaller_insert(out, static_cast<std::uint32_t>(values.size()));
+    for (const auto& value : values) {
+      Zol::marshaller_insert(out, kyr::orla::appfw::getTC_CmdParameter());
+      Zol::marshaller_insert(out, value.name);
+      Zol::marshaller_insert(out, value.value);
+    }
+  }
+  static Zol::ZolAny_24_8 insertionPayload(const EntityReference& reference, const CmdParameters& values) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, reference.container);
+    Zol::marshaller_insert(out, reference.first);
+    Zol::marshaller_insert(out, reference.second);
+    Zol::marshaller_insert(out, reference.third);
+    writeNamedValues(out, values);
+    payload.setData(kyr::orla::appfw::getTC_NodeInsertion());
+    return payload;
+  }
+  static Zol::ZolAny_24_8 additionPayload(const Zol::ZolIService& list, const CmdParameters& values) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, list);
+    writeNamedValues(out, values);
+    payload.setData(kyr::orla::appfw::getTC_NodesAddition());
+    return payload;
+  }
+  static Zol::ZolAny_24_8 updatePayload(const Zol::ZolIService& first, const CmdParameters& values,
+                                        const Zol::ZolIService& second) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, first);
+    writeNamedValues(out, values);
+    Zol::marshaller_insert(out, second);
+    payload.setData(kyr::orla::appfw::getTC_NodesUpdate());
+    return payload;
+  }
+  static Zol::ZolAny_24_8 removalPayload(const std::vector<EntityPtr>& entities, const CmdParameters& values,
+                                         std::int32_t end = 0) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, static_cast<std::uint32_t>(entities.size()));
+    for (const EntityPtr& entity : entities) Zol::marshaller_insert(out, entity);
+    writeNamedValues(out, values);
+    Zol::marshaller_insert(out, end);
+    payload.setData(kyr::orla::appfw::getTC_NodesRemoval());
+    return payload;
+  }
+  // The command context announced with created parts: 0 as a signed 32-bit integer.
+  static Zol::ZolAny_24_8 commandContext() {
+    Zol::ZolAny_24_8 context;
+    Zol::ZolOutStream_24_8 out = context.initializeStream();
+    Zol::marshaller_insert(out, std::int32_t{0});
+    context.setData(kyr::orla::appfw::getTC_CmdContext());
+    return context;
+  }
+  Zol::ZolIService listOf(std::vector<EntityReference> references) {
+    return simhost::makeSimObject<simhost::SimEntityReferenceList>(host.context(), std::move(references))->asService();
+  }
+  void publish(std::int64_t domain, std::int32_t eventId, Zol::ZolAny_24_8 payload) {
+    EXPECT_TRUE(host.eventManager().publishEvent({domain, eventId, std::move(payload)}, 0).isOk());
+  }
+  static std::vector<std::string> texts(const std::vector<simhost::Announcement>& announcements) {
+    std::vector<std::string> texts;
+    for (const auto& announcement : announcements) texts.push_back(announcement.text());
+    return texts;
+  }
+
+  simhost::SimModelBrowser& browser = host.modelBrowser();
+};
+
+TEST_F(SimModelBrowserTest, TabsListenToTheBrowserDomainsFromTheHostsStart) {
+  struct Case {
+    const char* name;
+    simhost::SimModelBrowserTab& tab;
+    std::int64_t id;
+  };
+  const Case cases[] = {
+      {"kyr.orla.appfw.Entity", browser.entityTab(), *host.eventManager().domainId("kyr.orla.appfw.Entity")},
+      {"KYR.Plugins.ModelingPlugin.StudyManager", browser.studyTab(),
+       *host.eventManager().domainId("KYR.Plugins.ModelingPlugin.StudyManager")},
+      {"id 0", browser.domainZeroTab(), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.tab.domainId(), c.id);
+    const auto subscribed = host.eventManager().subscriptions(c.id);
+    ASSERT_EQ(subscribed.size(), 1u);
+    EXPECT_TRUE(Zol::isSameObject(subscribed[0].listener, c.tab.asService()));
+    EXPECT_TRUE(subscribed[0].allEvents);
+    EXPECT_EQ(subscribed[0].mode, simhost::SimModelBrowser::kListenMode);
+  }
+  EXPECT_EQ(host.journal().size(), 0u) << "the host's own set-up is not journaled";
+
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  publish(0, 1, entityPayload(plate));
+  EXPECT_EQ(browser.domainZeroTab().render(), "Plate 1 [Plate] (5, 1, 0)\n");
+  EXPECT_EQ(browser.entityTab().render(), "") << "each tab hears its own domain only";
+  EXPECT_TRUE(browser.studyTab().announcements().empty());
+}
+
+TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
+  const std::int64_t entities = browser.entityTab().domainId();
+  const auto root = host.model().findEntity(host.model().referenceOf(1, 1, 0));
+  std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
+  for (std::uint32_t id = 1; id <= 4; ++id) {
+    plates.push_back(host.model().addEntity(5, id, 0, icu::UnicodeString::fromUTF8("Plate " + std::to_string(id)),
+                                            "Plate"));
+  }
+  plates[0]->setParent(root->reference());
+  plates[1]->setParent(root->reference());
+  plates[2]->setParent(plates[0]->reference());
+  const auto id = [](const ZolSmartPointer<simhost::SimEntity>& entity) {
+    return simhost::NodeId::of(entity->reference());
+  };
+  host.journal().clear();
+
+  publish(entities, 1, entityPayload(root));
+  publish(entities, 1, entityPayload(EntityPtr()));
+  publish(entities, 1, insertionPayload(plates[0]->reference(), {{"index", 0}}));
+  const CmdParameters created{{"commandName", Zol::makeZolAny("CreatePartCommand")},
+                              {"commandContext", commandContext()}};
+  publish(entities, 9, additionPayload(listOf({plates[1]->reference(), plates[2]->reference()}), created));
+  EXPECT_EQ(browser.entityTab().render(),
+            "Model [Assembly] (1, 1, 0)\n"
+            "  Plate 1 [Plate] (5, 1, 0)\n"
+            "    Plate 3 [Plate] (5, 3, 0)\n"
+            "  Plate 2 [Plate] (5, 2, 0)\n");
+
+  plates[1]->rename("Plate two");
+  publish(entities, 2, updatePayload(listOf({plates[0]->reference()}), {{"thickness", 2}},
+                                     listOf({plates[1]->reference()})));
+  EXPECT_EQ(browser.entityTab().node(id(plates[0]))->lastUpdate, (CmdParameters{{"thickness", 2}}));
+  EXPECT_TRUE(browser.entityTab().node(id(plates[1]))->lastUpdate.empty()) << "the second list gets no values";
+  EXPECT_EQ(browser.entityTab().node(id(plates[1]))->name, "Plate two") << "but is refreshed from the model";
+  publish(entities, 2, entityPayload(plates[0]));
+  EXPECT_TRUE(browser.entityTab().node(id(plates[0]))->lastUpdate.empty());
+  publish(entities, 2, updatePayload(listOf({plates[3]->reference()}), {}, {}));
+  EXPECT_FALSE(browser.entityTab().node(id(plates[3]))) << "an update shows nothing new";
+
+  publish(entities, 3, entityPayload(plates[2]));
+  publish(entities, 10, removalPayload({plates[1]}, {}));
+  EXPECT_EQ(browser.entityTab().render(), "Model [Assembly] (1, 1, 0)\n  Plate 1 [Plate] (5, 1, 0)\n");
+
+  const auto announcements = browser.entityTab().announcements();
+  EXPECT_EQ(texts(announcements),
+            (std::vector<std::string>{
+                "node added (1, 1, 0)",
+                "node added (no entity)",
+                "node inserted [(5, 1, 0)] [index = Zol.Int32 0]",
+                "nodes added [(5, 2, 0), (5, 3, 0)] [commandName = Zol.ZolString \"CreatePartCommand\", "
+                "commandContext = kyr.orla.appfw.CmdContext 4 bytes]",
+                "nodes updated [(5, 1, 0)] [thickness = Zol.Int32 2] [(5, 2, 0)]",
+                "node updated (5, 1, 0)",
+                "nodes updated [(5, 4, 0)] [] []",
+                "node removed (5, 3, 0)",
+                "nodes removed [(5, 2, 0)] []",
+            }));
+  ASSERT_EQ(announcements.size(), 9u);
+  ASSERT_EQ(announcements[3].values.size(), 2u);
+  const Zol::ZolAny_24_8& context = announcements[3].values[1].value;
+  ASSERT_EQ(context.getTypeCode(), kyr::orla::appfw::getTC_CmdContext());
+  Zol::ZolInStream_24_8 in = context.openStream();
+  std::int32_t contextValue = -1;
+  Zol::marshaller_extract(in, contextValue);
+  EXPECT_NO_THROW(in.expectEnd());
+  EXPECT_EQ(contextValue, 0);
+  EXPECT_TRUE(browser.entityTab().errors().empty()) << browser.entityTab().errors().front();
+  EXPECT_EQ(host.journal().size(), host.journal().count(CallPattern::of<EventManager>("publishEvent")))
+      << "the browser reads the host's model without host calls";
+}
+
+TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors) {
+  const std::int64_t entities = browser.entityTab().domainId();
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  publish(entities, 1, entityPayload(plate));
+  const auto notAnEntity = simhost::makeSimObject<simhost::SimService>(host.context(), "not an entity");
+
+  Zol::ZolAny_24_8 truncated;
+  {
+    Zol::ZolOutStream_24_8 out = truncated.initializeStream();
+    Zol::marshaller_insert(out, host.model().asService());
+    Zol::marshaller_insert(out, std::uint32_t{5});
+    truncated.setData(kyr::orla::appfw::getTC_NodeInsertion());
+  }
+  Zol::ZolAny_24_8 trailing;
+  {
+    Zol::ZolOutStream_24_8 out = trailing.initializeStream();
+    Zol::marshaller_insert(out, listOf({plate->reference()}));
+    writeNamedValues(out, {});
+    Zol::marshaller_insert(out, std::uint32_t{1});
+    trailing.setData(kyr::orla::appfw::getTC_NodesAddition());
+  }
+  Zol::ZolAny_24_8 wrongElement;
+  {
+    Zol::ZolOutStream_24_8 out = wrongElement.initializeStream();
+    Zol::marshaller_insert(out, listOf({plate->reference()}));
+    Zol::marshaller_insert(out, std::uint32_t{1});
+    Zol::marshaller_insert(out, Zol::getTC_Zol_Int32_24_8());
+    Zol::marshaller_insert(out, "name");
+    Zol::marshaller_insert(out, Zol::ZolAny_24_8(1));
+    wrongElement.setData(kyr::orla::appfw::getTC_NodesAddition());
+  }
+  Zol::ZolAny_24_8 notAList = updatePayload(notAnEntity->asService(), {}, {});
+  Zol::ZolAny_24_8 objectNotEntity;
+  {
+    Zol::ZolOutStream_24_8 out = objectNotEntity.initializeStream();
+    Zol::marshaller_insert(out, notAnEntity->asService());
+    objectNotEntity.setData(Zol::interfaceTypeCode<IEntityInterface>());
+  }
+
+  struct Case {
+    const char* name;
+    std::int32_t eventId;
+    Zol::ZolAny_24_8 payload;
+    std::string error;  // a part of the recorded text
+  };
+  const Case cases[] = {
+      {"an unknown event id", 7, entityPayload(plate), "no browser announcement has this id"},
+      {"an entity where an addition record belongs", 9, entityPayload(plate),
+       "a payload of type kyr.orla.appfw.IEntity is not an addition record"},
+      {"a removal record for event 1", 1, removalPayload({plate}, {}), "is not an entity or an insertion record"},
+      {"no payload", 2, Zol::ZolAny_24_8(), "a payload of type nothing"},
+      {"a truncated insertion record", 1, truncated, "past the end"},
+      {"bytes after the record", 9, trailing, "bytes left after the last value"},
+      {"a named value of another type", 9, wrongElement, "of type Zol.Int32 instead of kyr.orla.appfw.CmdParameter"},
+      {"an addition record without a list", 9, additionPayload({}, {}), "the record has no reference list"},
+      {"an update record with an object for a list", 2, notAList, "not a reference list"},
+      {"an object that is not an entity", 3, objectNotEntity, "not an entity"},
+      {"a removal record not ending with 0", 10, removalPayload({plate}, {}, 1), "ends with 1, not 0"},
+  };
+  const std::string tree = browser.entityTab().render();
+  std::size_t errors = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    publish(entities, c.eventId, c.payload);
+    const auto recorded = browser.entityTab().errors();
+    ASSERT_EQ(recorded.size(), ++errors);
+    const std::string prefix = "event " + std::to_string(c.eventId) + ": ";
+    EXPECT_EQ(recorded.back().rfind(prefix, 0), 0u) << recorded.back();
+    EXPECT_NE(recorded.back().find(c.error), std::string::npos) << recorded.back();
+    EXPECT_EQ(browser.entityTab().render(), tree) << "a payload that does not decode changes nothing";
+    EXPECT_EQ(browser.entityTab().announcements().size(), 1u);
+  }
+}
+
+TEST_F(SimModelBrowserTest, SwitchMDPViewShowsKnownViewsAndRecordsUnknownOnes) {
+  EXPECT_EQ(browser.visibleView(), "ShellPlugin.ModelView");
+  const auto text = [](const char* value) { return Zol::makeZolAny(value); };
+  struct Case {
+    const char* name;
+    CmdParameters params;
+    bool switches;
+    const char* visible;
+  };
+  const Case cases[] = {
+      {"to the study view", {{"fromViewId", text("")}, {"toViewId", text("ModelingPlugin.StudyView")}}, true,
+       "ModelingPlugin.StudyView"},
+      {"to an unknown view", {{"fromViewId", text("ModelingPlugin.StudyView")}, {"toViewId", text("Nowhere")}}, false,
+       "ModelingPlugin.StudyView"},
+      {"without a target", {{"fromViewId", text("ModelingPlugin.StudyView")}}, false, "ModelingPlugin.StudyView"},
+      {"a target that is not a string", {{"toViewId", 3}}, false, "ModelingPlugin.StudyView"},
+      {"to an itemization view", {{"toViewId", text("ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization")}},
+       true, "ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> command;
+    ASSERT_TRUE(host.commandProcessor().createCommand({"KYR.ShellPlugin", "SwitchMDPView", {}}, command).isOk());
+    ASSERT_TRUE(command);
+    EXPECT_EQ(command->execute(c.params).isOk(), c.switches);
+    EXPECT_EQ(browser.visibleView(), c.visible);
+  }
+  const auto switches = browser.viewSwitches();
+  ASSERT_EQ(switches.size(), 3u) << "requests naming a view are recorded, known or not";
+  EXPECT_EQ(switches[0].from, "");
+  EXPECT_EQ(switches[0].to, "ModelingPlugin.StudyView");
+  EXPECT_TRUE(switches[0].done);
+  EXPECT_EQ(switches[1].from, "ModelingPlugin.StudyView");
+  EXPECT_EQ(switches[1].to, "Nowhere");
+  EXPECT_FALSE(switches[1].done);
+  EXPECT_TRUE(switches[2].done);
+}
+
+TEST_F(SimModelBrowserTest, ConcurrentAnnouncementsAndDependencyEdgesKeepEveryRecord) {
+  const std::int64_t entities = browser.entityTab().domainId();
+  constexpr std::uint32_t kPlates = 20;
+  constexpr std::size_t kThreads = 3;
+  constexpr std::uint32_t kEdges = 50;
+  std::vector<ZolEvent> events;
+  for (std::uint32_t id = 1; id <= kPlates; ++id) {
+    events.push_back({entities, 1, entityPayload(host.model().addEntity(5, id, 0, "Plate", "Plate"))});
+  }
+  const auto part = host.addEOMObject("part", "Part", guidNumber(1000));
+  const auto edges = Zol::interfaceCast<Zol::EOM::IEOMDependenciesInterface>(part->asService());
+
+  std::atomic<bool> delivering{true};
+  std::thread linker([&] {
+    for (std::uint32_t index = 1; index <= kEdges; ++index) edges->addDownstreamGUIDs({guidNumber(index)});
+  });
+  std::thread reader([&] {
+    while (delivering) {
+      browser.entityTab().render();
+      host.dependencyGraph().edges();
+    }
+  });
+  host.eventManager().deliverOnThreads(kThreads, events);
+  linker.join();
+  delivering = false;
+  reader.join();
+
+  EXPECT_EQ(browser.entityTab().announcements().size(), kThreads * kPlates);
+  EXPECT_EQ(browser.entityTab().nodes().size(), kPlates) << "one node per entity, however often announced";
+  EXPECT_TRUE(browser.entityTab().errors().empty());
+  EXPECT_EQ(host.dependencyGraph().downstreamOf(guidNumber(1000)).size(), kEdges);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "simhost/ArgumentText.h"
 
 #include <cstdint>
+#include <cstdio>
 
 #include "zol/kernel/ZolStringUtility.h"
 
@@ -42,6 +43,14 @@ std::string argumentText(const icu::UnicodeString& text) {
 std::string argumentText(const Zol::PersistenceFW::CAEData::EntityReference& reference) {
   return "(" + std::to_string(reference.first) + ", " + std::to_string(reference.second) + ", " +
          std::to_string(reference.third) + ")";
+}
+
+std::string argumentText(const Zol::PersistenceFW::CAEData::GUIDDATA& guid) {
+  char text[39];
+  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1, guid.Data2,
+                guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+                guid.Data4[6], guid.Data4[7]);
+  return text;
 }
 
 std::string argumentText(const Zol::ZolAny_24_8& value) {

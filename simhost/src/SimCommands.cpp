@@ -9,7 +9,6 @@ using kyr::orla::appfw::CmdParameters;
 using kyr::orla::appfw::ICmdCommandInterface;
 using kyr::orla::appfw::IURCommandInterface;
 using Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface;
-using Zol::PersistenceFW::CAEData::IEntityReferenceIteratorInterface;
 
 SimURCommand::SimURCommand(SimContextPtr context, std::string name, std::function<void()> undo,
                            std::function<void()> redo)
@@ -177,25 +176,6 @@ Zol::ZolIService objectOf(const Zol::ZolAny_24_8& value) {
   return object;
 }
 
-// Every reference of a list: its own, then its containers' members.
-std::vector<EntityReference> referencesOf(const ZolSmartPointer<IEntityReferenceConstListInterface>& objects) {
-  if (const auto* list = dynamic_cast<const SimEntityReferenceList*>(objects.get())) {
-    std::vector<EntityReference> references = list->references();
-    for (const auto& container : list->containers()) {
-      if (const auto* held = dynamic_cast<const SimEntRefContainer*>(container.get())) {
-        for (auto& member : held->memberReferences()) references.push_back(std::move(member));
-      }
-    }
-    return references;
-  }
-  std::vector<EntityReference> references;
-  ZolSmartPointer<IEntityReferenceIteratorInterface> iterator;
-  if (objects) objects->getIterator(iterator);
-  EntityReference reference;
-  while (iterator && iterator->next(reference)) references.push_back(reference);
-  return references;
-}
-
 }  // namespace
 
 Zol::ZolResult_24_8 SimModifyObjectsCommand::perform(const CmdParameters& params) {
@@ -264,12 +244,19 @@ std::vector<ZolSmartPointer<SimCommand>> SimCmdProcessor::createdCommands() cons
   return created_;
 }
 
+std::vector<Zol::EOM::IEOMObjectSequence> SimCmdProcessor::generateLists() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return generateLists_;
+}
+
 void SimCmdProcessor::clear() {
   std::map<Key, Factory> factories;
   std::vector<ZolSmartPointer<SimCommand>> created;
+  std::vector<Zol::EOM::IEOMObjectSequence> generateLists;
   std::lock_guard<std::mutex> lock(mutex_);
   factories.swap(factories_);
   created.swap(created_);
+  generateLists.swap(generateLists_);
 }
 
 Zol::ZolResult_24_8 SimCmdProcessor::createCommand(const CmdIdentity& identity,
@@ -314,6 +301,13 @@ Zol::ZolResult_24_8 SimCmdProcessor::getRunningCommandIds(ZolSequence<std::int32
 Zol::ZolResult_24_8 SimCmdProcessor::getCommandById(std::int32_t id, ZolSmartPointer<ICmdCommandInterface>& command) {
   if (Zol::ZolResult_24_8 fault = call("getCommandById", id); !fault.isOk()) return fault;
   command = running_->find(id);
+  return {};
+}
+
+Zol::ZolResult_24_8 SimCmdProcessor::addToGenerateList(const Zol::EOM::IEOMObjectSequence& objects) {
+  if (Zol::ZolResult_24_8 fault = call("addToGenerateList", objects); !fault.isOk()) return fault;
+  std::lock_guard<std::mutex> lock(mutex_);
+  generateLists_.push_back(objects);
   return {};
 }
 

@@ -1,6 +1,7 @@
 #include "simhost/SimEntities.h"
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include "simhost/SimCommands.h"
@@ -19,10 +20,20 @@ using Zol::PersistenceFW::CAEData::IEntityReferenceListInterface;
 
 SimEntity::SimEntity(SimContextPtr context, EntityReference reference, icu::UnicodeString name,
                      icu::UnicodeString typeName)
-    : SimObject(std::move(context), "entity " + argumentText(reference)),
-      reference_(std::move(reference)),
-      name_(std::move(name)),
-      typeName_(std::move(typeName)) {}
+    : SimEOMBehaviour(std::move(context), "entity " + argumentText(reference), std::move(name), std::move(typeName),
+                      guidOfWords(reference.first, reference.second, reference.third)),
+      reference_(std::move(reference)) {}
+
+GUIDDATA SimEntity::guidOfWords(std::uint32_t first, std::uint32_t second, std::uint32_t third) {
+  GUIDDATA guid;
+  guid.Data1 = first;
+  guid.Data2 = static_cast<std::uint16_t>(second & 0xffffu);
+  guid.Data3 = static_cast<std::uint16_t>(second >> 16);
+  for (int byte = 0; byte < 4; ++byte) guid.Data4[byte] = static_cast<std::uint8_t>(third >> (8 * byte));
+  const char tag[] = {'E', 'N', 'T', 'Y'};
+  for (int byte = 0; byte < 4; ++byte) guid.Data4[4 + byte] = static_cast<std::uint8_t>(tag[byte]);
+  return guid;
+}
 
 Zol::ZolAny_24_8 SimEntity::attribute(const std::string& name) const {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -50,6 +61,14 @@ EntityReference SimEntity::parent() const {
 
 std::vector<EntityReference> SimEntity::children() const {
   std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<EntityReference> references;
+  references.reserve(children_.size());
+  for (const Child& child : children_) references.push_back(child.reference);
+  return references;
+}
+
+std::vector<SimEntity::Child> SimEntity::namedChildren() const {
+  std::lock_guard<std::mutex> lock(mutex_);
   return children_;
 }
 
@@ -58,9 +77,9 @@ void SimEntity::setParent(EntityReference parent) {
   std::swap(parent_, parent);
 }
 
-void SimEntity::addChild(EntityReference child) {
+void SimEntity::addChild(EntityReference child, icu::UnicodeString name) {
   std::lock_guard<std::mutex> lock(mutex_);
-  children_.push_back(std::move(child));
+  children_.push_back(Child{std::move(child), std::move(name)});
 }
 
 Zol::ZolResult_24_8 SimEntity::getReference(EntityReference& reference) {
@@ -80,6 +99,32 @@ Zol::ZolResult_24_8 SimEntity::setAttribute(const std::string& name, const Zol::
   return {};
 }
 
+Zol::ZolResult_24_8 SimEntity::setParent(const ZolSmartPointer<IEntityInterface>& parent) {
+  if (Zol::ZolResult_24_8 fault = call("setParent", parent); !fault.isOk()) return fault;
+  setParent(referenceOf(parent));
+  return {};
+}
+
+Zol::ZolResult_24_8 SimEntity::addChild(const ZolSmartPointer<IEntityInterface>& child,
+                                        const icu::UnicodeString& name) {
+  if (Zol::ZolResult_24_8 fault = call("addChild", child, name); !fault.isOk()) return fault;
+  if (!child) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+  addChild(referenceOf(child), name);
+  return {};
+}
+
+Zol::ZolResult_24_8 SimEntity::getEntityName(icu::UnicodeString& name) {
+  if (Zol::ZolResult_24_8 fault = call("getName"); !fault.isOk()) return fault;
+  name = this->name();
+  return {};
+}
+
+Zol::ZolResult_24_8 SimEntity::getEntityTypeName(icu::UnicodeString& typeName) {
+  if (Zol::ZolResult_24_8 fault = call("getTypeName"); !fault.isOk()) return fault;
+  typeName = this->typeName();
+  return {};
+}
+
 EntityReference referenceOf(const ZolSmartPointer<IEntityInterface>& entity) {
   EntityReference reference;
   if (const auto* simulated = dynamic_cast<const SimEntity*>(entity.get())) return simulated->reference();
@@ -87,14 +132,38 @@ EntityReference referenceOf(const ZolSmartPointer<IEntityInterface>& entity) {
   return reference;
 }
 
-SimPersistentObject::SimPersistentObject(SimContextPtr context, std::string name, EntityReference entity)
-    : SimObject(std::move(context), std::move(name)), entity_(std::move(entity)) {}
+SimPersistentState::SimPersistentState(EntityReference entity) : entity_(std::move(entity)) {}
 
-Zol::ZolResult_24_8 SimPersistentObject::getEntityReference(EntityReference& reference) {
-  if (Zol::ZolResult_24_8 fault = call("getEntityReference"); !fault.isOk()) return fault;
-  if (!entity_.container) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
-  reference = entity_;
-  return {};
+SimPersistentState::~SimPersistentState() = default;
+
+std::optional<GUIDDATA> SimPersistentState::guid() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return guid_;
+}
+
+void SimPersistentState::setGUID(std::optional<GUIDDATA> guid) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  guid_ = guid;
+}
+
+PersistentObjectPtr SimPersistentState::owner() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return owner_;
+}
+
+void SimPersistentState::setOwner(PersistentObjectPtr owner) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::swap(owner_, owner);  // the previous owner goes outside the lock
+}
+
+bool SimPersistentState::eligible() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return eligible_;
+}
+
+void SimPersistentState::setEligible(bool eligible) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  eligible_ = eligible;
 }
 
 SimEntityReferenceIterator::SimEntityReferenceIterator(SimContextPtr context, std::vector<EntityReference> references)
@@ -238,6 +307,24 @@ Zol::ZolResult_24_8 SimEntityReferenceList::addContainer(const ZolSmartPointer<I
   return {};
 }
 
+std::vector<EntityReference> referencesOf(const ZolSmartPointer<IEntityReferenceConstListInterface>& list) {
+  if (const auto* simulated = dynamic_cast<const SimEntityReferenceList*>(list.get())) {
+    std::vector<EntityReference> references = simulated->references();
+    for (const auto& container : simulated->containers()) {
+      if (const auto* held = dynamic_cast<const SimEntRefContainer*>(container.get())) {
+        for (auto& member : held->memberReferences()) references.push_back(std::move(member));
+      }
+    }
+    return references;
+  }
+  std::vector<EntityReference> references;
+  ZolSmartPointer<IEntityReferenceIteratorInterface> iterator;
+  if (list) list->getIterator(iterator);
+  EntityReference reference;
+  while (iterator && iterator->next(reference)) references.push_back(reference);
+  return references;
+}
+
 Zol::ZolResult_24_8 SimEntityReferenceListFactory::createList(ZolSmartPointer<IEntityReferenceListInterface>& list) {
   if (Zol::ZolResult_24_8 fault = call("createList"); !fault.isOk()) return fault;
   list = makeSimObject<SimEntityReferenceList>(context());
@@ -274,29 +361,13 @@ Zol::ZolResult_24_8 SimEntityList::getEntityReferenceList(ZolSmartPointer<IEntit
   return {};
 }
 
-void SimEOMObjectFactory::setWrapper(const Zol::ZolIService& object,
-                                     const ZolSmartPointer<Zol::EOM::IEOMObjectInterface>& eomObject) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  wrappers_.emplace_back(object, eomObject);
-}
+SimAssembly::SimAssembly(SimContextPtr context, EntityReference entity)
+    : SimObject(std::move(context), "assembly " + argumentText(entity)), entity_(std::move(entity)) {}
 
-void SimEOMObjectFactory::clear() {
-  decltype(wrappers_) released;
-  std::lock_guard<std::mutex> lock(mutex_);
-  released.swap(wrappers_);
-}
-
-Zol::ZolResult_24_8 SimEOMObjectFactory::wrap(const Zol::ZolIService& object,
-                                              ZolSmartPointer<Zol::EOM::IEOMObjectInterface>& eomObject) {
-  if (Zol::ZolResult_24_8 fault = call("wrap", object); !fault.isOk()) return fault;
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (const auto& [wrapped, wrapper] : wrappers_) {
-    if (Zol::isSameObject(wrapped, object)) {
-      eomObject = wrapper;
-      return {};
-    }
-  }
-  return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+Zol::ZolResult_24_8 SimAssembly::getEntityReference(EntityReference& reference) {
+  if (Zol::ZolResult_24_8 fault = call("getEntityReference"); !fault.isOk()) return fault;
+  reference = entity_;
+  return {};
 }
 
 ZolSmartPointer<SimEntity> SimModel::addEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third,
@@ -342,16 +413,165 @@ std::vector<ZolSmartPointer<SimEntity>> SimModel::entities() const {
   return all;
 }
 
+ZolSmartPointer<SimAssembly> SimModel::makeRootAssembly(std::uint32_t first, std::uint32_t second,
+                                                        std::uint32_t third, icu::UnicodeString name,
+                                                        icu::UnicodeString typeName) {
+  const auto entity = addEntity(first, second, third, std::move(name), std::move(typeName));
+  auto assembly = makeSimObject<SimAssembly>(context(), entity->reference());
+  setRootAssembly(assembly);
+  return assembly;
+}
+
+void SimModel::setRootAssembly(ZolSmartPointer<SimAssembly> assembly) { rootAssembly_.set(std::move(assembly)); }
+
 void SimModel::clear() {
+  rootAssembly_.set({});
   decltype(entities_) released;
   std::lock_guard<std::mutex> lock(mutex_);
   released.swap(entities_);
+}
+
+Zol::ZolResult_24_8 SimModel::getRootAssembly(
+    ZolSmartPointer<Zol::PersistenceFW::CAEData::IAssemblyInterface>& assembly) {
+  if (Zol::ZolResult_24_8 fault = call("getRootAssembly"); !fault.isOk()) return fault;
+  assembly = rootAssembly_.get();
+  return {};
+}
+
+SimEOMObjectFactory::SimEOMObjectFactory(SimContextPtr context, std::string name, ZolSmartPointer<SimModel> model)
+    : SimObject(std::move(context), std::move(name)), model_(std::move(model)) {}
+
+void SimEOMObjectFactory::setWrapper(const Zol::ZolIService& object, const EOMObjectPtr& eomObject) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  wrappers_.emplace_back(object, eomObject);
+}
+
+void SimEOMObjectFactory::addObject(const EOMObjectPtr& object) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  objects_.push_back(object);
+}
+
+EOMObjectPtr SimEOMObjectFactory::find(const GUIDDATA& guid) const {
+  if (guid == GUIDDATA{}) return {};
+  std::vector<EOMObjectPtr> candidates;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    candidates = objects_;
+  }
+  // GUIDs are read outside the lock: a foreign object answers for itself.
+  for (const EOMObjectPtr& candidate : candidates) {
+    if (guidOf(candidate) == guid) return candidate;
+  }
+  if (const ZolSmartPointer<SimModel> model = model_.get()) {
+    for (const ZolSmartPointer<SimEntity>& entity : model->entities()) {
+      if (entity->guid() == guid) return entity;
+    }
+  }
+  return {};
+}
+
+std::vector<Zol::EOM::IEOMObjectSequence> SimEOMObjectFactory::bulkGenerations() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return generations_;
+}
+
+void SimEOMObjectFactory::clear() {
+  model_.set({});
+  decltype(wrappers_) wrappers;
+  decltype(objects_) objects;
+  decltype(generations_) generations;
+  std::lock_guard<std::mutex> lock(mutex_);
+  wrappers.swap(wrappers_);
+  objects.swap(objects_);
+  generations.swap(generations_);
+}
+
+Zol::ZolResult_24_8 SimEOMObjectFactory::wrap(const Zol::ZolIService& object, EOMObjectPtr& eomObject) {
+  if (Zol::ZolResult_24_8 fault = call("wrap", object); !fault.isOk()) return fault;
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const auto& [wrapped, wrapper] : wrappers_) {
+    if (Zol::isSameObject(wrapped, object)) {
+      eomObject = wrapper;
+      return {};
+    }
+  }
+  return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+}
+
+Zol::ZolResult_24_8 SimEOMObjectFactory::open(const GUIDDATA& guid, EOMObjectPtr& eomObject) {
+  if (Zol::ZolResult_24_8 fault = call("open", guid); !fault.isOk()) return fault;
+  eomObject = find(guid);
+  return eomObject ? Zol::ZolResult_24_8() : Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+}
+
+Zol::ZolResult_24_8 SimEOMObjectFactory::bulkGenerate(const Zol::EOM::IEOMObjectSequence& objects) {
+  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMDependencyManagerInterface>("bulkGenerate", objects);
+      !fault.isOk()) {
+    return fault;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  generations_.push_back(objects);
+  return {};
+}
+
+Zol::ZolResult_24_8 SimSelectionManager::createEntityReferenceList(
+    ZolSmartPointer<IEntityReferenceListInterface>& list) {
+  if (Zol::ZolResult_24_8 fault = call("createEntityReferenceList"); !fault.isOk()) return fault;
+  list = makeSimObject<SimEntityReferenceList>(context());
+  return {};
 }
 
 SimRootManager::SimRootManager(SimContextPtr context, std::string name, ZolSmartPointer<SimModel> model)
     : SimObject(std::move(context), std::move(name)), model_(std::move(model)) {}
 
 void SimRootManager::detach() { model_.set({}); }
+
+namespace {
+Synchronized<SimRootManager::Hash>& processHash() {
+  static auto* hash = new Synchronized<SimRootManager::Hash>();  // root managers outlive static destruction
+  return *hash;
+}
+}  // namespace
+
+void SimRootManager::setHash(Hash hash) { processHash().set(std::move(hash)); }
+
+std::int32_t SimRootManager::defaultHash(const EntityReference& reference) noexcept {
+  const std::uint32_t hash = (reference.first * 31u + reference.second) * 31u + reference.third;
+  return static_cast<std::int32_t>(hash);
+}
+
+namespace {
+
+// The container's "Zol.ZolIService" identity; null for no container.
+const void* identityOf(const Zol::ZolIService& container) {
+  if (!container) return nullptr;
+  void* out = nullptr;
+  container->queryInterface(Zol::ZolIServiceInterface::descriptor.typeId, &out);
+  if (out) static_cast<Zol::ZolIServiceInterface*>(out)->releaseReference();
+  return out;
+}
+
+}  // namespace
+
+bool SimRootManager::areEqual(const EntityReference& a, const EntityReference& b) {
+  call<kyr::orla::appfw::IInterfaceAdapterManagerInterface>("areEqual", a, b);
+  return identityOf(a.container) == identityOf(b.container) &&
+         std::tie(a.first, a.second, a.third) == std::tie(b.first, b.second, b.third);
+}
+
+bool SimRootManager::isLess(const EntityReference& a, const EntityReference& b) {
+  call<kyr::orla::appfw::IInterfaceAdapterManagerInterface>("isLess", a, b);
+  const void* left = identityOf(a.container);
+  const void* right = identityOf(b.container);
+  if (left != right) return std::less<const void*>()(left, right);
+  return std::tie(a.first, a.second, a.third) < std::tie(b.first, b.second, b.third);
+}
+
+std::int32_t SimRootManager::hashCode(const EntityReference& reference) {
+  call<kyr::orla::appfw::IInterfaceAdapterManagerInterface>("hashCode", reference);
+  const Hash hash = processHash().get();
+  return hash ? hash(reference) : defaultHash(reference);
+}
 
 Zol::ZolResult_24_8 SimRootManager::getEntity(const EntityReference& reference,
                                               ZolSmartPointer<IEntityInterface>& entity) {

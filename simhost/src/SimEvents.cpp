@@ -13,11 +13,22 @@ using Zol::Framework::ZolEvent;
 
 namespace {
 
-// One numbering for the process: a plug-in library that kept an id from an
-// earlier host must not meet it again on a later one.
+// One numbering for the process, and one id per domain name for the
+// process: a plug-in library keeps some ids for the whole process, so on a
+// later host it must meet the same domains under the same ids, and never an
+// id it kept naming something else.
 std::int64_t newId() {
   static std::atomic<std::int64_t> next{1};
   return next.fetch_add(1, std::memory_order_relaxed);
+}
+
+std::int64_t processDomainId(const std::string& name) {
+  static std::mutex mutex;
+  static auto* ids = new std::map<std::string, std::int64_t>();  // hosts may outlive static destruction
+  std::lock_guard<std::mutex> lock(mutex);
+  auto [it, inserted] = ids->try_emplace(name, 0);
+  if (inserted) it->second = newId();
+  return it->second;
 }
 
 bool admits(const EventFilter& filter, std::int32_t eventId) {
@@ -29,7 +40,7 @@ bool admits(const EventFilter& filter, std::int32_t eventId) {
 std::int64_t SimEventManager::findOrCreateDomain(const std::string& name) {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = domains_.find(name);
-  if (it == domains_.end()) it = domains_.emplace(name, newId()).first;
+  if (it == domains_.end()) it = domains_.emplace(name, processDomainId(name)).first;
   return it->second;
 }
 
@@ -124,6 +135,10 @@ Zol::ZolResult_24_8 SimEventManager::subscribe(std::int64_t id, const Listener& 
     it->allEvents = allEvents;
   }
   return {};
+}
+
+Zol::ZolResult_24_8 SimEventManager::addHostListener(std::int64_t id, const Listener& listener, std::int32_t mode) {
+  return subscribe(id, listener, mode, EventFilter(), true);
 }
 
 Zol::ZolResult_24_8 SimEventManager::addListener(std::int64_t id, const Listener& listener, std::int32_t mode,

@@ -15,6 +15,7 @@ constexpr const char* kTrashBinService = "kyr.orla.appfw.TrashBinFW";
 constexpr const char* kShellService = "kyr.orla.plugin.shell.ShellEntities";
 constexpr const char* kGuiService = "kyr.orla.appfw.GuiExecutive";
 constexpr const char* kEOMService = "Zol.EOM.EOMCore";
+constexpr const char* kSelectionService = "kyr.orla.appfw.SelectionManager";
 
 // Runs the posted command on the work thread: "command" is the command
 // object, "param" its parameter list in any-form.
@@ -74,8 +75,9 @@ SimHost::SimHost()
       model_(makeSimObject<SimModel>(context_, "model")),
       eventManager_(makeSimObject<SimEventManager>(context_, "event manager")),
       workThread_(std::make_unique<SimWorkThread>([context = context_](const std::string& what) {
-        context->journal.record(HostCall{"simhost.SimWorkThread", "taskFailed", {what}});
+        context->journal.record(HostCall{"simhost.SimWorkThread", "taskFailed", {what}, {}, 0});
       })) {
+  model_->makeRootAssembly(1, 1, 0, "Model", "Assembly");
   auto session = makeSimObject<SimPersistenceSession>(context_, "persistence session");
   session->setModel(model_);
   persistence_->setSession(session);
@@ -91,6 +93,7 @@ SimHost::SimHost()
 
   startEntityServices();
   startCommandServices();
+  startModelBrowser();
 
   ServiceCacheAppFrame::eventManager_ = eventManager_;
   ServiceCacheAppFrame::PFW_ = persistence_;
@@ -102,8 +105,10 @@ SimHost::SimHost()
 void SimHost::startEntityServices() {
   rootManager_ = makeSimObject<SimRootManager>(context_, "root manager", model_);
   containerFactory_ = makeSimObject<SimEntRefContainerFactory>(context_, "container factory", model_->asService());
-  eomObjectFactory_ = makeSimObject<SimEOMObjectFactory>(context_, kEOMService);
+  eomObjectFactory_ = makeSimObject<SimEOMObjectFactory>(context_, kEOMService, model_);
   registerService(kEOMService, eomObjectFactory_->asService());
+  selectionManager_ = makeSimObject<SimSelectionManager>(context_, kSelectionService);
+  registerService(kSelectionService, selectionManager_->asService());
 
   ServiceCacheAppFrame::rootManager_ = rootManager_;
   ServiceCacheAppFrame::entRefListFactory_ =
@@ -131,12 +136,32 @@ void SimHost::startCommandServices() {
   registerService(kGuiService, guiExecutive_->asService());
 }
 
+// The browser's domains are defined before any plug-in code runs: the
+// library looks their ids up once per process.
+void SimHost::startModelBrowser() {
+  modelBrowser_ = std::make_shared<SimModelBrowser>(context_, *eventManager_, model_);
+  commandProcessor_->registerCommand(
+      "KYR.ShellPlugin", "SwitchMDPView",
+      [browser = modelBrowser_](const SimContextPtr& context, const kyr::orla::appfw::CmdIdentity& identity,
+                                const std::shared_ptr<SimRunningCommands>& running) -> ZolSmartPointer<SimCommand> {
+        return makeSimObject<SimSwitchViewCommand>(context, identity, running, browser);
+      });
+}
+
+ZolSmartPointer<SimEOMObject> SimHost::addEOMObject(icu::UnicodeString name, icu::UnicodeString typeName,
+                                                    const GUIDDATA& guid) {
+  auto object = makeSimObject<SimEOMObject>(context_, std::move(name), std::move(typeName), guid);
+  eomObjectFactory_->addObject(object);
+  return object;
+}
+
 // The work thread drains first: what was posted still runs against a
 // complete host.
 SimHost::~SimHost() {
   workThread_.reset();
   ServiceCacheAppFrame::clear();
   eventManager_->clear();
+  modelBrowser_->stop();
   guiExecutive_->clear();
   commandProcessor_->clear();
   eomObjectFactory_->clear();

@@ -5,6 +5,7 @@
 //
 //   simhost::argumentText(std::string())           // ""
 //   simhost::argumentText(plate->reference())      // "(5, 1, 0)"
+//   simhost::argumentText(part->guid())            // "{0000002A-0000-0000-0000-000000000000}"
 //   simhost::argumentText(Zol::ZolAny_24_8(4))     // "Zol.Int32 4"
 //   simhost::argumentText(Zol::Framework::ZolEvent{12, 2, Zol::ZolAny_24_8(5)})
 //                                                  // "domain 12, event 2, Zol.Int32 5"
@@ -40,6 +41,9 @@ std::string argumentText(T value) {
 SIMHOST_EXPORT std::string argumentText(const icu::UnicodeString& text);
 /// "(first, second, third)"; the container is not shown.
 SIMHOST_EXPORT std::string argumentText(const Zol::PersistenceFW::CAEData::EntityReference& reference);
+/// "{0000002A-0001-0002-0304-05060708090A}": the GUID's fields in upper-case
+/// hexadecimal, as the platform writes them.
+SIMHOST_EXPORT std::string argumentText(const Zol::PersistenceFW::CAEData::GUIDDATA& guid);
 /// The type name, then the value for scalars and strings ("Zol.Int32 4",
 /// "Zol.ZolString \"steel\""); "nothing" for an any holding nothing.
 SIMHOST_EXPORT std::string argumentText(const Zol::ZolAny_24_8& value);

@@ -1,7 +1,8 @@
 // The simulated command processor and its commands. Commands are made by
 // factories registered per (context, command name); "ModifyObjects" of
 // "KYR.CorePlugin" really applies its "values" to every entity of its
-// "objects" and records an undo/redo command.
+// "objects" and records an undo/redo command. The processor records the
+// objects queued for generation.
 #pragma once
 
 #include <cstdint>
@@ -135,8 +136,11 @@ class SIMHOST_EXPORT SimCmdProcessor final : public SimObject<kyr::orla::appfw::
   void setDefaultOptions(const std::string& context, const std::string& name, const kyr::orla::appfw::CmdOptions& options);
   /// Every command made so far, oldest first (kept alive until clear()).
   std::vector<ZolSmartPointer<SimCommand>> createdCommands() const;
+  /// The objects of each addToGenerateList call, in call order (kept alive
+  /// until clear()).
+  std::vector<Zol::EOM::IEOMObjectSequence> generateLists() const;
   const std::shared_ptr<SimRunningCommands>& running() const noexcept { return running_; }
-  /// Drops factories and made commands, for the host's shut-down.
+  /// Drops factories, made commands and generate lists, for the host's shut-down.
   void clear();
 
   Zol::ZolResult_24_8 createCommand(const kyr::orla::appfw::CmdIdentity& identity,
@@ -146,6 +150,8 @@ class SIMHOST_EXPORT SimCmdProcessor final : public SimObject<kyr::orla::appfw::
   Zol::ZolResult_24_8 getRunningCommandIds(ZolSequence<std::int32_t>& ids) override;
   Zol::ZolResult_24_8 getCommandById(std::int32_t id,
                                      ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface>& command) override;
+  /// Records `objects`, in the order received; generates nothing.
+  Zol::ZolResult_24_8 addToGenerateList(const Zol::EOM::IEOMObjectSequence& objects) override;
 
  private:
   using Key = std::pair<std::string, std::string>;
@@ -153,6 +159,7 @@ class SIMHOST_EXPORT SimCmdProcessor final : public SimObject<kyr::orla::appfw::
   std::map<Key, Factory> factories_;
   std::map<Key, kyr::orla::appfw::CmdOptions> defaults_;
   std::vector<ZolSmartPointer<SimCommand>> created_;
+  std::vector<Zol::EOM::IEOMObjectSequence> generateLists_;
   std::shared_ptr<SimRunningCommands> running_ = std::make_shared<SimRunningCommands>();
 };
 

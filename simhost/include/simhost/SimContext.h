@@ -1,4 +1,5 @@
-// What every simulated object of one host shares: the journal and the fault plan.
+// What every simulated object of one host shares: the journal, the fault plan
+// and the dependency graph of its engineering objects.
 #pragma once
 
 #include <memory>
@@ -6,6 +7,7 @@
 
 #include "simhost/CallJournal.h"
 #include "simhost/FaultPlan.h"
+#include "simhost/SimDependencyGraph.h"
 #include "simhost/SimHostExport.h"
 
 namespace simhost {
@@ -13,6 +15,7 @@ namespace simhost {
 struct SIMHOST_EXPORT SimContext {
   CallJournal journal;
   FaultPlan faults;
+  SimDependencyGraph dependencies;
 
   /// Whether a host call has to be rendered at all.
   bool observing() const noexcept { return journal.enabled() || faults.armed(); }

@@ -1,12 +1,16 @@
 // Simulated model entities and everything that lists or resolves them:
 // entity lists, entity-reference lists with their iterator and factory,
-// entity-reference containers with theirs, persistent objects, EOM objects
-// and the factory that wraps objects in them, and the root manager.
+// entity-reference containers with theirs, persistent objects and
+// containers, the model with its root assembly, the EOM object factory (also
+// the host's dependency manager), the selection manager, and the root
+// manager (also the host's comparison of entity references).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -16,6 +20,7 @@
 
 #include "kyr/appfw/IEntRef.h"
 #include "kyr/appfw/IEntity.h"
+#include "simhost/SimEOM.h"
 #include "simhost/SimObject.h"
 #include "simhost/Synchronized.h"
 #include "zol/eom/IEOMObjectFactory.h"
@@ -26,16 +31,39 @@ namespace simhost {
 
 using Zol::PersistenceFW::CAEData::EntityReference;
 
-/// A model entity: reference, name, type name, attributes, parent and
-/// children. Entities are EOM objects too.
-class SIMHOST_EXPORT SimEntity final
-    : public SimObject<kyr::orla::appfw::IEntityInterface, Zol::EOM::IEOMObjectInterface> {
+/// IEntity with its name queries under other names, for SimEntity, which is
+/// an EOM object too; see FacetInterface.
+class SIMHOST_EXPORT SimEntityFacet : public kyr::orla::appfw::IEntityInterface {
  public:
+  using facet_of = kyr::orla::appfw::IEntityInterface;
+  Zol::ZolResult_24_8 getName(icu::UnicodeString& name) final { return getEntityName(name); }
+  Zol::ZolResult_24_8 getTypeName(icu::UnicodeString& typeName) final { return getEntityTypeName(typeName); }
+
+ protected:
+  virtual Zol::ZolResult_24_8 getEntityName(icu::UnicodeString& name) = 0;
+  virtual Zol::ZolResult_24_8 getEntityTypeName(icu::UnicodeString& typeName) = 0;
+};
+
+/// A model entity: reference, name, type name, attributes, parent and named
+/// children. Entities are EOM objects too (SimEOMState); the entity's name is
+/// its EOM name, and its GUID is derived from its words (guidOfWords) until
+/// one is set. The name queries of IEntity and IEOMObject are journaled
+/// under their own interfaces.
+class SIMHOST_EXPORT SimEntity final : public SimEOMBehaviour<SimEntityFacet> {
+ public:
+  struct Child {
+    EntityReference reference;
+    icu::UnicodeString name;
+  };
+
   SimEntity(SimContextPtr context, EntityReference reference, icu::UnicodeString name, icu::UnicodeString typeName);
 
+  /// The GUID of an entity with these words, unless one is set: Data1 the
+  /// first word, Data2 and Data3 the low and high halves of the second, Data4
+  /// the third word's bytes (least significant first) then 'E', 'N', 'T', 'Y'.
+  static GUIDDATA guidOfWords(std::uint32_t first, std::uint32_t second, std::uint32_t third);
+
   const EntityReference& reference() const noexcept { return reference_; }
-  const icu::UnicodeString& name() const noexcept { return name_; }
-  const icu::UnicodeString& typeName() const noexcept { return typeName_; }
 
   /// The attribute's value; holds nothing when it is not set.
   Zol::ZolAny_24_8 attribute(const std::string& name) const;
@@ -43,22 +71,35 @@ class SIMHOST_EXPORT SimEntity final
   /// The host's own write (not journaled); returns the previous value.
   Zol::ZolAny_24_8 putAttribute(const std::string& name, const Zol::ZolAny_24_8& value);
 
+  /// The empty reference when the entity has no parent.
   EntityReference parent() const;
+  /// The children's references, in the order they were added.
   std::vector<EntityReference> children() const;
+  /// The children with the names they were added under, in order.
+  std::vector<Child> namedChildren() const;
+  /// The host's own changes (not journaled); an empty reference clears the parent.
   void setParent(EntityReference parent);
-  void addChild(EntityReference child);
+  void addChild(EntityReference child, icu::UnicodeString name = {});
 
   Zol::ZolResult_24_8 getReference(EntityReference& reference) override;
   Zol::ZolResult_24_8 setAttribute(const std::string& name, const Zol::ZolAny_24_8& value,
                                    ZolSmartPointer<kyr::orla::appfw::IURCommandInterface>& undo) override;
+  /// Stores the parent's reference; an empty `parent` clears it.
+  Zol::ZolResult_24_8 setParent(const ZolSmartPointer<kyr::orla::appfw::IEntityInterface>& parent) override;
+  /// Appends the child's reference and `name`; fails (kFailure), adding
+  /// nothing, for an empty `child`.
+  Zol::ZolResult_24_8 addChild(const ZolSmartPointer<kyr::orla::appfw::IEntityInterface>& child,
+                               const icu::UnicodeString& name) override;
+
+ protected:
+  Zol::ZolResult_24_8 getEntityName(icu::UnicodeString& name) override;
+  Zol::ZolResult_24_8 getEntityTypeName(icu::UnicodeString& typeName) override;
 
  private:
   const EntityReference reference_;
-  const icu::UnicodeString name_;
-  const icu::UnicodeString typeName_;
   mutable std::mutex mutex_;  // the work thread changes entities too
   EntityReference parent_;
-  std::vector<EntityReference> children_;
+  std::vector<Child> children_;
   std::map<std::string, Zol::ZolAny_24_8> attributes_;
 };
 
@@ -66,22 +107,86 @@ class SIMHOST_EXPORT SimEntity final
 /// the entity's answer (journaled), else the empty reference.
 SIMHOST_EXPORT EntityReference referenceOf(const ZolSmartPointer<kyr::orla::appfw::IEntityInterface>& entity);
 
-/// An EOM object that is not an entity.
-class SIMHOST_EXPORT SimEOMObject final : public SimObject<Zol::EOM::IEOMObjectInterface> {
+/// The persistence state of a simulated persistent object, and the host's
+/// own (not journaled) access to it. Thread-safe.
+class SIMHOST_EXPORT SimPersistentState {
  public:
-  using SimObject::SimObject;
+  explicit SimPersistentState(EntityReference entity);
+  SimPersistentState(const SimPersistentState&) = delete;
+  SimPersistentState& operator=(const SimPersistentState&) = delete;
+  virtual ~SimPersistentState();
+
+  /// The entity that stands for the object; the empty reference for none.
+  const EntityReference& entity() const noexcept { return entity_; }
+  /// Nothing when the object has no GUID (at first).
+  std::optional<GUIDDATA> guid() const;
+  void setGUID(std::optional<GUIDDATA> guid);
+  /// Empty (at first) for a top-level object.
+  PersistentObjectPtr owner() const;
+  void setOwner(PersistentObjectPtr owner);
+  /// True at first.
+  bool eligible() const;
+  void setEligible(bool eligible);
+
+ private:
+  const EntityReference entity_;
+  mutable std::mutex mutex_;
+  std::optional<GUIDDATA> guid_;
+  PersistentObjectPtr owner_;
+  bool eligible_ = true;
+};
+
+/// A persistent object over its SimPersistentState, also implementing
+/// `Others`. Every operation is journaled.
+template <class... Others>
+class SimPersistentObjectBase
+    : public SimObject<Zol::PersistenceFW::CAEData::IPersistentObjectInterface, Others...>,
+      public SimPersistentState {
+  using Base = SimObject<Zol::PersistenceFW::CAEData::IPersistentObjectInterface, Others...>;
+
+ public:
+  SimPersistentObjectBase(SimContextPtr context, std::string name, EntityReference entity)
+      : Base(std::move(context), std::move(name)), SimPersistentState(std::move(entity)) {}
+
+  /// Fails (kFailure), writing nothing, when no entity stands for the object.
+  Zol::ZolResult_24_8 getEntityReference(EntityReference& reference) override {
+    if (Zol::ZolResult_24_8 fault = this->call("getEntityReference"); !fault.isOk()) return fault;
+    if (!entity().container) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+    reference = entity();
+    return {};
+  }
+  /// Fails (kFailure), writing nothing, when the object has no GUID.
+  Zol::ZolResult_24_8 getGUID(GUIDDATA& guid) override {
+    if (Zol::ZolResult_24_8 fault = this->call("getGUID"); !fault.isOk()) return fault;
+    const std::optional<GUIDDATA> own = this->guid();
+    if (!own) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+    guid = *own;
+    return {};
+  }
+  Zol::ZolResult_24_8 getOwner(PersistentObjectPtr& owner) override {
+    if (Zol::ZolResult_24_8 fault = this->call("getOwner"); !fault.isOk()) return fault;
+    owner = this->owner();
+    return {};
+  }
+  Zol::ZolResult_24_8 isEligible(bool& eligible) override {
+    if (Zol::ZolResult_24_8 fault = this->call("isEligible"); !fault.isOk()) return fault;
+    eligible = this->eligible();
+    return {};
+  }
 };
 
 /// A persistent object that stands for the entity of a reference (or for
 /// none, when the reference is empty).
-class SIMHOST_EXPORT SimPersistentObject final
-    : public SimObject<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> {
+class SIMHOST_EXPORT SimPersistentObject final : public SimPersistentObjectBase<> {
  public:
-  SimPersistentObject(SimContextPtr context, std::string name, EntityReference entity);
-  Zol::ZolResult_24_8 getEntityReference(EntityReference& reference) override;
+  using SimPersistentObjectBase::SimPersistentObjectBase;
+};
 
- private:
-  const EntityReference entity_;
+/// A persistent object that holds others: an owner for persistent objects.
+class SIMHOST_EXPORT SimContainer final
+    : public SimPersistentObjectBase<Zol::PersistenceFW::CAEData::IContainerInterface> {
+ public:
+  using SimPersistentObjectBase::SimPersistentObjectBase;
 };
 
 class SIMHOST_EXPORT SimEntityReferenceIterator final
@@ -159,6 +264,12 @@ class SIMHOST_EXPORT SimEntityReferenceList final
   std::vector<ZolSmartPointer<kyr::orla::appfw::IEntRefInterface>> containers_;
 };
 
+/// Every reference of `list` (empty for an empty pointer): a simulated
+/// list's own, then its containers' members, read without journaling; else
+/// what the list's iterator gives.
+SIMHOST_EXPORT std::vector<EntityReference> referencesOf(
+    const ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>& list);
+
 class SIMHOST_EXPORT SimEntityReferenceListFactory final
     : public SimObject<Zol::PersistenceFW::CAEData::IEntityReferenceListFactoryInterface> {
  public:
@@ -195,25 +306,21 @@ class SIMHOST_EXPORT SimEntityList final : public SimObject<kyr::orla::appfw::IE
   const kyr::orla::appfw::IEntities entities_;
 };
 
-/// Wraps objects in the EOM objects registered for them.
-class SIMHOST_EXPORT SimEOMObjectFactory final : public SimObject<Zol::EOM::IEOMObjectFactoryInterface> {
+/// The assembly an entity stands for.
+class SIMHOST_EXPORT SimAssembly final : public SimObject<Zol::PersistenceFW::CAEData::IAssemblyInterface> {
  public:
-  using SimObject::SimObject;
+  SimAssembly(SimContextPtr context, EntityReference entity);
+  const EntityReference& entity() const noexcept { return entity_; }
 
-  /// Makes wrap(`object`) answer `eomObject`.
-  void setWrapper(const Zol::ZolIService& object, const ZolSmartPointer<Zol::EOM::IEOMObjectInterface>& eomObject);
-  void clear();
-
-  Zol::ZolResult_24_8 wrap(const Zol::ZolIService& object,
-                           ZolSmartPointer<Zol::EOM::IEOMObjectInterface>& eomObject) override;
+  Zol::ZolResult_24_8 getEntityReference(EntityReference& reference) override;
 
  private:
-  std::mutex mutex_;
-  std::vector<std::pair<Zol::ZolIService, ZolSmartPointer<Zol::EOM::IEOMObjectInterface>>> wrappers_;
+  const EntityReference entity_;
 };
 
-/// The open model: it owns its entities, found by their three words. Every
-/// entity reference it makes names the model as its container.
+/// The open model: it owns its entities, found by their three words, and its
+/// root assembly. Every entity reference it makes names the model as its
+/// container.
 class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEData::IModelInterface> {
  public:
   using SimObject::SimObject;
@@ -229,8 +336,21 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
   ZolSmartPointer<SimEntity> findEntity(const EntityReference& reference) const;
   /// Every entity, ordered by words.
   std::vector<ZolSmartPointer<SimEntity>> entities() const;
-  /// Drops every entity (the host's shut-down: entities refer back to the model).
+
+  /// Adds the root entity with these words and makes the assembly it stands
+  /// for the model's root assembly; returns that assembly.
+  ZolSmartPointer<SimAssembly> makeRootAssembly(std::uint32_t first, std::uint32_t second, std::uint32_t third,
+                                                icu::UnicodeString name, icu::UnicodeString typeName);
+  /// Replaces the root assembly; empty takes it away (its entity stays).
+  void setRootAssembly(ZolSmartPointer<SimAssembly> assembly);
+  ZolSmartPointer<SimAssembly> rootAssembly() const { return rootAssembly_.get(); }
+  /// Drops every entity and the root assembly (the host's shut-down:
+  /// entities refer back to the model).
   void clear();
+
+  /// Empty when the model has no root assembly.
+  Zol::ZolResult_24_8 getRootAssembly(
+      ZolSmartPointer<Zol::PersistenceFW::CAEData::IAssemblyInterface>& assembly) override;
 
  private:
   struct Words {
@@ -246,19 +366,86 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
   };
   mutable std::mutex mutex_;
   std::unordered_map<Words, ZolSmartPointer<SimEntity>, WordsHash> entities_;
+  Synchronized<ZolSmartPointer<SimAssembly>> rootAssembly_;
 };
 
-/// Resolves references in the model and makes entity lists.
-class SIMHOST_EXPORT SimRootManager final : public SimObject<kyr::orla::appfw::IRootManagerInterface> {
+/// The "Zol.EOM.EOMCore" service: wraps objects in the EOM objects
+/// registered for them, opens the EOM objects the host knows by GUID (those
+/// added with addObject, then the model's entities), and, as the host's
+/// dependency manager, records what it is asked to generate.
+class SIMHOST_EXPORT SimEOMObjectFactory final
+    : public SimObject<Zol::EOM::IEOMObjectFactoryInterface, Zol::EOM::IEOMDependencyManagerInterface> {
  public:
+  SimEOMObjectFactory(SimContextPtr context, std::string name, ZolSmartPointer<SimModel> model);
+
+  /// Makes wrap(`object`) answer `eomObject`.
+  void setWrapper(const Zol::ZolIService& object, const EOMObjectPtr& eomObject);
+  /// Makes `object` known to open() and find() (by its GUID at the time asked).
+  void addObject(const EOMObjectPtr& object);
+  /// The known EOM object with `guid` (an added object first, then an entity
+  /// of the model); empty when none has it or for the zero GUID. Not journaled.
+  EOMObjectPtr find(const GUIDDATA& guid) const;
+  /// The objects of each bulkGenerate call, in call order.
+  std::vector<Zol::EOM::IEOMObjectSequence> bulkGenerations() const;
+  /// Drops wrappers, added objects, recorded generations and the model, for
+  /// the host's shut-down.
+  void clear();
+
+  /// Fails (kFailure) for an object no wrapper was set for.
+  Zol::ZolResult_24_8 wrap(const Zol::ZolIService& object, EOMObjectPtr& eomObject) override;
+  /// As find(); fails (kFailure), emptying `eomObject`, when none has `guid`.
+  Zol::ZolResult_24_8 open(const GUIDDATA& guid, EOMObjectPtr& eomObject) override;
+  /// Records `objects`, in the order received; generates nothing.
+  Zol::ZolResult_24_8 bulkGenerate(const Zol::EOM::IEOMObjectSequence& objects) override;
+
+ private:
+  Synchronized<ZolSmartPointer<SimModel>> model_;
+  mutable std::mutex mutex_;
+  std::vector<std::pair<Zol::ZolIService, EOMObjectPtr>> wrappers_;
+  std::vector<EOMObjectPtr> objects_;
+  std::vector<Zol::EOM::IEOMObjectSequence> generations_;
+};
+
+/// The "kyr.orla.appfw.SelectionManager" service.
+class SIMHOST_EXPORT SimSelectionManager final : public SimObject<kyr::orla::appfw::ISelectionManagerInterface> {
+ public:
+  using SimObject::SimObject;
+
+  /// A new, empty SimEntityReferenceList.
+  Zol::ZolResult_24_8 createEntityReferenceList(
+      ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceListInterface>& list) override;
+};
+
+/// Resolves references in the model, makes entity lists, and compares
+/// entity references (IInterfaceAdapterManager): equal when they have the
+/// same container object and the same words; ordered by container identity,
+/// then by words; hashed by defaultHash unless a test sets another hash. The
+/// comparisons are journaled and ignore an injected error result (injected
+/// exceptions propagate).
+class SIMHOST_EXPORT SimRootManager final
+    : public SimObject<kyr::orla::appfw::IRootManagerInterface, kyr::orla::appfw::IInterfaceAdapterManagerInterface> {
+ public:
+  using Hash = std::function<std::int32_t(const EntityReference&)>;
+
   SimRootManager(SimContextPtr context, std::string name, ZolSmartPointer<SimModel> model);
   /// Drops the model, for the host's shut-down.
   void detach();
+  /// Makes hashCode of every root manager of the process answer what `hash`
+  /// does; empty restores defaultHash. Process-wide because a library keeps
+  /// the first adapter manager it meets for the whole process: a test's hash
+  /// must reach that one too. Reset it at the end of the test.
+  static void setHash(Hash hash);
+  /// ((first * 31) + second) * 31 + third, in unsigned 32-bit arithmetic,
+  /// read as a signed number; the container is left out.
+  static std::int32_t defaultHash(const EntityReference& reference) noexcept;
 
   Zol::ZolResult_24_8 getEntity(const EntityReference& reference,
                                 ZolSmartPointer<kyr::orla::appfw::IEntityInterface>& entity) override;
   Zol::ZolResult_24_8 makeEntityList(const kyr::orla::appfw::IEntities& entities,
                                      ZolSmartPointer<kyr::orla::appfw::IEntityListInterface>& list) override;
+  bool areEqual(const EntityReference& a, const EntityReference& b) override;
+  bool isLess(const EntityReference& a, const EntityReference& b) override;
+  std::int32_t hashCode(const EntityReference& reference) override;
 
  private:
   Synchronized<ZolSmartPointer<SimModel>> model_;

@@ -32,8 +32,9 @@ namespace simhost {
 inline constexpr const char* kPluginInitializerService = "kyr.orla.plugin.wyrdan.WyrdanPluginInitializer";
 
 /// Thread-safe: the plug-in's threads, the host's work thread and test
-/// threads may use it at once. Domain and channel ids come from one counter
-/// for the whole process, so no two hosts of a process hand out the same id.
+/// threads may use it at once. A domain name has one id for the whole
+/// process, whichever host knows it, and channels take ids no domain or
+/// channel had before, so ids a plug-in kept from an earlier host stay right.
 /// Any id can be subscribed to, known or not (0 included): the library
 /// subscribes to the id 0 of a domain the host does not know.
 class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::ZolIEventManagerInterface> {
@@ -56,6 +57,9 @@ class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::Zo
   std::optional<std::int64_t> domainId(const std::string& name) const;
   /// A new channel id for the host's own use. Not journaled.
   std::int64_t defineChannel();
+  /// The host's own subscription of `listener` to every event of `id`: as
+  /// addListenerForAllEvents, without journaling or faults.
+  Zol::ZolResult_24_8 addHostListener(std::int64_t id, const Listener& listener, std::int32_t mode);
   /// The subscriptions to `id` in the order they were first made; empty
   /// when there is none.
   std::vector<Subscription> subscriptions(std::int64_t id) const;

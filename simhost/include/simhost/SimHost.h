@@ -5,13 +5,28 @@
 // throws is reported, not fatal: its text is in workThread().failures() and
 // in the journal as "simhost.SimWorkThread.taskFailed".
 //
-// The host offers a model with entities (empty at start), a root manager, the
-// entity-reference list and container factories, an EOM object factory, a
-// command processor with "ModifyObjects" of "KYR.CorePlugin", an event
-// manager (no domains at start; a test defines the host's own domains and
-// delivers their events), and a GUI executive that answers the GUI's event
-// channel and whose action "KYR.WyrdanPlugin.WorkThreadCommandRequest"
-// executes the posted "command" with its "param" list on the work thread.
+// The host offers:
+// - a model whose root assembly stands for its one entity at start, (1, 1, 0)
+//   named "Model" of type "Assembly" (model().setRootAssembly({}) takes the
+//   assembly away, model().makeRootAssembly makes another);
+// - a root manager that also compares entity references
+//   (IInterfaceAdapterManager, hash settable with rootManager().setHash);
+// - the entity-reference list and container factories, and the selection
+//   manager ("kyr.orla.appfw.SelectionManager") that makes lists;
+// - the EOM service "Zol.EOM.EOMCore": the EOM object factory, which opens the
+//   objects made with addEOMObject and the model's entities by GUID, and the
+//   dependency manager, which records what bulkGenerate is asked; the
+//   dependency edges EOM objects add are in dependencyGraph();
+// - a command processor with "ModifyObjects" of "KYR.CorePlugin" and
+//   "SwitchMDPView" of "KYR.ShellPlugin", recording addToGenerateList;
+// - an event manager whose only domains at start are the model browser's,
+//   "kyr.orla.appfw.Entity" and "KYR.Plugins.ModelingPlugin.StudyManager" (a
+//   test defines the other host domains it needs and delivers their events);
+// - the model browser, whose tabs are subscribed to those domains and to the
+//   id 0, and decode what the plug-in announces (modelBrowser());
+// - a GUI executive that answers the GUI's event channel and whose action
+//   "KYR.WyrdanPlugin.WorkThreadCommandRequest" executes the posted "command"
+//   with its "param" list on the work thread.
 // The plug-in's listener is registered by the test, as the plug-in's
 // initializer service.
 //
@@ -29,10 +44,12 @@
 #include "simhost/SimAppServices.h"
 #include "simhost/SimCommands.h"
 #include "simhost/SimContext.h"
+#include "simhost/SimEOM.h"
 #include "simhost/SimEntities.h"
 #include "simhost/SimEvents.h"
 #include "simhost/SimGuiExecutive.h"
 #include "simhost/SimHostExport.h"
+#include "simhost/SimModelBrowser.h"
 #include "simhost/SimPersistence.h"
 #include "simhost/SimServiceProvider.h"
 
@@ -76,12 +93,21 @@ class SIMHOST_EXPORT SimHost {
   /// Also the host service cache's event manager.
   SimEventManager& eventManager() noexcept { return *eventManager_; }
   SimGuiExecutive& guiExecutive() noexcept { return *guiExecutive_; }
+  /// Also the host's EOM dependency manager.
   SimEOMObjectFactory& eomObjectFactory() noexcept { return *eomObjectFactory_; }
+  SimSelectionManager& selectionManager() noexcept { return *selectionManager_; }
+  SimDependencyGraph& dependencyGraph() noexcept { return context_->dependencies; }
+  SimModelBrowser& modelBrowser() noexcept { return *modelBrowser_; }
   SimWorkThread& workThread() noexcept { return *workThread_; }
+
+  /// A new EOM object of this host, known to the factory's open().
+  ZolSmartPointer<SimEOMObject> addEOMObject(icu::UnicodeString name, icu::UnicodeString typeName,
+                                             const GUIDDATA& guid);
 
  private:
   void startEntityServices();
   void startCommandServices();
+  void startModelBrowser();
 
   SimContextPtr context_;
   std::shared_ptr<SimServiceRegistry> services_;
@@ -95,8 +121,10 @@ class SIMHOST_EXPORT SimHost {
   ZolSmartPointer<SimRootManager> rootManager_;
   ZolSmartPointer<SimEntRefContainerFactory> containerFactory_;
   ZolSmartPointer<SimEOMObjectFactory> eomObjectFactory_;
+  ZolSmartPointer<SimSelectionManager> selectionManager_;
   ZolSmartPointer<SimCmdProcessor> commandProcessor_;
   ZolSmartPointer<SimGuiExecutive> guiExecutive_;
+  std::shared_ptr<SimModelBrowser> modelBrowser_;
   std::unique_ptr<SimWorkThread> workThread_;
 };
 

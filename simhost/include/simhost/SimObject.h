@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -62,8 +63,22 @@ class SIMHOST_EXPORT SimObjectBase {
   std::map<Zol::ZolTypeId, std::int32_t> queryStatus_;
 };
 
-/// A simulated object implementing `Primary` and `Others`. Its
-/// "Zol.ZolIService" identity is the `Primary` interface.
+/// The interface a base class of a simulated object answers for: the class
+/// itself, or `I::facet_of` for a facet, a class that implements some members
+/// of that interface under other names. An object that offers two interfaces
+/// with members of one signature (IEntity's and IEOMObject's getName) needs
+/// facets, since one member of the object would otherwise answer both.
+template <class I, class = void>
+struct FacetInterface {
+  using type = I;
+};
+template <class I>
+struct FacetInterface<I, std::void_t<typename I::facet_of>> {
+  using type = typename I::facet_of;
+};
+
+/// A simulated object implementing `Primary` and `Others` (interfaces, or
+/// facets of them). Its "Zol.ZolIService" identity is the `Primary` interface.
 template <class Primary, class... Others>
 class SimObject : public SimObjectBase, public Primary, public Others... {
  public:
@@ -107,7 +122,8 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
  private:
   template <class I>
   bool offer(const Zol::ZolTypeId& id, void** out) noexcept {
-    return offerAs<I>(static_cast<I*>(this), id, out);
+    using Interface = typename FacetInterface<I>::type;
+    return offerAs<Interface>(static_cast<Interface*>(static_cast<I*>(this)), id, out);
   }
 
   // Answers for `I` and for the interfaces it extends.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "kyr/appfw/CmdParameters.h"
+#include "zol/eom/IEOMObjectFactory.h"
 #include "zol/kernel/ZolSequence.h"
 #include "zol/kernel/ZolSmartPointer.h"
 
@@ -75,6 +76,8 @@ class ICmdProcessorInterface : public Zol::ZolIServiceInterface {
   virtual Zol::ZolResult_24_8 getRunningCommandIds(ZolSequence<std::int32_t>& ids) = 0;
   /// The running command of `id`; empty when none runs under it.
   virtual Zol::ZolResult_24_8 getCommandById(std::int32_t id, ZolSmartPointer<ICmdCommandInterface>& command) = 0;
+  /// Queues `objects` for the host to generate, in the order given.
+  virtual Zol::ZolResult_24_8 addToGenerateList(const Zol::EOM::IEOMObjectSequence& objects) = 0;
 };
 
 }  // namespace kyr::orla::appfw

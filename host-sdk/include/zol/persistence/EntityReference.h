@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "zol/kernel/ZolKernelExport.h"
 #include "zol/kernel/ZolSequence.h"
 #include "zol/kernel/ZolSmartPointer.h"
+#include "zol/kernel/ZolTypeCode.h"
 
 namespace Zol::PersistenceFW::CAEData {
 
@@ -25,6 +27,13 @@ inline bool operator==(const EntityReference& a, const EntityReference& b) {
 inline bool operator!=(const EntityReference& a, const EntityReference& b) { return !(a == b); }
 
 using EntityReferenceSequence = ZolSequence<EntityReference>;
+
+/// The host's type id of an entity reference as a value: an any holding one
+/// streams the container (object), then the first, second and third words
+/// (unsigned 32-bit each).
+inline constexpr ZolTypeId kEntityReferenceTypeId{0xcde6bd48aead3286ULL, 0x9e63981ff9afda25ULL};
+/// "Zol.PersistenceFW.CAEData.EntityReference", registered when the SDK loads.
+ZOL_KERNEL_EXPORT ZolTypeCode_24_8 getTC_EntityReference() noexcept;
 
 /// A 16-byte object identity, laid out as the platform's GUID.
 struct GUIDDATA {

@@ -47,6 +47,18 @@ class IPersistentObjectInterface : public ZolIServiceInterface {
   static constexpr ZolInterfaceDescriptor descriptor{"Zol.PersistenceFW.CAEData.IPersistentObject"};
   /// The reference of the entity that stands for this object, if any.
   virtual ZolResult_24_8 getEntityReference(EntityReference& reference) = 0;
+  /// The object's identity; writes nothing and fails when it has none.
+  virtual ZolResult_24_8 getGUID(GUIDDATA& guid) = 0;
+  /// The persistent object that owns this one; empty for a top-level object.
+  virtual ZolResult_24_8 getOwner(ZolSmartPointer<IPersistentObjectInterface>& owner) = 0;
+  /// Whether the object's dependency edges may be changed now.
+  virtual ZolResult_24_8 isEligible(bool& eligible) = 0;
+};
+
+/// A persistent object that holds others ("Zol.PersistenceFW.CAEData.IContainer").
+class IContainerInterface : public ZolIServiceInterface {
+ public:
+  static constexpr ZolInterfaceDescriptor descriptor{"Zol.PersistenceFW.CAEData.IContainer"};
 };
 
 }  // namespace Zol::PersistenceFW::CAEData

@@ -2,13 +2,24 @@
 #pragma once
 
 #include "zol/kernel/ZolSmartPointer.h"
+#include "zol/persistence/EntityReference.h"
 
 namespace Zol::PersistenceFW::CAEData {
+
+/// An assembly of the model ("Zol.PersistenceFW.CAEData.IAssembly").
+class IAssemblyInterface : public ZolIServiceInterface {
+ public:
+  static constexpr ZolInterfaceDescriptor descriptor{"Zol.PersistenceFW.CAEData.IAssembly"};
+  /// The reference of the entity that stands for the assembly.
+  virtual ZolResult_24_8 getEntityReference(EntityReference& reference) = 0;
+};
 
 /// An open model ("Zol.PersistenceFW.CAEData.IModel").
 class IModelInterface : public ZolIServiceInterface {
  public:
   static constexpr ZolInterfaceDescriptor descriptor{"Zol.PersistenceFW.CAEData.IModel"};
+  /// The model's root assembly; empty when the model has none.
+  virtual ZolResult_24_8 getRootAssembly(ZolSmartPointer<IAssemblyInterface>& assembly) = 0;
 };
 
 /// A persistence session ("Zol.PersistenceFW.CAEData.IPersistenceSession").

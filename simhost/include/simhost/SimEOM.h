@@ -1,0 +1,259 @@
+// Simulated engineering objects (EOM objects): their state, their
+// IEOMObject and IEOMDependencies operations over the host's dependency
+// graph, and SimEOMObject, an engineering object that is not an entity.
+// Entities (SimEntities.h) are engineering objects through the same pieces.
+//
+//   auto part = host.addEOMObject("bracket", "Part", partGuid);  // known to the factory's open()
+//   part->setState(true);
+//   part->setSecondaryPersistentObject(persistent);
+//   part->setHasSecondaryAnswer(false);  // the yes/no query now disagrees with the fetch
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <unicode/unistr.h>
+
+#include "simhost/SimDependencyGraph.h"
+#include "simhost/SimObject.h"
+#include "zol/eom/IEOMObjectFactory.h"
+
+namespace simhost {
+
+using PersistentObjectPtr = ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface>;
+using EOMObjectPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
+
+/// The GUID of an engineering object: a simulated one's own (read without
+/// journaling), else the object's answer; the zero GUID for an empty pointer.
+SIMHOST_EXPORT GUIDDATA guidOf(const EOMObjectPtr& object);
+
+/// The engineering-object state of a simulated object, and the host's own
+/// (not journaled) access to it. Thread-safe. Polymorphic so that the host
+/// finds the state of an EOM object it is handed.
+class SIMHOST_EXPORT SimEOMState {
+ public:
+  SimEOMState(icu::UnicodeString name, icu::UnicodeString typeName, const GUIDDATA& guid);
+  SimEOMState(const SimEOMState&) = delete;
+  SimEOMState& operator=(const SimEOMState&) = delete;
+  virtual ~SimEOMState();
+
+  icu::UnicodeString name() const;
+  void rename(icu::UnicodeString name);
+  icu::UnicodeString typeName() const;
+  /// The zero GUID when the object has none.
+  GUIDDATA guid() const;
+  void setGUID(const GUIDDATA& guid);
+  /// What getState answers; false at first.
+  bool state() const;
+  void setState(bool state);
+  /// False at first.
+  bool excluded() const;
+  void setExcluded(bool excluded);
+  /// How often mark() was called. The journal has the order of the marks of
+  /// every object of the host.
+  int markCount() const;
+
+  /// What getPrimaryPersistentObject answers; empty at first.
+  PersistentObjectPtr primaryPersistentObject() const;
+  void setPrimaryPersistentObject(PersistentObjectPtr object);
+  PersistentObjectPtr secondaryPersistentObject() const;
+  void setSecondaryPersistentObject(PersistentObjectPtr object);
+  /// Makes hasPrimaryPersistentObject answer `answer` whatever is set;
+  /// nothing restores the default answer, whether one is set.
+  void setHasPrimaryAnswer(std::optional<bool> answer);
+  void setHasSecondaryAnswer(std::optional<bool> answer);
+  /// What hasPrimaryPersistentObject and hasSecondaryPersistentObject answer.
+  bool primaryAnswer() const;
+  bool secondaryAnswer() const;
+
+  /// The host's identity test of IEOMObject::isEqual: `other` is this very
+  /// object, or an object with the same GUID when this one has a GUID.
+  /// Never true for an empty `other`.
+  bool sameObjectAs(const EOMObjectPtr& other) const;
+
+ protected:
+  void countMark();
+  /// Adds (or removes) the edges from this object's GUID to each of
+  /// `downstream` on `graph`. Fails (kFailure), changing nothing, when this
+  /// object has no GUID or one of `downstream` is the zero GUID.
+  Zol::ZolResult_24_8 changeDownstream(SimDependencyGraph& graph, bool add, const std::vector<GUIDDATA>& downstream,
+                                       SimDependencyGraph::Via via) const;
+
+ private:
+  mutable std::mutex mutex_;
+  icu::UnicodeString name_;
+  const icu::UnicodeString typeName_;
+  GUIDDATA guid_;
+  bool state_ = false;
+  bool excluded_ = false;
+  int marks_ = 0;
+  PersistentObjectPtr primary_;
+  PersistentObjectPtr secondary_;
+  std::optional<bool> hasPrimaryAnswer_;
+  std::optional<bool> hasSecondaryAnswer_;
+};
+
+/// IEOMObject with its name queries under other names, for an object that
+/// is an entity too, whose name queries have the same signatures; see
+/// FacetInterface.
+class SIMHOST_EXPORT SimEOMObjectFacet : public Zol::EOM::IEOMObjectInterface {
+ public:
+  using facet_of = Zol::EOM::IEOMObjectInterface;
+  Zol::ZolResult_24_8 getName(icu::UnicodeString& name) final { return getEOMName(name); }
+  Zol::ZolResult_24_8 getTypeName(icu::UnicodeString& typeName) final { return getEOMTypeName(typeName); }
+
+ protected:
+  virtual Zol::ZolResult_24_8 getEOMName(icu::UnicodeString& name) = 0;
+  virtual Zol::ZolResult_24_8 getEOMTypeName(icu::UnicodeString& typeName) = 0;
+};
+
+/// A simulated object that is an engineering object: IEOMObject and
+/// IEOMDependencies over its SimEOMState, the dependencies on the host's
+/// graph (SimContext::dependencies) with this object's GUID upstream. Every
+/// operation is journaled; operations without a result ignore an injected
+/// error result (injected exceptions propagate). `EntityFacets` are the
+/// object's other interfaces, first of which is its identity when given.
+template <class... EntityFacets>
+class SimEOMBehaviour
+    : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol::EOM::IEOMDependenciesInterface>,
+      public SimEOMState {
+  using Base = SimObject<EntityFacets..., SimEOMObjectFacet, Zol::EOM::IEOMDependenciesInterface>;
+  using EOM = Zol::EOM::IEOMObjectInterface;
+  using Dependencies = Zol::EOM::IEOMDependenciesInterface;
+  using Via = SimDependencyGraph::Via;
+
+ public:
+  SimEOMBehaviour(SimContextPtr context, std::string serviceName, icu::UnicodeString name,
+                  icu::UnicodeString typeName, const GUIDDATA& guid)
+      : Base(std::move(context), std::move(serviceName)), SimEOMState(std::move(name), std::move(typeName), guid) {}
+
+  Zol::ZolResult_24_8 setName(const icu::UnicodeString& name) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<EOM>("setName", name); !fault.isOk()) return fault;
+    rename(name);
+    return {};
+  }
+  GUIDDATA getGUID() override {
+    this->template call<EOM>("getGUID");
+    return guid();
+  }
+  bool getState() override {
+    this->template call<EOM>("getState");
+    return state();
+  }
+  bool isEqual(const EOMObjectPtr& other) override {
+    this->template call<EOM>("isEqual", other);
+    return sameObjectAs(other);
+  }
+  bool hasPrimaryPersistentObject() override {
+    this->template call<EOM>("hasPrimaryPersistentObject");
+    return primaryAnswer();
+  }
+  PersistentObjectPtr getPrimaryPersistentObject() override {
+    this->template call<EOM>("getPrimaryPersistentObject");
+    return primaryPersistentObject();
+  }
+  bool hasSecondaryPersistentObject() override {
+    this->template call<EOM>("hasSecondaryPersistentObject");
+    return secondaryAnswer();
+  }
+  PersistentObjectPtr getSecondaryPersistentObject() override {
+    this->template call<EOM>("getSecondaryPersistentObject");
+    return secondaryPersistentObject();
+  }
+  void mark() override {
+    this->template call<EOM>("mark");
+    countMark();
+  }
+  bool isExcluded() override {
+    this->template call<EOM>("isExcluded");
+    return excluded();
+  }
+
+  Zol::ZolResult_24_8 addDownstreamObject(const EOMObjectPtr& object) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamObject", object); !fault.isOk()) {
+      return fault;
+    }
+    return changeDownstream(graph(), true, {guidOf(object)}, Via::Object);
+  }
+  Zol::ZolResult_24_8 addDownstreamObjects(const Zol::EOM::IEOMObjectSequence& objects) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamObjects", objects); !fault.isOk()) {
+      return fault;
+    }
+    return changeDownstream(graph(), true, guidsOf(objects), Via::Objects);
+  }
+  Zol::ZolResult_24_8 addDownstreamGUIDs(const Zol::EOM::GUIDSequence& guids) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamGUIDs", guids); !fault.isOk()) {
+      return fault;
+    }
+    return changeDownstream(graph(), true, std::vector<GUIDDATA>(guids.begin(), guids.end()), Via::GUIDs);
+  }
+  Zol::ZolResult_24_8 removeDownstreamObject(const EOMObjectPtr& object) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamObject", object);
+        !fault.isOk()) {
+      return fault;
+    }
+    return changeDownstream(graph(), false, {guidOf(object)}, Via::Object);
+  }
+  Zol::ZolResult_24_8 removeDownstreamObjects(const Zol::EOM::IEOMObjectSequence& objects) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamObjects", objects);
+        !fault.isOk()) {
+      return fault;
+    }
+    return changeDownstream(graph(), false, guidsOf(objects), Via::Objects);
+  }
+  Zol::ZolResult_24_8 removeDownstreamGUIDs(const Zol::EOM::GUIDSequence& guids) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamGUIDs", guids); !fault.isOk()) {
+      return fault;
+    }
+    return changeDownstream(graph(), false, std::vector<GUIDDATA>(guids.begin(), guids.end()), Via::GUIDs);
+  }
+  /// Empty for an object without a GUID.
+  Zol::ZolResult_24_8 getUpstreamGUIDs(Zol::EOM::GUIDSequence& guids) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("getUpstreamGUIDs"); !fault.isOk()) return fault;
+    const std::vector<GUIDDATA> found = graph().upstreamOf(guid());
+    guids = Zol::EOM::GUIDSequence(found.begin(), found.end());
+    return {};
+  }
+  /// Empty for an object without a GUID.
+  Zol::ZolResult_24_8 getDownstreamGUIDs(Zol::EOM::GUIDSequence& guids) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("getDownstreamGUIDs"); !fault.isOk()) {
+      return fault;
+    }
+    const std::vector<GUIDDATA> found = graph().downstreamOf(guid());
+    guids = Zol::EOM::GUIDSequence(found.begin(), found.end());
+    return {};
+  }
+
+ protected:
+  Zol::ZolResult_24_8 getEOMName(icu::UnicodeString& name) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getName"); !fault.isOk()) return fault;
+    name = this->name();
+    return {};
+  }
+  Zol::ZolResult_24_8 getEOMTypeName(icu::UnicodeString& typeName) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getTypeName"); !fault.isOk()) return fault;
+    typeName = this->typeName();
+    return {};
+  }
+
+ private:
+  SimDependencyGraph& graph() const { return this->context()->dependencies; }
+  static std::vector<GUIDDATA> guidsOf(const Zol::EOM::IEOMObjectSequence& objects) {
+    std::vector<GUIDDATA> guids;
+    guids.reserve(objects.size());
+    for (const EOMObjectPtr& object : objects) guids.push_back(guidOf(object));
+    return guids;
+  }
+};
+
+/// An engineering object that is not an entity. Its journal name is
+/// "EOM object <name>".
+class SIMHOST_EXPORT SimEOMObject final : public SimEOMBehaviour<> {
+ public:
+  SimEOMObject(SimContextPtr context, icu::UnicodeString name, icu::UnicodeString typeName, const GUIDDATA& guid = {});
+};
+
+}  // namespace simhost
