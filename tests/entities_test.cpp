@@ -1,10 +1,23 @@
 // Entity list conversion against the simulated host's model.
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "entities/EOMCompare.h"
 #include "entities/EntConvert.h"
+#include "entities/EntityEquanPred.h"
+#include "entities/EntityFastCompare.h"
+#include "entities/EntityHashCompare.h"
+#include "entities/EntityW2Compare.h"
+#include "entities/GUIDCompare.h"
+#include "entities/GUIDEuqanPred.h"
+#include "entities/POCompare.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/HostTest.h"
 #include "zol/kernel/ZolException.h"
@@ -215,6 +228,196 @@ TEST_F(EntConvertTest, MissingServicesGiveEmptyResultsAndForeignListsThrow) {
   ServiceCacheAppFrame::rootManager_.reset();
   EXPECT_TRUE(convert.toEntities(EntityReferenceSequence{ref(kNode, 1)}).empty());
   EXPECT_FALSE(convert.toEntList(IEntities()));
+}
+
+using kyr::orla::plugin::wyrdan::EntityCompare;
+using kyr::orla::plugin::wyrdan::EntityEquanPred;
+using kyr::orla::plugin::wyrdan::EntityFastCompare;
+using kyr::orla::plugin::wyrdan::EntityHashCompare;
+using kyr::orla::plugin::wyrdan::EntityW2Compare;
+using kyr::orla::plugin::wyrdan::EOMCompare;
+using kyr::orla::plugin::wyrdan::GUIDCompare;
+using kyr::orla::plugin::wyrdan::GUIDEuqanPred;
+using kyr::orla::plugin::wyrdan::POCompare;
+using Zol::PersistenceFW::CAEData::GUIDDATA;
+using EntityPtr = ZolSmartPointer<kyr::orla::appfw::IEntityInterface>;
+using EOMPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
+
+// A GUID whose word 0 is `first` and word 1 `second`.
+GUIDDATA guidOf(std::uint64_t first, std::uint64_t second) {
+  GUIDDATA guid;
+  std::memcpy(&guid, &first, 8);
+  std::memcpy(reinterpret_cast<char*>(&guid) + 8, &second, 8);
+  return guid;
+}
+
+class ComparatorTest : public testing_support::HostTest {
+ protected:
+  ~ComparatorTest() override { simhost::SimRootManager::setHash({}); }
+
+  EntityPtr entity(std::uint32_t first, std::uint32_t second, std::uint32_t third = 0) {
+    return host.model().addEntity(first, second, third, u"entity", u"Plate");
+  }
+  // An entity that is no EOM object, in a container other than the model.
+  EntityPtr plainEntity(std::uint32_t first, std::uint32_t second, const Zol::ZolIService& container) {
+    auto made = simhost::makeSimObject<simhost::SimEntity>(
+        host.context(), EntityReference{container, first, second, 0}, u"plain", u"Plate");
+    made->setQueryStatus(Zol::EOM::IEOMObjectInterface::descriptor.typeId, Zol::kQueryNoInterface);
+    return made;
+  }
+  std::size_t adapterCalls() { return host.journal().count("kyr.orla.appfw.IInterfaceAdapterManager"); }
+};
+
+TEST_F(ComparatorTest, FastCompareOrdersByTwoWordsWithEmptyFirst) {
+  const auto other = simhost::makeSimObject<simhost::SimService>(host.context(), "other container");
+  struct Case {
+    const char* name;
+    EntityPtr a;
+    EntityPtr b;
+    bool less;
+    bool equal;
+  };
+  const Case cases[] = {
+      {"both empty", {}, {}, false, true},
+      {"empty first", {}, entity(5, 1), true, false},
+      {"empty second", entity(5, 1), {}, false, false},
+      {"third word differs", entity(5, 1, 0), entity(5, 1, 7), false, true},
+      {"container differs", entity(5, 1), plainEntity(5, 1, other->asService()), false, true},
+      {"first word decides", entity(4, 9), entity(5, 1), true, false},
+      {"second word decides", entity(5, 1), entity(5, 2), true, false},
+      {"words are unsigned", entity(1, 0), entity(0xffffffffu, 0), true, false},
+  };
+  host.journal().clear();
+  const EntityFastCompare fast;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(fast.lessThan(c.a, c.b), c.less);
+    EXPECT_EQ(fast(c.a, c.b), c.less);
+    EXPECT_EQ(fast.equal(c.a, c.b), c.equal);
+    if (c.equal) EXPECT_FALSE(fast.lessThan(c.b, c.a));
+  }
+  EXPECT_EQ(adapterCalls(), 0u) << "never asks the host's adapter manager";
+
+  std::vector<EntityPtr> sorted{entity(5, 2), {}, entity(4, 9), entity(5, 1)};
+  std::sort(sorted.begin(), sorted.end(), fast);
+  EXPECT_FALSE(sorted[0]);
+  EXPECT_EQ(simhost::referenceOf(sorted[1]).first, 4u);
+  EXPECT_EQ(simhost::referenceOf(sorted[3]).second, 2u);
+}
+
+TEST_F(ComparatorTest, EntityCompareAndItsTraitsAskTheHost) {
+  const auto other = simhost::makeSimObject<simhost::SimService>(host.context(), "other container");
+  const EntityPtr a = entity(5, 1);
+  const EntityPtr b = entity(5, 2);
+  const EntityPtr elsewhere = plainEntity(5, 1, other->asService());
+  const EntityCompare compare;
+  EXPECT_TRUE(compare.equals(a, entity(5, 1)));
+  EXPECT_FALSE(compare.equals(a, elsewhere)) << "the host compares containers too";
+  EXPECT_TRUE(EntityFastCompare().equal(a, elsewhere));
+  EXPECT_TRUE(compare.lessThan(a, b));
+  EXPECT_FALSE(compare.lessThan(b, a));
+  EXPECT_TRUE(compare.equals(EntityPtr(), EntityPtr())) << "both are the empty reference";
+  EXPECT_EQ(compare.hashCode(a), simhost::SimRootManager::defaultHash(simhost::referenceOf(a)));
+
+  const EntityHashCompare traits;
+  EXPECT_FALSE(traits(simhost::referenceOf(a), simhost::referenceOf(a))) << "two arguments: an order";
+  EXPECT_TRUE(traits(a, b));
+  simhost::SimRootManager::setHash([](const EntityReference&) { return -1; });
+  EXPECT_EQ(traits(simhost::referenceOf(a)), ~std::size_t{0}) << "a hash of -1 sign-extends to every bit";
+  EXPECT_EQ(traits(b), ~std::size_t{0});
+  simhost::SimRootManager::setHash([](const EntityReference& reference) { return std::int32_t(reference.second); });
+
+  std::set<EntityPtr, EntityHashCompare> ordered{b, a, entity(5, 1)};
+  EXPECT_EQ(ordered.size(), 2u);
+  std::map<EntityReference, int, EntityHashCompare> byReference{{simhost::referenceOf(b), 2},
+                                                                 {simhost::referenceOf(a), 1}};
+  EXPECT_EQ(byReference.begin()->second, 1);
+  struct Equal {
+    bool operator()(const EntityReference& x, const EntityReference& y) const { return EntityCompare().equals(x, y); }
+  };
+  std::unordered_map<EntityReference, int, EntityHashCompare, Equal> hashed;
+  hashed[simhost::referenceOf(a)] = 1;
+  hashed[simhost::referenceOf(entity(5, 1))] += 10;
+  hashed[simhost::referenceOf(elsewhere)] = 3;
+  EXPECT_EQ(hashed.size(), 2u);
+  EXPECT_EQ(hashed[simhost::referenceOf(a)], 11);
+
+  const EntityReference unresolved = host.model().referenceOf(5, 99, 0);
+  const EntityEquanPred byReferencePred(unresolved);
+  EXPECT_TRUE(byReferencePred(host.model().referenceOf(5, 99, 0))) << "the reference still matches";
+  EXPECT_FALSE(byReferencePred(a));
+  const EntityEquanPred byEntity(a);
+  EXPECT_TRUE(byEntity(entity(5, 1)));
+  EXPECT_TRUE(byEntity(simhost::referenceOf(a)));
+  EXPECT_FALSE(byEntity(b));
+}
+
+TEST_F(ComparatorTest, GUIDsOrderByTheirTwoWords) {
+  const GUIDCompare compare;
+  const GUIDDATA g = guidOf(0, 7);
+  EXPECT_FALSE(compare.lessThan(g, g));
+  EXPECT_TRUE(compare.lessThan(guidOf(0, ~0ull), guidOf(1, 0))) << "word 0 decides first";
+  EXPECT_TRUE(compare(guidOf(1, 2), guidOf(1, 3)));
+  EXPECT_TRUE(compare.lessThan(guidOf(0x7fffffffffffffffull, 0), guidOf(0x8000000000000000ull, 0))) << "unsigned";
+  EXPECT_TRUE(compare.equal(g, guidOf(0, 7)));
+  EXPECT_FALSE(compare.equal(g, guidOf(7, 0)));
+  EXPECT_TRUE(GUIDEuqanPred(g)(guidOf(0, 7)));
+  EXPECT_FALSE(GUIDEuqanPred(g)(guidOf(0, 8)));
+  const std::set<GUIDDATA, GUIDCompare> guids{guidOf(2, 0), g, guidOf(0, 7), guidOf(1, 5)};
+  EXPECT_EQ(guids.size(), 3u);
+  EXPECT_TRUE(compare.equal(*guids.begin(), g));
+}
+
+TEST_F(ComparatorTest, PersistentAndEOMObjectsCompareByGUID) {
+  using Zol::PersistenceFW::CAEData::IPersistentObjectInterface;
+  auto first = simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "first", EntityReference());
+  auto second = simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "second", EntityReference());
+  auto none = simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "none", EntityReference());
+  first->setGUID(guidOf(1, 0));
+  second->setGUID(guidOf(2, 0));
+  const ZolSmartPointer<IPersistentObjectInterface> a = first;
+  const ZolSmartPointer<IPersistentObjectInterface> b = second;
+  const ZolSmartPointer<IPersistentObjectInterface> failing = none;
+  const POCompare po;
+  EXPECT_TRUE(po(a, b));
+  EXPECT_FALSE(po.lessThan(b, a));
+  EXPECT_TRUE(po.equals(failing, ZolSmartPointer<IPersistentObjectInterface>())) << "a failing query is the zero GUID";
+  EXPECT_TRUE(po.lessThan(failing, a));
+
+  const EOMPtr x = host.addEOMObject(u"x", u"Part", guidOf(3, 0));
+  const EOMPtr y = host.addEOMObject(u"y", u"Part", guidOf(4, 0));
+  const EOMPtr twin = host.addEOMObject(u"twin", u"Part", guidOf(3, 0));
+  const EOMCompare unbound;
+  EXPECT_FALSE(unbound(x)) << "nothing bound matches nothing";
+  EXPECT_FALSE(unbound.equals(EOMPtr(), x));
+  EXPECT_FALSE(unbound.lessThan(EOMPtr(), EOMPtr()));
+  EXPECT_TRUE(unbound.lessThan(EOMPtr(), x));
+  EXPECT_TRUE(unbound(x, y));
+  EXPECT_TRUE(unbound.equals(x, twin)) << "the host's own equality test";
+  EXPECT_FALSE(unbound.equals(x, EOMPtr()));
+  EXPECT_TRUE(EOMCompare(x)(twin));
+  EXPECT_FALSE(EOMCompare(x)(y));
+  const std::set<EOMPtr, EOMCompare> byGuid{y, x, twin, EOMPtr()};
+  EXPECT_EQ(byGuid.size(), 3u);
+  EXPECT_FALSE(*byGuid.begin());
+}
+
+TEST_F(ComparatorTest, W2ComparesEOMObjectsByIdentityAndOthersThroughTheHost) {
+  const auto other = simhost::makeSimObject<simhost::SimService>(host.context(), "other container");
+  const auto eom = host.model().addEntity(5, 1, 0, u"part", u"Part");
+  const EntityPtr part = eom;
+  const EntityPtr samePart = host.model().findEntity(eom->reference());
+  const EntityPtr plain = plainEntity(6, 1, host.model().asService());
+  const EntityPtr plainElsewhere = plainEntity(6, 1, other->asService());
+  const EntityW2Compare w2;
+  EXPECT_TRUE(w2.equal(part, samePart));
+  EXPECT_FALSE(w2.equal(plain, part)) << "only b is an EOM object";
+  EXPECT_FALSE(w2.equal(part, plain)) << "a's test against an empty EOM object";
+  EXPECT_TRUE(w2.lessThan(plain, part)) << "plain entities count as the zero GUID";
+  EXPECT_FALSE(w2.lessThan(part, plain));
+  EXPECT_TRUE(w2.equal(plain, plainEntity(6, 1, host.model().asService()))) << "neither: the host decides";
+  EXPECT_FALSE(w2.equal(plain, plainElsewhere));
+  EXPECT_EQ(w2(plain, plainElsewhere), EntityCompare().lessThan(plain, plainElsewhere));
 }
 
 }  // namespace

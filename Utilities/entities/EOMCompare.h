@@ -1,0 +1,37 @@
+// EOMCompare: the order of EOM objects by GUID (an empty pointer counting as
+// the zero GUID), their own equality test, and a predicate bound to one
+// object.
+//
+//   std::set<ZolSmartPointer<IEOMObjectInterface>, EOMCompare> objects;     // by GUID
+//   std::find_if(objects.begin(), objects.end(), EOMCompare(wanted));       // the host's equality
+#pragma once
+
+#include "WyrdanExport.h"
+#include "zol/eom/IEOMObjectFactory.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT EOMCompare {
+ public:
+  /// Nothing bound: the one-argument form is always false.
+  EOMCompare();
+  /// Binds `object`.
+  EOMCompare(ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& object);  // NOLINT: implicit
+
+  /// lessThan(a, b).
+  bool operator()(ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& a,
+                  ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& b) const;
+  /// The bound object's equality test against `object`; false when nothing is bound.
+  bool operator()(ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& object) const;
+  /// a's equality test against b (b may be empty); false when a is empty.
+  bool equals(ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& a,
+              ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& b) const;
+  /// GUID order (GUIDCompare).
+  bool lessThan(ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& a,
+                ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& b) const;
+
+ private:
+  ZolSmartPointer<Zol::EOM::IEOMObjectInterface> m_object;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,60 @@
+// EntityCompare: the host's own comparison of entities and entity
+// references, through its interface adapter manager (offered by the root
+// manager). The authoritative comparison: one host call per comparison,
+// besides fetching the entities' references.
+//
+//   std::set<ZolSmartPointer<IEntityInterface>, EntityHashCompare> entities;  // ordered by the host
+//   bool same = EntityCompare().equals(a, b);
+//
+// The adapter manager is found by the first construction of an EntityCompare
+// (or of a class built on it) and kept until the library unloads; construct
+// the first comparator before comparators are used on several threads.
+#pragma once
+
+#include "WyrdanExport.h"
+#include "kyr/appfw/IEntity.h"
+#include "zol/kernel/ZolHoldings.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT EntityCompare {
+ public:
+  /// Finds the adapter manager on the first construction: the host's root
+  /// manager cast to it. Throws Zol::ZolSystemException_24 when the root
+  /// manager does not offer it (and finds none later either).
+  EntityCompare();
+
+  /// The host's equality of two references.
+  bool equals(Zol::PersistenceFW::CAEData::EntityReference const& a,
+              Zol::PersistenceFW::CAEData::EntityReference const& b) const;
+  /// The host's strict order of references.
+  bool lessThan(Zol::PersistenceFW::CAEData::EntityReference const& a,
+                Zol::PersistenceFW::CAEData::EntityReference const& b) const;
+  /// The host's hash of a reference.
+  int hashCode(Zol::PersistenceFW::CAEData::EntityReference const& reference) const;
+
+  // The same over entities: an empty entity counts as the empty reference.
+  bool equals(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& a,
+              ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& b) const;
+  bool lessThan(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& a,
+                ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& b) const;
+  int hashCode(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity) const;
+
+ protected:
+  /// The root manager's entity of `reference`; empty when it gives none.
+  ZolSmartPointer<kyr::orla::appfw::IEntityInterface> getByEntityReference(
+      Zol::PersistenceFW::CAEData::EntityReference const& reference) const;
+  /// The entity's own reference; the empty reference for an empty entity.
+  Zol::PersistenceFW::CAEData::EntityReference getEntityReferenceSafe(
+      ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity) const;
+
+ private:
+  /// Sets m_spAdpMgr from the root manager when it is empty.
+  static void findAdapterManager();
+
+  static ZolSmartPointer<kyr::orla::appfw::IInterfaceAdapterManagerInterface> m_spAdpMgr;
+  /// Names m_spAdpMgr, held until unload.
+  static const Zol::ZolHoldingsRegistration m_holdings;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

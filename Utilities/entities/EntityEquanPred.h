@@ -1,0 +1,30 @@
+// EntityEquanPred: a search predicate bound to one entity (and its
+// reference), true for what the host calls equal to it.
+//
+//   auto found = std::find_if(entities.begin(), entities.end(), EntityEquanPred(wanted));
+#pragma once
+
+#include "WyrdanExport.h"
+#include "entities/EntityCompare.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT EntityEquanPred : public EntityCompare {
+ public:
+  /// Binds `entity` (may be empty) and its reference.
+  EntityEquanPred(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);  // NOLINT: implicit
+  /// Binds `reference` and the root manager's entity of it (empty when the
+  /// host finds none: the reference still matches).
+  EntityEquanPred(Zol::PersistenceFW::CAEData::EntityReference const& reference);  // NOLINT: implicit
+
+  /// The host's equality of the bound reference and `reference`.
+  bool operator()(Zol::PersistenceFW::CAEData::EntityReference const& reference) const;
+  /// EntityCompare::equals of the bound entity and `entity`.
+  bool operator()(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity) const;
+
+ private:
+  ZolSmartPointer<kyr::orla::appfw::IEntityInterface> m_entity;
+  Zol::PersistenceFW::CAEData::EntityReference m_reference;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

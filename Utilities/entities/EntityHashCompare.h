@@ -1,0 +1,27 @@
+// EntityHashCompare: EntityCompare shaped as hash-container traits: one
+// argument gives the host's hash, two give the host's strict order.
+//
+//   std::unordered_set<EntityReference, EntityHashCompare, EntityEquanPred...>  // hash
+//   std::set<ZolSmartPointer<IEntityInterface>, EntityHashCompare> ordered;    // order
+#pragma once
+
+#include <cstddef>
+
+#include "WyrdanExport.h"
+#include "entities/EntityCompare.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT EntityHashCompare : public EntityCompare {
+ public:
+  /// The host's hash, sign-extended to 64 bits (a hash of -1 gives every bit set).
+  std::size_t operator()(Zol::PersistenceFW::CAEData::EntityReference const& reference) const;
+  std::size_t operator()(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity) const;
+  /// The host's strict order (not an equality).
+  bool operator()(Zol::PersistenceFW::CAEData::EntityReference const& a,
+                  Zol::PersistenceFW::CAEData::EntityReference const& b) const;
+  bool operator()(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& a,
+                  ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& b) const;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

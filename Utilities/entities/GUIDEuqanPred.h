@@ -1,0 +1,22 @@
+// GUIDEuqanPred: a search predicate bound to one GUID.
+//
+//   auto found = std::find_if(guids.begin(), guids.end(), GUIDEuqanPred(wanted));
+#pragma once
+
+#include "WyrdanExport.h"
+#include "zol/persistence/EntityReference.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT GUIDEuqanPred {
+ public:
+  /// Keeps a copy of `guid`.
+  GUIDEuqanPred(Zol::PersistenceFW::CAEData::GUIDDATA const& guid);  // NOLINT: implicit
+  /// True when `guid` equals the bound one in both words.
+  bool operator()(Zol::PersistenceFW::CAEData::GUIDDATA const& guid) const;
+
+ private:
+  Zol::PersistenceFW::CAEData::GUIDDATA m_guid;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,30 @@
+// POCompare: the order and equality of persistent objects by their GUIDs (an
+// empty pointer, or an object whose GUID query fails, counts as the zero GUID).
+//
+//   std::set<ZolSmartPointer<IPersistentObjectInterface>, POCompare> objects;
+#pragma once
+
+#include "WyrdanExport.h"
+#include "zol/persistence/EntityReferenceList.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT POCompare {
+ public:
+  /// lessThan(a, b).
+  bool operator()(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& a,
+                  ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& b) const;
+  /// Equal GUIDs.
+  bool equals(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& a,
+              ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& b) const;
+  /// GUID order (GUIDCompare).
+  bool lessThan(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& a,
+                ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& b) const;
+
+ protected:
+  /// The object's GUID as its query leaves it; the zero GUID for an empty pointer.
+  Zol::PersistenceFW::CAEData::GUIDDATA getGUID(
+      ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& object) const;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,35 @@
+// GenerativeHelper: asks the host to generate engineering objects, either
+// by queueing them on the command processor's generate list or by handing a
+// batch to the EOM dependency manager at once, without duplicates and in
+// GUID order.
+//
+//   GenerativeHelper::bulkGenerateObjects({part, sketch, part});  // sketch and part once each, by GUID
+//
+// Stateless; nothing is caught or logged.
+#pragma once
+
+#include "WyrdanExport.h"
+#include "zol/eom/IEOMObjectFactory.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT GenerativeHelper {
+ public:
+  GenerativeHelper() = delete;
+  GenerativeHelper& operator=(GenerativeHelper const& other);
+  GenerativeHelper& operator=(GenerativeHelper&& other) noexcept;
+
+  /// Marks every non-empty object, then hands the sequence as given
+  /// (duplicates and order kept) to the command processor's generate list.
+  /// Nothing without a command processor or for no objects.
+  static void addToGenerateList(Zol::EOM::IEOMObjectSequence const& objects);
+  /// Keeps the first object of each GUID, orders them by GUID, leaves out
+  /// empty and excluded objects, marks the rest and hands them to the EOM
+  /// dependency manager ("Zol.EOM.EOMCore") to generate; the manager is not
+  /// called when none is left. No host call for no objects. Throws
+  /// Zol::ZolSystemException_24, after marking, when the service is not a
+  /// dependency manager.
+  static void bulkGenerateObjects(Zol::EOM::IEOMObjectSequence const& objects);
+};
+
+}  // namespace kyr::orla::plugin::wyrdan
