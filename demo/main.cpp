@@ -1,8 +1,11 @@
 // A sample plug-in session on the simulated host: start-up and the service
-// cache, command payloads built with a bunch, a model edit end to end, and
-// the host's events reaching the plug-in's handlers.
+// cache, command payloads built with a bunch, a model edit end to end with the
+// model browser told of it, the host's events reaching the plug-in's handlers,
+// and engineering objects linked and generated.
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Describe.h"
@@ -10,24 +13,33 @@
 #include "commands/CmdInvoker.h"
 #include "commands/DataBunch.h"
 #include "commands/EditEntityHelper.h"
+#include "entities/BrowserHelper.h"
 #include "entities/EntConvert.h"
+#include "eom/EOMObjectAdapter.h"
+#include "eom/GenerativeHelper.h"
 #include "events/EventHandler.h"
 #include "events/PluginEventManager.h"
 #include "services/ServiceHelper.h"
+#include "simhost/ArgumentText.h"
+#include "simhost/SimEOM.h"
 #include "simhost/SimHost.h"
 #include "zol/kernel/ZolStringUtility.h"
 
 namespace {
 
 using demo::describe;
+using kyr::orla::plugin::wyrdan::BrowserHelper;
 using kyr::orla::plugin::wyrdan::CmdInvoker;
 using kyr::orla::plugin::wyrdan::DataBunch;
 using kyr::orla::plugin::wyrdan::EditEntityHelper;
 using kyr::orla::plugin::wyrdan::EntConvert;
+using kyr::orla::plugin::wyrdan::EOMObjectAdapter;
 using kyr::orla::plugin::wyrdan::EventHandler;
+using kyr::orla::plugin::wyrdan::GenerativeHelper;
 using kyr::orla::plugin::wyrdan::IZolEventHandler;
 using kyr::orla::plugin::wyrdan::PluginEventManager;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
+using Zol::PersistenceFW::CAEData::GUIDDATA;
 
 void serviceCache(simhost::SimHost& host, demo::Transcript& transcript) {
   transcript.step("Plug-in start-up: ServiceHelper::setZolServiceAccess");
@@ -84,6 +96,16 @@ void showPlates(demo::Transcript& transcript, const std::vector<ZolSmartPointer<
   }
 }
 
+// The simulated browser's entity tab, one node a line.
+void showBrowserTree(simhost::SimHost& host, demo::Transcript& transcript) {
+  std::istringstream tree(host.modelBrowser().entityTab().render());
+  for (std::string line; std::getline(tree, line);) transcript.note("| " + line);
+}
+
+std::string listeners(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " listener" : " listeners");
+}
+
 // The plug-in's handler of entity events: tells the transcript what reached it.
 class EntityWatcher : public IZolEventHandler {
  public:
@@ -117,9 +139,9 @@ void entityEvents(simhost::SimHost& host, demo::Transcript& transcript, const Zo
   transcript.step("The host delivers entity events: those the subscription admits reach the handler");
   const ZolSmartPointer<kyr::orla::appfw::IEntityInterface> entity = plate;
   const std::size_t updated = host.eventManager().deliver({entityDomain, 2, Zol::makeZolAny(entity)});
-  transcript.note("event 2 (in the filter) reached " + std::to_string(updated) + " listener");
+  transcript.note("event 2 (in the filter) reached " + listeners(updated) + ": the plug-in's and the browser's tab");
   const std::size_t other = host.eventManager().deliver({entityDomain, 4, Zol::makeZolAny(entity)});
-  transcript.note("event 4 (not in the filter) reached " + std::to_string(other) + " listeners");
+  transcript.note("event 4 (not in the filter) reached " + listeners(other) + ": the browser's tab");
 
   transcript.step("The plug-in publishes into its own domain");
   ownEvents.publishEvent(1, Zol::makeZolAny("model checked"));
@@ -127,8 +149,7 @@ void entityEvents(simhost::SimHost& host, demo::Transcript& transcript, const Zo
   transcript.step("Removing the last handler unsubscribes, as a plug-in does before it unloads");
   EventHandler::instance()->removeAllEventHandler();
   transcript.note("event 2 now reaches " +
-                  std::to_string(host.eventManager().deliver({entityDomain, 2, Zol::makeZolAny(entity)})) +
-                  " listeners");
+                  listeners(host.eventManager().deliver({entityDomain, 2, Zol::makeZolAny(entity)})));
 }
 
 void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
@@ -141,11 +162,21 @@ void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
   }
   showPlates(transcript, plates);
 
+  transcript.step("The model browser is told of the root assembly and of each plate put under it");
+  BrowserHelper browser;
+  browser.addNode(browser.getRootEntity());
+  for (const auto& plate : plates) browser.addNodeToRoot(plate);
+  showBrowserTree(host, transcript);
+
   transcript.step("Select plates 1, 2 and 4 and edit their properties with EditEntityHelper");
   const kyr::orla::appfw::IEntities selection{plates[0], plates[1], plates[3]};
   EditEntityHelper helper(selection);
   helper.setProperties(DataBunch{{"thickness", 4}, {"material", Zol::makeZolAny("steel")}});
   showPlates(transcript, plates);
+
+  transcript.step("BrowserHelper::updateNodes announces the edit; the browser's tab decodes it and refreshes the nodes");
+  browser.updateNodes(selection);
+  showBrowserTree(host, transcript);
 
   transcript.step("setAttribute changes the first selected plate only");
   helper.setAttribute("color", Zol::makeZolAny("red"));
@@ -169,6 +200,52 @@ void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
   entityEvents(host, transcript, plates[0]);
 }
 
+GUIDDATA guidNumbered(std::uint32_t number) {
+  GUIDDATA guid;
+  guid.Data1 = number;
+  return guid;
+}
+
+void engineeringObjects(simhost::SimHost& host, demo::Transcript& transcript) {
+  transcript.step("Two engineering objects: a bracket and the mesh made from it");
+  std::vector<ZolSmartPointer<simhost::SimEOMObject>> objects;
+  for (const auto& [name, typeName, number] :
+       {std::tuple{u"bracket", u"Part", 0x10u}, std::tuple{u"bracket mesh", u"Mesh", 0x20u}}) {
+    objects.push_back(host.addEOMObject(name, typeName, guidNumbered(number)));
+    // The data object behind it, which lets its dependencies change.
+    auto data = simhost::makeSimObject<simhost::SimPersistentObject>(
+        host.context(), Zol::baseStringUtilityInstance_24_8().stringFromUString(name, true) + " data",
+        Zol::PersistenceFW::CAEData::EntityReference());
+    data->setEligible(true);
+    objects.back()->setSecondaryPersistentObject(data);
+  }
+  const auto& bracket = objects[0];
+  const auto& mesh = objects[1];
+  const auto nameOf = [&objects](const GUIDDATA& guid) {
+    for (const auto& object : objects) {
+      if (object->guid() == guid) return Zol::baseStringUtilityInstance_24_8().stringFromUString(object->name(), true);
+    }
+    return std::string("?");
+  };
+  transcript.note("bracket: GUID " + simhost::argumentText(bracket->guid()));
+  transcript.note("bracket mesh: GUID " + simhost::argumentText(mesh->guid()));
+
+  transcript.step("EOMObjectAdapter(mesh).addUpstreamNode(bracket): the mesh depends on the bracket");
+  EOMObjectAdapter meshAdapter(mesh);
+  transcript.note(std::string("addUpstreamNode() -> ") + (meshAdapter.addUpstreamNode(bracket) ? "true" : "false"));
+  std::istringstream graph(host.dependencyGraph().render(nameOf));
+  for (std::string line; std::getline(graph, line);) transcript.note("| " + line);
+
+  transcript.step("GenerativeHelper::bulkGenerateObjects({mesh, bracket, mesh}): each once, in GUID order");
+  GenerativeHelper::bulkGenerateObjects({mesh, bracket, mesh});
+  const std::vector<Zol::EOM::IEOMObjectSequence> generations = host.eomObjectFactory().bulkGenerations();
+  std::string order;
+  for (const auto& object : generations.back()) {
+    order += (order.empty() ? "" : ", ") + nameOf(simhost::guidOf(object));
+  }
+  transcript.note("the host generated: " + order);
+}
+
 }  // namespace
 
 int main() {
@@ -179,6 +256,7 @@ int main() {
   serviceCache(host, transcript);
   parameterBunch(transcript);
   modelEdit(host, transcript);
+  engineeringObjects(host, transcript);
 
   transcript.step("Plug-in shut-down");
   ServiceHelper::releaseServices();

@@ -1314,6 +1314,7 @@ TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
   EXPECT_EQ(browser.entityTab().node(id(plates[0]))->lastUpdate, (CmdParameters{{"thickness", 2}}));
   EXPECT_TRUE(browser.entityTab().node(id(plates[1]))->lastUpdate.empty()) << "the second list gets no values";
   EXPECT_EQ(browser.entityTab().node(id(plates[1]))->name, "Plate two") << "but is refreshed from the model";
+  EXPECT_EQ(browser.entityTab().node(id(plates[1]))->updates, 1u) << "and counts the update";
   publish(entities, 2, entityPayload(plates[0]));
   EXPECT_TRUE(browser.entityTab().node(id(plates[0]))->lastUpdate.empty());
   publish(entities, 2, updatePayload(listOf({plates[3]->reference()}), {}, {}));
@@ -1321,7 +1322,7 @@ TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
 
   publish(entities, 3, entityPayload(plates[2]));
   publish(entities, 10, removalPayload({plates[1]}, {}));
-  EXPECT_EQ(browser.entityTab().render(), "Model [Assembly] (1, 1, 0)\n  Plate 1 [Plate] (5, 1, 0)\n");
+  EXPECT_EQ(browser.entityTab().render(), "Model [Assembly] (1, 1, 0)\n  Plate 1 [Plate] (5, 1, 0), updated 2 times\n");
 
   const auto announcements = browser.entityTab().announcements();
   EXPECT_EQ(texts(announcements),

@@ -185,8 +185,9 @@ void SimModelBrowserTab::show(const Shown& shown, const CmdParameters* update, b
   auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& node) { return node.id == shown.id; });
   if (it == nodes_.end()) {
     if (!add) return;  // a browser updates only what it shows
-    it = nodes_.insert(nodes_.end(), Node{shown.id, {}, {}, {}, {}});
+    it = nodes_.insert(nodes_.end(), Node{shown.id, {}, {}, {}, {}, 0});
   }
+  if (!add) ++it->updates;
   it->name = shown.name;
   it->typeName = shown.typeName;
   it->parent = shown.parent;
@@ -342,7 +343,11 @@ std::string SimModelBrowserTab::render() const {
     if (written[index]) return;
     written[index] = true;
     const Node& node = all[index];
-    text += std::string(2 * depth, ' ') + node.name + " [" + node.typeName + "] " + node.id.text() + "\n";
+    text += std::string(2 * depth, ' ') + node.name + " [" + node.typeName + "] " + node.id.text();
+    if (node.updates > 0) {
+      text += ", updated " + std::to_string(node.updates) + (node.updates == 1 ? " time" : " times");
+    }
+    text += "\n";
     for (std::size_t child = 0; child < all.size(); ++child) {
       if (all[child].parent == node.id) write(child, depth + 1);
     }

@@ -87,6 +87,8 @@ class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework:
     /// The named values of the last update record that listed the node
     /// first; a single-entity update empties them.
     kyr::orla::appfw::CmdParameters lastUpdate;
+    /// How many update announcements named the node, in either list.
+    std::size_t updates = 0;
   };
 
   SimModelBrowserTab(SimContextPtr context, std::string domainName, std::int64_t domainId,
@@ -100,9 +102,10 @@ class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework:
   std::vector<Node> nodes() const;
   /// The node of `id`; nothing when it is not shown.
   std::optional<Node> node(const NodeId& id) const;
-  /// The tree, one node a line, "name [type name] (first, second, third)",
-  /// children indented by two spaces under their parent; a node whose parent
-  /// is not shown is a root. Roots and children in the order added; empty
+  /// The tree, one node a line, "name [type name] (first, second, third)"
+  /// and ", updated N time(s)" once an update named it; children indented
+  /// by two spaces under their parent; a node whose parent is not shown is a
+  /// root. Roots and children in the order added; empty
   /// when no node is shown.
   std::string render() const;
   /// What the tab was told, oldest first.
@@ -124,7 +127,8 @@ class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework:
                  const ZolSmartPointer<kyr::orla::appfw::IEntityInterface>& entity) const;
   void apply(const Zol::Framework::ZolEvent& event);
   /// Shows the node (when `add`, or when it is shown already) with `update`
-  /// as its last update's values, when given.
+  /// as its last update's values, when given; without `add` the node counts
+  /// an update.
   void show(const Shown& shown, const kyr::orla::appfw::CmdParameters* update, bool add);
   void hide(const NodeId& id);
 
