@@ -19,7 +19,7 @@ Comparison& comparisonOf(const std::string& name) {
   auto& table = declared();
   auto it = std::find_if(table.begin(), table.end(), [&](const Comparison& c) { return c.name == name; });
   if (it != table.end()) return *it;
-  table.push_back(Comparison{name, nullptr, {}, Clock::Cpu, std::nullopt, {}});
+  table.push_back(Comparison{name, nullptr, {}, Clock::Cpu, std::nullopt, {}, {}});
   return table.back();
 }
 
@@ -52,6 +52,10 @@ AllocationLimit::AllocationLimit(const char* cost, double maxPerEntry) {
   comparisonOf(cost).maxAllocationsPerEntry = maxPerEntry;
 }
 
+ScalingLimit::ScalingLimit(const char* cost, long smallerSize, long largerSize, double maxRatio) {
+  comparisonOf(cost).scalingLimits.push_back(Comparison::Scaling{smallerSize, largerSize, maxRatio});
+}
+
 std::optional<Aim> Comparison::Against::aimAt(long size) const {
   std::optional<Aim> applies;
   for (const Aim& aim : aims) {
@@ -70,7 +74,15 @@ void registerComparisons() {
   for (Comparison& comparison : table) std::sort(comparison.references.begin(), comparison.references.end(), byName);
   for (const Comparison& comparison : table) {
     if (comparison.function == nullptr) {
-      throw std::logic_error("benchmark references of undeclared cost " + comparison.name);
+      throw std::logic_error("benchmark references or limits of undeclared cost " + comparison.name);
+    }
+    const auto runsAt = [&](long size) {
+      return std::find(comparison.sizes.begin(), comparison.sizes.end(), size) != comparison.sizes.end();
+    };
+    for (const Comparison::Scaling& scaling : comparison.scalingLimits) {
+      if (!runsAt(scaling.smallerSize) || !runsAt(scaling.largerSize)) {
+        throw std::logic_error("scaling limit of " + comparison.name + " at a size it does not run at");
+      }
     }
     registerAt(comparison.name, comparison.function, comparison.sizes, comparison.clock);
     for (const Comparison::Against& reference : comparison.references) {

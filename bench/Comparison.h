@@ -7,6 +7,7 @@
 //   const bench::Reference kFloor("BM_BunchRoundTrip", "Floor", bench::measure<BunchByteRoundTrip>,
 //                                 bench::Aim{1.5, 20});
 //   const bench::AllocationLimit kNone("BM_HandleEvent", 0);
+//   const bench::ScalingLimit kFlat("BM_UpdateNodes", 100, 10000, 1.5);
 //
 // registerComparisons() hands them to Google Benchmark as BM_X/<size> and
 // BM_X_<suffix>/<size>; RoundRunner runs them.
@@ -57,6 +58,14 @@ struct AllocationLimit {
   AllocationLimit(const char* cost, double maxPerEntry);
 };
 
+/// Declares that cost `cost`'s time per entry at `largerSize` entries is at
+/// most `maxRatio` times its time per entry at `smallerSize`, each round's
+/// two runs compared: a cost meant to be linear stays flat. Both sizes must
+/// be among the cost's.
+struct ScalingLimit {
+  ScalingLimit(const char* cost, long smallerSize, long largerSize, double maxRatio);
+};
+
 /// One declared cost with its references.
 struct Comparison {
   /// A reference and the aims for the cost against it.
@@ -69,12 +78,20 @@ struct Comparison {
     std::optional<Aim> aimAt(long size) const;
   };
 
+  /// The most the time per entry may grow from one size to a larger one.
+  struct Scaling {
+    long smallerSize;
+    long largerSize;
+    double maxRatio;
+  };
+
   std::string name;
   BenchmarkFunction function = nullptr;
   std::vector<long> sizes;
   Clock clock = Clock::Cpu;
   std::optional<double> maxAllocationsPerEntry;
   std::vector<Against> references;
+  std::vector<Scaling> scalingLimits;
 };
 
 /// Every declared comparison; after registerComparisons() in name order,
@@ -83,7 +100,8 @@ const std::vector<Comparison>& comparisons();
 
 /// Puts the declarations in name order and registers every cost and
 /// reference with Google Benchmark, each at its cost's sizes. Throws
-/// std::logic_error for a reference whose cost was never declared.
+/// std::logic_error for a reference or limit whose cost was never declared,
+/// and for a scaling limit at a size the cost does not run at.
 void registerComparisons();
 
 /// A benchmark body for a workload: `Workload(entries)` built once outside

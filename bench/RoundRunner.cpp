@@ -269,6 +269,50 @@ void reportAllocationLimit(const Group& group, RoundOutcome& outcome) {
   }
 }
 
+// The group of `comparison` at `size`; null when it did not run.
+const Group* groupAt(const std::vector<Group>& groups, const Comparison& comparison, long size) {
+  for (const Group& group : groups) {
+    if (group.comparison == &comparison && group.size == size) return &group;
+  }
+  return nullptr;
+}
+
+// Holds each cost's growth in time per entry from one size to a larger one to
+// its scaling limits, the two sizes' runs of each round compared. A limit
+// one of whose sizes the filter left out is not shown.
+void reportScalingLimits(const std::vector<Group>& groups, RoundOutcome& outcome) {
+  bool headed = false;
+  for (const Comparison& comparison : comparisons()) {
+    for (const Comparison::Scaling& scaling : comparison.scalingLimits) {
+      const Group* smaller = groupAt(groups, comparison, scaling.smallerSize);
+      const Group* larger = groupAt(groups, comparison, scaling.largerSize);
+      if (smaller == nullptr || larger == nullptr) continue;
+      if (!headed) {
+        std::printf("\nScaling limits: time per entry at the larger size / at the smaller, median of the rounds\n");
+        headed = true;
+      }
+      const std::vector<double>& small = smaller->perEntry.front();
+      const std::vector<double>& large = larger->perEntry.front();
+      std::vector<double> ratios(small.size());
+      for (std::size_t round = 0; round < small.size(); ++round) ratios[round] = large[round] / small[round];
+      const Spread ratio = spreadOf(ratios);
+      const bool met = std::isfinite(ratio.median) && ratio.median <= scaling.maxRatio;
+      std::printf("%-24s %8ld over %-8ld %7.2f  %6.2f - %-6.2f  <= %-6.2f %s\n", comparison.name.c_str(),
+                  scaling.largerSize, scaling.smallerSize, ratio.median, ratio.low, ratio.high, scaling.maxRatio,
+                  met ? "met" : "MISSED");
+      if (met) {
+        ++outcome.aimsMet;
+      } else {
+        char line[256];
+        std::snprintf(line, sizeof line, "%s: time per entry at %ld entries is %.2f times that at %ld, limit %.2f",
+                      comparison.name.c_str(), scaling.largerSize, ratio.median, scaling.smallerSize,
+                      scaling.maxRatio);
+        outcome.misses.emplace_back(line);
+      }
+    }
+  }
+}
+
 // Entries per second of wall-clock comparisons, the cost's beside each
 // reference's and as a multiple of it.
 void reportThroughput(const Group& group) {
@@ -320,6 +364,7 @@ RoundOutcome runRounds(const RoundOptions& options) {
     std::printf("\nAllocation limits: allocations per entry once warm, the most over the rounds\n");
     for (const Group& group : groups) reportAllocationLimit(group, outcome);
   }
+  reportScalingLimits(groups, outcome);
   std::printf("\n");
   for (const Group& group : groups) reportThroughput(group);
   reportScaling(groups);

@@ -5,8 +5,9 @@
 // table shows, per cost, reference and size, the median of the per-round
 // ratios and their range, beside the aim, and the heap allocations per entry
 // of cost and reference (the most over the rounds), held to the cost's
-// allocation limit where it has one. Wall-clock comparisons also show their
-// entries per second.
+// allocation limit where it has one, and the growth of a cost's time per
+// entry between two sizes, held to its scaling limit where it has one.
+// Wall-clock comparisons also show their entries per second.
 //
 //   bench::RoundOutcome outcome = bench::runRounds({7, benchmark::GetBenchmarkFilter()});
 //   if (!outcome.misses.empty()) ...
@@ -31,10 +32,10 @@ struct RoundOptions {
 struct RoundOutcome {
   /// How many (cost, size) groups ran.
   std::size_t groups = 0;
-  /// Ratio aims and allocation limits met.
+  /// Ratio aims, allocation limits and scaling limits met.
   std::size_t aimsMet = 0;
-  /// One line per aim or allocation limit missed, or left unmeasured by a
-  /// failed run.
+  /// One line per aim, allocation limit or scaling limit missed, or left
+  /// unmeasured by a failed run.
   std::vector<std::string> misses;
 };
 

@@ -3,8 +3,9 @@
 //
 //   wyrdan_bench [--check] [--benchmark_repetitions=N] [--benchmark_filter=REGEX] [Google Benchmark flags]
 //
-// --check makes the exit status 1 when a median ratio misses its aim or a
-// cost allocates more than its limit.
+// --check makes the exit status 1 when a median ratio misses its aim, a
+// cost allocates more than its limit or its time per entry grows past its
+// scaling limit.
 // --benchmark_repetitions sets the number of rounds (7 by default): here one
 // repetition of a benchmark is one round. --benchmark_list_tests lists the
 // benchmarks. Each benchmark's own output is replaced by the ratio table, so

@@ -2,9 +2,11 @@
 # The benchmarks' deterministic check, for CI: builds the optimised
 # instruction-count check (bench/check_main.cpp), counts with callgrind the
 # instructions per entry of the bunch round trip, the cached service getter,
-# EntConvert::toEntities and EventHandler::handleEvent (1 and 8 handlers)
-# beside their floors, and the heap allocations of the same runs, and fails
-# when a ratio exceeds its ceiling or event delivery allocates at all. About
+# EntConvert::toEntities, EventHandler::handleEvent (1 and 8 handlers), a sort
+# with EntityFastCompare and GenerativeHelper::bulkGenerateObjects beside
+# their floors, and of BrowserHelper::updateNodes at 10,000 entities beside
+# 100, and the heap allocations of the same runs, and fails when a ratio
+# exceeds its ceiling or event delivery or the sort allocates at all. About
 # half a minute on two cores, a fresh build included.
 set -euo pipefail
 cd "$(dirname "$0")/.."

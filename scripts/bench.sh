@@ -6,10 +6,13 @@
 # reference. The table prints, per cost, reference and size, the median of
 # those ratios and their range beside the aim, and the heap allocations per
 # entry of cost and reference; costs with an allocation limit (event
-# delivery: none) are held to it. Progress (round, cost) goes to stderr.
+# delivery, sorting entities: none) are held to it, and costs with a scaling
+# limit (BrowserHelper::updateNodes) to the most their time per entry may grow
+# from a small size to a large one. Progress (round, cost) goes to stderr.
 # Arguments go to the benchmark executable, e.g. --benchmark_filter=HandleEvent,
 # --benchmark_repetitions=N (the number of rounds) or --check (exit status 1
-# when a median ratio misses its aim or a cost allocates above its limit).
+# when a median ratio misses its aim, a cost allocates above its limit or
+# grows past its scaling limit).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
