@@ -10,7 +10,8 @@
 //   named "Model" of type "Assembly" (model().setRootAssembly({}) takes the
 //   assembly away, model().makeRootAssembly makes another);
 // - a root manager that also compares entity references
-//   (IInterfaceAdapterManager, hash settable with rootManager().setHash);
+//   (IInterfaceAdapterManager; its hash, process-wide, is set with the static
+//   SimRootManager::setHash);
 // - the entity-reference list and container factories, and the selection
 //   manager ("kyr.orla.appfw.SelectionManager") that makes lists;
 // - the EOM service "Zol.EOM.EOMCore": the EOM object factory, which opens the
