@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# the concurrency tests under ThreadSanitizer.
+# The whole suite, the demo session included, under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the concurrency tests under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
