@@ -441,6 +441,70 @@ TEST_F(SimEventsTest, PublishFireAndDeliverReachTheListenersWhoseFiltersAdmitThe
   }
 }
 
+TEST_F(SimEventsTest, TheAppExecutivePublishesInASendersNameAndAnswersWhatTheTestSet) {
+  using kyr::orla::appfw::IFrameworkAccessInterface;
+  simhost::SimAppExecutive& executive = host.appExecutive();
+  const auto access = kyr::orla::appfw::ServiceCacheAppFrame::frameworkAccess_;
+  ASSERT_EQ(access.get(), static_cast<IFrameworkAccessInterface*>(&executive));
+  Zol::ZolIService service;
+  ASSERT_TRUE(lookUp("kyr.orla.appfw.AppExecutive").isOk());
+  host.provider().getService("kyr.orla.appfw.AppExecutive", "", service);
+  EXPECT_TRUE(Zol::interfaceCast<kyr::orla::appfw::ZolIAppExecutiveInterface>(service)) << "both faces on one object";
+
+  const std::int64_t domain = events.defineDomain("kyr.orla.appfw.CmdProcessor");
+  const auto listener = recorder("L");
+  ASSERT_TRUE(events.addListener(domain, listener, 2, {20}).isOk());
+  const ZolEvent push{domain, 20, {}};
+  EXPECT_TRUE(access->publishEvent("appfw.CommandSS", push, false).isOk());
+  EXPECT_TRUE(access->publishEvent("appfw.CommandSS", ZolEvent{domain, 21, {}}, false).isOk());
+  EXPECT_EQ(log, std::vector<std::string>{entry("L", push)}) << "the subscription's filter holds";
+  const auto publications = executive.publications();
+  ASSERT_EQ(publications.size(), 2u);
+  EXPECT_EQ(publications[1].sender, "appfw.CommandSS");
+  EXPECT_EQ(publications[1].event.eventId, 21);
+  ZolSmartPointer<EventManager> manager;
+  ASSERT_TRUE(access->getEventManager(manager).isOk());
+  EXPECT_EQ(manager.get(), static_cast<EventManager*>(&events));
+
+  icu::UnicodeString name;
+  ASSERT_TRUE(access->getCurrentModelName(name).isOk());
+  EXPECT_EQ(name, u"Model");
+  executive.setCurrentModelName(u"none");
+  access->getCurrentModelName(name);
+  EXPECT_EQ(name, u"none");
+  executive.setActiveModes({"DRESSUP_MODE", "PROBE_MODE"});
+  ZolSequence<std::string> modes;
+  ASSERT_TRUE(access->getActiveModes(modes).isOk());
+  EXPECT_EQ(std::vector<std::string>(modes.begin(), modes.end()),
+            (std::vector<std::string>{"DRESSUP_MODE", "PROBE_MODE"}));
+
+  ZolSmartPointer<kyr::orla::appfw::IFlushTargetInterface> target;
+  ASSERT_TRUE(access->getFlushTarget(target).isOk());
+  ASSERT_TRUE(target);
+  target->flush();
+  EXPECT_EQ(executive.flushTarget()->flushes(), 1u);
+  ZolSmartPointer<kyr::orla::appfw::IProductInfoInterface> info;
+  ASSERT_TRUE(access->getProductInfo(info).isOk());
+  ASSERT_TRUE(info);
+  info->getProductName(name);
+  EXPECT_EQ(name, u"Orla Modeler");
+  executive.setProductInfo({});
+  access->getProductInfo(info);
+  EXPECT_FALSE(info) << "a host without product information writes nothing";
+
+  ZolSmartPointer<kyr::orla::appfw::IPluginInterface> plugin;
+  EXPECT_TRUE(access->getPlugin("KYR.WyrdanPlugin", plugin).isOk());
+  EXPECT_FALSE(plugin) << "no plug-in installed under that domain";
+  access->showMessage(u"saved", kyr::orla::appfw::SeverityInfo);
+  access->showMessage(Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure), kyr::orla::appfw::SeverityError, true);
+  const auto shown = executive.shownMessages();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, u"saved");
+  EXPECT_EQ(shown[1].resultCode, Zol::ZolResult_24_8::kFailure);
+  EXPECT_TRUE(shown[1].details);
+  EXPECT_EQ(host.journal().count(CallPattern::of<IFrameworkAccessInterface>("showMessage").with("saved", 1)), 1u);
+}
+
 TEST_F(SimEventsTest, ListenersRunOnTheCallersThreadUnlockedAndTheirChangesReachTheNextEvent) {
   const std::int64_t domain = events.defineDomain("Test.Domain");
   const auto late = recorder("late");

@@ -16,6 +16,7 @@ constexpr const char* kShellService = "kyr.orla.plugin.shell.ShellEntities";
 constexpr const char* kGuiService = "kyr.orla.appfw.GuiExecutive";
 constexpr const char* kEOMService = "Zol.EOM.EOMCore";
 constexpr const char* kSelectionService = "kyr.orla.appfw.SelectionManager";
+constexpr const char* kAppExecutiveService = "kyr.orla.appfw.AppExecutive";
 
 // Runs the posted command on the work thread: "command" is the command
 // object, "param" its parameter list in any-form.
@@ -94,6 +95,7 @@ SimHost::SimHost()
   startEntityServices();
   startCommandServices();
   startModelBrowser();
+  startAppExecutive();
 
   ServiceCacheAppFrame::eventManager_ = eventManager_;
   ServiceCacheAppFrame::PFW_ = persistence_;
@@ -136,6 +138,14 @@ void SimHost::startCommandServices() {
   registerService(kGuiService, guiExecutive_->asService());
 }
 
+void SimHost::startAppExecutive() {
+  appExecutive_ = makeSimObject<SimAppExecutive>(context_, kAppExecutiveService, eventManager_);
+  appExecutive_->setFlushTarget(makeSimObject<SimFlushTarget>(context_, "flush target"));
+  appExecutive_->setProductInfo(makeSimObject<SimProductInfo>(context_, "product info", u"Orla Modeler"));
+  registerService(kAppExecutiveService, appExecutive_->asService());
+  ServiceCacheAppFrame::frameworkAccess_ = appExecutive_;
+}
+
 // The browser's domains are defined before any plug-in code runs: the
 // library looks their ids up once per process.
 void SimHost::startModelBrowser() {
@@ -163,6 +173,7 @@ SimHost::~SimHost() {
   eventManager_->clear();
   modelBrowser_->stop();
   guiExecutive_->clear();
+  appExecutive_->clear();
   commandProcessor_->clear();
   eomObjectFactory_->clear();
   containerFactory_->detach();

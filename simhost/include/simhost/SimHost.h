@@ -23,6 +23,10 @@
 // - an event manager whose only domains at start are the model browser's,
 //   "kyr.orla.appfw.Entity" and "KYR.Plugins.ModelingPlugin.StudyManager" (a
 //   test defines the other host domains it needs and delivers their events);
+// - the application executive ("kyr.orla.appfw.AppExecutive", also the
+//   framework access): the open model's name, active modes, publishing in a
+//   sender's name, a flush target, the product "Orla Modeler", messages shown
+//   and installed plug-ins (appExecutive());
 // - the model browser, whose tabs are subscribed to those domains and to the
 //   id 0, and decode what the plug-in announces (modelBrowser());
 // - a GUI executive that answers the GUI's event channel and whose action
@@ -42,6 +46,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/SimAppExecutive.h"
 #include "simhost/SimAppServices.h"
 #include "simhost/SimCommands.h"
 #include "simhost/SimContext.h"
@@ -99,6 +104,8 @@ class SIMHOST_EXPORT SimHost {
   SimSelectionManager& selectionManager() noexcept { return *selectionManager_; }
   SimDependencyGraph& dependencyGraph() noexcept { return context_->dependencies; }
   SimModelBrowser& modelBrowser() noexcept { return *modelBrowser_; }
+  /// Also the host service cache's framework access.
+  SimAppExecutive& appExecutive() noexcept { return *appExecutive_; }
   SimWorkThread& workThread() noexcept { return *workThread_; }
 
   /// A new EOM object of this host, known to the factory's open().
@@ -109,6 +116,7 @@ class SIMHOST_EXPORT SimHost {
   void startEntityServices();
   void startCommandServices();
   void startModelBrowser();
+  void startAppExecutive();
 
   SimContextPtr context_;
   std::shared_ptr<SimServiceRegistry> services_;
@@ -126,6 +134,7 @@ class SIMHOST_EXPORT SimHost {
   ZolSmartPointer<SimCmdProcessor> commandProcessor_;
   ZolSmartPointer<SimGuiExecutive> guiExecutive_;
   std::shared_ptr<SimModelBrowser> modelBrowser_;
+  ZolSmartPointer<SimAppExecutive> appExecutive_;
   std::unique_ptr<SimWorkThread> workThread_;
 };
 
