@@ -105,6 +105,10 @@ set(expected
   "EOMObjectAdapter clearUpstreamNodes 1" "EOMObjectAdapter clearUpstreamNodesbyType 1"
   "EOMObjectAdapter clearDownstreamNodesV2 1" "EOMObjectAdapter printDepGraph 1"
   "GenerativeHelper operator= 2" "GenerativeHelper addToGenerateList 1" "GenerativeHelper bulkGenerateObjects 1")
+list(APPEND expected
+  "SessionManager instance 1" "SessionManager SessionManager 2" "SessionManager operator= 1"
+  "SessionManager ~SessionManager 1" "SessionManager attach 1" "SessionManager release 1"
+  "ISessionObserver ISessionObserver 2" "ISessionObserver operator= 1" "ISessionObserver ~ISessionObserver 1")
 
 string(REPLACE "\n" ";" lines "${symbols}")
 set(missing)

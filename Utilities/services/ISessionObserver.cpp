@@ -1,0 +1,15 @@
+#include "services/ISessionObserver.h"
+
+#include "services/SessionManager.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+ISessionObserver::ISessionObserver() { SessionManager::instance()->attach(this); }
+
+ISessionObserver::ISessionObserver(ISessionObserver const&) {}
+
+ISessionObserver& ISessionObserver::operator=(ISessionObserver const&) { return *this; }
+
+ISessionObserver::~ISessionObserver() = default;
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,49 @@
+// SessionManager: the plug-in's list of session observers, told when the
+// plug-in's session with the host ends. Observers register themselves when
+// they are constructed (ISessionObserver) and stay registered: the list only
+// grows and keeps plain pointers, so every registered observer has to outlive
+// the last release().
+//
+//   class Cache : public ISessionObserver {
+//     void onSessionRelease() override { clear(); }
+//   };
+//   Cache cache;                           // registered
+//   SessionManager::instance()->release(); // cache.onSessionRelease()
+//
+// Not synchronised: callers that register or release on several threads
+// serialise their calls.
+#pragma once
+
+#include <vector>
+
+#include "WyrdanExport.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class ISessionObserver;
+
+class WYRDAN_EXPORT SessionManager {
+ public:
+  /// The manager, made on first use (thread-safe); it lives until the library unloads.
+  static SessionManager* instance();
+
+  /// Copies the list of observers.
+  SessionManager(SessionManager const& other);
+  SessionManager& operator=(SessionManager const& other);
+
+  /// Appends `observer` (not owned; null included) unless it is listed already.
+  void attach(ISessionObserver* observer);
+  /// Calls onSessionRelease on every listed observer that is not null, in
+  /// registration order. The list stays as it is; every call notifies again.
+  void release();
+
+ private:
+  SessionManager();
+  ~SessionManager();
+
+  bool hasObserver(ISessionObserver* observer);
+
+  std::vector<ISessionObserver*> m_observers;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan
