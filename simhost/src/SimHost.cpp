@@ -199,6 +199,7 @@ SimHost::~SimHost() {
   workThread_.reset();
   Zol::setKernelAccessInterface_24_8(nullptr);
   kernelAccess_->setLogger({});
+  plugin_->setTable({});
   ServiceCacheAppFrame::clear();
   eventManager_->clear();
   modelBrowser_->stop();

@@ -1,0 +1,110 @@
+#include "diagnostics/LogHelper.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "diagnostics/internal/KernelLoggerSlot.h"
+#include "diagnostics/internal/LogImpl.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+namespace {
+
+constexpr std::int32_t kInitialBufferSize = 1024;
+constexpr std::int32_t kGrowthMargin = 1026;
+
+// "YYYY-MM-DD hh:mm:ss" of the local time now.
+std::string localTimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return stamp;
+}
+
+// The singleton while it exists, for the held-reference report (which must
+// not make it).
+const LogHelper* theInstance = nullptr;
+
+}  // namespace
+
+internal::KernelLoggerSlot LogHelper::m_kernelLogger;
+
+const Zol::ZolHoldingsRegistration LogHelper::m_holdings("LogHelper", [](Zol::ZolHeldReferences& held) {
+  held.add("kernel logger", m_kernelLogger.held());
+  if (theInstance == nullptr) return;
+  if (const auto* sink = dynamic_cast<const ZolLogImpl*>(theInstance->m_impl.get())) {
+    held.add("log sink's logger", sink->logger());
+  }
+});
+
+LogHelper* LogHelper::instance() {
+  static LogHelper helper;
+  static LogHelper* const made = (theInstance = &helper, &helper);
+  return made;
+}
+
+LogHelper::LogHelper()
+    : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize), m_enabled(true) {}
+
+LogHelper::~LogHelper() {
+  if (theInstance == this) theInstance = nullptr;
+}
+
+LogHelper& LogHelper::operator=(const LogHelper& other) {
+  if (this == &other) return *this;
+  std::unique_ptr<char[]> buffer(new char[other.m_bufferSize]);
+  std::memcpy(buffer.get(), other.m_buffer.get(), other.m_bufferSize);
+  m_impl = other.m_impl;
+  m_buffer = std::move(buffer);
+  m_bufferSize = other.m_bufferSize;
+  m_enabled = other.m_enabled;
+  return *this;
+}
+
+void LogHelper::logMessage(int level, const char* format, ...) {
+  if (format == nullptr) {
+    write(std::string(), level);
+    return;
+  }
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::va_list measuring;
+  va_copy(measuring, arguments);
+  const long long length = std::vsnprintf(nullptr, 0, format, measuring);
+  va_end(measuring);
+  if (length + 2 >= m_bufferSize) {
+    m_buffer.reset();
+    m_bufferSize = static_cast<std::int32_t>(length + kGrowthMargin);
+    m_buffer.reset(new char[m_bufferSize]);
+    std::memset(m_buffer.get(), 0, static_cast<std::size_t>(length + 2));
+  }
+  const int written = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
+  va_end(arguments);
+  write(written < 0 ? std::string() : std::string(m_buffer.get(), static_cast<std::size_t>(written)), level);
+}
+
+void LogHelper::release() {
+  m_impl.reset();
+  m_enabled = false;
+}
+
+void LogHelper::write(const std::string& message, int level) {
+  if (!m_impl) {
+    if (!m_enabled) return;
+    try {
+      auto logger = m_kernelLogger.acquire();
+      if (!logger) return;
+      m_impl = std::make_shared<ZolLogImpl>(std::move(logger));
+    } catch (...) {
+      return;  // no sink this time; the next message tries again
+    }
+  }
+  m_impl->write(localTimeStamp() + " >> " + message, level);
+}
+
+}  // namespace kyr::orla::plugin::wyrdan
