@@ -52,8 +52,8 @@ class WYRDAN_EXPORT MessageHandler {
                                             const icu::UnicodeString& caption);
 
  private:
-  MessageHandler();
-  ~MessageHandler();
+  MessageHandler() = default;
+  ~MessageHandler() = default;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan
