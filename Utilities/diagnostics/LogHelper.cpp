@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 
 #include "diagnostics/internal/KernelLoggerSlot.h"
 #include "diagnostics/internal/LogImpl.h"
@@ -15,15 +16,22 @@ namespace {
 constexpr std::int32_t kInitialBufferSize = 1024;
 constexpr std::int32_t kGrowthMargin = 1026;
 
-// "YYYY-MM-DD hh:mm:ss" of the local time now.
-std::string localTimeStamp() {
+// "YYYY-MM-DD hh:mm:ss" of the local time now. Each thread keeps the last
+// stamp it made: messages within one second reuse it.
+std::string_view localTimeStamp() {
+  thread_local std::time_t stampedSecond = -1;
+  thread_local char stamp[64];
+  thread_local std::size_t length = 0;
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-  return stamp;
+  if (now != stampedSecond) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    length = std::strlen(stamp);
+    stampedSecond = now;
+  }
+  return std::string_view(stamp, length);
 }
 
 // The singleton while it exists, for the held-reference report (which must
@@ -66,6 +74,9 @@ LogHelper& LogHelper::operator=(const LogHelper& other) {
   return *this;
 }
 
+// Formats straight into the buffer. Only a message that leaves less than two
+// bytes spare grows the buffer, to its length plus kGrowthMargin, and is
+// formatted again.
 void LogHelper::logMessage(int level, const char* format, ...) {
   if (format == nullptr) {
     write(std::string(), level);
@@ -73,19 +84,19 @@ void LogHelper::logMessage(int level, const char* format, ...) {
   }
   std::va_list arguments;
   va_start(arguments, format);
-  std::va_list measuring;
-  va_copy(measuring, arguments);
-  const long long length = std::vsnprintf(nullptr, 0, format, measuring);
-  va_end(measuring);
+  std::va_list again;
+  va_copy(again, arguments);
+  long long length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
   if (length + 2 >= m_bufferSize) {
     m_buffer.reset();
     m_bufferSize = static_cast<std::int32_t>(length + kGrowthMargin);
-    m_buffer.reset(new char[m_bufferSize]);
+    m_buffer.reset(new char[static_cast<std::size_t>(m_bufferSize)]);
     std::memset(m_buffer.get(), 0, static_cast<std::size_t>(length + 2));
+    length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, again);
   }
-  const int written = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
+  va_end(again);
   va_end(arguments);
-  write(written < 0 ? std::string() : std::string(m_buffer.get(), static_cast<std::size_t>(written)), level);
+  write(length < 0 ? std::string() : std::string(m_buffer.get(), static_cast<std::size_t>(length)), level);
 }
 
 void LogHelper::release() {
@@ -104,7 +115,11 @@ void LogHelper::write(const std::string& message, int level) {
       return;  // no sink this time; the next message tries again
     }
   }
-  m_impl->write(localTimeStamp() + " >> " + message, level);
+  const std::string_view stamp = localTimeStamp();
+  std::string line;
+  line.reserve(stamp.size() + 4 + message.size());
+  line.append(stamp).append(" >> ").append(message);
+  m_impl->write(line, level);
 }
 
 }  // namespace kyr::orla::plugin::wyrdan

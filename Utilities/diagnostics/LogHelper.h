@@ -44,9 +44,9 @@ class WYRDAN_EXPORT LogHelper {
 
   /// Formats `format` with its arguments by printf's rules and writes the
   /// result at `level`. The format buffer grows to fit: a message of n
-  /// bytes, with n + 2 at least its size, makes it n + 1026 bytes, and it
-  /// stays that large. A null format, or one the C library cannot format
-  /// (an unconvertible wide character, say), writes an empty message.
+  /// bytes, with n + 2 at least the buffer's size, makes it n + 1026 bytes,
+  /// and it stays that large. A null format, or one the C library cannot
+  /// format (an unconvertible wide character, say), writes an empty message.
   void logMessage(int level, const char* format, ...) WYRDAN_PRINTF_FORMAT(3, 4);
 
   /// Ends logging for the process: drops the sink, and later messages are

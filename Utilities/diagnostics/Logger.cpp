@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "diagnostics/internal/KernelLoggerSlot.h"
 #include "zol/kernel/ZolDebug.h"
+#include "zol/kernel/ZolHoldings.h"
 
 namespace kyr::orla::plugin::wyrdan {
 
@@ -49,17 +51,18 @@ void writeConsoleLine(const std::string& text) {
   std::fflush(out);
 }
 
+// The log's process-wide state, as initialize left it.
+std::int32_t filterLevel = std::numeric_limits<std::int32_t>::max();
+bool hostLoggerOutput = false;
+bool consoleOutput = false;
+bool debuggerOutput = false;
+std::set<std::string> debugScopes;
+internal::KernelLoggerSlot kernelLogger;
+
+const Zol::ZolHoldingsRegistration holdings(
+    "Logger", [](Zol::ZolHeldReferences& held) { held.add("kernel logger", kernelLogger.held()); });
+
 }  // namespace
-
-std::int32_t Logger::m_filterLevel = std::numeric_limits<std::int32_t>::max();
-bool Logger::m_zolLogOutput = false;
-bool Logger::m_consoleOutput = false;
-bool Logger::m_debugOutput = false;
-std::set<std::string> Logger::m_debugScopes;
-internal::KernelLoggerSlot Logger::m_kernelLogger;
-
-const Zol::ZolHoldingsRegistration Logger::m_holdings(
-    "Logger", [](Zol::ZolHeldReferences& held) { held.add("kernel logger", m_kernelLogger.held()); });
 
 void Logger::initialize() {
   try {
@@ -67,20 +70,20 @@ void Logger::initialize() {
     if (!filter) return;
     const std::optional<std::int32_t> level = parseLevel(*filter);
     if (!level) return;
-    m_filterLevel = *level;
-    m_zolLogOutput = true;
+    filterLevel = *level;
+    hostLoggerOutput = true;
 
     if (const std::optional<std::string> args = environment("args")) {
-      m_consoleOutput = args->find("-console") != std::string::npos;
+      consoleOutput = args->find("-console") != std::string::npos;
     }
     if (const std::optional<std::string> scopes = environment("WYRDAN_LOG_SCOPE")) {
       std::istringstream pieces(*scopes);
       std::string scope;
       for (int taken = 0; taken < kMaxScopes && std::getline(pieces, scope, '|'); ++taken) {
-        m_debugScopes.insert(scope);
+        debugScopes.insert(scope);
       }
     }
-    if (environment("OutputDebugString") == std::optional<std::string>("true")) m_debugOutput = true;
+    if (environment("OutputDebugString") == std::optional<std::string>("true")) debuggerOutput = true;
   } catch (...) {
     // Logging stays as far as it got: configuring it must not fail the plug-in.
   }
@@ -89,27 +92,27 @@ void Logger::initialize() {
 void Logger::uninitialize() {}
 
 void Logger::write(const std::string& text, int /*level*/) {
-  if (m_consoleOutput) writeConsoleLine(text);
-  if (m_zolLogOutput) {
+  if (consoleOutput) writeConsoleLine(text);
+  if (hostLoggerOutput) {
     try {
-      if (const auto logger = m_kernelLogger.acquire()) logger->log(text, kHostSeverity);
+      if (const auto logger = kernelLogger.acquire()) logger->log(text, kHostSeverity);
     } catch (...) {
       // A failing host logger must not disturb the caller, nor the next output.
     }
   }
-  if (m_debugOutput) {
+  if (debuggerOutput) {
     OutputDebugStringA(text.c_str());
     OutputDebugStringA("\n");
   }
 }
 
-bool Logger::enableDebugLog() { return m_filterLevel <= kDebugLevel; }
+bool Logger::enableDebugLog() { return filterLevel <= kDebugLevel; }
 
 bool Logger::enableDebugLog(const std::string& scope) {
-  if (m_filterLevel > kDebugLevel) return false;
-  return m_debugScopes.empty() || m_debugScopes.count(scope) != 0;
+  if (filterLevel > kDebugLevel) return false;
+  return debugScopes.empty() || debugScopes.count(scope) != 0;
 }
 
-bool Logger::enableErrorLog() { return m_filterLevel <= kErrorLevel; }
+bool Logger::enableErrorLog() { return filterLevel <= kErrorLevel; }
 
 }  // namespace kyr::orla::plugin::wyrdan

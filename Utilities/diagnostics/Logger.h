@@ -28,18 +28,11 @@
 // concurrent writers stay whole but may come in any order.
 #pragma once
 
-#include <cstdint>
-#include <set>
 #include <string>
 
 #include "WyrdanExport.h"
-#include "zol/kernel/ZolHoldings.h"
 
 namespace kyr::orla::plugin::wyrdan {
-
-namespace internal {
-class KernelLoggerSlot;
-}
 
 class WYRDAN_EXPORT Logger {
  public:
@@ -67,15 +60,9 @@ class WYRDAN_EXPORT Logger {
   static bool enableErrorLog();
 
  private:
+  // The configuration and the kernel logger live in Logger.cpp, not
+  // exported, so that the checks above read them directly.
   Logger() = default;
-
-  static std::int32_t m_filterLevel;
-  static bool m_zolLogOutput;
-  static bool m_consoleOutput;
-  static bool m_debugOutput;
-  static std::set<std::string> m_debugScopes;
-  static internal::KernelLoggerSlot m_kernelLogger;
-  static const Zol::ZolHoldingsRegistration m_holdings;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan
