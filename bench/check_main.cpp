@@ -26,8 +26,12 @@
 #include "workloads/EntityWorkloads.h"
 #include "workloads/EventWorkloads.h"
 #include "workloads/GenerateWorkloads.h"
+#include "workloads/LogWorkloads.h"
 #include "workloads/ServiceWorkloads.h"
 #include "workloads/SortWorkloads.h"
+#ifdef WYRDAN_BENCH_SPDLOG
+#include "workloads/SpdlogWorkloads.h"
+#endif
 
 namespace {
 
@@ -94,6 +98,13 @@ const Path kPaths[] = {
     {"bulk-generate-floor", 10000, 4, &count<bench::SortUniqueGenerate>},
     {"update-nodes-100", 100, 400, &count<bench::UpdateNodes>},
     {"update-nodes-10000", 10000, 4, &count<bench::UpdateNodes>},
+    {"filtered-debug-log", 1000, 200, &count<bench::FilteredDebugLog>},
+    {"empty-loop", 1000, 200, &count<bench::EmptyLoop>},
+#ifdef WYRDAN_BENCH_SPDLOG
+    {"spdlog-filtered-debug", 1000, 200, &count<bench::SpdlogFilteredDebug>},
+#endif
+    {"log-message-100", 100, 100, &count<bench::HundredByteLogMessage>},
+    {"snprintf-100", 100, 100, &count<bench::HundredByteSnprintf>},
 };
 
 // Each ceiling is the ratio counted when it was set plus about 15%: room for
@@ -101,7 +112,8 @@ const Path kPaths[] = {
 // service up again, an event delivery that copies its handler list, a
 // comparator or de-duplication that fetches what it compares twice, or an
 // announcement whose cost per entity grows with the selection (one cost at
-// two sizes, per entity).
+// two sizes, per entity), a filtered debug statement that does more than ask,
+// or a log message formatted twice.
 const Ceiling kCeilings[] = {
     {"bunch-round-trip", "bunch-byte-round-trip", 1.60},  // counted 1.40
     {"cached-getter", "held-handle", 1.80},               // counted 1.55
@@ -112,14 +124,20 @@ const Ceiling kCeilings[] = {
     {"fast-compare-sort", "fast-compare-sort-floor", 1.31},   // counted 1.14
     {"bulk-generate", "bulk-generate-floor", 1.69},           // counted 1.47
     {"update-nodes-10000", "update-nodes-100", 0.80},         // counted 0.69
+    {"filtered-debug-log", "empty-loop", 4.20},               // counted 3.66
+#ifdef WYRDAN_BENCH_SPDLOG
+    {"filtered-debug-log", "spdlog-filtered-debug", 0.58},    // counted 0.50
+#endif
+    {"log-message-100", "snprintf-100", 1.39},                // counted 1.20
 };
 
 // Event delivery allocates nothing once the handlers are registered; sorting
-// with EntityFastCompare allocates nothing.
+// with EntityFastCompare and a filtered debug statement allocate nothing.
 const AllocationCeiling kAllocationCeilings[] = {
     {"handle-event-1", 0},
     {"handle-event-8", 0},
     {"fast-compare-sort", 0},
+    {"filtered-debug-log", 0},
 };
 
 const Path* pathNamed(const std::string& name) {

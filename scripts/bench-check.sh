@@ -3,11 +3,13 @@
 # instruction-count check (bench/check_main.cpp), counts with callgrind the
 # instructions per entry of the bunch round trip, the cached service getter,
 # EntConvert::toEntities, EventHandler::handleEvent (1 and 8 handlers), a sort
-# with EntityFastCompare and GenerativeHelper::bulkGenerateObjects beside
-# their floors, and of BrowserHelper::updateNodes at 10,000 entities beside
-# 100, and the heap allocations of the same runs, and fails when a ratio
-# exceeds its ceiling or event delivery or the sort allocates at all. About
-# half a minute on two cores, a fresh build included.
+# with EntityFastCompare, GenerativeHelper::bulkGenerateObjects, a filtered
+# debug statement (also beside spdlog's) and LogHelper::logMessage (beside
+# snprintf) beside their floors, and of BrowserHelper::updateNodes at 10,000
+# entities beside 100, and the heap allocations of the same runs, and fails
+# when a ratio exceeds its ceiling or event delivery, the sort or a filtered
+# statement allocates at all. About half a minute on two cores, a fresh
+# build included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

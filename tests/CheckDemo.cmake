@@ -1,6 +1,8 @@
 # Runs the demo session and checks that it ends normally and shows what it is
 # there to show: the browser's tree refreshed by the edit's announcement, the
-# dependency edge between the two engineering objects and their generation.
+# dependency edge between the two engineering objects and their generation,
+# the filtered log reaching its three outputs, a localised status message and
+# a pop-up.
 execute_process(COMMAND ${DEMO} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the demo ended with ${result}\n${errors}")
@@ -11,8 +13,20 @@ foreach(expected
     "\\|   Plate 3 \\[Plate\\] \\(5, 3, 0\\)\n"
     "addUpstreamNode\\(\\) -> true\n   \\| bracket -> bracket mesh"
     "the host generated: bracket, bracket mesh\n"
+    "\nmesher: 1824 cells on plate 3\nexport: plate 3 has no material\n"
+    "kernel logger \\| severity 1 \\| mesher: 1824 cells on plate 3\n"
+    "kernel logger \\| severity 1 \\| export: plate 3 has no material\n"
+    "debugger      \\| mesher: 1824 cells on plate 3\n   debugger      \\| export: plate 3 has no material\n"
+    "severity 2 \\| [0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9] >> meshed 3 of 4 plates\n"
+    "format\\({3, 4}\\)\\.getStr\\(\\) -> \"3 of 4 plates meshed\"\n"
+    "status bar shows \\[Information\\] 3 of 4 plates meshed\n"
+    "message box \"Warning\": Plate 3 has no material \\(Assign one before meshing\\.\\) \\[OK\\]\n"
+    "showPopMessage\\(\\) -> code 0, message boxes shown: 1\n"
     "\nDone\\.\n$")
   if(NOT output MATCHES "${expected}")
     message(FATAL_ERROR "the demo's output lacks \"${expected}\":\n${output}")
   endif()
 endforeach()
+if(output MATCHES "solver: never composed")
+  message(FATAL_ERROR "a log statement of a scope that is not wanted was written:\n${output}")
+endif()

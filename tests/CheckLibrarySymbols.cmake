@@ -104,7 +104,14 @@ set(expected
   "EOMObjectAdapter removeDownstreamNodeV2 1" "EOMObjectAdapter removeDownstreamNodes 1"
   "EOMObjectAdapter clearUpstreamNodes 1" "EOMObjectAdapter clearUpstreamNodesbyType 1"
   "EOMObjectAdapter clearDownstreamNodesV2 1" "EOMObjectAdapter printDepGraph 1"
-  "GenerativeHelper operator= 2" "GenerativeHelper addToGenerateList 1" "GenerativeHelper bulkGenerateObjects 1")
+  "GenerativeHelper operator= 2" "GenerativeHelper addToGenerateList 1" "GenerativeHelper bulkGenerateObjects 1"
+  "Logger initialize 1" "Logger uninitialize 1" "Logger write 1" "Logger enableDebugLog 2" "Logger enableErrorLog 1"
+  "ScopeLog ScopeLog 2" "ScopeLog ~ScopeLog 1" "ScopeLog stream 1" "ScopeLog sink 1"
+  "LogHelper instance 1" "LogHelper operator= 1" "LogHelper logMessage 1" "LogHelper release 1"
+  "LogHelper LogHelper 1" "LogHelper ~LogHelper 1" "LogHelper write 1"
+  "LocalStr LocalStr 4" "LocalStr operator= 2" "LocalStr ~LocalStr 1" "LocalStr format 1" "LocalStr getUStr 1"
+  "LocalStr getStr 1" "LocalStr getWStr 1" "LocalStr initialize 1" "LocalStr loadRes 1"
+  "MessageHandler postStatusMessage 1" "MessageHandler showMessage 2" "MessageHandler showPopMessage 1")
 list(APPEND expected
   "SessionManager instance 1" "SessionManager SessionManager 2" "SessionManager operator= 1"
   "SessionManager ~SessionManager 1" "SessionManager attach 1" "SessionManager release 1"

@@ -493,8 +493,10 @@ TEST_F(SimEventsTest, TheAppExecutivePublishesInASendersNameAndAnswersWhatTheTes
   EXPECT_FALSE(info) << "a host without product information writes nothing";
 
   ZolSmartPointer<kyr::orla::appfw::IPluginInterface> plugin;
-  EXPECT_TRUE(access->getPlugin("KYR.WyrdanPlugin", plugin).isOk());
+  EXPECT_TRUE(access->getPlugin("KYR.OtherPlugin", plugin).isOk());
   EXPECT_FALSE(plugin) << "no plug-in installed under that domain";
+  EXPECT_TRUE(access->getPlugin("KYR.WyrdanPlugin", plugin).isOk());
+  EXPECT_TRUE(Zol::isSameObject(plugin, host.plugin().asService())) << "the host runs the plug-in";
   access->showMessage(u"saved", kyr::orla::appfw::SeverityInfo);
   access->showMessage(Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure), kyr::orla::appfw::SeverityError, true);
   const auto shown = executive.shownMessages();
@@ -1559,6 +1561,103 @@ TEST_F(SimModelBrowserTest, ConcurrentAnnouncementsAndDependencyEdgesKeepEveryRe
   EXPECT_EQ(browser.entityTab().nodes().size(), kPlates) << "one node per entity, however often announced";
   EXPECT_TRUE(browser.entityTab().errors().empty());
   EXPECT_EQ(host.dependencyGraph().downstreamOf(guidNumber(1000)).size(), kEdges);
+}
+
+TEST_F(SimHostTest, PluginTextsFillTheirPlacesAndFailForWhatTheyLack) {
+  using Table = kyr::orla::appfw::ZolITextTranslationTableInterface;
+  simhost::SimTextTranslationTable& texts = host.pluginTexts();
+  texts.setText(3, u"{0} plates, {1} cells, {2}, {3}, {4}, {5}, {6}");
+  texts.setText("BROKEN", u"{0 is not closed");
+  const ZolSequence<Zol::ZolAny_24_8> arguments{
+      Zol::ZolAny_24_8(12),
+      Zol::makeZolAny(std::int64_t{3000000000}),
+      Zol::makeZolAny(2.5),
+      Zol::ZolAny_24_8(true),
+      Zol::makeZolAny("Tr\xC3\xA4ger"),
+      Zol::makeZolAny(icu::UnicodeString(u"Gau\u00df")),
+      Zol::makeZolAny(std::uint64_t{18446744073709551615u})};
+  icu::UnicodeString text;
+  ASSERT_TRUE(texts.getMessage(3, arguments, text).isOk());
+  EXPECT_EQ(text, u"12 plates, 3,000,000,000 cells, 2.5, true, Tr\u00e4ger, Gau\u00df, 18,446,744,073,709,551,615");
+  EXPECT_EQ(host.journal().count(CallPattern::of<Table>("getMessage").with(3, arguments)), 1u);
+
+  icu::UnicodeString untouched(u"untouched");
+  EXPECT_FALSE(texts.getMessage(4, {}, untouched).isOk());
+  EXPECT_FALSE(texts.getMessage("MISSING", {}, untouched).isOk());
+  EXPECT_FALSE(texts.getMessage("BROKEN", {}, untouched).isOk()) << "a pattern ICU cannot read";
+  texts.removeText(3);
+  EXPECT_FALSE(texts.getMessage(3, arguments, untouched).isOk());
+  EXPECT_EQ(untouched, u"untouched");
+  ASSERT_TRUE(texts.getMessage("UITEXT_OK", {}, text).isOk());
+  EXPECT_EQ(text, u"OK") << "the host starts with the standard button and caption texts";
+
+  std::int32_t id = 0;
+  EXPECT_TRUE(host.plugin().getPluginId(id).isOk());
+  EXPECT_EQ(id, host.plugin().pluginId());
+  host.plugin().setTable({});
+  ZolSmartPointer<Table> table;
+  EXPECT_TRUE(host.plugin().getTextTranslationTable(table).isOk());
+  EXPECT_FALSE(table);
+}
+
+TEST_F(SimHostTest, TheStatusBarShowsWellFormedPostsAndRecordsWhyOthersFailed) {
+  using kyr::orla::appfw::CmdParameters;
+  const auto post = [this](const Zol::ZolAny_24_8& payload) {
+    host.guiExecutive().runGuiAction("KYR.WyrdanPlugin.ShowStatusMessage", payload);
+  };
+  post(kyr::orla::appfw::cmdParametersToAny(
+      CmdParameters{{"message", Zol::makeZolAny(icu::UnicodeString(u"done"))}, {"severity", Zol::ZolAny_24_8(2)}}));
+  post(Zol::ZolAny_24_8(4));
+  post(kyr::orla::appfw::cmdParametersToAny(CmdParameters{{"message", Zol::makeZolAny("narrow text")},
+                                                          {"severity", Zol::ZolAny_24_8(1)}}));
+  post(kyr::orla::appfw::cmdParametersToAny(CmdParameters{{"message", Zol::makeZolAny(icu::UnicodeString(u"x"))}}));
+  const auto shown = host.statusBar().messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, u"done");
+  EXPECT_EQ(shown[0].severity, 2);
+  EXPECT_EQ(host.statusBar().errors().size(), 3u);
+}
+
+TEST(SimKernel, AHostInstallsItsKernelAccessAndLoggerWhileItLives) {
+  testing_support::LeakCheck leakCheck;
+  Zol::ZolIKernelAccessInterface* const kernelsOwn = Zol::getKernelAccessInterface_24_8();
+  {
+    simhost::SimHost host;
+    Zol::ZolIKernelAccessInterface* access = Zol::getKernelAccessInterface_24_8();
+    EXPECT_EQ(access, static_cast<Zol::ZolIKernelAccessInterface*>(&host.kernelAccess()));
+    ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface> logger;
+    ASSERT_TRUE(access->getLogger(logger).isOk());
+    EXPECT_TRUE(logger->log("meshing", 2).isOk());
+    ASSERT_EQ(host.kernelLogger().lines().size(), 1u);
+    EXPECT_EQ(host.kernelLogger().lines()[0].text, "meshing");
+    EXPECT_EQ(host.kernelLogger().lines()[0].severity, 2);
+
+    host.kernelAccess().setLogger({});
+    ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface> none;
+    EXPECT_FALSE(access->getLogger(none).isOk());
+    EXPECT_FALSE(none);
+    EXPECT_EQ(host.journal().count(CallPattern::of<Zol::ZolIKernelAccessInterface>("getLogger")), 2u);
+  }
+  EXPECT_EQ(Zol::getKernelAccessInterface_24_8(), kernelsOwn) << "the kernel's own access is back";
+}
+
+TEST_F(SimHostTest, MessageBoxesAreRecordedAndAnsweredAsTheTestSays) {
+  simhost::SimGuiExecutive& gui = host.guiExecutive();
+  EXPECT_TRUE(gui.showModalMessageBox(u"Caption", u"Message", u"OK", u"more", u"details", true).isOk());
+  gui.setMessageBoxAnswer(Zol::ZolResult_24_8(2));
+  EXPECT_EQ(gui.showModalMessageBox(u"Second", u"", u"Close", u"", u"", false).getCode(), 2);
+  const auto boxes = gui.messageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].caption, u"Caption");
+  EXPECT_EQ(boxes[0].informativeText, u"more");
+  EXPECT_EQ(boxes[0].detailedText, u"details");
+  EXPECT_TRUE(boxes[0].modal);
+  EXPECT_EQ(boxes[1].buttonText, u"Close");
+  EXPECT_FALSE(boxes[1].modal);
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("showModalMessageBox")
+                                     .with(icu::UnicodeString(u"Second"), icu::UnicodeString(), icu::UnicodeString(u"Close"),
+                                           icu::UnicodeString(), icu::UnicodeString(), false)),
+            1u);
 }
 
 }  // namespace

@@ -57,6 +57,9 @@ class KernelAccess final : public StaticKernelObject<ZolIKernelAccessInterface> 
   ZolSmartPointer<Framework::Logger::ZolILoggerInterface> logger_;
 };
 
+// The kernel access a host installed in place of the kernel's own; null for none.
+std::atomic<ZolIKernelAccessInterface*> installedKernelAccess{nullptr};
+
 }  // namespace
 
 // Both live as long as the process, so plug-ins may use them during their
@@ -67,8 +70,13 @@ ZolIServiceManagerInterface* getServiceManagerInterface_24_8() {
 }
 
 ZolIKernelAccessInterface* getKernelAccessInterface_24_8() {
+  if (ZolIKernelAccessInterface* installed = installedKernelAccess.load(std::memory_order_acquire)) return installed;
   static auto* access = new KernelAccess();
   return access;
+}
+
+void setKernelAccessInterface_24_8(ZolIKernelAccessInterface* access) {
+  installedKernelAccess.store(access, std::memory_order_release);
 }
 
 }  // namespace Zol

@@ -77,6 +77,17 @@ void SimGuiExecutive::clear() {
   std::map<std::string, Handler> released;
   std::lock_guard<std::mutex> lock(mutex_);
   released.swap(handlers_);
+  messageBoxes_.clear();
+}
+
+void SimGuiExecutive::setMessageBoxAnswer(Zol::ZolResult_24_8 answer) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  messageBoxAnswer_ = std::move(answer);
+}
+
+std::vector<SimGuiExecutive::ShownMessageBox> SimGuiExecutive::messageBoxes() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return messageBoxes_;
 }
 
 Zol::ZolAny_24_8 SimGuiExecutive::runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) {
@@ -96,6 +107,21 @@ Zol::ZolResult_24_8 SimGuiExecutive::getGuiChannelId(std::int64_t& id) {
   if (Zol::ZolResult_24_8 fault = call("getGuiChannelId"); !fault.isOk()) return fault;
   id = guiChannelId_;
   return {};
+}
+
+Zol::ZolResult_24_8 SimGuiExecutive::showModalMessageBox(const icu::UnicodeString& caption,
+                                                         const icu::UnicodeString& message,
+                                                         const icu::UnicodeString& buttonText,
+                                                         const icu::UnicodeString& informativeText,
+                                                         const icu::UnicodeString& detailedText, bool modal) {
+  if (Zol::ZolResult_24_8 fault =
+          call("showModalMessageBox", caption, message, buttonText, informativeText, detailedText, modal);
+      !fault.isOk()) {
+    return fault;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  messageBoxes_.push_back(ShownMessageBox{caption, message, buttonText, informativeText, detailedText, modal});
+  return messageBoxAnswer_;
 }
 
 }  // namespace simhost

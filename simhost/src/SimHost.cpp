@@ -17,6 +17,8 @@ constexpr const char* kGuiService = "kyr.orla.appfw.GuiExecutive";
 constexpr const char* kEOMService = "Zol.EOM.EOMCore";
 constexpr const char* kSelectionService = "kyr.orla.appfw.SelectionManager";
 constexpr const char* kAppExecutiveService = "kyr.orla.appfw.AppExecutive";
+constexpr const char* kPluginDomain = "KYR.WyrdanPlugin";
+constexpr std::int32_t kPluginId = 1001;
 
 // Runs the posted command on the work thread: "command" is the command
 // object, "param" its parameter list in any-form.
@@ -96,6 +98,7 @@ SimHost::SimHost()
   startCommandServices();
   startModelBrowser();
   startAppExecutive();
+  startPluginSupport();
 
   ServiceCacheAppFrame::eventManager_ = eventManager_;
   ServiceCacheAppFrame::PFW_ = persistence_;
@@ -146,6 +149,31 @@ void SimHost::startAppExecutive() {
   ServiceCacheAppFrame::frameworkAccess_ = appExecutive_;
 }
 
+// What the plug-in's diagnostics and messages reach: the kernel's logger,
+// its own texts and the status bar.
+void SimHost::startPluginSupport() {
+  kernelLogger_ = makeSimObject<SimKernelLogger>(context_, "kernel logger");
+  kernelAccess_ = makeSimObject<SimKernelAccess>(context_, "kernel access");
+  kernelAccess_->setLogger(kernelLogger_);
+  Zol::setKernelAccessInterface_24_8(kernelAccess_.get());
+
+  pluginTexts_ = makeSimObject<SimTextTranslationTable>(context_, "KYR.WyrdanPlugin texts");
+  pluginTexts_->setText("UITEXT_Debug", u"Debug");
+  pluginTexts_->setText("UITEXT_Info", u"Information");
+  pluginTexts_->setText("UITEXT_Warning", u"Warning");
+  pluginTexts_->setText("UITEXT_Error", u"Error");
+  pluginTexts_->setText("UITEXT_OK", u"OK");
+  plugin_ = makeSimObject<SimPlugin>(context_, kPluginDomain, kPluginId, pluginTexts_);
+  appExecutive_->setPlugin(kPluginDomain, plugin_);
+
+  statusBar_ = std::make_shared<SimStatusBar>();
+  guiExecutive_->setHandler("KYR.WyrdanPlugin.ShowStatusMessage",
+                            [statusBar = statusBar_](const Zol::ZolAny_24_8& payload) {
+                              statusBar->post(payload);
+                              return Zol::ZolAny_24_8();
+                            });
+}
+
 // The browser's domains are defined before any plug-in code runs: the
 // library looks their ids up once per process.
 void SimHost::startModelBrowser() {
@@ -169,6 +197,9 @@ ZolSmartPointer<SimEOMObject> SimHost::addEOMObject(icu::UnicodeString name, icu
 // complete host.
 SimHost::~SimHost() {
   workThread_.reset();
+  Zol::setKernelAccessInterface_24_8(nullptr);
+  kernelAccess_->setLogger({});
+  plugin_->setTable({});
   ServiceCacheAppFrame::clear();
   eventManager_->clear();
   modelBrowser_->stop();

@@ -1,6 +1,7 @@
 // The simulated GUI executive: named GUI actions run registered handlers,
-// and it answers the channel on which the GUI publishes its events. The
-// host's work thread runs what the handlers post to it.
+// it answers the channel on which the GUI publishes its events, and it
+// records the message boxes it shows, each closed at once with the answer the
+// test chose. The host's work thread runs what the handlers post to it.
 #pragma once
 
 #include <condition_variable>
@@ -59,23 +60,45 @@ class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::
   /// Answers one GUI action's payload.
   using Handler = std::function<Zol::ZolAny_24_8(const Zol::ZolAny_24_8& payload)>;
 
+  /// One message box shown.
+  struct ShownMessageBox {
+    icu::UnicodeString caption;
+    icu::UnicodeString message;
+    icu::UnicodeString buttonText;
+    icu::UnicodeString informativeText;
+    icu::UnicodeString detailedText;
+    bool modal;
+  };
+
   /// `guiChannelId` is the channel the host made for the GUI's events.
   SimGuiExecutive(SimContextPtr context, std::string name, std::int64_t guiChannelId);
 
   std::int64_t guiChannelId() const noexcept { return guiChannelId_; }
   void setHandler(const std::string& action, Handler handler);
-  /// Drops every handler, for the host's shut-down.
+  /// Drops every handler and message box, for the host's shut-down.
   void clear();
+
+  /// What showModalMessageBox answers from now on (success at start).
+  void setMessageBoxAnswer(Zol::ZolResult_24_8 answer);
+  /// The message boxes shown, oldest first.
+  std::vector<ShownMessageBox> messageBoxes() const;
 
   /// Runs the handler of `name`; an unknown action answers nothing.
   Zol::ZolAny_24_8 runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) override;
   /// Writes guiChannelId(); an injected fault leaves `id` unwritten.
   Zol::ZolResult_24_8 getGuiChannelId(std::int64_t& id) override;
+  /// Records the box and answers as set; an injected fault shows nothing.
+  Zol::ZolResult_24_8 showModalMessageBox(const icu::UnicodeString& caption, const icu::UnicodeString& message,
+                                          const icu::UnicodeString& buttonText,
+                                          const icu::UnicodeString& informativeText,
+                                          const icu::UnicodeString& detailedText, bool modal) override;
 
  private:
   const std::int64_t guiChannelId_;
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::map<std::string, Handler> handlers_;
+  std::vector<ShownMessageBox> messageBoxes_;
+  Zol::ZolResult_24_8 messageBoxAnswer_;
 };
 
 }  // namespace simhost

@@ -29,9 +29,19 @@
 //   and installed plug-ins (appExecutive());
 // - the model browser, whose tabs are subscribed to those domains and to the
 //   id 0, and decode what the plug-in announces (modelBrowser());
-// - a GUI executive that answers the GUI's event channel and whose action
+// - a GUI executive that answers the GUI's event channel, shows message
+//   boxes (recording them), and whose action
 //   "KYR.WyrdanPlugin.WorkThreadCommandRequest" executes the posted "command"
-//   with its "param" list on the work thread.
+//   with its "param" list on the work thread;
+// - the kernel access, installed in the kernel while the host lives, with a
+//   kernel logger that keeps every line (kernelLogger());
+// - the plug-in "KYR.WyrdanPlugin" (id 1001), installed in the application
+//   executive, whose translation table holds "UITEXT_Debug" ("Debug"),
+//   "UITEXT_Info" ("Information"), "UITEXT_Warning" ("Warning"),
+//   "UITEXT_Error" ("Error") and "UITEXT_OK" ("OK") until a test changes it
+//   (pluginTexts());
+// - the status bar, which shows what the GUI action
+//   "KYR.WyrdanPlugin.ShowStatusMessage" posts (statusBar()).
 // The plug-in's listener is registered by the test, as the plug-in's
 // initializer service.
 //
@@ -55,9 +65,12 @@
 #include "simhost/SimEvents.h"
 #include "simhost/SimGuiExecutive.h"
 #include "simhost/SimHostExport.h"
+#include "simhost/SimKernel.h"
 #include "simhost/SimModelBrowser.h"
 #include "simhost/SimPersistence.h"
+#include "simhost/SimPlugin.h"
 #include "simhost/SimServiceProvider.h"
+#include "simhost/SimStatusBar.h"
 
 namespace simhost {
 
@@ -107,6 +120,13 @@ class SIMHOST_EXPORT SimHost {
   /// Also the host service cache's framework access.
   SimAppExecutive& appExecutive() noexcept { return *appExecutive_; }
   SimWorkThread& workThread() noexcept { return *workThread_; }
+  /// Installed in the kernel while this host lives.
+  SimKernelAccess& kernelAccess() noexcept { return *kernelAccess_; }
+  SimKernelLogger& kernelLogger() noexcept { return *kernelLogger_; }
+  /// The plug-in "KYR.WyrdanPlugin" as installed in the application executive.
+  SimPlugin& plugin() noexcept { return *plugin_; }
+  SimTextTranslationTable& pluginTexts() noexcept { return *pluginTexts_; }
+  SimStatusBar& statusBar() noexcept { return *statusBar_; }
 
   /// A new EOM object of this host, known to the factory's open().
   ZolSmartPointer<SimEOMObject> addEOMObject(icu::UnicodeString name, icu::UnicodeString typeName,
@@ -117,6 +137,7 @@ class SIMHOST_EXPORT SimHost {
   void startCommandServices();
   void startModelBrowser();
   void startAppExecutive();
+  void startPluginSupport();
 
   SimContextPtr context_;
   std::shared_ptr<SimServiceRegistry> services_;
@@ -136,6 +157,11 @@ class SIMHOST_EXPORT SimHost {
   std::shared_ptr<SimModelBrowser> modelBrowser_;
   ZolSmartPointer<SimAppExecutive> appExecutive_;
   std::unique_ptr<SimWorkThread> workThread_;
+  ZolSmartPointer<SimKernelLogger> kernelLogger_;
+  ZolSmartPointer<SimKernelAccess> kernelAccess_;
+  ZolSmartPointer<SimTextTranslationTable> pluginTexts_;
+  ZolSmartPointer<SimPlugin> plugin_;
+  std::shared_ptr<SimStatusBar> statusBar_;
 };
 
 }  // namespace simhost

@@ -1,5 +1,6 @@
 // The kernel's own services: the service manager, which hands out service
-// ids, and kernel access, which holds the kernel logger slot.
+// ids, and kernel access, which holds the kernel logger slot. A host that
+// provides its own kernel access installs it with setKernelAccessInterface_24_8.
 //
 //   std::uint64_t id = 1;
 //   if (auto* manager = Zol::getServiceManagerInterface_24_8()) manager->allocateServiceId(id);
@@ -44,7 +45,11 @@ class ZolIKernelAccessInterface : public ZolIServiceInterface {
 
 /// The kernel's service manager; never null.
 ZOL_KERNEL_EXPORT ZolIServiceManagerInterface* getServiceManagerInterface_24_8();
-/// The kernel's access interface; never null.
+/// The kernel's access interface: the one a host installed, else the
+/// kernel's own; never null. Thread-safe.
 ZOL_KERNEL_EXPORT ZolIKernelAccessInterface* getKernelAccessInterface_24_8();
+/// Makes getKernelAccessInterface_24_8() answer `access` (the host keeps it
+/// alive while installed); null restores the kernel's own. Thread-safe.
+ZOL_KERNEL_EXPORT void setKernelAccessInterface_24_8(ZolIKernelAccessInterface* access);
 
 }  // namespace Zol

@@ -1,0 +1,125 @@
+#include "diagnostics/LogHelper.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string_view>
+
+#include "diagnostics/internal/KernelLoggerSlot.h"
+#include "diagnostics/internal/LogImpl.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+namespace {
+
+constexpr std::int32_t kInitialBufferSize = 1024;
+constexpr std::int32_t kGrowthMargin = 1026;
+
+// "YYYY-MM-DD hh:mm:ss" of the local time now. Each thread keeps the last
+// stamp it made: messages within one second reuse it.
+std::string_view localTimeStamp() {
+  thread_local std::time_t stampedSecond = -1;
+  thread_local char stamp[64];
+  thread_local std::size_t length = 0;
+  const std::time_t now = std::time(nullptr);
+  if (now != stampedSecond) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    length = std::strlen(stamp);
+    stampedSecond = now;
+  }
+  return std::string_view(stamp, length);
+}
+
+// The singleton while it exists, for the held-reference report (which must
+// not make it).
+const LogHelper* theInstance = nullptr;
+
+}  // namespace
+
+internal::KernelLoggerSlot LogHelper::m_kernelLogger;
+
+const Zol::ZolHoldingsRegistration LogHelper::m_holdings("LogHelper", [](Zol::ZolHeldReferences& held) {
+  held.add("kernel logger", m_kernelLogger.held());
+  if (theInstance == nullptr) return;
+  if (const auto* sink = dynamic_cast<const ZolLogImpl*>(theInstance->m_impl.get())) {
+    held.add("log sink's logger", sink->logger());
+  }
+});
+
+LogHelper* LogHelper::instance() {
+  static LogHelper helper;
+  static LogHelper* const made = (theInstance = &helper, &helper);
+  return made;
+}
+
+LogHelper::LogHelper()
+    : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize), m_enabled(true) {}
+
+LogHelper::~LogHelper() {
+  if (theInstance == this) theInstance = nullptr;
+}
+
+LogHelper& LogHelper::operator=(const LogHelper& other) {
+  if (this == &other) return *this;
+  std::unique_ptr<char[]> buffer(new char[other.m_bufferSize]);
+  std::memcpy(buffer.get(), other.m_buffer.get(), other.m_bufferSize);
+  m_impl = other.m_impl;
+  m_buffer = std::move(buffer);
+  m_bufferSize = other.m_bufferSize;
+  m_enabled = other.m_enabled;
+  return *this;
+}
+
+// Formats straight into the buffer. Only a message that leaves less than two
+// bytes spare grows the buffer, to its length plus kGrowthMargin, and is
+// formatted again.
+void LogHelper::logMessage(int level, const char* format, ...) {
+  if (format == nullptr) {
+    write(std::string(), level);
+    return;
+  }
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::va_list again;
+  va_copy(again, arguments);
+  long long length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
+  if (length + 2 >= m_bufferSize) {
+    m_buffer.reset();
+    m_bufferSize = static_cast<std::int32_t>(length + kGrowthMargin);
+    m_buffer.reset(new char[static_cast<std::size_t>(m_bufferSize)]);
+    std::memset(m_buffer.get(), 0, static_cast<std::size_t>(length + 2));
+    length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, again);
+  }
+  va_end(again);
+  va_end(arguments);
+  write(length < 0 ? std::string() : std::string(m_buffer.get(), static_cast<std::size_t>(length)), level);
+}
+
+void LogHelper::release() {
+  m_impl.reset();
+  m_enabled = false;
+}
+
+void LogHelper::write(const std::string& message, int level) {
+  if (!m_impl) {
+    if (!m_enabled) return;
+    try {
+      auto logger = m_kernelLogger.acquire();
+      if (!logger) return;
+      m_impl = std::make_shared<ZolLogImpl>(std::move(logger));
+    } catch (...) {
+      return;  // no sink this time; the next message tries again
+    }
+  }
+  const std::string_view stamp = localTimeStamp();
+  std::string line;
+  line.reserve(stamp.size() + 4 + message.size());
+  line.append(stamp).append(" >> ").append(message);
+  m_impl->write(line, level);
+}
+
+}  // namespace kyr::orla::plugin::wyrdan

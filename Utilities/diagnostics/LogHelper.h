@@ -1,0 +1,77 @@
+// LogHelper: the plug-in's printf-style log. Each message is stamped with
+// the local date and time ("2026-03-14 09:26:53 >> text") and handed to the
+// host kernel's logger with the caller's level as its severity. It has no
+// filter; release() silences it for the rest of the process.
+//
+//   LogHelper::instance()->logMessage(2, "meshed %d of %d plates", done, total);
+//   ...
+//   LogHelper::instance()->release();  // at plug-in shut-down
+//
+// Not synchronised: messages are formatted in one shared buffer, so callers
+// on several threads serialise their calls (instance() itself is
+// thread-safe).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "WyrdanExport.h"
+#include "zol/kernel/ZolHoldings.h"
+
+#if defined(__GNUC__)
+/// Lets the compiler check a printf-style format against its arguments.
+#define WYRDAN_PRINTF_FORMAT(formatIndex, firstArgument) \
+  __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#define WYRDAN_PRINTF_FORMAT(formatIndex, firstArgument)
+#endif
+
+namespace kyr::orla::plugin::wyrdan {
+
+class LogImpl;
+namespace internal {
+class KernelLoggerSlot;
+}
+
+class WYRDAN_EXPORT LogHelper {
+ public:
+  /// The one helper, made on first use (thread-safe) and destroyed at unload.
+  static LogHelper* instance();
+
+  /// Copies the other's sink (both then write through it), buffer and state.
+  LogHelper& operator=(const LogHelper& other);
+
+  /// Formats `format` with its arguments by printf's rules and writes the
+  /// result at `level`. The format buffer grows to fit: a message of n
+  /// bytes, with n + 2 at least the buffer's size, makes it n + 1026 bytes,
+  /// and it stays that large. A null format, or one the C library cannot
+  /// format (an unconvertible wide character, say), writes an empty message.
+  void logMessage(int level, const char* format, ...) WYRDAN_PRINTF_FORMAT(3, 4);
+
+  /// Ends logging for the process: drops the sink, and later messages are
+  /// formatted but written nowhere.
+  void release();
+
+ protected:
+  LogHelper();
+  virtual ~LogHelper();
+
+  /// Stamps `message` with the local time and passes the line with `level`
+  /// to the sink. The first message binds the sink to the host kernel's
+  /// logger, fetched once; while the kernel has none, messages are dropped
+  /// and the next one asks again. Failures of the host logger never reach
+  /// the caller.
+  void write(const std::string& message, int level);
+
+ private:
+  std::shared_ptr<LogImpl> m_impl;
+  std::unique_ptr<char[]> m_buffer;
+  std::int32_t m_bufferSize;
+  bool m_enabled;
+
+  static internal::KernelLoggerSlot m_kernelLogger;
+  static const Zol::ZolHoldingsRegistration m_holdings;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,59 @@
+// MessageHandler: shows text to the user through the host. A status-bar
+// message goes to the GUI executive as the plug-in's GUI action
+// "KYR.WyrdanPlugin.ShowStatusMessage"; showMessage asks the host's framework
+// access; showPopMessage opens a modal message box with a caption chosen by
+// the severity and an "OK" button, both from the plug-in's texts (LocalStr).
+//
+//   MessageHandler::postStatusMessage(u"Meshing done", kyr::orla::appfw::SeverityInfo);
+//   MessageHandler::showPopMessage(u"No material on plate 3", kyr::orla::appfw::SeverityError, {}, {}, {});
+//
+// Severities other than the four of kyr::orla::appfw::Severity (0 to 3) are
+// refused: nothing is shown. Host results are not examined except where a
+// member says so. Not synchronised: the calls reach the service cache
+// (ServiceHelper), which serves one thread at a time.
+#pragma once
+
+#include <unicode/unistr.h>
+
+#include "WyrdanExport.h"
+#include "kyr/appfw/IFrameworkAccess.h"
+#include "zol/kernel/ZolResult.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT MessageHandler {
+ public:
+  /// Posts `message` with `severity` to the status bar: runs the GUI action
+  /// "KYR.WyrdanPlugin.ShowStatusMessage" with a DataBunch of "severity"
+  /// (32-bit integer) and "message" (Unicode string) in its any-form. Does
+  /// nothing without a GUI executive (ServiceHelper::getGuiExeutive).
+  static void postStatusMessage(const icu::UnicodeString& message, kyr::orla::appfw::Severity severity);
+
+  /// Asks the host's framework access (ServiceCacheAppFrame::frameworkAccess_)
+  /// to show `result` with `severity`, in full when `details` is set. Does
+  /// nothing when the host has not set its framework access.
+  static void showMessage(const Zol::ZolResult_24_8& result, kyr::orla::appfw::Severity severity, bool details);
+  /// The same for a text; `details` does not reach the host.
+  static void showMessage(const icu::UnicodeString& text, kyr::orla::appfw::Severity severity, bool details);
+
+  /// Opens a modal message box with `message` and returns the host's
+  /// result. The caption is `caption`, or when empty the plug-in's text
+  /// "UITEXT_Debug", "UITEXT_Info", "UITEXT_Warning" or "UITEXT_Error" by
+  /// severity; the button reads `button`, or when empty the text
+  /// "UITEXT_OK"; `extra` is passed as both the informative and the
+  /// detailed text. In batch mode (the application executive's
+  /// isBatchMode) nothing is shown and the result is success. Without a GUI
+  /// executive or application executive (ServiceHelper::getFrameworkAccess),
+  /// or for a severity outside 0 to 3, nothing is shown and the result is
+  /// failure (2147483647). Throws Zol::ZolSystemException_24 when either
+  /// service lacks its interface.
+  static Zol::ZolResult_24_8 showPopMessage(const icu::UnicodeString& message, kyr::orla::appfw::Severity severity,
+                                            const icu::UnicodeString& button, const icu::UnicodeString& extra,
+                                            const icu::UnicodeString& caption);
+
+ private:
+  MessageHandler() = default;
+  ~MessageHandler() = default;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

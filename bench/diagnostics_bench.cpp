@@ -1,0 +1,19 @@
+// The plug-in's log on its hot paths. A filtered debug statement beside its
+// floor, an empty loop iteration (the aim against spdlog, its peer, is in
+// spdlog_bench.cpp); LogHelper::logMessage of a 100-byte message to the
+// host's logger beside snprintf of the same message, which shows what
+// stamping and handing the line on add to the formatting. An entry is one
+// statement or one message.
+#include "Comparison.h"
+#include "workloads/LogWorkloads.h"
+
+namespace {
+
+const bench::Cost kFiltered("BM_FilteredDebugLog", bench::measure<bench::FilteredDebugLog>, {1000});
+const bench::Reference kEmptyLoop("BM_FilteredDebugLog", "EmptyLoop", bench::measure<bench::EmptyLoop>);
+const bench::AllocationLimit kFilteredAllocates("BM_FilteredDebugLog", 0);
+
+const bench::Cost kLogMessage("BM_LogMessage100", bench::measure<bench::HundredByteLogMessage>, {100});
+const bench::Reference kSnprintf("BM_LogMessage100", "Snprintf", bench::measure<bench::HundredByteSnprintf>);
+
+}  // namespace

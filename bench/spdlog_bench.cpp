@@ -1,0 +1,12 @@
+// The spdlog peer of a filtered debug statement (workloads/SpdlogWorkloads.h):
+// the plug-in's statement aims to cost no more than spdlog's. Built only when
+// spdlog is found.
+#include "Comparison.h"
+#include "workloads/SpdlogWorkloads.h"
+
+namespace {
+
+const bench::Reference kSpdlog("BM_FilteredDebugLog", "Spdlog", bench::measure<bench::SpdlogFilteredDebug>,
+                               bench::Aim{1.0});
+
+}  // namespace

@@ -1,0 +1,60 @@
+// The simulated kernel access and kernel logger. SimHost installs its kernel
+// access in the kernel for its lifetime (Zol::setKernelAccessInterface_24_8),
+// so a plug-in asking the kernel for its logger reaches this host's logger,
+// journaled and fault-injectable like any other host call. The logger keeps
+// every line with its severity.
+//
+//   ... plug-in code logs ...
+//   EXPECT_EQ(host.kernelLogger().lines().back().text, "meshing done");
+//   host.kernelAccess().setLogger({});  // a host without a kernel logger
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "simhost/SimObject.h"
+#include "simhost/Synchronized.h"
+#include "zol/kernel/ZolKernel.h"
+
+namespace simhost {
+
+/// Thread-safe.
+class SIMHOST_EXPORT SimKernelLogger final : public SimObject<Zol::Framework::Logger::ZolILoggerInterface> {
+ public:
+  struct Line {
+    std::string text;
+    std::int32_t severity;
+  };
+
+  using SimObject::SimObject;
+
+  /// Every line logged, oldest first.
+  std::vector<Line> lines() const;
+  void clear();
+
+  /// Keeps the line; an injected fault keeps nothing.
+  Zol::ZolResult_24_8 log(const std::string& text, std::int32_t severity) override;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<Line> lines_;
+};
+
+/// Thread-safe.
+class SIMHOST_EXPORT SimKernelAccess final : public SimObject<Zol::ZolIKernelAccessInterface> {
+ public:
+  using SimObject::SimObject;
+
+  /// Writes the installed logger; fails, writing nothing, when there is none
+  /// or a fault is injected.
+  Zol::ZolResult_24_8 getLogger(ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>& logger) override;
+  /// Installs `logger`; empty uninstalls it. The host's side: not journaled.
+  void setLogger(const ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>& logger) override;
+
+ private:
+  Synchronized<ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>> logger_;
+};
+
+}  // namespace simhost

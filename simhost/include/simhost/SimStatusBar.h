@@ -1,0 +1,47 @@
+// The simulated status bar: the messages the plug-in posts through its GUI
+// action "KYR.WyrdanPlugin.ShowStatusMessage", decoded from the payload (a
+// command-parameter list in its any-form with a 32-bit "severity" and a
+// Unicode "message").
+//
+//   ... plug-in code posts "Meshing done" as information ...
+//   EXPECT_EQ(host.statusBar().messages().back().text, u"Meshing done");
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <unicode/unistr.h>
+
+#include "simhost/SimHostExport.h"
+#include "zol/kernel/ZolAny.h"
+
+namespace simhost {
+
+/// Thread-safe.
+class SIMHOST_EXPORT SimStatusBar {
+ public:
+  struct Message {
+    icu::UnicodeString text;
+    std::int32_t severity;
+  };
+
+  /// Decodes one posted payload and shows its message. A payload it cannot
+  /// decode (no list, a malformed stream, "severity" or "message" missing or
+  /// of another type) shows nothing; errors() says why.
+  void post(const Zol::ZolAny_24_8& payload);
+
+  /// The messages shown, oldest first.
+  std::vector<Message> messages() const;
+  /// One line per payload that could not be decoded, oldest first.
+  std::vector<std::string> errors() const;
+  void clear();
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<Message> messages_;
+  std::vector<std::string> errors_;
+};
+
+}  // namespace simhost

@@ -1,0 +1,35 @@
+#include "simhost/SimKernel.h"
+
+namespace simhost {
+
+std::vector<SimKernelLogger::Line> SimKernelLogger::lines() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return lines_;
+}
+
+void SimKernelLogger::clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  lines_.clear();
+}
+
+Zol::ZolResult_24_8 SimKernelLogger::log(const std::string& text, std::int32_t severity) {
+  if (Zol::ZolResult_24_8 fault = call("log", text, severity); !fault.isOk()) return fault;
+  std::lock_guard<std::mutex> lock(mutex_);
+  lines_.push_back(Line{text, severity});
+  return {};
+}
+
+Zol::ZolResult_24_8 SimKernelAccess::getLogger(
+    ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>& logger) {
+  if (Zol::ZolResult_24_8 fault = call("getLogger"); !fault.isOk()) return fault;
+  ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface> installed = logger_.get();
+  if (!installed) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+  logger = std::move(installed);
+  return {};
+}
+
+void SimKernelAccess::setLogger(const ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>& logger) {
+  logger_.set(logger);
+}
+
+}  // namespace simhost

@@ -1,0 +1,801 @@
+// The plug-in's log (Logger, ScopeLog, LogHelper), its texts (LocalStr) and
+// its messages to the user (MessageHandler) on the simulated host. The log's
+// configuration and the host loggers the library fetches last for the whole
+// process, so each logging test runs in a fresh process of its own.
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "diagnostics/LocalStr.h"
+#include "diagnostics/LogHelper.h"
+#include "diagnostics/Logger.h"
+#include "diagnostics/MessageHandler.h"
+#include "diagnostics/ScopeLog.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "services/ServiceHelper.h"
+#include "support/FreshProcess.h"
+#include "support/PluginTest.h"
+#include "zol/kernel/ZolDebug.h"
+#include "zol/kernel/ZolException.h"
+#include "zol/kernel/ZolHoldings.h"
+
+namespace {
+
+using kyr::orla::appfw::Severity;
+using kyr::orla::plugin::wyrdan::LocalStr;
+using kyr::orla::plugin::wyrdan::LogHelper;
+using kyr::orla::plugin::wyrdan::Logger;
+using kyr::orla::plugin::wyrdan::MessageHandler;
+using kyr::orla::plugin::wyrdan::ScopeLog;
+using kyr::orla::plugin::wyrdan::ServiceHelper;
+using simhost::CallPattern;
+using simhost::Fault;
+using HostLogger = Zol::Framework::Logger::ZolILoggerInterface;
+using Provider = Zol::Framework::ZolIServiceProviderInterface;
+using Table = kyr::orla::appfw::ZolITextTranslationTableInterface;
+using Strings = std::vector<std::string>;
+
+const CallPattern kGetLogger = CallPattern::of<Zol::ZolIKernelAccessInterface>("getLogger");
+const CallPattern kLog = CallPattern::of<HostLogger>("log");
+
+// The variables Logger::initialize reads; unset where empty.
+struct LogEnvironment {
+  std::optional<std::string> filter;
+  std::optional<std::string> args;
+  std::optional<std::string> scopes;
+  std::optional<std::string> debugOutput;
+};
+
+void setLogEnvironment(const LogEnvironment& environment) {
+  const auto set = [](const char* name, const std::optional<std::string>& value) {
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  };
+  set("WYRDAN_LOG_FILTER", environment.filter);
+  set("args", environment.args);
+  set("WYRDAN_LOG_SCOPE", environment.scopes);
+  set("OutputDebugString", environment.debugOutput);
+}
+
+// Runs `body` on a new host in a fresh process; once the host is gone,
+// nothing may have leaked.
+void onHostInFreshProcess(const std::function<void(simhost::SimHost&)>& body) {
+  testing_support::inFreshProcess([&body] {
+    {
+      simhost::SimHost host;
+      body(host);
+    }
+    EXPECT_EQ(simhost::ObjectAccounting::leakReport(), "");
+  });
+}
+
+// Standard output, redirected into a file while this lives.
+class CapturedStdout {
+ public:
+  CapturedStdout() : file_(std::tmpfile()), saved_(dup(STDOUT_FILENO)) {
+    std::fflush(stdout);
+    dup2(fileno(file_), STDOUT_FILENO);
+  }
+  ~CapturedStdout() {
+    std::fflush(stdout);
+    dup2(saved_, STDOUT_FILENO);
+    close(saved_);
+    std::fclose(file_);
+  }
+  CapturedStdout(const CapturedStdout&) = delete;
+  CapturedStdout& operator=(const CapturedStdout&) = delete;
+
+  std::string text() const {
+    std::fflush(stdout);
+    std::string text;
+    char chunk[4096];
+    for (off_t at = 0;;) {
+      const ssize_t read = pread(fileno(file_), chunk, sizeof chunk, at);
+      if (read <= 0) return text;
+      text.append(chunk, static_cast<std::size_t>(read));
+      at += read;
+    }
+  }
+
+ private:
+  std::FILE* file_;
+  int saved_;
+};
+
+// The debugger output goes to `sink` while this lives.
+class DebugSinkScope {
+ public:
+  explicit DebugSinkScope(Zol::ZolDebugSink sink) : previous_(Zol::setDebugSink(std::move(sink))) {}
+  ~DebugSinkScope() { Zol::setDebugSink(std::move(previous_)); }
+  DebugSinkScope(const DebugSinkScope&) = delete;
+  DebugSinkScope& operator=(const DebugSinkScope&) = delete;
+
+ private:
+  Zol::ZolDebugSink previous_;
+};
+
+Strings hostTexts(simhost::SimHost& host) {
+  Strings texts;
+  for (const auto& line : host.kernelLogger().lines()) texts.push_back(line.text);
+  return texts;
+}
+
+// What follows the stamp of a LogHelper line.
+std::string afterStamp(const std::string& line) {
+  const std::size_t at = line.find(" >> ");
+  return at == std::string::npos ? "<no stamp: " + line + ">" : line.substr(at + 4);
+}
+
+Strings holdersOf(const Zol::ZolIService& object) {
+  Strings holders;
+  for (const Zol::ZolHeldReference& held : Zol::currentHeldReferences_24_8()) {
+    if (Zol::isSameObject(Zol::ZolIService(held.object), object)) holders.push_back(held.holder);
+  }
+  std::sort(holders.begin(), holders.end());
+  return holders;
+}
+
+Strings linesOf(const std::string& text) {
+  Strings lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(LoggerEnvironment, TheFilterDecidesWhatIsWantedAndWhetherTheOtherVariablesAreRead) {
+  struct Case {
+    std::optional<std::string> filter;
+    bool read;  // a level was read: the outputs are configured
+    bool debug;
+    bool error;
+  };
+  const Case cases[] = {
+      {std::nullopt, false, false, false},
+      {"0", true, true, true},
+      {"3", true, false, true},
+      {"4", true, false, false},  // nothing wanted, but write still writes
+      {"-5", true, true, true},
+      {"  +2 apples", true, false, true},
+      {"\t0x10", true, true, true},  // reads as 0
+      {"2147483647", true, false, false},
+      {"-2147483648", true, true, true},
+      {"", false, false, false},
+      {"abc", false, false, false},
+      {"- 1", false, false, false},
+      {"+-1", false, false, false},
+      {"2147483648", false, false, false},
+      {"-2147483649", false, false, false},
+      {"99999999999999999999", false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.filter ? "WYRDAN_LOG_FILTER=\"" + *c.filter + "\"" : "no WYRDAN_LOG_FILTER");
+    onHostInFreshProcess([&c](simhost::SimHost& host) {
+      setLogEnvironment({c.filter, "-console", std::nullopt, "true"});
+      const CapturedStdout console;
+      std::string debugger;
+      const DebugSinkScope sink([&debugger](std::string_view text) { debugger += text; });
+      Logger::initialize();
+      EXPECT_EQ(Logger::enableDebugLog(), c.debug);
+      EXPECT_EQ(Logger::enableDebugLog("mesher"), c.debug) << "no scope configured: every scope follows the level";
+      EXPECT_EQ(Logger::enableErrorLog(), c.error);
+
+      Logger::write("probe", 3);
+      const std::string written = c.read ? "probe\n" : "";
+      EXPECT_EQ(console.text(), written) << "\"args\" counts only after a usable filter";
+      EXPECT_EQ(debugger, written) << "\"OutputDebugString\" counts only after a usable filter";
+      EXPECT_EQ(hostTexts(host), c.read ? Strings{"probe"} : Strings{});
+    });
+  }
+}
+
+TEST(LoggerEnvironment, DebugScopesAreTheFirstTenPiecesTakenAsWritten) {
+  struct Case {
+    std::optional<std::string> scopes;
+    Strings enabled;
+    Strings disabled;
+  };
+  const Case cases[] = {
+      {std::nullopt, {"A", "mesher", ""}, {}},
+      {"", {"A", "mesher"}, {}},  // no name: every scope stays on
+      {"A|B", {"A", "B"}, {"a", "C", "", "A|B"}},
+      {"A||B", {"A", "", "B"}, {"C"}},
+      {"A|B|", {"A", "B"}, {""}},
+      {" A |B", {" A ", "B"}, {"A"}},
+      {"s1|s2|s3|s4|s5|s6|s7|s8|s9|s10|s11|s12", {"s1", "s5", "s10"}, {"s11", "s12"}},
+      {"A|A|A|A|A|A|A|A|A|A|B", {"A"}, {"B"}},  // ten pieces, one name
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scopes ? "WYRDAN_LOG_SCOPE=\"" + *c.scopes + "\"" : "no WYRDAN_LOG_SCOPE");
+    testing_support::inFreshProcess([&c] {
+      setLogEnvironment({"0", std::nullopt, c.scopes, std::nullopt});
+      Logger::initialize();
+      EXPECT_TRUE(Logger::enableDebugLog());
+      for (const std::string& scope : c.enabled) EXPECT_TRUE(Logger::enableDebugLog(scope)) << '"' << scope << '"';
+      for (const std::string& scope : c.disabled) EXPECT_FALSE(Logger::enableDebugLog(scope)) << '"' << scope << '"';
+    });
+  }
+  testing_support::inFreshProcess([] {
+    setLogEnvironment({"1", std::nullopt, "A", std::nullopt});
+    Logger::initialize();
+    EXPECT_FALSE(Logger::enableDebugLog("A")) << "a listed scope still needs the debug level";
+  });
+}
+
+TEST(LoggerEnvironment, ConsoleAndDebuggerOutputsFollowTheirVariables) {
+  struct Case {
+    std::optional<std::string> args;
+    std::optional<std::string> debugOutput;
+    bool console;
+    bool debugger;
+  };
+  const Case cases[] = {
+      {"-console", "true", true, true},
+      {"--model plate.mdl -console -v", std::nullopt, true, false},
+      {"console", "TRUE", false, false},
+      {std::nullopt, "1", false, false},
+      {"", "true ", false, false},
+      {"-CONSOLE", "false", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("args " + c.args.value_or("(unset)") + ", OutputDebugString " + c.debugOutput.value_or("(unset)"));
+    onHostInFreshProcess([&c](simhost::SimHost& host) {
+      setLogEnvironment({"4", c.args, std::nullopt, c.debugOutput});
+      const CapturedStdout console;
+      std::string debugger;
+      const DebugSinkScope sink([&debugger](std::string_view text) { debugger += text; });
+      Logger::initialize();
+      Logger::write("mesh done", 0);
+      EXPECT_EQ(console.text(), c.console ? "mesh done\n" : "");
+      EXPECT_EQ(debugger, c.debugger ? "mesh done\n" : "");
+      EXPECT_EQ(hostTexts(host), Strings{"mesh done"}) << "a readable filter alone turns the host logger on";
+    });
+  }
+}
+
+TEST(LoggerEnvironment, InitializingAgainAddsScopesButNeverSwitchesTheHostOrDebuggerOutputOff) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    const CapturedStdout console;
+    std::string debugger;
+    const DebugSinkScope sink([&debugger](std::string_view text) { debugger += text; });
+    setLogEnvironment({"0", "-console", "A", "true"});
+    Logger::initialize();
+    setLogEnvironment({"5", "--batch", "B", "false"});
+    Logger::initialize();
+    EXPECT_FALSE(Logger::enableErrorLog()) << "the second filter level holds";
+    Logger::write("second", 0);
+    EXPECT_EQ(console.text(), "") << "\"args\" without -console switches the console off";
+    EXPECT_EQ(debugger, "second\n");
+    EXPECT_EQ(hostTexts(host), Strings{"second"});
+
+    setLogEnvironment({"0", std::nullopt, std::nullopt, std::nullopt});
+    Logger::initialize();
+    EXPECT_TRUE(Logger::enableDebugLog("A"));
+    EXPECT_TRUE(Logger::enableDebugLog("B"));
+    EXPECT_FALSE(Logger::enableDebugLog("C"));
+
+    setLogEnvironment({"junk", "-console", "C", "true"});
+    Logger::initialize();
+    EXPECT_TRUE(Logger::enableDebugLog()) << "an unreadable filter changes nothing";
+    EXPECT_FALSE(Logger::enableDebugLog("C"));
+    Logger::uninitialize();
+    Logger::write("third", 0);
+    EXPECT_EQ(console.text(), "");
+    EXPECT_EQ(hostTexts(host), (Strings{"second", "third"})) << "uninitialize stops nothing";
+  });
+}
+
+TEST(LoggerOutput, ALineGoesToConsoleThenHostLoggerThenDebuggerAndTheHostAlwaysGetsSeverityOne) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    setLogEnvironment({"4", "-console", std::nullopt, "true"});
+    Logger::initialize();
+    const CapturedStdout console;
+    Strings seen;  // each output's turn, with what the earlier ones had by then
+    host.faults().inject(kLog, Fault::callback([&] { seen.push_back("host; console has " + console.text()); }));
+    const DebugSinkScope sink([&](std::string_view text) {
+      seen.push_back("debugger '" + std::string(text) + "'; host has " +
+                     std::to_string(host.kernelLogger().lines().size()));
+    });
+
+    Logger::write("mesh done", 3);
+    EXPECT_EQ(seen, (Strings{"host; console has mesh done\n", "debugger 'mesh done'; host has 1",
+                             "debugger '\n'; host has 1"}));
+    const auto lines = host.kernelLogger().lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "mesh done");
+    EXPECT_EQ(lines[0].severity, 1) << "the level is not passed on";
+  });
+}
+
+TEST(LoggerOutput, AScopeLogWritesWhatItHoldsWhenItEndsOrIsSunk) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    setLogEnvironment({"0", "-console", std::nullopt, std::nullopt});
+    Logger::initialize();
+    const CapturedStdout console;
+    {
+      ScopeLog log(3);
+      log.stream() << "cells: " << 42;
+      log.sink();
+      log.stream() << "faces: " << 7;
+      ScopeLog moved(std::move(log));
+      moved.stream() << ", edges: " << 9;
+      EXPECT_EQ(hostTexts(host), Strings{"cells: 42"});
+    }
+    { const ScopeLog nothingComposed(0); }
+    EXPECT_EQ(hostTexts(host), (Strings{"cells: 42", "faces: 7, edges: 9", ""}))
+        << "a moved-from statement writes nothing; an empty one writes an empty line";
+    EXPECT_EQ(console.text(), "cells: 42\nfaces: 7, edges: 9\n\n");
+  });
+}
+
+TEST(LoggerOutput, TheHostLoggerIsFetchedOnceAndNeitherItsAbsenceNorItsFailuresReachTheCaller) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    setLogEnvironment({"0", std::nullopt, std::nullopt, "true"});
+    Logger::initialize();
+    std::string debugger;
+    const DebugSinkScope sink([&debugger](std::string_view text) { debugger += text; });
+
+    host.kernelAccess().setLogger({});
+    Logger::write("no logger yet", 0);
+    Logger::write("still none", 0);
+    EXPECT_EQ(host.journal().count(kGetLogger), 2u) << "asked again while the kernel has none";
+
+    host.kernelAccess().setLogger(ZolSmartPointer<HostLogger>(&host.kernelLogger()));
+    host.faults().inject(kGetLogger, Fault::systemException("kernel busy"), 1);
+    EXPECT_NO_THROW(Logger::write("kernel busy", 0));
+    Logger::write("first kept", 0);
+    Logger::write("second kept", 0);
+    EXPECT_EQ(host.journal().count(kGetLogger), 4u) << "fetched once it was there, then kept";
+
+    host.faults().inject(kLog, Fault::errorResult(), 1);
+    host.faults().inject(kLog, Fault::foreignException("disk full"), 2);
+    EXPECT_NO_THROW(Logger::write("refused", 0));
+    EXPECT_NO_THROW(Logger::write("thrown", 0));
+    Logger::write("after the failures", 0);
+    EXPECT_EQ(hostTexts(host), (Strings{"first kept", "second kept", "after the failures"}));
+    EXPECT_EQ(debugger,
+              "no logger yet\nstill none\nkernel busy\nfirst kept\nsecond kept\nrefused\nthrown\nafter the failures\n")
+        << "the debugger output does not depend on the host logger";
+    EXPECT_EQ(holdersOf(ZolSmartPointer<HostLogger>(&host.kernelLogger())), Strings{"Logger: kernel logger"});
+  });
+}
+
+TEST(LoggerConcurrent, FirstWritesFromSeveralThreadsFetchTheHostLoggerOnceAndKeepEveryLineWhole) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    setLogEnvironment({"0", "-console", std::nullopt, "true"});
+    Logger::initialize();
+    const CapturedStdout console;
+    std::mutex mutex;
+    std::size_t debuggerChunks = 0;
+    const DebugSinkScope sink([&](std::string_view) {
+      std::lock_guard<std::mutex> lock(mutex);
+      ++debuggerChunks;
+    });
+
+    constexpr int kThreads = 8;
+    constexpr int kLines = 50;
+    std::atomic<int> ready{0};
+    std::vector<std::thread> threads;
+    Strings expected;
+    for (int t = 0; t < kThreads; ++t) {
+      for (int i = 0; i < kLines; ++i) expected.push_back("thread " + std::to_string(t) + " line " + std::to_string(i));
+      threads.emplace_back([&ready, t] {
+        ready.fetch_add(1);
+        while (ready.load() < kThreads) std::this_thread::yield();
+        for (int i = 0; i < kLines; ++i) Logger::write("thread " + std::to_string(t) + " line " + std::to_string(i), 0);
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+    std::sort(expected.begin(), expected.end());
+
+    EXPECT_EQ(host.journal().count(kGetLogger), 1u);
+    Strings logged = hostTexts(host);
+    std::sort(logged.begin(), logged.end());
+    EXPECT_EQ(logged, expected);
+    Strings printed = linesOf(console.text());
+    std::sort(printed.begin(), printed.end());
+    EXPECT_EQ(printed, expected) << "console lines stay whole";
+    EXPECT_EQ(debuggerChunks, 2u * kThreads * kLines);
+  });
+}
+
+// A helper of the test's own: LogHelper's constructor is for derived classes.
+class OwnLogHelper : public LogHelper {
+ public:
+  OwnLogHelper() = default;
+};
+
+TEST(LogHelperOutput, EachMessageIsStampedWithTheLocalTimeAndKeepsItsLevel) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    const auto now = [] {
+      const std::time_t time = std::time(nullptr);
+      std::tm local{};
+      localtime_r(&time, &local);
+      char stamp[32];
+      std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+      return std::string(stamp);
+    };
+    const std::string before = now();
+    LogHelper::instance()->logMessage(2, "meshed %d of %d plates in %.1f s", 3, 4, 0.5);
+    LogHelper::instance()->logMessage(-7, "%s", "negative level");
+    LogHelper::instance()->logMessage(99, "no arguments");
+    const std::string after = now();
+
+    const auto lines = host.kernelLogger().lines();
+    ASSERT_EQ(lines.size(), 3u);
+    const std::regex stamped(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} >> meshed 3 of 4 plates in 0\.5 s)");
+    EXPECT_TRUE(std::regex_match(lines[0].text, stamped)) << lines[0].text;
+    const std::string stamp = lines[0].text.substr(0, 19);
+    EXPECT_LE(before, stamp);
+    EXPECT_LE(stamp, after);
+    EXPECT_EQ(afterStamp(lines[1].text), "negative level");
+    EXPECT_EQ(afterStamp(lines[2].text), "no arguments");
+    EXPECT_EQ(lines[0].severity, 2);
+    EXPECT_EQ(lines[1].severity, -7);
+    EXPECT_EQ(lines[2].severity, 99);
+    EXPECT_EQ(host.journal().count(kGetLogger), 1u);
+  });
+}
+
+TEST(LogHelperOutput, MessagesOfAnyLengthArriveWhole) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    Strings expected;
+    for (const std::size_t length : {1021u, 1022u, 1023u, 1024u, 1025u, 1026u, 5000u, 3u, 100000u, 2000u, 0u}) {
+      expected.push_back(std::string(length, static_cast<char>('a' + length % 26)));
+      LogHelper::instance()->logMessage(1, "%s", expected.back().c_str());
+    }
+    LogHelper::instance()->logMessage(1, "%s|%s", std::string(700, 'x').c_str(), std::string(700, 'y').c_str());
+    expected.push_back(std::string(700, 'x') + "|" + std::string(700, 'y'));
+    Strings received;
+    for (const std::string& line : hostTexts(host)) received.push_back(afterStamp(line));
+    ASSERT_EQ(received.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_EQ(received[i].size(), expected[i].size()) << "message " << i;
+      EXPECT_TRUE(received[i] == expected[i]) << "message " << i << " changed on its way";
+    }
+
+    // The C locale cannot write a wide "é": the C library's formatting fails.
+    LogHelper::instance()->logMessage(1, "%ls", L"\u00e9t\u00e9");
+    const char* noFormat = nullptr;
+    LogHelper::instance()->logMessage(1, noFormat);
+    const Strings texts = hostTexts(host);
+    ASSERT_EQ(texts.size(), expected.size() + 2);
+    EXPECT_EQ(afterStamp(texts[texts.size() - 2]), "");
+    EXPECT_EQ(afterStamp(texts.back()), "");
+  });
+}
+
+TEST(LogHelperOutput, ReleaseSilencesItForTheRestOfTheProcess) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    const ZolSmartPointer<HostLogger> logger(&host.kernelLogger());
+    LogHelper::instance()->logMessage(1, "before");
+    EXPECT_EQ(holdersOf(logger), (Strings{"LogHelper: kernel logger", "LogHelper: log sink's logger"}));
+
+    LogHelper::instance()->release();
+    LogHelper::instance()->logMessage(1, "after %d", 1);
+    LogHelper::instance()->logMessage(1, "%s", std::string(5000, 'x').c_str());
+    const Strings texts = hostTexts(host);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(afterStamp(texts[0]), "before");
+    EXPECT_EQ(holdersOf(logger), Strings{"LogHelper: kernel logger"}) << "the sink let its logger go";
+    EXPECT_EQ(host.journal().count(kGetLogger), 1u) << "nothing asks for a new sink";
+  });
+}
+
+TEST(LogHelperOutput, MessagesWaitForAKernelLoggerAndSurviveAFailingOne) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    host.kernelAccess().setLogger({});
+    LogHelper::instance()->logMessage(1, "dropped");
+    LogHelper::instance()->logMessage(1, "dropped too");
+    EXPECT_EQ(host.journal().count(kGetLogger), 2u);
+
+    host.kernelAccess().setLogger(ZolSmartPointer<HostLogger>(&host.kernelLogger()));
+    host.faults().inject(kLog, Fault::systemException("disk full"), 1);
+    EXPECT_NO_THROW(LogHelper::instance()->logMessage(1, "thrown away"));
+    host.faults().inject(kGetLogger, Fault::systemException("kernel busy"));
+    LogHelper::instance()->logMessage(5, "kept");
+    const auto lines = host.kernelLogger().lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(afterStamp(lines[0].text), "kept");
+    EXPECT_EQ(lines[0].severity, 5);
+    EXPECT_EQ(host.journal().count(kGetLogger), 3u) << "the sink, once bound, needs no kernel call";
+  });
+}
+
+TEST(LogHelperOutput, AnAssignedHelperSharesTheSinkAndCopiesTheState) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    LogHelper& helper = *LogHelper::instance();
+    helper.logMessage(1, "%s", std::string(3000, 'g').c_str());
+    {
+      OwnLogHelper copy;
+      static_cast<LogHelper&>(copy) = helper;
+      copy.logMessage(4, "through the copy");
+      helper.release();
+      copy.logMessage(4, "%s", std::string(4000, 'c').c_str());
+
+      OwnLogHelper released;
+      static_cast<LogHelper&>(released) = helper;
+      released.logMessage(4, "from a copy of the released helper");
+      helper = testing_support::itself(helper);
+      helper.logMessage(4, "released");
+    }
+    const Strings texts = hostTexts(host);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(afterStamp(texts[0]), std::string(3000, 'g'));
+    EXPECT_EQ(afterStamp(texts[1]), "through the copy");
+    EXPECT_EQ(afterStamp(texts[2]), std::string(4000, 'c')) << "the copy kept the sink the original dropped";
+  });
+}
+
+// Library tests with the plug-in's texts found: LocalStr initialised with the
+// host's service provider.
+class MessagesTest : public testing_support::PluginTest {
+ protected:
+  MessagesTest() {
+    host.serviceAccess()->getServiceProvider(provider);
+    LocalStr::initialize(provider);
+    host.journal().clear();
+  }
+
+  std::size_t lookups() { return host.journal().count(CallPattern::of<Table>("getMessage")); }
+  std::vector<simhost::SimGuiExecutive::ShownMessageBox> boxes() { return host.guiExecutive().messageBoxes(); }
+
+  ZolSmartPointer<Provider> provider;
+};
+
+TEST_F(MessagesTest, TextsComeFromThePluginTableByIdOrKeyElseFromTheFallback) {
+  host.pluginTexts().setText(12, u"Plate has no material");
+  host.pluginTexts().setText(0, u"id 0 stands for the key");
+  host.pluginTexts().setText("GREETING", u"Gr\u00fc\u00df Gott");
+  host.pluginTexts().setText("EMPTY", u"");
+  struct Case {
+    LocalStr text;
+    icu::UnicodeString expected;
+  };
+  Case cases[] = {
+      {LocalStr(12, "fallback"), u"Plate has no material"},
+      {LocalStr("GREETING", "fallback"), u"Gr\u00fc\u00df Gott"},
+      {LocalStr(13, "Tr\xC3\xA4ger fehlt"), u"Tr\u00e4ger fehlt"},
+      {LocalStr("MISSING", "fallback"), u"fallback"},
+      {LocalStr("EMPTY", "fallback"), u"fallback"},
+      {LocalStr(0, "no key"), u"no key"},
+      {LocalStr("", ""), u""},
+  };
+  for (Case& c : cases) {
+    std::string utf8;
+    c.expected.toUTF8String(utf8);
+    SCOPED_TRACE(utf8);
+    EXPECT_EQ(c.text.getUStr(), c.expected);
+    EXPECT_EQ(c.text.getStr(), utf8);
+    std::wstring expectedWide;
+    for (std::int32_t i = 0; i < c.expected.length(); i = c.expected.moveIndex32(i, 1)) {
+      expectedWide += static_cast<wchar_t>(c.expected.char32At(i));
+    }
+    EXPECT_EQ(c.text.getWStr(), expectedWide);
+  }
+
+  host.faults().inject(CallPattern::of<Table>("getMessage"), Fault::errorResult());
+  EXPECT_EQ(LocalStr(12, "the table failed").getUStr(), u"the table failed");
+}
+
+TEST_F(MessagesTest, ATextIsTranslatedOnceUntilItIsFormattedAgain) {
+  host.pluginTexts().setText("MESHED", u"{0} of {1} plates meshed, {2}");
+  LocalStr meshed("MESHED", "meshed");
+  EXPECT_EQ(meshed.getStr(), "{0} of {1} plates meshed, {2}");
+  meshed.getUStr();
+  meshed.getWStr();
+  EXPECT_EQ(lookups(), 1u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Table>("getMessage").with("MESHED", ZolSequence<Zol::ZolAny_24_8>())),
+            1u);
+
+  const ZolSequence<Zol::ZolAny_24_8> arguments{Zol::ZolAny_24_8(3), Zol::ZolAny_24_8(1200),
+                                                Zol::makeZolAny("steel")};
+  EXPECT_EQ(meshed.format(arguments).getStr(), "3 of 1,200 plates meshed, steel");
+  EXPECT_EQ(meshed.getStr(), "3 of 1,200 plates meshed, steel");
+  EXPECT_EQ(host.journal().count(CallPattern::of<Table>("getMessage").with("MESHED", arguments)), 1u);
+  EXPECT_EQ(lookups(), 2u) << "getStr after format serves the formatted text";
+
+  host.pluginTexts().setText("MESHED", u"changed");
+  EXPECT_EQ(meshed.getStr(), "3 of 1,200 plates meshed, steel") << "kept until formatted again";
+  EXPECT_EQ(meshed.format({}).getStr(), "changed");
+
+  LocalStr copy(meshed);
+  LocalStr moved(std::move(copy));
+  LocalStr assigned(7, "other");
+  assigned = moved;
+  LocalStr moveAssigned(8, "other");
+  moveAssigned = std::move(assigned);
+  EXPECT_EQ(moved.getStr(), "changed");
+  EXPECT_EQ(moveAssigned.getStr(), "changed");
+  EXPECT_EQ(lookups(), 3u) << "copies carry the kept text";
+}
+
+TEST_F(MessagesTest, InitializeLooksThePluginUpAnewAndAnyMissingStepMeansFallbacks) {
+  host.pluginTexts().setText("TITLE", u"Mesh");
+  const auto title = [] { return LocalStr("TITLE", "fallback").getUStr(); };
+  const char* const kAppExecutive = "kyr.orla.appfw.AppExecutive";
+  const auto lookUpAppExecutive = CallPattern::of<Provider>("getService").with(kAppExecutive, "");
+  EXPECT_EQ(title(), u"Mesh");
+  EXPECT_EQ(holdersOf(host.pluginTexts().asService()), Strings{"LocalStr: message helper's translation table"});
+  EXPECT_EQ(holdersOf(host.plugin().asService()), Strings{"LocalStr: message helper's plug-in"});
+
+  struct Step {
+    const char* what;
+    std::function<void()> breakIt;
+    std::function<void()> repair;
+  };
+  const ZolSmartPointer<Provider> hostProvider = provider;
+  const Step steps[] = {
+      {"an empty provider", [&] { provider = {}; }, [&] { provider = hostProvider; }},
+      {"no application executive", [&] { host.removeService(kAppExecutive); },
+       [&] { host.registerService(kAppExecutive, host.appExecutive().asService()); }},
+      {"a service without the framework access", [&] { host.registerBareService(kAppExecutive); },
+       [&] { host.registerService(kAppExecutive, host.appExecutive().asService()); }},
+      {"a failed look-up", [&] { host.faults().inject(lookUpAppExecutive, Fault::errorResult()); },
+       [&] { host.faults().clear(); }},
+      {"no plug-in under the domain", [&] { host.appExecutive().setPlugin("KYR.WyrdanPlugin", {}); },
+       [&] { host.appExecutive().setPlugin("KYR.WyrdanPlugin", ZolSmartPointer<simhost::SimPlugin>(&host.plugin())); }},
+      {"a plug-in without a table", [&] { host.plugin().setTable({}); },
+       [&] { host.plugin().setTable(ZolSmartPointer<simhost::SimTextTranslationTable>(&host.pluginTexts())); }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.breakIt();
+    LocalStr::initialize(provider);
+    EXPECT_EQ(title(), u"fallback");
+    step.repair();
+    LocalStr::initialize(provider);
+    EXPECT_EQ(title(), u"Mesh");
+  }
+  host.faults().inject(lookUpAppExecutive, Fault::systemException("look-up failed"), 1);
+  EXPECT_THROW(LocalStr::initialize(provider), Zol::ZolSystemException_24);
+  EXPECT_EQ(title(), u"fallback") << "what an interrupted look-up found before is not kept";
+}
+
+TEST(LocalStrBeforeInitialize, EveryTextFallsBack) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    ServiceHelper::setZolServiceAccess(host.serviceAccess());
+    host.pluginTexts().setText(12, u"never read");
+    EXPECT_EQ(LocalStr(12, "fallback").getUStr(), u"fallback");
+    EXPECT_EQ(host.journal().count(CallPattern::of<Table>("getMessage")), 0u);
+    ServiceHelper::releaseServices();
+  });
+}
+
+TEST_F(MessagesTest, StatusMessagesReachTheStatusBarWithTheirSeverity) {
+  MessageHandler::postStatusMessage(u"Meshing done", kyr::orla::appfw::SeverityInfo);
+  MessageHandler::postStatusMessage(u"Tr\u00e4ger fehlt", kyr::orla::appfw::SeverityError);
+  const auto runs = host.journal().calls(CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("runGuiAction"));
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].arguments.at(0), "KYR.WyrdanPlugin.ShowStatusMessage");
+
+  MessageHandler::postStatusMessage(u"no such severity", static_cast<Severity>(4));
+  host.removeService("kyr.orla.appfw.GuiExecutive");
+  ServiceHelper::releaseServices();
+  MessageHandler::postStatusMessage(u"no GUI executive", kyr::orla::appfw::SeverityInfo);
+  host.registerBareService("kyr.orla.appfw.GuiExecutive");
+  ServiceHelper::releaseServices();
+  MessageHandler::postStatusMessage(u"not a GUI executive", kyr::orla::appfw::SeverityInfo);
+
+  const auto shown = host.statusBar().messages();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, u"Meshing done");
+  EXPECT_EQ(shown[0].severity, kyr::orla::appfw::SeverityInfo);
+  EXPECT_EQ(shown[1].text, u"Tr\u00e4ger fehlt");
+  EXPECT_EQ(shown[1].severity, kyr::orla::appfw::SeverityError);
+  EXPECT_TRUE(host.statusBar().errors().empty()) << host.statusBar().errors().front();
+}
+
+TEST_F(MessagesTest, ShowMessageHandsResultsAndTextsToTheFrameworkAccess) {
+  MessageHandler::showMessage(Zol::ZolResult_24_8(42), kyr::orla::appfw::SeverityWarning, true);
+  MessageHandler::showMessage(u"saved", kyr::orla::appfw::SeverityInfo, true);
+  MessageHandler::showMessage(u"no such severity", static_cast<Severity>(-1), false);
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::IFrameworkAccessInterface>("showMessage"),
+                       Fault::errorResult(), 1);
+  EXPECT_NO_THROW(MessageHandler::showMessage(u"refused", kyr::orla::appfw::SeverityError, false));
+  kyr::orla::appfw::ServiceCacheAppFrame::frameworkAccess_ = nullptr;
+  MessageHandler::showMessage(u"no framework access", kyr::orla::appfw::SeverityError, false);
+  MessageHandler::showMessage(Zol::ZolResult_24_8(1), kyr::orla::appfw::SeverityError, false);
+
+  const auto shown = host.appExecutive().shownMessages();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].resultCode, 42);
+  EXPECT_EQ(shown[0].severity, kyr::orla::appfw::SeverityWarning);
+  EXPECT_TRUE(shown[0].details);
+  EXPECT_EQ(shown[1].text, u"saved");
+  EXPECT_EQ(shown[1].severity, kyr::orla::appfw::SeverityInfo);
+}
+
+TEST_F(MessagesTest, APopUpTakesCaptionAndButtonFromThePluginTextsUnlessGiven) {
+  struct Case {
+    Severity severity;
+    icu::UnicodeString button;
+    icu::UnicodeString extra;
+    icu::UnicodeString caption;
+    icu::UnicodeString shownCaption;
+    icu::UnicodeString shownButton;
+  };
+  const Case cases[] = {
+      {kyr::orla::appfw::SeverityDebug, u"", u"", u"", u"Debug", u"OK"},
+      {kyr::orla::appfw::SeverityInfo, u"", u"3 plates", u"", u"Information", u"OK"},
+      {kyr::orla::appfw::SeverityWarning, u"Continue", u"", u"", u"Warning", u"Continue"},
+      {kyr::orla::appfw::SeverityError, u"", u"", u"Mesher", u"Mesher", u"OK"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.severity));
+    const std::size_t shownBefore = boxes().size();
+    EXPECT_TRUE(MessageHandler::showPopMessage(u"Plate 3 has no material", c.severity, c.button, c.extra, c.caption)
+                    .isOk());
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), shownBefore + 1);
+    EXPECT_EQ(shown.back().caption, c.shownCaption);
+    EXPECT_EQ(shown.back().message, u"Plate 3 has no material");
+    EXPECT_EQ(shown.back().buttonText, c.shownButton);
+    EXPECT_EQ(shown.back().informativeText, c.extra);
+    EXPECT_EQ(shown.back().detailedText, c.extra);
+    EXPECT_TRUE(shown.back().modal);
+  }
+  EXPECT_EQ(host.journal().count(CallPattern::of<Table>("getMessage").containing("UITEXT_Error")), 0u)
+      << "a given caption is not looked up";
+
+  host.pluginTexts().setText("UITEXT_OK", u"Verstanden");
+  host.guiExecutive().setMessageBoxAnswer(Zol::ZolResult_24_8(7));
+  EXPECT_EQ(MessageHandler::showPopMessage(u"again", kyr::orla::appfw::SeverityInfo, {}, {}, {}).getCode(), 7)
+      << "the box's answer is the result";
+  EXPECT_EQ(boxes().back().buttonText, u"Verstanden") << "each pop-up translates anew";
+}
+
+TEST_F(MessagesTest, APopUpShowsNothingInBatchModeWithoutItsServicesOrForAnUnknownSeverity) {
+  using kyr::orla::appfw::SeverityInfo;
+  const char* const kGui = "kyr.orla.appfw.GuiExecutive";
+  const char* const kAppExecutive = "kyr.orla.appfw.AppExecutive";
+  const auto pop = [](Severity severity = SeverityInfo) {
+    return MessageHandler::showPopMessage(u"Plate 3 has no material", severity, {}, {}, {}).getCode();
+  };
+  host.appExecutive().setBatchMode(true);
+  EXPECT_EQ(pop(), Zol::ZolResult_24_8::kSuccess);
+  host.appExecutive().setBatchMode(false);
+  EXPECT_EQ(pop(static_cast<Severity>(4)), Zol::ZolResult_24_8::kFailure);
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("showModalMessageBox"),
+                       Fault::errorResult(9), 1);
+  EXPECT_EQ(pop(), 9);
+  EXPECT_TRUE(boxes().empty());
+
+  host.removeService(kGui);
+  ServiceHelper::releaseServices();
+  EXPECT_EQ(pop(), Zol::ZolResult_24_8::kFailure);
+  host.appExecutive().setBatchMode(true);
+  EXPECT_EQ(pop(), Zol::ZolResult_24_8::kSuccess) << "a batch run needs no GUI";
+  host.appExecutive().setBatchMode(false);
+  host.registerBareService(kGui);
+  ServiceHelper::releaseServices();
+  EXPECT_THROW(pop(), Zol::ZolSystemException_24);
+
+  host.registerService(kGui, host.guiExecutive().asService());
+  host.removeService(kAppExecutive);
+  ServiceHelper::releaseServices();
+  EXPECT_EQ(pop(), Zol::ZolResult_24_8::kFailure);
+  host.registerBareService(kAppExecutive);
+  ServiceHelper::releaseServices();
+  EXPECT_THROW(pop(), Zol::ZolSystemException_24);
+  EXPECT_TRUE(boxes().empty());
+}
+
+}  // namespace
