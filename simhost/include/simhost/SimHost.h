@@ -31,7 +31,12 @@
 //   id 0, and decode what the plug-in announces (modelBrowser());
 // - a GUI executive that answers the GUI's event channel and whose action
 //   "KYR.WyrdanPlugin.WorkThreadCommandRequest" executes the posted "command"
-//   with its "param" list on the work thread.
+//   with its "param" list on the work thread;
+// - the wait cursor, listening to "kyr.orla.appfw.CmdProcessor", and the
+//   action "KYR.WyrdanPlugin.TaskInvoker" that invokes the plug-in's invoker
+//   on the work thread, waiting under the cursor when asked (SimTasks.h);
+// - the service cache's transaction broker factory, keeping the brokers it
+//   makes.
 // The plug-in's listener is registered by the test, as the plug-in's
 // initializer service.
 //
@@ -58,6 +63,7 @@
 #include "simhost/SimModelBrowser.h"
 #include "simhost/SimPersistence.h"
 #include "simhost/SimServiceProvider.h"
+#include "simhost/SimTasks.h"
 
 namespace simhost {
 
@@ -107,6 +113,10 @@ class SIMHOST_EXPORT SimHost {
   /// Also the host service cache's framework access.
   SimAppExecutive& appExecutive() noexcept { return *appExecutive_; }
   SimWorkThread& workThread() noexcept { return *workThread_; }
+  SimWaitCursor& waitCursor() noexcept { return *waitCursor_; }
+  SimTaskRunner& taskRunner() noexcept { return *taskRunner_; }
+  /// Also the host service cache's transaction broker factory.
+  SimTransactionBrokerFactory& transactionBrokerFactory() noexcept { return *transactionBrokerFactory_; }
 
   /// A new EOM object of this host, known to the factory's open().
   ZolSmartPointer<SimEOMObject> addEOMObject(icu::UnicodeString name, icu::UnicodeString typeName,
@@ -117,6 +127,7 @@ class SIMHOST_EXPORT SimHost {
   void startCommandServices();
   void startModelBrowser();
   void startAppExecutive();
+  void startTaskServices();
 
   SimContextPtr context_;
   std::shared_ptr<SimServiceRegistry> services_;
@@ -136,6 +147,9 @@ class SIMHOST_EXPORT SimHost {
   std::shared_ptr<SimModelBrowser> modelBrowser_;
   ZolSmartPointer<SimAppExecutive> appExecutive_;
   std::unique_ptr<SimWorkThread> workThread_;
+  ZolSmartPointer<SimWaitCursor> waitCursor_;
+  std::unique_ptr<SimTaskRunner> taskRunner_;
+  ZolSmartPointer<SimTransactionBrokerFactory> transactionBrokerFactory_;
 };
 
 }  // namespace simhost
