@@ -1,7 +1,8 @@
 // A sample plug-in session on the simulated host: start-up and the service
 // cache, command payloads built with a bunch, a model edit end to end with the
 // model browser told of it, the host's events reaching the plug-in's handlers,
-// and engineering objects linked and generated.
+// engineering objects linked and generated, and a task run on the host's work
+// thread under a wait cursor and a transaction.
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "Describe.h"
+#include "TaskScene.h"
 #include "Transcript.h"
 #include "commands/CmdInvoker.h"
 #include "commands/DataBunch.h"
@@ -257,6 +259,7 @@ int main() {
   parameterBunch(transcript);
   modelEdit(host, transcript);
   engineeringObjects(host, transcript);
+  demo::taskScene(host, transcript);
 
   transcript.step("Plug-in shut-down");
   ServiceHelper::releaseServices();

@@ -1,6 +1,7 @@
 # Runs the demo session and checks that it ends normally and shows what it is
 # there to show: the browser's tree refreshed by the edit's announcement, the
-# dependency edge between the two engineering objects and their generation.
+# dependency edge between the two engineering objects and their generation, and
+# the task run on the work thread under the wait cursor and a transaction.
 execute_process(COMMAND ${DEMO} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the demo ended with ${result}\n${errors}")
@@ -11,6 +12,9 @@ foreach(expected
     "\\|   Plate 3 \\[Plate\\] \\(5, 3, 0\\)\n"
     "addUpstreamNode\\(\\) -> true\n   \\| bracket -> bracket mesh"
     "the host generated: bracket, bracket mesh\n"
+    "ScopeWait\\(true, true\\)[^\n]*\n(   host <- [^\n]*\n)*   wait cursor shown \\(depth 1\\), transaction open \\(begun 1, ended 0\\)\n"
+    "the task ran on the host's work thread; the call returned after it\n   while it ran: wait cursor shown \\(depth 2\\), transaction open"
+    "endTransaction\\(\\)[^\n]*\n(   host <- [^\n]*\n)*[^\n]*event 21[^\n]*\n   wait cursor hidden \\(depth 0\\), transaction closed \\(begun 1, ended 1\\)\n"
     "\nDone\\.\n$")
   if(NOT output MATCHES "${expected}")
     message(FATAL_ERROR "the demo's output lacks \"${expected}\":\n${output}")
