@@ -21,8 +21,9 @@
 // - a command processor with "ModifyObjects" of "KYR.CorePlugin" and
 //   "SwitchMDPView" of "KYR.ShellPlugin", recording addToGenerateList;
 // - an event manager whose only domains at start are the model browser's,
-//   "kyr.orla.appfw.Entity" and "KYR.Plugins.ModelingPlugin.StudyManager" (a
-//   test defines the other host domains it needs and delivers their events);
+//   "kyr.orla.appfw.Entity" and "KYR.Plugins.ModelingPlugin.StudyManager",
+//   and the wait cursor's "kyr.orla.appfw.CmdProcessor" (a test defines the
+//   other host domains it needs and delivers their events);
 // - the application executive ("kyr.orla.appfw.AppExecutive", also the
 //   framework access): the open model's name, active modes, publishing in a
 //   sender's name, a flush target, the product "Orla Modeler", messages shown
