@@ -1,8 +1,9 @@
 // A sample plug-in session on the simulated host: start-up and the service
 // cache, command payloads built with a bunch, a model edit end to end with the
 // model browser told of it, the host's events reaching the plug-in's handlers,
-// engineering objects linked and generated, and the plug-in's log, texts and
-// messages.
+// engineering objects linked and generated, the plug-in's log, texts and
+// messages, and a task run on the host's work thread under a wait cursor and a
+// transaction.
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "Describe.h"
 #include "DiagnosticsScene.h"
+#include "TaskScene.h"
 #include "Transcript.h"
 #include "commands/CmdInvoker.h"
 #include "commands/DataBunch.h"
@@ -260,6 +262,7 @@ int main() {
   modelEdit(host, transcript);
   engineeringObjects(host, transcript);
   demo::diagnosticsScene(host, transcript);
+  demo::taskScene(host, transcript);
 
   transcript.step("Plug-in shut-down");
   ServiceHelper::releaseServices();

@@ -1,8 +1,9 @@
 # Runs the demo session and checks that it ends normally and shows what it is
 # there to show: the browser's tree refreshed by the edit's announcement, the
 # dependency edge between the two engineering objects and their generation,
-# the filtered log reaching its three outputs, a localised status message and
-# a pop-up.
+# the filtered log reaching its three outputs, a localised status message, a
+# pop-up, and the task run on the work thread under the wait cursor and a
+# transaction.
 execute_process(COMMAND ${DEMO} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the demo ended with ${result}\n${errors}")
@@ -22,6 +23,9 @@ foreach(expected
     "status bar shows \\[Information\\] 3 of 4 plates meshed\n"
     "message box \"Warning\": Plate 3 has no material \\(Assign one before meshing\\.\\) \\[OK\\]\n"
     "showPopMessage\\(\\) -> code 0, message boxes shown: 1\n"
+    "ScopeWait\\(true, true\\)[^\n]*\n(   host <- [^\n]*\n)*   wait cursor shown \\(depth 1\\), transaction open \\(begun 1, ended 0\\)\n"
+    "the task ran on the host's work thread; the call returned after it\n   while it ran: wait cursor shown \\(depth 2\\), transaction open"
+    "endTransaction\\(\\)[^\n]*\n(   host <- [^\n]*\n)*[^\n]*event 21[^\n]*\n   wait cursor hidden \\(depth 0\\), transaction closed \\(begun 1, ended 1\\)\n"
     "\nDone\\.\n$")
   if(NOT output MATCHES "${expected}")
     message(FATAL_ERROR "the demo's output lacks \"${expected}\":\n${output}")

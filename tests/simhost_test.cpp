@@ -204,6 +204,52 @@ TEST_F(SimHostTest, AFailingPostedTaskIsReportedNotFatal) {
   EXPECT_EQ(reported[0].arguments, std::vector<std::string>{"request failed"});
 }
 
+// A plug-in's invoker, as the host receives it in a task request.
+class CountingInvoker final : public simhost::SimObject<kyr::orla::appfw::ZolIInvokerInterface> {
+ public:
+  using SimObject::SimObject;
+  int invokes = 0;
+  Zol::ZolResult_24_8 invoke() override {
+    ++invokes;
+    return {};
+  }
+};
+
+TEST_F(SimHostTest, TasksTheCursorAndTransactionsKeepTheHostsRules) {
+  using kyr::orla::appfw::CmdParameters;
+  const auto invoker = simhost::makeSimObject<CountingInvoker>(host.context(), "invoker");
+  const auto request = [&](const CmdParameters& payload) {
+    host.guiExecutive().runGuiAction("KYR.WyrdanPlugin.TaskInvoker", kyr::orla::appfw::cmdParametersToAny(payload));
+  };
+  request({{"invoker", Zol::makeZolAny(ZolSmartPointer<kyr::orla::appfw::ZolIInvokerInterface>(invoker))},
+           {"method", Zol::makeZolAny("Run")}});
+  request({{"method", Zol::makeZolAny("ExecteSyncOnWorkThread")}, {"showWait", true}});
+  host.workThread().waitIdle();
+  EXPECT_EQ(invoker->invokes, 0);
+  const auto refused = host.taskRunner().refusals();
+  ASSERT_EQ(refused.size(), 2u);
+  EXPECT_EQ(refused[0].method, "Run");
+  EXPECT_TRUE(refused[0].hadInvoker);
+  EXPECT_FALSE(refused[1].hadInvoker);
+  EXPECT_TRUE(host.waitCursor().history().empty()) << "a refused request shows no cursor";
+
+  const std::int64_t domain = *host.eventManager().domainId("kyr.orla.appfw.CmdProcessor");
+  for (const std::int32_t id : {20, 20, 21, 7, 21, 21}) host.eventManager().deliver({domain, id, {}});
+  EXPECT_EQ(host.waitCursor().history(), (std::vector<int>{1, 2, 1, 0}));
+  EXPECT_EQ(host.waitCursor().extraPops(), 1) << "the cursor does not go below hidden";
+
+  ZolSmartPointer<kyr::orla::appfw::ZolITransactionBrokerInterface> broker;
+  ASSERT_TRUE(host.transactionBrokerFactory().createTransactionBroker(broker).isOk());
+  EXPECT_EQ(broker->endTransaction().getCode(), Zol::ZolResult_24_8::kFailure) << "nothing to end";
+  broker->beginTransaction();
+  broker->beginTransaction();
+  EXPECT_TRUE(broker->endTransaction().isOk());
+  const auto made = host.transactionBrokerFactory().brokers();
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_TRUE(made[0]->isOpen()) << "one level still open";
+  EXPECT_EQ(made[0]->failedEnds(), 1);
+}
+
 // A module's declared holding, as the library declares its service cache.
 Zol::ZolIService declaredHolding;
 

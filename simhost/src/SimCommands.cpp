@@ -53,6 +53,12 @@ void SimRunningCommands::remove(std::int32_t id) {
   running_.erase(it);
 }
 
+void SimRunningCommands::clear() {
+  std::map<std::int32_t, ZolSmartPointer<ICmdCommandInterface>> released;
+  std::lock_guard<std::mutex> lock(mutex_);
+  released.swap(running_);
+}
+
 std::vector<std::int32_t> SimRunningCommands::ids() const {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<std::int32_t> ids;
@@ -250,6 +256,7 @@ std::vector<Zol::EOM::IEOMObjectSequence> SimCmdProcessor::generateLists() const
 }
 
 void SimCmdProcessor::clear() {
+  running_->clear();
   std::map<Key, Factory> factories;
   std::vector<ZolSmartPointer<SimCommand>> created;
   std::vector<Zol::EOM::IEOMObjectSequence> generateLists;

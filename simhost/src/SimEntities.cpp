@@ -514,6 +514,20 @@ Zol::ZolResult_24_8 SimEOMObjectFactory::bulkGenerate(const Zol::EOM::IEOMObject
   return {};
 }
 
+void SimEOMObjectFactory::setTrackingState(bool suspended, bool restoring) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  trackingState_ = {suspended, restoring};
+}
+
+Zol::ZolResult_24_8 SimEOMObjectFactory::getTrackingState(bool& suspended, bool& restoring) {
+  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMUndoRedoInterface>("getTrackingState"); !fault.isOk()) {
+    return fault;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::tie(suspended, restoring) = trackingState_;
+  return {};
+}
+
 Zol::ZolResult_24_8 SimSelectionManager::createEntityReferenceList(
     ZolSmartPointer<IEntityReferenceListInterface>& list) {
   if (Zol::ZolResult_24_8 fault = call("createEntityReferenceList"); !fault.isOk()) return fault;

@@ -99,11 +99,10 @@ SimHost::SimHost()
   startModelBrowser();
   startAppExecutive();
   startPluginSupport();
+  startTaskServices();
 
   ServiceCacheAppFrame::eventManager_ = eventManager_;
   ServiceCacheAppFrame::PFW_ = persistence_;
-  ServiceCacheAppFrame::transactionBrokerFactory_ =
-      makeSimObject<SimTransactionBrokerFactory>(context_, "transaction broker factory");
   ServiceCacheAppFrame::zolServiceAccess_ = access_.get();
 }
 
@@ -174,6 +173,19 @@ void SimHost::startPluginSupport() {
                             });
 }
 
+// Work-thread tasks: the wait cursor, the TaskInvoker action and the
+// transaction brokers.
+void SimHost::startTaskServices() {
+  waitCursor_ = makeSimObject<SimWaitCursor>(context_, "wait cursor");
+  eventManager_->addHostListener(eventManager_->defineDomain(SimWaitCursor::kDomain), waitCursor_, 0);
+  taskRunner_ = std::make_unique<SimTaskRunner>(*workThread_, waitCursor_);
+  guiExecutive_->setHandler(SimTaskRunner::kAction, [runner = taskRunner_.get()](const Zol::ZolAny_24_8& payload) {
+    return runner->handle(payload);
+  });
+  transactionBrokerFactory_ = makeSimObject<SimTransactionBrokerFactory>(context_, "transaction broker factory");
+  ServiceCacheAppFrame::transactionBrokerFactory_ = transactionBrokerFactory_;
+}
+
 // The browser's domains are defined before any plug-in code runs: the
 // library looks their ids up once per process.
 void SimHost::startModelBrowser() {
@@ -205,6 +217,7 @@ SimHost::~SimHost() {
   modelBrowser_->stop();
   guiExecutive_->clear();
   appExecutive_->clear();
+  transactionBrokerFactory_->clear();
   commandProcessor_->clear();
   eomObjectFactory_->clear();
   containerFactory_->detach();

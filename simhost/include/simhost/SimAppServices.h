@@ -1,7 +1,11 @@
 // Simulated application-framework services reached by name: the trash bin
 // behind "kyr.orla.appfw.TrashBinFW" and the shell's managers behind
-// "kyr.orla.plugin.shell.ShellEntities".
+// "kyr.orla.plugin.shell.ShellEntities"; and the transaction brokers of the
+// host service cache's factory.
 #pragma once
+
+#include <mutex>
+#include <vector>
 
 #include "kyr/appfw/TransactionBroker.h"
 #include "kyr/appfw/TrashBin.h"
@@ -64,10 +68,48 @@ class SIMHOST_EXPORT SimShellEntities final : public SimObject<kyr::orla::plugin
   Synchronized<ZolSmartPointer<SimViewportManager>> manager_;
 };
 
+/// One host transaction. A begin opens it one level deeper, an end closes
+/// one level; an end while it is not open fails (kFailure) and is counted
+/// apart. Thread-safe.
+class SIMHOST_EXPORT SimTransactionBroker final : public SimObject<kyr::orla::appfw::ZolITransactionBrokerInterface> {
+ public:
+  using SimObject::SimObject;
+
+  /// Successful begins and ends so far.
+  int begins() const;
+  int ends() const;
+  /// Ends asked while the transaction was not open.
+  int failedEnds() const;
+  bool isOpen() const;
+
+  Zol::ZolResult_24_8 beginTransaction() override;
+  Zol::ZolResult_24_8 endTransaction() override;
+
+ private:
+  mutable std::mutex mutex_;
+  int begins_ = 0;
+  int ends_ = 0;
+  int failedEnds_ = 0;
+};
+
+/// ServiceCacheAppFrame::transactionBrokerFactory_: makes a new broker for
+/// every request and keeps each (until clear()) so tests can read it back.
 class SIMHOST_EXPORT SimTransactionBrokerFactory final
     : public SimObject<kyr::orla::appfw::ZolITransactionBrokerFactoryInterface> {
  public:
   using SimObject::SimObject;
+
+  /// Every broker made so far, oldest first.
+  std::vector<ZolSmartPointer<SimTransactionBroker>> brokers() const;
+  /// Drops the brokers kept, for the host's shut-down.
+  void clear();
+
+  Zol::ZolResult_24_8 createTransactionBroker(
+      ZolSmartPointer<kyr::orla::appfw::ZolITransactionBrokerInterface>& broker) override;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<ZolSmartPointer<SimTransactionBroker>> brokers_;
 };
 
 }  // namespace simhost

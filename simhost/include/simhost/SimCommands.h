@@ -39,10 +39,15 @@ class SIMHOST_EXPORT SimURCommand final : public SimObject<kyr::orla::appfw::IUR
 };
 
 /// The commands running now, shared by a processor and the commands it made.
+/// A command counts as running while it executes; a test may also add one
+/// itself, as the host does for a command that waits for the user.
 class SIMHOST_EXPORT SimRunningCommands {
  public:
+  /// Adds `command` under a new id, higher than every id before; returns it.
   std::int32_t add(const ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface>& command);
   void remove(std::int32_t id);
+  /// Drops every running command, for the host's shut-down.
+  void clear();
   std::vector<std::int32_t> ids() const;
   ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> find(std::int32_t id) const;
 
@@ -140,7 +145,8 @@ class SIMHOST_EXPORT SimCmdProcessor final : public SimObject<kyr::orla::appfw::
   /// until clear()).
   std::vector<Zol::EOM::IEOMObjectSequence> generateLists() const;
   const std::shared_ptr<SimRunningCommands>& running() const noexcept { return running_; }
-  /// Drops factories, made commands and generate lists, for the host's shut-down.
+  /// Drops factories, made commands, generate lists and running commands,
+  /// for the host's shut-down.
   void clear();
 
   Zol::ZolResult_24_8 createCommand(const kyr::orla::appfw::CmdIdentity& identity,

@@ -24,6 +24,7 @@
 #include "simhost/SimObject.h"
 #include "simhost/Synchronized.h"
 #include "zol/eom/IEOMObjectFactory.h"
+#include "zol/eom/IEOMUndoRedo.h"
 #include "zol/persistence/EntityReferenceList.h"
 #include "zol/persistence/PersistenceFW.h"
 
@@ -371,10 +372,12 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
 
 /// The "Zol.EOM.EOMCore" service: wraps objects in the EOM objects
 /// registered for them, opens the EOM objects the host knows by GUID (those
-/// added with addObject, then the model's entities), and, as the host's
-/// dependency manager, records what it is asked to generate.
+/// added with addObject, then the model's entities), as the host's
+/// dependency manager records what it is asked to generate, and reports the
+/// undo tracking state a test sets.
 class SIMHOST_EXPORT SimEOMObjectFactory final
-    : public SimObject<Zol::EOM::IEOMObjectFactoryInterface, Zol::EOM::IEOMDependencyManagerInterface> {
+    : public SimObject<Zol::EOM::IEOMObjectFactoryInterface, Zol::EOM::IEOMDependencyManagerInterface,
+                       Zol::EOM::IEOMUndoRedoInterface> {
  public:
   SimEOMObjectFactory(SimContextPtr context, std::string name, ZolSmartPointer<SimModel> model);
 
@@ -398,12 +401,17 @@ class SIMHOST_EXPORT SimEOMObjectFactory final
   /// Records `objects`, in the order received; generates nothing.
   Zol::ZolResult_24_8 bulkGenerate(const Zol::EOM::IEOMObjectSequence& objects) override;
 
+  /// What getTrackingState answers; (false, false), tracking on, at start.
+  void setTrackingState(bool suspended, bool restoring);
+  Zol::ZolResult_24_8 getTrackingState(bool& suspended, bool& restoring) override;
+
  private:
   Synchronized<ZolSmartPointer<SimModel>> model_;
   mutable std::mutex mutex_;
   std::vector<std::pair<Zol::ZolIService, EOMObjectPtr>> wrappers_;
   std::vector<EOMObjectPtr> objects_;
   std::vector<Zol::EOM::IEOMObjectSequence> generations_;
+  std::pair<bool, bool> trackingState_;  // suspended, restoring
 };
 
 /// The "kyr.orla.appfw.SelectionManager" service.

@@ -21,8 +21,9 @@
 // - a command processor with "ModifyObjects" of "KYR.CorePlugin" and
 //   "SwitchMDPView" of "KYR.ShellPlugin", recording addToGenerateList;
 // - an event manager whose only domains at start are the model browser's,
-//   "kyr.orla.appfw.Entity" and "KYR.Plugins.ModelingPlugin.StudyManager" (a
-//   test defines the other host domains it needs and delivers their events);
+//   "kyr.orla.appfw.Entity" and "KYR.Plugins.ModelingPlugin.StudyManager",
+//   and the wait cursor's "kyr.orla.appfw.CmdProcessor" (a test defines the
+//   other host domains it needs and delivers their events);
 // - the application executive ("kyr.orla.appfw.AppExecutive", also the
 //   framework access): the open model's name, active modes, publishing in a
 //   sender's name, a flush target, the product "Orla Modeler", messages shown
@@ -41,7 +42,12 @@
 //   "UITEXT_Error" ("Error") and "UITEXT_OK" ("OK") until a test changes it
 //   (pluginTexts());
 // - the status bar, which shows what the GUI action
-//   "KYR.WyrdanPlugin.ShowStatusMessage" posts (statusBar()).
+//   "KYR.WyrdanPlugin.ShowStatusMessage" posts (statusBar());
+// - the wait cursor, listening to "kyr.orla.appfw.CmdProcessor", and the
+//   action "KYR.WyrdanPlugin.TaskInvoker" that invokes the plug-in's invoker
+//   on the work thread, waiting under the cursor when asked (SimTasks.h);
+// - the service cache's transaction broker factory, keeping the brokers it
+//   makes.
 // The plug-in's listener is registered by the test, as the plug-in's
 // initializer service.
 //
@@ -71,6 +77,7 @@
 #include "simhost/SimPlugin.h"
 #include "simhost/SimServiceProvider.h"
 #include "simhost/SimStatusBar.h"
+#include "simhost/SimTasks.h"
 
 namespace simhost {
 
@@ -127,6 +134,10 @@ class SIMHOST_EXPORT SimHost {
   SimPlugin& plugin() noexcept { return *plugin_; }
   SimTextTranslationTable& pluginTexts() noexcept { return *pluginTexts_; }
   SimStatusBar& statusBar() noexcept { return *statusBar_; }
+  SimWaitCursor& waitCursor() noexcept { return *waitCursor_; }
+  SimTaskRunner& taskRunner() noexcept { return *taskRunner_; }
+  /// Also the host service cache's transaction broker factory.
+  SimTransactionBrokerFactory& transactionBrokerFactory() noexcept { return *transactionBrokerFactory_; }
 
   /// A new EOM object of this host, known to the factory's open().
   ZolSmartPointer<SimEOMObject> addEOMObject(icu::UnicodeString name, icu::UnicodeString typeName,
@@ -138,6 +149,7 @@ class SIMHOST_EXPORT SimHost {
   void startModelBrowser();
   void startAppExecutive();
   void startPluginSupport();
+  void startTaskServices();
 
   SimContextPtr context_;
   std::shared_ptr<SimServiceRegistry> services_;
@@ -162,6 +174,9 @@ class SIMHOST_EXPORT SimHost {
   ZolSmartPointer<SimTextTranslationTable> pluginTexts_;
   ZolSmartPointer<SimPlugin> plugin_;
   std::shared_ptr<SimStatusBar> statusBar_;
+  ZolSmartPointer<SimWaitCursor> waitCursor_;
+  std::unique_ptr<SimTaskRunner> taskRunner_;
+  ZolSmartPointer<SimTransactionBrokerFactory> transactionBrokerFactory_;
 };
 
 }  // namespace simhost

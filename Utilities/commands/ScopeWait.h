@@ -1,0 +1,48 @@
+// ScopeWait: while it lives, the host shows its wait cursor and, on request,
+// a host transaction is open.
+//
+//   {
+//     ScopeWait wait(true, true);  // wait cursor on, transaction begun
+//     ... long edit ...
+//   }                              // transaction ended, wait cursor off
+//
+// The cursor is asked for with event 20 of the host domain
+// "kyr.orla.appfw.CmdProcessor", published through the framework access in
+// the name of "appfw.CommandSS", and given back with event 21. Copies share
+// the transaction; every copy, when destroyed, ends it and, when the cursor
+// was asked for, publishes event 21 once more. Not synchronised.
+#pragma once
+
+#include "WyrdanExport.h"
+#include "kyr/appfw/TransactionBroker.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT ScopeWait {
+ public:
+  /// With `waitCursor`, publishes event 20 when the framework access
+  /// ("kyr.orla.appfw.AppExecutive") and its event manager exist. With
+  /// `transaction`, asks the host service cache's transaction broker factory
+  /// for a broker and begins its transaction. Missing services skip their
+  /// step; host results are not examined. Throws Zol::ZolSystemException_24
+  /// when a service lacks its interface (framework access, broker factory);
+  /// host exceptions pass too. A guard whose constructor threw undoes
+  /// nothing.
+  ScopeWait(bool waitCursor, bool transaction);
+  /// Copies the cursor flag and shares the transaction.
+  ScopeWait(ScopeWait const& other);
+  /// Releases the transaction held, without ending it, then copies as the
+  /// copy constructor does. This guard's own cursor is not given back: it
+  /// takes over the other's duties.
+  ScopeWait& operator=(ScopeWait const& other);
+  /// Ends the transaction held, then publishes event 21 when the cursor was
+  /// asked for. A destructor cannot pass exceptions on: the host's
+  /// exceptions here are dropped, and the next step still runs.
+  ~ScopeWait();
+
+ private:
+  bool m_waitCursor;
+  ZolSmartPointer<kyr::orla::appfw::ZolITransactionBrokerInterface> m_transaction;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

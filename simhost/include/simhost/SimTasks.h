@@ -1,0 +1,111 @@
+// The host side of the plug-in's work-thread tasks: the wait cursor and the
+// handler of the GUI action "KYR.WyrdanPlugin.TaskInvoker".
+//
+// The wait cursor is a depth. Event 20 of the host domain
+// "kyr.orla.appfw.CmdProcessor" pushes it and event 21 pops it (the cursor
+// listens to that domain); the GUI executive pushes and pops it itself while
+// it makes the user wait for a task. It shows while the depth is above 0.
+//
+// The task runner decodes the action's payload: "invoker" (a
+// kyr.orla.appfw.ZolIInvoker), "method" (a narrow string; the one operation
+// it knows is "ExecteSyncOnWorkThread", which calls invoke()) and "showWait"
+// (a boolean; false when absent). It honours "showWait" as a modal wait:
+// - with it, the GUI executive shows the wait cursor, has the work thread
+//   invoke, and waits until that has returned before it takes the cursor away
+//   and answers: the plug-in's call returns after the function has run;
+// - without it, the invoke is queued on the work thread and the call answers
+//   at once.
+// A request made on the work thread itself runs in place, under the cursor
+// when asked: waiting for its own queue would never end. A request without an
+// invoker, or naming another method, runs nothing and is recorded as refused.
+//
+//   TaskHelper::execteSyncOnWorkThread([&] { depth = host.waitCursor().depth(); }, true);
+//   EXPECT_EQ(host.taskRunner().runs().back().thread, host.workThread().id());
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "kyr/appfw/ZolIInvoker.h"
+#include "simhost/SimGuiExecutive.h"
+#include "simhost/SimObject.h"
+#include "zol/framework/ZolIEventManager.h"
+
+namespace simhost {
+
+/// The host's wait cursor. Thread-safe. A pop at depth 0 changes nothing and
+/// is counted (extraPops()). Its handleEvent is the host's own, not journaled.
+class SIMHOST_EXPORT SimWaitCursor final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
+ public:
+  static constexpr const char* kDomain = "kyr.orla.appfw.CmdProcessor";
+  static constexpr std::int32_t kPushEvent = 20;
+  static constexpr std::int32_t kPopEvent = 21;
+
+  using SimObject::SimObject;
+
+  void push();
+  void pop();
+  int depth() const;
+  bool showing() const { return depth() > 0; }
+  /// The depth after each push and pop, oldest first.
+  std::vector<int> history() const;
+  int extraPops() const;
+
+  /// Pushes for event 20, pops for event 21; other events are not handled.
+  Zol::Framework::HandleEventStatus handleEvent(const Zol::Framework::ZolEvent& event) override;
+
+ private:
+  mutable std::mutex mutex_;
+  int depth_ = 0;
+  int extraPops_ = 0;
+  std::vector<int> history_;
+};
+
+/// Handles "KYR.WyrdanPlugin.TaskInvoker" (see the file comment). Thread-safe.
+class SIMHOST_EXPORT SimTaskRunner {
+ public:
+  static constexpr const char* kAction = "KYR.WyrdanPlugin.TaskInvoker";
+  static constexpr const char* kInvokeMethod = "ExecteSyncOnWorkThread";
+
+  /// One invoke the runner made.
+  struct Run {
+    std::string invokerName;  // the invoker's service name
+    bool showWait = false;
+    bool inPlace = false;     // asked on the work thread and run there at once
+    std::thread::id thread;   // where invoke() ran
+    int cursorDepth = 0;      // the wait cursor's depth while it ran
+    std::int32_t resultCode = 0;
+  };
+  /// One request that ran nothing.
+  struct Refusal {
+    std::string method;
+    bool hadInvoker = false;
+  };
+
+  SimTaskRunner(SimWorkThread& workThread, ZolSmartPointer<SimWaitCursor> cursor);
+  SimTaskRunner(const SimTaskRunner&) = delete;
+  SimTaskRunner& operator=(const SimTaskRunner&) = delete;
+
+  /// The GUI action's handler; answers nothing. Throws Zol::ZolSystemException_24
+  /// for a malformed payload; an invoke that throws in place passes its
+  /// exception on, one on the work thread is the work thread's failure.
+  Zol::ZolAny_24_8 handle(const Zol::ZolAny_24_8& payload);
+
+  /// Invokes that have returned, in the order they returned.
+  std::vector<Run> runs() const;
+  std::vector<Refusal> refusals() const;
+
+ private:
+  void invoke(const ZolSmartPointer<kyr::orla::appfw::ZolIInvokerInterface>& invoker, bool showWait, bool inPlace);
+
+  SimWorkThread& workThread_;
+  const ZolSmartPointer<SimWaitCursor> cursor_;
+  mutable std::mutex mutex_;
+  std::vector<Run> runs_;
+  std::vector<Refusal> refusals_;
+};
+
+}  // namespace simhost
