@@ -17,6 +17,8 @@ constexpr const char* kGuiService = "kyr.orla.appfw.GuiExecutive";
 constexpr const char* kEOMService = "Zol.EOM.EOMCore";
 constexpr const char* kSelectionService = "kyr.orla.appfw.SelectionManager";
 constexpr const char* kAppExecutiveService = "kyr.orla.appfw.AppExecutive";
+constexpr const char* kModelManagementService = "kyr.orla.plugin.baseplugin.ModelManagement";
+constexpr const char* kConfigurationService = "Zol.Framework.ConfigurationManager";
 
 // Runs the posted command on the work thread: "command" is the command
 // object, "param" its parameter list in any-form.
@@ -96,6 +98,7 @@ SimHost::SimHost()
   startCommandServices();
   startModelBrowser();
   startAppExecutive();
+  startModelTools();
 
   ServiceCacheAppFrame::eventManager_ = eventManager_;
   ServiceCacheAppFrame::PFW_ = persistence_;
@@ -146,6 +149,22 @@ void SimHost::startAppExecutive() {
   ServiceCacheAppFrame::frameworkAccess_ = appExecutive_;
 }
 
+void SimHost::startModelTools() {
+  modelManagement_ = makeSimObject<SimModelManagement>(context_, kModelManagementService);
+  registerService(kModelManagementService, modelManagement_->asService());
+  eventManager_->defineDomain("kyr.orla.appfw.ModelPersistence");
+  typeRegistry_ = makeSimObject<SimTypeRegistry>(context_, "type registry");
+  ServiceCacheAppFrame::typeRegistry_ = typeRegistry_;
+  configurationManager_ = makeSimObject<SimConfigurationManager>(context_, kConfigurationService);
+  for (const char* name : {"KYR.WyrdanPlugin.Deliverable", "KYR.WyrdanPlugin.NonDeliverable"}) {
+    configurationManager_->setConfiguration(icu::UnicodeString(name, -1, US_INV),
+                                            makeSimObject<SimConfiguration>(context_, name));
+  }
+  registerService(kConfigurationService, configurationManager_->asService());
+  persistence_->session()->setProject(makeSimObject<SimProject>(
+      context_, "project", Zol::PersistenceFW::CAEData::ProductRecord{u"Kyr", u"24.8", u"1", u"Orla Modeler"}));
+}
+
 // The browser's domains are defined before any plug-in code runs: the
 // library looks their ids up once per process.
 void SimHost::startModelBrowser() {
@@ -174,6 +193,7 @@ SimHost::~SimHost() {
   modelBrowser_->stop();
   guiExecutive_->clear();
   appExecutive_->clear();
+  configurationManager_->clear();
   commandProcessor_->clear();
   eomObjectFactory_->clear();
   containerFactory_->detach();

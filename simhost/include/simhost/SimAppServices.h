@@ -3,6 +3,9 @@
 // "kyr.orla.plugin.shell.ShellEntities".
 #pragma once
 
+#include <atomic>
+#include <cstddef>
+
 #include "kyr/appfw/TransactionBroker.h"
 #include "kyr/appfw/TrashBin.h"
 #include "kyr/shell/ShellManagers.h"
@@ -11,9 +14,15 @@
 
 namespace simhost {
 
+/// Counts its flushes.
 class SIMHOST_EXPORT SimTrashBin final : public SimObject<kyr::orla::appfw::ZolITrashBinInterface> {
  public:
   using SimObject::SimObject;
+  std::size_t flushes() const noexcept { return flushes_.load(std::memory_order_acquire); }
+  Zol::ZolResult_24_8 flush() override;
+
+ private:
+  std::atomic<std::size_t> flushes_{0};
 };
 
 class SIMHOST_EXPORT SimTrashBinService final : public SimObject<kyr::orla::appfw::ZolITrashBinFactoryInterface> {

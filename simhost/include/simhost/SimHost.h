@@ -31,7 +31,15 @@
 //   id 0, and decode what the plug-in announces (modelBrowser());
 // - a GUI executive that answers the GUI's event channel and whose action
 //   "KYR.WyrdanPlugin.WorkThreadCommandRequest" executes the posted "command"
-//   with its "param" list on the work thread.
+//   with its "param" list on the work thread;
+// - the model management ("kyr.orla.plugin.baseplugin.ModelManagement")
+//   with a flush whose result a test sets, the host domain
+//   "kyr.orla.appfw.ModelPersistence", the type registry (empty, also the
+//   service cache's), the configuration manager
+//   ("Zol.Framework.ConfigurationManager") with the plug-in's two
+//   configurations, and the session's project, made by "Orla Modeler"
+//   (modelManagement(), typeRegistry(), configurationManager();
+//   SimModelTools.h builds assemblies in the model).
 // The plug-in's listener is registered by the test, as the plug-in's
 // initializer service.
 //
@@ -49,6 +57,7 @@
 #include "simhost/SimAppExecutive.h"
 #include "simhost/SimAppServices.h"
 #include "simhost/SimCommands.h"
+#include "simhost/SimConfiguration.h"
 #include "simhost/SimContext.h"
 #include "simhost/SimEOM.h"
 #include "simhost/SimEntities.h"
@@ -56,6 +65,7 @@
 #include "simhost/SimGuiExecutive.h"
 #include "simhost/SimHostExport.h"
 #include "simhost/SimModelBrowser.h"
+#include "simhost/SimModelTools.h"
 #include "simhost/SimPersistence.h"
 #include "simhost/SimServiceProvider.h"
 
@@ -107,6 +117,10 @@ class SIMHOST_EXPORT SimHost {
   /// Also the host service cache's framework access.
   SimAppExecutive& appExecutive() noexcept { return *appExecutive_; }
   SimWorkThread& workThread() noexcept { return *workThread_; }
+  SimModelManagement& modelManagement() noexcept { return *modelManagement_; }
+  /// Also the host service cache's type registry.
+  SimTypeRegistry& typeRegistry() noexcept { return *typeRegistry_; }
+  SimConfigurationManager& configurationManager() noexcept { return *configurationManager_; }
 
   /// A new EOM object of this host, known to the factory's open().
   ZolSmartPointer<SimEOMObject> addEOMObject(icu::UnicodeString name, icu::UnicodeString typeName,
@@ -117,6 +131,7 @@ class SIMHOST_EXPORT SimHost {
   void startCommandServices();
   void startModelBrowser();
   void startAppExecutive();
+  void startModelTools();
 
   SimContextPtr context_;
   std::shared_ptr<SimServiceRegistry> services_;
@@ -136,6 +151,9 @@ class SIMHOST_EXPORT SimHost {
   std::shared_ptr<SimModelBrowser> modelBrowser_;
   ZolSmartPointer<SimAppExecutive> appExecutive_;
   std::unique_ptr<SimWorkThread> workThread_;
+  ZolSmartPointer<SimModelManagement> modelManagement_;
+  ZolSmartPointer<SimTypeRegistry> typeRegistry_;
+  ZolSmartPointer<SimConfigurationManager> configurationManager_;
 };
 
 }  // namespace simhost
