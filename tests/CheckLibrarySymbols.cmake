@@ -104,7 +104,16 @@ set(expected
   "EOMObjectAdapter removeDownstreamNodeV2 1" "EOMObjectAdapter removeDownstreamNodes 1"
   "EOMObjectAdapter clearUpstreamNodes 1" "EOMObjectAdapter clearUpstreamNodesbyType 1"
   "EOMObjectAdapter clearDownstreamNodesV2 1" "EOMObjectAdapter printDepGraph 1"
-  "GenerativeHelper operator= 2" "GenerativeHelper addToGenerateList 1" "GenerativeHelper bulkGenerateObjects 1")
+  "GenerativeHelper operator= 2" "GenerativeHelper addToGenerateList 1" "GenerativeHelper bulkGenerateObjects 1"
+  "ModelHelper operator= 2" "ModelHelper flush 1" "ModelHelper publishPersistenceEvent 1"
+  "PluginHelperTool operator= 2" "PluginHelperTool flushModel 1" "PluginHelperTool isDressUpMode 1"
+  "PluginHelperTool isReadonlyMode 1" "PluginHelperTool getAllParts 1" "PluginHelperTool pfwObject2EOMObject 1"
+  "EntityTypeID EntityTypeID 4" "EntityTypeID operator= 2" "EntityTypeID ~EntityTypeID 1" "EntityTypeID typeID 1"
+  "EntityTypeID typeName 1" "EntityIDSet instance 1" "EntityIDSet operator= 1" "EntityIDSet nextID 1"
+  "EntityIDSet reset 1"
+  "PluginEnv PluginEnv 3" "PluginEnv operator= 2" "PluginEnv ~PluginEnv 1" "PluginEnv getEnvValue 1"
+  "PluginEnv isEnvExist 1" "PluginEnv isEnvSet 1" "ProductHelper instance 1" "ProductHelper isOrlaProduct 1"
+  "ProductHelper isTSXProduct 1" "ProductHelper isProductName 1" "ProductHelper isDesignPart 1")
 
 string(REPLACE "\n" ";" lines "${symbols}")
 set(missing)
