@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Describe.h"
+#include "ModelToolsScene.h"
 #include "Transcript.h"
 #include "commands/CmdInvoker.h"
 #include "commands/DataBunch.h"
@@ -257,6 +258,7 @@ int main() {
   parameterBunch(transcript);
   modelEdit(host, transcript);
   engineeringObjects(host, transcript);
+  demo::modelToolsScene(host, transcript);
 
   transcript.step("Plug-in shut-down");
   ServiceHelper::releaseServices();
