@@ -90,10 +90,9 @@ TEST_F(EntityTypeIDTest, NamesAreCaseSensitiveAndEveryAnswerIsCached) {
 
 TEST_F(EntityTypeIDTest, AFailedLookUpCachesNothing) {
   const TypeEntry mesh = registered("Mesh");
-  host.faults().inject(CallPattern::of<Registry>("getTypeName"), simhost::Fault::typedException(
-                                                                    "Zol.Services.TypeRegistry.TypeRegistryException",
-                                                                    "registry busy"),
-                       1);
+  host.faults().inject(
+      CallPattern::of<Registry>("getTypeName"),
+      simhost::Fault::typedException("Zol.Services.TypeRegistry.TypeRegistryException", "registry busy"), 1);
   EXPECT_THROW(EntityTypeID{mesh.id}, Zol::Services::TypeRegistry::TypeRegistryException);
   EXPECT_EQ(EntityTypeID(mesh.id).typeName(), mesh.name) << "the next construction asks again";
 

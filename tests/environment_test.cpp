@@ -135,8 +135,8 @@ TEST_F(ProductHelperTest, TheRunningProductIsNamedByTheProductInformation) {
   EXPECT_FALSE(product.isTSXProduct()) << "names compare exactly";
 
   host.appExecutive().productInfo()->setProductName(u"Orla Modeler");
-  host.faults().inject(CallPattern::of<kyr::orla::appfw::IProductInfoInterface>("getProductName"),
-                       Fault::errorResult(), 1);
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::IProductInfoInterface>("getProductName"), Fault::errorResult(),
+                       1);
   EXPECT_FALSE(product.isOrlaProduct()) << "an unreadable name is no name";
   host.appExecutive().setProductInfo({});
   EXPECT_FALSE(product.isOrlaProduct());
@@ -191,8 +191,8 @@ TEST_F(DesignPartTest, TheDesignPartIsFoundByTheGUIDOfItsPersistentPart) {
   EXPECT_FALSE(product.isDesignPart(bolt));
 
   // Another persistent object with the plate's GUID is the same part.
-  const auto copy = simhost::makeSimObject<simhost::SimPersistentPart>(host.context(), "plate copy",
-                                                                        bolt->partEntity()->reference());
+  const auto copy =
+      simhost::makeSimObject<simhost::SimPersistentPart>(host.context(), "plate copy", bolt->partEntity()->reference());
   copy->setGUID(plate->partEntity()->persistentPart()->guid());
   bolt->partEntity()->setPersistentPart(copy);
   EXPECT_TRUE(product.isDesignPart(bolt));
@@ -213,8 +213,8 @@ TEST_F(DesignPartTest, WhatIsMissingAnswersFalse) {
   EXPECT_FALSE(product.isDesignPart(bolt)) << "a part without a persistent part";
   bolt->setPart({});
   EXPECT_FALSE(product.isDesignPart(bolt)) << "an instance without a part";
-  plate->partEntity()->persistentPart()->setQueryStatus(
-      Zol::PersistenceFW::CAEData::IPartInterface::descriptor.typeId, Zol::kQueryNoInterface);
+  plate->partEntity()->persistentPart()->setQueryStatus(Zol::PersistenceFW::CAEData::IPartInterface::descriptor.typeId,
+                                                        Zol::kQueryNoInterface);
   EXPECT_FALSE(product.isDesignPart(plate)) << "a persistent object that is not a part";
 
   host.persistence().session()->setModel({});

@@ -3,11 +3,12 @@
 // The library is loaded and unloaded through a plug-in module, so each test
 // sees it as a plug-in does, from load to unload.
 #include <dlfcn.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/HostTest.h"

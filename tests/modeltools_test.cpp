@@ -162,9 +162,9 @@ TEST_F(ModelToolsTest, EachFlagAsksForItsShareOfTheWork) {
     bool asksForTheName;
   };
   const Case cases[] = {
-      {true, true, u"Bracket", 1, 1, 2, true},  {true, false, u"Bracket", 1, 1, 0, false},
-      {true, false, u"none", 1, 1, 0, false},   {false, true, u"Bracket", 0, 1, 0, true},
-      {false, false, u"none", 0, 1, 0, false},  {true, true, u"none", 0, 0, 0, true},
+      {true, true, u"Bracket", 1, 1, 2, true}, {true, false, u"Bracket", 1, 1, 0, false},
+      {true, false, u"none", 1, 1, 0, false},  {false, true, u"Bracket", 0, 1, 0, true},
+      {false, false, u"none", 0, 1, 0, false}, {true, true, u"none", 0, 0, 0, true},
       {false, true, u"none", 0, 0, 0, true},
   };
   for (const Case& c : cases) {

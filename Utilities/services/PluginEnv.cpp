@@ -21,7 +21,8 @@ icu::UnicodeString valueIn(ZolSmartPointer<ZolIConfigurationManagerInterface> co
                            const char* configurationName, icu::UnicodeString const& name) {
   icu::UnicodeString value;
   ZolSmartPointer<ZolIConfigurationInterface> configuration;
-  const icu::UnicodeString configurationUName = Zol::baseStringUtilityInstance_24_8().ustringFromString(configurationName);
+  const icu::UnicodeString configurationUName =
+      Zol::baseStringUtilityInstance_24_8().ustringFromString(configurationName);
   if (!manager->getConfiguration(configurationUName, configuration).isOk() || !configuration) return value;
   if (!configuration->getValue(name, value, 0).isOk()) value.remove();
   return value;

@@ -75,8 +75,8 @@ ZolSmartPointer<SimAssemblyRep> SimAssemblyBuilder::assembly(icu::UnicodeString 
 ZolSmartPointer<SimPartRep> SimAssemblyBuilder::partRep(const ZolSmartPointer<SimAssemblyRep>& parent,
                                                         icu::UnicodeString name, icu::UnicodeString typeName) {
   auto part = makeSimObject<SimPartEntity>(context_, nextReference(), name, u"Part::Part");
-  auto persistent = makeSimObject<SimPersistentPart>(context_, "persistent part " + argumentText(name),
-                                                     part->reference());
+  auto persistent =
+      makeSimObject<SimPersistentPart>(context_, "persistent part " + argumentText(name), part->reference());
   persistent->setGUID(part->guid());
   part->setPersistentPart(persistent);
   model_.addEntity(part);

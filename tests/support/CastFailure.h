@@ -22,7 +22,8 @@ std::string castFailure(Operation operation) {
 
 /// The text of a failed cast to `target` of an object without that interface.
 inline std::string missingInterface(const std::string& target) {
-  return "Cast from interface Zol.ZolIService to " + target + " failed. Object does not implement the desired interface.";
+  return "Cast from interface Zol.ZolIService to " + target +
+         " failed. Object does not implement the desired interface.";
 }
 
 }  // namespace testing_support

@@ -30,8 +30,7 @@ class SIMHOST_EXPORT SimConfiguration final : public SimObject<Zol::Framework::Z
 
   /// Writes the setting's value, or the empty text when the configuration
   /// lacks it; the scope is journaled, not interpreted.
-  Zol::ZolResult_24_8 getValue(const icu::UnicodeString& name, icu::UnicodeString& value,
-                               std::int32_t scope) override;
+  Zol::ZolResult_24_8 getValue(const icu::UnicodeString& name, icu::UnicodeString& value, std::int32_t scope) override;
 
  private:
   mutable std::mutex mutex_;

@@ -22,8 +22,7 @@ class ZolIConfigurationInterface : public Zol::ZolIServiceInterface {
   /// Writes the value of setting `name` (names are case-sensitive); an
   /// empty value when the configuration lacks the setting. `scope` 0 reads
   /// the value the configuration holds itself.
-  virtual ZolResult_24_8 getValue(const icu::UnicodeString& name, icu::UnicodeString& value,
-                                  std::int32_t scope) = 0;
+  virtual ZolResult_24_8 getValue(const icu::UnicodeString& name, icu::UnicodeString& value, std::int32_t scope) = 0;
 };
 
 /// ("Zol.Framework.ZolIConfigurationManager")
