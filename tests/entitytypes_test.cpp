@@ -106,25 +106,6 @@ TEST_F(EntityTypeIDTest, AFailedLookUpCachesNothing) {
   EXPECT_EQ(EntityTypeID(load.name).typeID(), load.id);
 }
 
-TEST_F(EntityTypeIDTest, CopiesAndMovesCarryBothHalves) {
-  const TypeEntry step = registered("Step");
-  const TypeEntry event = registered("Event");
-  EntityTypeID a(step.id);
-  EntityTypeID b(event.name);
-  EntityTypeID copy(a);
-  EXPECT_EQ(copy.typeID(), step.id);
-  EXPECT_EQ(copy.typeName(), step.name);
-  copy = b;
-  EXPECT_EQ(copy.typeID(), event.id);
-  EXPECT_EQ(copy.typeName(), event.name);
-  EntityTypeID moved(std::move(a));
-  EXPECT_EQ(moved.typeName(), step.name);
-  moved = std::move(b);
-  EXPECT_EQ(moved.typeID(), event.id);
-  EXPECT_EQ(moved.typeName(), event.name);
-  EXPECT_EQ(idLookUps() + nameLookUps(), 2u) << "copies and moves ask nothing";
-}
-
 // A counter that hands on its own next id to instance().
 class CounterAt : public EntityIDSet {
  public:
