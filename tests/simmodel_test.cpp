@@ -3,7 +3,6 @@
 // library's tests exercise the rest.)
 #include <gtest/gtest.h>
 
-
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/HostTest.h"
 
