@@ -12,6 +12,7 @@
 
 #include "Describe.h"
 #include "DiagnosticsScene.h"
+#include "ModelToolsScene.h"
 #include "TaskScene.h"
 #include "Transcript.h"
 #include "commands/CmdInvoker.h"
@@ -263,6 +264,7 @@ int main() {
   engineeringObjects(host, transcript);
   demo::diagnosticsScene(host, transcript);
   demo::taskScene(host, transcript);
+  demo::modelToolsScene(host, transcript);
 
   transcript.step("Plug-in shut-down");
   ServiceHelper::releaseServices();

@@ -2,8 +2,9 @@
 # there to show: the browser's tree refreshed by the edit's announcement, the
 # dependency edge between the two engineering objects and their generation,
 # the filtered log reaching its three outputs, a localised status message, a
-# pop-up, and the task run on the work thread under the wait cursor and a
-# transaction.
+# pop-up, the task run on the work thread under the wait cursor and a
+# transaction, an assembly's parts depth-first, the modes, and the flush with
+# its events.
 execute_process(COMMAND ${DEMO} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the demo ended with ${result}\n${errors}")
@@ -26,6 +27,11 @@ foreach(expected
     "ScopeWait\\(true, true\\)[^\n]*\n(   host <- [^\n]*\n)*   wait cursor shown \\(depth 1\\), transaction open \\(begun 1, ended 0\\)\n"
     "the task ran on the host's work thread; the call returned after it\n   while it ran: wait cursor shown \\(depth 2\\), transaction open"
     "endTransaction\\(\\)[^\n]*\n(   host <- [^\n]*\n)*[^\n]*event 21[^\n]*\n   wait cursor hidden \\(depth 0\\), transaction closed \\(begun 1, ended 1\\)\n"
+    "getAllParts\\(frame\\) -> Plate, Pin, Leaf, Bolt\n"
+    "isDesignPart\\(pin\\) -> true\n"
+    "isDressUpMode\\(\\) -> true, isReadonlyMode\\(\\) -> false\n"
+    "heard persistence event 21 \\(Gearbox, false\\)\n[^=]*heard persistence event 3 \\(Gearbox, true\\)\n"
+    "heard persistence event 21 \\(Gearbox, false\\)\n   host <- [^\n]*flushModel\\(\\)[^\n]*\n   flushModel\\(\\) failed"
     "\nDone\\.\n$")
   if(NOT output MATCHES "${expected}")
     message(FATAL_ERROR "the demo's output lacks \"${expected}\":\n${output}")

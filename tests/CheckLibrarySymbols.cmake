@@ -119,6 +119,16 @@ list(APPEND expected
   "SessionManager instance 1" "SessionManager SessionManager 2" "SessionManager operator= 1"
   "SessionManager ~SessionManager 1" "SessionManager attach 1" "SessionManager release 1"
   "ISessionObserver ISessionObserver 2" "ISessionObserver operator= 1" "ISessionObserver ~ISessionObserver 1")
+list(APPEND expected
+  "ModelHelper operator= 2" "ModelHelper flush 1" "ModelHelper publishPersistenceEvent 1"
+  "PluginHelperTool operator= 2" "PluginHelperTool flushModel 1" "PluginHelperTool isDressUpMode 1"
+  "PluginHelperTool isReadonlyMode 1" "PluginHelperTool getAllParts 1" "PluginHelperTool pfwObject2EOMObject 1"
+  "EntityTypeID EntityTypeID 4" "EntityTypeID operator= 2" "EntityTypeID ~EntityTypeID 1" "EntityTypeID typeID 1"
+  "EntityTypeID typeName 1" "EntityIDSet instance 1" "EntityIDSet operator= 1" "EntityIDSet nextID 1"
+  "EntityIDSet reset 1"
+  "PluginEnv PluginEnv 3" "PluginEnv operator= 2" "PluginEnv ~PluginEnv 1" "PluginEnv getEnvValue 1"
+  "PluginEnv isEnvExist 1" "PluginEnv isEnvSet 1" "ProductHelper instance 1" "ProductHelper isOrlaProduct 1"
+  "ProductHelper isTSXProduct 1" "ProductHelper isProductName 1" "ProductHelper isDesignPart 1")
 
 string(REPLACE "\n" ";" lines "${symbols}")
 set(missing)

@@ -18,6 +18,8 @@ Zol::ZolResult_24_8 BenchEOMObject::setName(const icu::UnicodeString& /*name*/) 
 
 Zol::ZolResult_24_8 BenchEOMObject::getTypeName(icu::UnicodeString& /*typeName*/) { return failure(); }
 
+Zol::ZolResult_24_8 BenchEOMObject::getPart(EOMPtr& /*part*/) { return failure(); }
+
 Zol::EOM::GUIDDATA BenchEOMObject::getGUID() { return guid_; }
 
 bool BenchEOMObject::getState() { return false; }

@@ -29,6 +29,7 @@ class BENCH_HOST_EXPORT BenchEOMObject final : public HostObject<Zol::EOM::IEOMO
   Zol::ZolResult_24_8 getName(icu::UnicodeString& name) override;
   Zol::ZolResult_24_8 setName(const icu::UnicodeString& name) override;
   Zol::ZolResult_24_8 getTypeName(icu::UnicodeString& typeName) override;
+  Zol::ZolResult_24_8 getPart(EOMPtr& part) override;
   Zol::EOM::GUIDDATA getGUID() override;
   bool getState() override;
   bool isEqual(const EOMPtr& other) override;

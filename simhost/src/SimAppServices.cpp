@@ -4,6 +4,12 @@
 
 namespace simhost {
 
+Zol::ZolResult_24_8 SimTrashBin::flush() {
+  if (Zol::ZolResult_24_8 fault = call("flush"); !fault.isOk()) return fault;
+  flushes_.fetch_add(1, std::memory_order_acq_rel);
+  return {};
+}
+
 void SimTrashBinService::setTrashBin(ZolSmartPointer<SimTrashBin> trashBin) { trashBin_.set(std::move(trashBin)); }
 
 Zol::ZolResult_24_8 SimTrashBinService::getTrashBin(

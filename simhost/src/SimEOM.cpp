@@ -69,6 +69,16 @@ void SimEOMState::countMark() {
   ++marks_;
 }
 
+EOMObjectPtr SimEOMState::part() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return part_;
+}
+
+void SimEOMState::setPart(EOMObjectPtr part) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::swap(part_, part);  // the previous part goes outside the lock
+}
+
 PersistentObjectPtr SimEOMState::primaryPersistentObject() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return primary_;

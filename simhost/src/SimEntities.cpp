@@ -379,6 +379,13 @@ ZolSmartPointer<SimEntity> SimModel::addEntity(std::uint32_t first, std::uint32_
   return entity;
 }
 
+void SimModel::addEntity(const ZolSmartPointer<SimEntity>& entity) {
+  const EntityReference& reference = entity->reference();
+  ZolSmartPointer<SimEntity> replaced = entity;  // the replaced one goes outside the lock
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::swap(entities_[Words{reference.first, reference.second, reference.third}], replaced);
+}
+
 void SimModel::removeEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third) {
   ZolSmartPointer<SimEntity> removed;  // released outside the lock
   std::lock_guard<std::mutex> lock(mutex_);
@@ -426,6 +433,7 @@ void SimModel::setRootAssembly(ZolSmartPointer<SimAssembly> assembly) { rootAsse
 
 void SimModel::clear() {
   rootAssembly_.set({});
+  designPart_.set({});
   decltype(entities_) released;
   std::lock_guard<std::mutex> lock(mutex_);
   released.swap(entities_);
@@ -435,6 +443,13 @@ Zol::ZolResult_24_8 SimModel::getRootAssembly(
     ZolSmartPointer<Zol::PersistenceFW::CAEData::IAssemblyInterface>& assembly) {
   if (Zol::ZolResult_24_8 fault = call("getRootAssembly"); !fault.isOk()) return fault;
   assembly = rootAssembly_.get();
+  return {};
+}
+
+Zol::ZolResult_24_8 SimModel::getCurrentDesignPart(
+    ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>& part) {
+  if (Zol::ZolResult_24_8 fault = call("getCurrentDesignPart"); !fault.isOk()) return fault;
+  part = designPart_.get();
   return {};
 }
 

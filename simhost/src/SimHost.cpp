@@ -19,6 +19,8 @@ constexpr const char* kSelectionService = "kyr.orla.appfw.SelectionManager";
 constexpr const char* kAppExecutiveService = "kyr.orla.appfw.AppExecutive";
 constexpr const char* kPluginDomain = "KYR.WyrdanPlugin";
 constexpr std::int32_t kPluginId = 1001;
+constexpr const char* kModelManagementService = "kyr.orla.plugin.baseplugin.ModelManagement";
+constexpr const char* kConfigurationService = "Zol.Framework.ConfigurationManager";
 
 // Runs the posted command on the work thread: "command" is the command
 // object, "param" its parameter list in any-form.
@@ -100,6 +102,7 @@ SimHost::SimHost()
   startAppExecutive();
   startPluginSupport();
   startTaskServices();
+  startModelTools();
 
   ServiceCacheAppFrame::eventManager_ = eventManager_;
   ServiceCacheAppFrame::PFW_ = persistence_;
@@ -186,6 +189,24 @@ void SimHost::startTaskServices() {
   ServiceCacheAppFrame::transactionBrokerFactory_ = transactionBrokerFactory_;
 }
 
+// The model as a whole: its management, type registry, configurations and
+// project.
+void SimHost::startModelTools() {
+  modelManagement_ = makeSimObject<SimModelManagement>(context_, kModelManagementService);
+  registerService(kModelManagementService, modelManagement_->asService());
+  eventManager_->defineDomain("kyr.orla.appfw.ModelPersistence");
+  typeRegistry_ = makeSimObject<SimTypeRegistry>(context_, "type registry");
+  ServiceCacheAppFrame::typeRegistry_ = typeRegistry_;
+  configurationManager_ = makeSimObject<SimConfigurationManager>(context_, kConfigurationService);
+  for (const char* name : {"KYR.WyrdanPlugin.Deliverable", "KYR.WyrdanPlugin.NonDeliverable"}) {
+    configurationManager_->setConfiguration(icu::UnicodeString(name, -1, US_INV),
+                                            makeSimObject<SimConfiguration>(context_, name));
+  }
+  registerService(kConfigurationService, configurationManager_->asService());
+  persistence_->session()->setProject(makeSimObject<SimProject>(
+      context_, "project", Zol::PersistenceFW::CAEData::ProductRecord{u"Kyr", u"24.8", u"1", u"Orla Modeler"}));
+}
+
 // The browser's domains are defined before any plug-in code runs: the
 // library looks their ids up once per process.
 void SimHost::startModelBrowser() {
@@ -218,6 +239,7 @@ SimHost::~SimHost() {
   guiExecutive_->clear();
   appExecutive_->clear();
   transactionBrokerFactory_->clear();
+  configurationManager_->clear();
   commandProcessor_->clear();
   eomObjectFactory_->clear();
   containerFactory_->detach();

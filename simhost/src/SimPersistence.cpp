@@ -2,6 +2,15 @@
 
 namespace simhost {
 
+SimProject::SimProject(SimContextPtr context, std::string name, Zol::PersistenceFW::CAEData::ProductRecord record)
+    : SimObject(std::move(context), std::move(name)), record_(std::move(record)) {}
+
+Zol::ZolResult_24_8 SimProject::getProductRecord(Zol::PersistenceFW::CAEData::ProductRecord& record) {
+  if (Zol::ZolResult_24_8 fault = call("getProductRecord"); !fault.isOk()) return fault;
+  record = record_.get();
+  return {};
+}
+
 void SimPersistenceSession::setModel(ZolSmartPointer<SimModel> model) { model_.set(std::move(model)); }
 
 Zol::ZolResult_24_8 SimPersistenceSession::getModel(
@@ -11,12 +20,34 @@ Zol::ZolResult_24_8 SimPersistenceSession::getModel(
   return {};
 }
 
+Zol::ZolResult_24_8 SimPersistenceSession::getProject(
+    ZolSmartPointer<Zol::PersistenceFW::CAEData::IProjectInterface>& project) {
+  if (Zol::ZolResult_24_8 fault = call("getProject"); !fault.isOk()) return fault;
+  project = project_.get();
+  return {};
+}
+
 void SimPersistenceFW::setSession(ZolSmartPointer<SimPersistenceSession> session) { session_.set(std::move(session)); }
+
+std::vector<SimPersistenceFW::DefaultName> SimPersistenceFW::defaultNames() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return defaultNames_;
+}
 
 Zol::ZolResult_24_8 SimPersistenceFW::getCurrentSession(
     ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface>& session) {
   if (Zol::ZolResult_24_8 fault = call("getCurrentSession"); !fault.isOk()) return fault;
   session = session_.get();
+  return {};
+}
+
+Zol::ZolResult_24_8 SimPersistenceFW::registerDefaultName(std::uint32_t typeId, const icu::UnicodeString& name,
+                                                          std::int32_t firstNumber, bool perOwner) {
+  if (Zol::ZolResult_24_8 fault = call("registerDefaultName", typeId, name, firstNumber, perOwner); !fault.isOk()) {
+    return fault;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  defaultNames_.push_back(DefaultName{typeId, name, firstNumber, perOwner});
   return {};
 }
 

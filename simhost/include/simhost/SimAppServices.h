@@ -4,6 +4,8 @@
 // host service cache's factory.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <mutex>
 #include <vector>
 
@@ -15,9 +17,15 @@
 
 namespace simhost {
 
+/// Counts its flushes.
 class SIMHOST_EXPORT SimTrashBin final : public SimObject<kyr::orla::appfw::ZolITrashBinInterface> {
  public:
   using SimObject::SimObject;
+  std::size_t flushes() const noexcept { return flushes_.load(std::memory_order_acquire); }
+  Zol::ZolResult_24_8 flush() override;
+
+ private:
+  std::atomic<std::size_t> flushes_{0};
 };
 
 class SIMHOST_EXPORT SimTrashBinService final : public SimObject<kyr::orla::appfw::ZolITrashBinFactoryInterface> {

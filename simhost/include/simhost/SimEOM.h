@@ -61,6 +61,10 @@ class SIMHOST_EXPORT SimEOMState {
   void setPrimaryPersistentObject(PersistentObjectPtr object);
   PersistentObjectPtr secondaryPersistentObject() const;
   void setSecondaryPersistentObject(PersistentObjectPtr object);
+  /// What getPart answers: the engineering part the object stands for;
+  /// empty at first.
+  EOMObjectPtr part() const;
+  void setPart(EOMObjectPtr part);
   /// Makes hasPrimaryPersistentObject answer `answer` whatever is set;
   /// nothing restores the default answer, whether one is set.
   void setHasPrimaryAnswer(std::optional<bool> answer);
@@ -92,6 +96,7 @@ class SIMHOST_EXPORT SimEOMState {
   int marks_ = 0;
   PersistentObjectPtr primary_;
   PersistentObjectPtr secondary_;
+  EOMObjectPtr part_;
   std::optional<bool> hasPrimaryAnswer_;
   std::optional<bool> hasSecondaryAnswer_;
 };
@@ -142,6 +147,11 @@ class SimEOMBehaviour
   bool getState() override {
     this->template call<EOM>("getState");
     return state();
+  }
+  Zol::ZolResult_24_8 getPart(EOMObjectPtr& part) override {
+    if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getPart"); !fault.isOk()) return fault;
+    part = this->part();
+    return {};
   }
   bool isEqual(const EOMObjectPtr& other) override {
     this->template call<EOM>("isEqual", other);

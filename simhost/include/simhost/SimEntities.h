@@ -49,8 +49,9 @@ class SIMHOST_EXPORT SimEntityFacet : public kyr::orla::appfw::IEntityInterface 
 /// children. Entities are EOM objects too (SimEOMState); the entity's name is
 /// its EOM name, and its GUID is derived from its words (guidOfWords) until
 /// one is set. The name queries of IEntity and IEOMObject are journaled
-/// under their own interfaces.
-class SIMHOST_EXPORT SimEntity final : public SimEOMBehaviour<SimEntityFacet> {
+/// under their own interfaces. Entities that offer more interfaces derive
+/// from it (SimModelTools.h).
+class SIMHOST_EXPORT SimEntity : public SimEOMBehaviour<SimEntityFacet> {
  public:
   struct Child {
     EntityReference reference;
@@ -329,6 +330,9 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
   /// Adds (or replaces) the entity with these words.
   ZolSmartPointer<SimEntity> addEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third,
                                        icu::UnicodeString name, icu::UnicodeString typeName);
+  /// Adds (or replaces) an entity made elsewhere, under the words of its
+  /// reference, which names this model (referenceOf).
+  void addEntity(const ZolSmartPointer<SimEntity>& entity);
   /// Deletes the entity with these words, as the host does when a user
   /// deletes it: its references stop resolving. Unknown words are ignored.
   void removeEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third);
@@ -345,13 +349,20 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
   /// Replaces the root assembly; empty takes it away (its entity stays).
   void setRootAssembly(ZolSmartPointer<SimAssembly> assembly);
   ZolSmartPointer<SimAssembly> rootAssembly() const { return rootAssembly_.get(); }
-  /// Drops every entity and the root assembly (the host's shut-down:
-  /// entities refer back to the model).
+  /// Replaces the part being designed; empty (at first) means none.
+  void setCurrentDesignPart(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface> part) {
+    designPart_.set(std::move(part));
+  }
+  ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface> currentDesignPart() const { return designPart_.get(); }
+  /// Drops every entity, the root assembly and the design part (the host's
+  /// shut-down: entities refer back to the model).
   void clear();
 
   /// Empty when the model has no root assembly.
   Zol::ZolResult_24_8 getRootAssembly(
       ZolSmartPointer<Zol::PersistenceFW::CAEData::IAssemblyInterface>& assembly) override;
+  Zol::ZolResult_24_8 getCurrentDesignPart(
+      ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>& part) override;
 
  private:
   struct Words {
@@ -368,6 +379,7 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
   mutable std::mutex mutex_;
   std::unordered_map<Words, ZolSmartPointer<SimEntity>, WordsHash> entities_;
   Synchronized<ZolSmartPointer<SimAssembly>> rootAssembly_;
+  Synchronized<ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>> designPart_;
 };
 
 /// The "Zol.EOM.EOMCore" service: wraps objects in the EOM objects

@@ -47,7 +47,15 @@
 //   action "KYR.WyrdanPlugin.TaskInvoker" that invokes the plug-in's invoker
 //   on the work thread, waiting under the cursor when asked (SimTasks.h);
 // - the service cache's transaction broker factory, keeping the brokers it
-//   makes.
+//   makes;
+// - the model management ("kyr.orla.plugin.baseplugin.ModelManagement")
+//   with a flush whose result a test sets, the host domain
+//   "kyr.orla.appfw.ModelPersistence", the type registry (empty, also the
+//   service cache's), the configuration manager
+//   ("Zol.Framework.ConfigurationManager") with the plug-in's two
+//   configurations, and the session's project, made by "Orla Modeler"
+//   (modelManagement(), typeRegistry(), configurationManager();
+//   SimModelTools.h builds assemblies in the model).
 // The plug-in's listener is registered by the test, as the plug-in's
 // initializer service.
 //
@@ -65,6 +73,7 @@
 #include "simhost/SimAppExecutive.h"
 #include "simhost/SimAppServices.h"
 #include "simhost/SimCommands.h"
+#include "simhost/SimConfiguration.h"
 #include "simhost/SimContext.h"
 #include "simhost/SimEOM.h"
 #include "simhost/SimEntities.h"
@@ -73,6 +82,7 @@
 #include "simhost/SimHostExport.h"
 #include "simhost/SimKernel.h"
 #include "simhost/SimModelBrowser.h"
+#include "simhost/SimModelTools.h"
 #include "simhost/SimPersistence.h"
 #include "simhost/SimPlugin.h"
 #include "simhost/SimServiceProvider.h"
@@ -138,6 +148,10 @@ class SIMHOST_EXPORT SimHost {
   SimTaskRunner& taskRunner() noexcept { return *taskRunner_; }
   /// Also the host service cache's transaction broker factory.
   SimTransactionBrokerFactory& transactionBrokerFactory() noexcept { return *transactionBrokerFactory_; }
+  SimModelManagement& modelManagement() noexcept { return *modelManagement_; }
+  /// Also the host service cache's type registry.
+  SimTypeRegistry& typeRegistry() noexcept { return *typeRegistry_; }
+  SimConfigurationManager& configurationManager() noexcept { return *configurationManager_; }
 
   /// A new EOM object of this host, known to the factory's open().
   ZolSmartPointer<SimEOMObject> addEOMObject(icu::UnicodeString name, icu::UnicodeString typeName,
@@ -150,6 +164,7 @@ class SIMHOST_EXPORT SimHost {
   void startAppExecutive();
   void startPluginSupport();
   void startTaskServices();
+  void startModelTools();
 
   SimContextPtr context_;
   std::shared_ptr<SimServiceRegistry> services_;
@@ -177,6 +192,9 @@ class SIMHOST_EXPORT SimHost {
   ZolSmartPointer<SimWaitCursor> waitCursor_;
   std::unique_ptr<SimTaskRunner> taskRunner_;
   ZolSmartPointer<SimTransactionBrokerFactory> transactionBrokerFactory_;
+  ZolSmartPointer<SimModelManagement> modelManagement_;
+  ZolSmartPointer<SimTypeRegistry> typeRegistry_;
+  ZolSmartPointer<SimConfigurationManager> configurationManager_;
 };
 
 }  // namespace simhost

@@ -9,6 +9,8 @@ namespace kyr::orla::appfw {
 class ZolITrashBinInterface : public Zol::ZolIServiceInterface {
  public:
   static constexpr Zol::ZolInterfaceDescriptor descriptor{"kyr.orla.appfw.ZolITrashBin"};
+  /// Empties the bin for good: what was deleted can no longer be restored.
+  virtual Zol::ZolResult_24_8 flush() = 0;
 };
 
 /// Offered by the "kyr.orla.appfw.TrashBinFW" service ("kyr.orla.appfw.ZolITrashBinFactory").

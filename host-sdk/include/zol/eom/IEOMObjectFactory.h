@@ -25,6 +25,9 @@ class IEOMObjectInterface : public ZolIServiceInterface {
   virtual ZolResult_24_8 getName(icu::UnicodeString& name) = 0;
   virtual ZolResult_24_8 setName(const icu::UnicodeString& name) = 0;
   virtual ZolResult_24_8 getTypeName(icu::UnicodeString& typeName) = 0;
+  /// The engineering part this object stands for (a part representation's
+  /// part, IEOMAssembly.h); empty for an object that stands for none.
+  virtual ZolResult_24_8 getPart(ZolSmartPointer<IEOMObjectInterface>& part) = 0;
   /// The object's identity; the zero GUID when it has none.
   virtual GUIDDATA getGUID() = 0;
   /// The host's yes/no state of the object.

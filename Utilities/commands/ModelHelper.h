@@ -1,0 +1,47 @@
+// ModelHelper: flushes the open model through the base plug-in's model
+// management service, and tells the host's "kyr.orla.appfw.ModelPersistence"
+// domain before and after, as the host's own saving does.
+//
+//   ModelHelper::flush(true, true);  // event 21, the flush, event 3 once it succeeded
+//
+// The model management service and the host's event manager are found on
+// first use and kept for the rest of the process (until unload), whatever
+// the first look-up found: a host that lacks them then leaves them missing
+// for good. Both are found with thread-safe one-time initialisation; every
+// other host object is fetched per call. Nothing is logged.
+#pragma once
+
+#include <unicode/unistr.h>
+
+#include "WyrdanExport.h"
+#include "zol/kernel/ZolResult.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT ModelHelper {
+ public:
+  ModelHelper() = delete;
+  ModelHelper& operator=(ModelHelper const& other);
+  ModelHelper& operator=(ModelHelper&& other) noexcept;
+
+  /// With `openModelOnly`, does nothing unless a model is open (its name,
+  /// read from the framework access, is not "none"). Otherwise, once the
+  /// model management service is known: tells the framework's flush target
+  /// and the trash bin to flush; then, with `save`, flushes the model through
+  /// the model management service, announcing it with `openModelOnly` by
+  /// persistence event 21 (flag false) before and, when the flush succeeded,
+  /// event 3 (flag true) after. Does nothing without a framework access or a
+  /// model management service. Throws Zol::ZolSystemException_24 when the
+  /// framework access, the model management or the trash bin lacks its
+  /// interface; other host exceptions pass too.
+  static void flush(bool save, bool openModelOnly);
+
+  /// Publishes persistence event `code` of the model `modelName` with
+  /// `flag` through the framework access, in the name of
+  /// "KYR.ModelingPlugin", into the domain "kyr.orla.appfw.ModelPersistence"
+  /// (its id 0 when the host does not know it). Returns the host's result,
+  /// or failure (2147483647) without a framework access or event manager.
+  static Zol::ZolResult_24_8 publishPersistenceEvent(int code, icu::UnicodeString modelName, bool flag);
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,118 @@
+#include "commands/PluginHelperTool.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "commands/ModelHelper.h"
+#include "kyr/appfw/IFrameworkAccess.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "services/ServiceHelper.h"
+#include "zol/eom/IEOMAssembly.h"
+#include "zol/kernel/ZolCast.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+namespace {
+
+using appfw::IEntities;
+using appfw::IEntityInterface;
+using Zol::EOM::IEOMObjectInterface;
+using EntityPtr = ZolSmartPointer<IEntityInterface>;
+using EOMPtr = ZolSmartPointer<IEOMObjectInterface>;
+
+constexpr char16_t kAssemblyRep[] = u"Assembly::AssemblyRep";
+
+bool isPartRepresentation(icu::UnicodeString const& typeName) {
+  return typeName == u"CompPart::FEPartRep" || typeName == u"Part::ConcentratedPartRep" ||
+         typeName == u"CompPart::ComputationalPartRep";
+}
+
+icu::UnicodeString typeNameOf(EOMPtr const& object) {
+  icu::UnicodeString typeName;
+  object->getTypeName(typeName);
+  return typeName;
+}
+
+// Appends the part a representation stands for, as an entity; nothing when
+// it stands for none.
+void appendPartOf(EOMPtr const& representation, std::vector<EntityPtr>& parts) {
+  EOMPtr part;
+  representation->getPart(part);
+  EntityPtr entity =
+      Zol::interfaceCastOrThrow<IEntityInterface>(Zol::interfaceCastOrThrow<Zol::EOM::IEOMPartInterface>(part));
+  if (entity) parts.push_back(std::move(entity));
+}
+
+// Appends the parts under `entity`, depth-first. They are gathered in a
+// std::vector and copied into the host sequence once: one more caller of the
+// host sequence's append makes the optimiser keep that append out of line in
+// EntConvert's conversion loops, which the instruction-count check measures.
+void appendPartsUnder(EntityPtr const& entity, std::vector<EntityPtr>& parts) {
+  const auto object = Zol::interfaceCast<IEOMObjectInterface>(entity);
+  if (!object) return;
+  const icu::UnicodeString typeName = typeNameOf(object);
+  if (isPartRepresentation(typeName)) {
+    appendPartOf(object, parts);
+    return;
+  }
+  if (typeName != kAssemblyRep) return;
+
+  const auto assembly = Zol::interfaceCast<Zol::EOM::IEOMAssemblyRepInterface>(entity);
+  if (!assembly) return;
+  Zol::EOM::EOMChildSequence children;
+  assembly->getChildren(children);
+  for (const Zol::EOM::EOMChild& child : children) {
+    if (!child.object) continue;
+    const icu::UnicodeString childType = typeNameOf(child.object);
+    if (isPartRepresentation(childType)) {
+      appendPartOf(child.object, parts);
+    } else if (childType == kAssemblyRep) {
+      appendPartsUnder(Zol::interfaceCast<IEntityInterface>(child.object), parts);
+    }
+  }
+}
+
+bool isActiveMode(const char* mode) {
+  const ZolSmartPointer<appfw::IFrameworkAccessInterface> access = appfw::ServiceCacheAppFrame::frameworkAccess_;
+  if (!access) return true;
+  ZolSequence<std::string> modes;
+  access->getActiveModes(modes);
+  return std::find(modes.begin(), modes.end(), mode) != modes.end();
+}
+
+}  // namespace
+
+PluginHelperTool& PluginHelperTool::operator=(PluginHelperTool const&) = default;
+PluginHelperTool& PluginHelperTool::operator=(PluginHelperTool&&) noexcept = default;
+
+void PluginHelperTool::flushModel(bool save) { ModelHelper::flush(save, true); }
+
+bool PluginHelperTool::isDressUpMode() { return isActiveMode("DRESSUP_MODE"); }
+
+bool PluginHelperTool::isReadonlyMode() { return isActiveMode("READ_ONLY_MODEL"); }
+
+IEntities PluginHelperTool::getAllParts(EntityPtr const& entity) {
+  std::vector<EntityPtr> parts;
+  appendPartsUnder(entity, parts);
+  return IEntities(parts.begin(), parts.end());
+}
+
+ZolSmartPointer<IEOMObjectInterface> PluginHelperTool::pfwObject2EOMObject(
+    ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& object) {
+  const auto factory =
+      Zol::interfaceCastOrThrow<Zol::EOM::IEOMObjectFactoryInterface>(ServiceHelper::getEOMObjectFactory());
+  EOMPtr wrapped;
+  if (!factory) return wrapped;
+  try {
+    if (!factory->wrap(object, wrapped).isOk()) wrapped.reset();
+  } catch (...) {
+    // The factory's failure to wrap, whatever it throws, is an object it
+    // does not know.
+    wrapped.reset();
+  }
+  return wrapped;
+}
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,57 @@
+// PluginHelperTool: questions about the host model as a whole: the active
+// application modes, the parts under an assembly, the engineering object of
+// a persistent object; and flushing the open model.
+//
+//   if (!PluginHelperTool::isReadonlyMode()) ...
+//   IEntities parts = PluginHelperTool::getAllParts(rootAssemblyRep);  // depth-first
+//
+// Stateless; nothing is logged.
+#pragma once
+
+#include "WyrdanExport.h"
+#include "kyr/appfw/IEntity.h"
+#include "zol/eom/IEOMObjectFactory.h"
+#include "zol/persistence/EntityReferenceList.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT PluginHelperTool {
+ public:
+  PluginHelperTool() = delete;
+  PluginHelperTool& operator=(PluginHelperTool const& other);
+  PluginHelperTool& operator=(PluginHelperTool&& other) noexcept;
+
+  /// Flushes the open model: ModelHelper::flush(`save`, true). Nothing when
+  /// no model is open.
+  static void flushModel(bool save);
+
+  /// Whether "DRESSUP_MODE" is among the host's active application modes
+  /// (exact match). True when the host has no framework access.
+  static bool isDressUpMode();
+  /// Whether "READ_ONLY_MODEL" is among the host's active application modes
+  /// (exact match). True when the host has no framework access.
+  static bool isReadonlyMode();
+
+  /// The part entities under `entity`: for an assembly representation
+  /// ("Assembly::AssemblyRep") the parts of its part representations and
+  /// sub-assemblies, depth-first in the assembly's order (a sub-assembly's
+  /// parts where the sub-assembly stands); for a part representation
+  /// ("CompPart::FEPartRep", "Part::ConcentratedPartRep",
+  /// "CompPart::ComputationalPartRep") its part; empty for an empty pointer,
+  /// an entity that is no engineering object, and any other type. Children
+  /// of other types, empty children and representations without a part add
+  /// nothing. Throws Zol::ZolSystemException_24 when a
+  /// representation's part is not an engineering part, or that part not an
+  /// entity; other host exceptions pass too.
+  static kyr::orla::appfw::IEntities getAllParts(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);
+
+  /// The engineering object the host's EOM object factory wraps `object`
+  /// in; empty without a factory, when the factory fails, or when it throws
+  /// (every exception of the wrap is absorbed). Throws
+  /// Zol::ZolSystemException_24 when the "Zol.EOM.EOMCore" service is not an
+  /// EOM object factory.
+  static ZolSmartPointer<Zol::EOM::IEOMObjectInterface> pfwObject2EOMObject(
+      ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& object);
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

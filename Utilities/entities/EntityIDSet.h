@@ -1,0 +1,39 @@
+// EntityIDSet: the process-wide counter that hands out consecutive entity
+// ids, from 1 after load and after each reset().
+//
+//   unsigned int id = EntityIDSet::instance()->nextID();  // 1, then 2, 3, ...
+//
+// Not synchronised, and nextID is not atomic: callers that use the counter
+// on several threads serialise their calls.
+#pragma once
+
+#include "WyrdanExport.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT EntityIDSet {
+ public:
+  /// The process-wide counter; it exists from load on, starting at 1.
+  static EntityIDSet* instance();
+
+  /// Copies the other's next id.
+  EntityIDSet& operator=(EntityIDSet const& other);
+
+  /// Returns the next id and counts on; after 4294967295 comes 0.
+  unsigned int nextID();
+  /// Starts the count at 1 again.
+  void reset();
+
+ protected:
+  /// Counts from 1. A derived class may set m_nextID, to hand on to
+  /// instance() through the copy assignment.
+  constexpr EntityIDSet() noexcept = default;
+  ~EntityIDSet() = default;
+
+  unsigned int m_nextID = 1;
+
+ private:
+  static EntityIDSet m_instance;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

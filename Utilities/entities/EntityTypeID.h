@@ -1,0 +1,54 @@
+// EntityTypeID: an entity type known both by the host's numeric type id and
+// by its type name. Constructed from either half, it asks the host's type
+// registry for the other and caches the answer for the whole process, so
+// each id and each name costs at most one registry call.
+//
+//   EntityTypeID study(u"StudyManager.TessalyShaperStudy");
+//   std::uint32_t id = study.typeID();      // asked once per process
+//   EntityTypeID again(id);                 // asks for the name: the caches are separate
+//
+// The two caches are independent: a construction by id never serves one by
+// name, nor the other way round. Whatever the registry answers (an empty
+// name, the id 0) is cached like any other answer. The caches are not
+// synchronised: callers that construct on several threads serialise it.
+#pragma once
+
+#include <map>
+
+#include <unicode/unistr.h>
+
+#include "WyrdanExport.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT EntityTypeID {
+ public:
+  /// The type `typeId`; its name comes from the id cache or, on the first
+  /// construction for this id, from the host's type registry. Without a type
+  /// registry the name is empty and nothing is cached. Host exceptions pass
+  /// to the caller (nothing is cached then either).
+  explicit EntityTypeID(unsigned int typeId);
+  /// The type named `typeName` (case-sensitive); its id comes from the name
+  /// cache or, on the first construction for this name, from the host's type
+  /// registry. Without a type registry the id is 0 and nothing is cached.
+  explicit EntityTypeID(icu::UnicodeString typeName);
+
+  EntityTypeID(EntityTypeID const& other);
+  EntityTypeID(EntityTypeID&& other) noexcept;
+  EntityTypeID& operator=(EntityTypeID const& other);
+  EntityTypeID& operator=(EntityTypeID&& other) noexcept;
+  ~EntityTypeID();
+
+  unsigned int typeID() const;
+  /// A copy of the name.
+  icu::UnicodeString typeName() const;
+
+ private:
+  unsigned int m_typeID;
+  icu::UnicodeString m_typeName;
+
+  static std::map<unsigned int, icu::UnicodeString> m_id2name;
+  static std::map<icu::UnicodeString, unsigned int> m_name2id;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

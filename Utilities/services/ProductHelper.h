@@ -1,0 +1,51 @@
+// ProductHelper: which host product is running, and whether an entity
+// belongs to the part being designed.
+//
+//   if (ProductHelper::instance()->isTSXProduct()) ...
+//   bool current = ProductHelper::instance()->isDesignPart(partRepresentation);
+//
+// One process-wide object, stateless. A missing host object or an error
+// result answers false; nothing is logged.
+#pragma once
+
+#include <unicode/unistr.h>
+
+#include "WyrdanExport.h"
+#include "kyr/appfw/IEntity.h"
+
+namespace kyr::orla::plugin::wyrdan {
+
+class WYRDAN_EXPORT ProductHelper {
+ public:
+  /// The process-wide object; it exists from load on.
+  static ProductHelper* instance();
+
+  ProductHelper(ProductHelper const&) = delete;
+  ProductHelper& operator=(ProductHelper const&) = delete;
+
+  /// True when the host's product information names "Orla Modeler"
+  /// (exactly); false without a framework access or product information.
+  bool isOrlaProduct();
+  /// True when the host's product information names "Tessaly Shaper".
+  bool isTSXProduct();
+  /// True when the product record of the current session's project names
+  /// `productName` (exactly); false without a persistence framework,
+  /// session or project.
+  bool isProductName(icu::UnicodeString productName);
+  /// True when the part `entity` instantiates is the current model's design
+  /// part, compared by the persistent parts' GUIDs (all 16 bytes). False
+  /// without a current model, for an empty entity, or when the instance has
+  /// no part or its part no persistent part. A GUID that cannot be read,
+  /// the design part's included when there is none, counts as all zero.
+  /// Throws Zol::ZolSystemException_24 when `entity` is not an engineering
+  /// object instance ("Zol.EOM.IEOMInstance"), its part not an engineering
+  /// part, or a part not a persistent object.
+  bool isDesignPart(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> entity);
+
+ private:
+  constexpr ProductHelper() noexcept = default;
+
+  static ProductHelper m_instance;
+};
+
+}  // namespace kyr::orla::plugin::wyrdan

@@ -1,0 +1,121 @@
+#include "simhost/SimModelTools.h"
+
+namespace simhost {
+
+SimAssemblyRep::SimAssemblyRep(SimContextPtr context, EntityReference reference, icu::UnicodeString name)
+    : SimEntityWith(std::move(context), std::move(reference), std::move(name), u"Assembly::AssemblyRep") {}
+
+void SimAssemblyRep::addChildObject(EOMObjectPtr child) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  children_.push_back(std::move(child));
+}
+
+std::vector<EOMObjectPtr> SimAssemblyRep::childObjects() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return children_;
+}
+
+Zol::ZolResult_24_8 SimAssemblyRep::getChildren(Zol::EOM::EOMChildSequence& children) {
+  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMAssemblyRepInterface>("getChildren"); !fault.isOk()) {
+    return fault;
+  }
+  const std::vector<EOMObjectPtr> objects = childObjects();
+  Zol::EOM::EOMChildSequence listed;
+  listed.reserve(objects.size());
+  for (const EOMObjectPtr& object : objects) listed.push_back(Zol::EOM::EOMChild{object});
+  children = std::move(listed);
+  return {};
+}
+
+void SimPartEntity::setPersistentPart(ZolSmartPointer<SimPersistentPart> part) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::swap(persistentPart_, part);  // the previous part goes outside the lock
+}
+
+ZolSmartPointer<SimPersistentPart> SimPartEntity::persistentPart() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return persistentPart_;
+}
+
+Zol::ZolResult_24_8 SimPartEntity::getPersistentPart(
+    ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface>& part) {
+  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMPartInterface>("getPersistentPart"); !fault.isOk()) {
+    return fault;
+  }
+  part = persistentPart();
+  return {};
+}
+
+SimPartRep::SimPartRep(SimContextPtr context, EntityReference reference, icu::UnicodeString name,
+                       icu::UnicodeString typeName, ZolSmartPointer<SimPartEntity> part)
+    : SimEntityWith(std::move(context), std::move(reference), std::move(name), std::move(typeName)),
+      partEntity_(std::move(part)) {
+  setPart(partEntity_);
+}
+
+Zol::ZolResult_24_8 SimPartRep::getEOMPart(EOMObjectPtr& part) {
+  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMInstanceInterface>("getEOMPart"); !fault.isOk()) return fault;
+  part = this->part();
+  return {};
+}
+
+SimAssemblyBuilder::SimAssemblyBuilder(SimContextPtr context, SimModel& model, std::uint32_t first)
+    : context_(std::move(context)), model_(model), first_(first) {}
+
+EntityReference SimAssemblyBuilder::nextReference() { return model_.referenceOf(first_, ++made_, 0); }
+
+ZolSmartPointer<SimAssemblyRep> SimAssemblyBuilder::assembly(icu::UnicodeString name,
+                                                             const ZolSmartPointer<SimAssemblyRep>& parent) {
+  auto assembly = makeSimObject<SimAssemblyRep>(context_, nextReference(), std::move(name));
+  model_.addEntity(assembly);
+  if (parent) parent->addChildObject(assembly);
+  return assembly;
+}
+
+ZolSmartPointer<SimPartRep> SimAssemblyBuilder::partRep(const ZolSmartPointer<SimAssemblyRep>& parent,
+                                                        icu::UnicodeString name, icu::UnicodeString typeName) {
+  auto part = makeSimObject<SimPartEntity>(context_, nextReference(), name, u"Part::Part");
+  auto persistent =
+      makeSimObject<SimPersistentPart>(context_, "persistent part " + argumentText(name), part->reference());
+  persistent->setGUID(part->guid());
+  part->setPersistentPart(persistent);
+  model_.addEntity(part);
+  auto rep = makeSimObject<SimPartRep>(context_, nextReference(), std::move(name), std::move(typeName), part);
+  model_.addEntity(rep);
+  if (parent) parent->addChildObject(rep);
+  return rep;
+}
+
+Zol::ZolResult_24_8 SimModelManagement::flushModel() {
+  if (Zol::ZolResult_24_8 fault = call("flushModel"); !fault.isOk()) return fault;
+  flushes_.fetch_add(1, std::memory_order_acq_rel);
+  return Zol::ZolResult_24_8(flushResult_.load(std::memory_order_acquire));
+}
+
+void SimTypeRegistry::addType(std::uint32_t id, icu::UnicodeString name) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  icu::UnicodeString& slot = names_[id];
+  if (!slot.isEmpty()) ids_.erase(slot);
+  slot = name;
+  ids_[std::move(name)] = id;
+}
+
+Zol::ZolResult_24_8 SimTypeRegistry::getTypeName(std::uint32_t id, icu::UnicodeString& name) {
+  if (Zol::ZolResult_24_8 fault = call("getTypeName", id); !fault.isOk()) return fault;
+  nameLookUps_.fetch_add(1, std::memory_order_acq_rel);
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = names_.find(id);
+  name = it == names_.end() ? icu::UnicodeString() : it->second;
+  return {};
+}
+
+Zol::ZolResult_24_8 SimTypeRegistry::getTypeId(const icu::UnicodeString& name, std::uint32_t& id) {
+  if (Zol::ZolResult_24_8 fault = call("getTypeId", name); !fault.isOk()) return fault;
+  idLookUps_.fetch_add(1, std::memory_order_acq_rel);
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = ids_.find(name);
+  id = it == ids_.end() ? 0 : it->second;
+  return {};
+}
+
+}  // namespace simhost

@@ -1,0 +1,135 @@
+// Entity type ids against the simulated host's type registry, and the
+// process-wide entity id counter.
+//
+// Both caches of EntityTypeID live as long as the process, across tests and
+// repetitions, so every test asks for ids and names that no earlier test of
+// the process used (freshType).
+#include <cstdint>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "entities/EntityIDSet.h"
+#include "entities/EntityTypeID.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "support/PluginTest.h"
+#include "zol/kernel/ZolHostExceptions.h"
+
+namespace {
+
+using kyr::orla::plugin::wyrdan::EntityIDSet;
+using kyr::orla::plugin::wyrdan::EntityTypeID;
+using simhost::CallPattern;
+using Registry = Zol::Services::TypeRegistry::ITypeRegistryInterface;
+
+struct TypeEntry {
+  std::uint32_t id;
+  icu::UnicodeString name;
+};
+
+// An id and a name no earlier test of the process asked for.
+TypeEntry freshType(const char* word) {
+  static std::uint32_t next = 7000;
+  ++next;
+  return {next, icu::UnicodeString::fromUTF8("StudyManager." + std::string(word) + std::to_string(next))};
+}
+
+class EntityTypeIDTest : public testing_support::PluginTest {
+ protected:
+  // A new type, known to the registry.
+  TypeEntry registered(const char* word) {
+    TypeEntry type = freshType(word);
+    host.typeRegistry().addType(type.id, type.name);
+    return type;
+  }
+  std::size_t nameLookUps() { return host.typeRegistry().nameLookUps(); }
+  std::size_t idLookUps() { return host.typeRegistry().idLookUps(); }
+};
+
+TEST_F(EntityTypeIDTest, EachIdAndEachNameCostsOneRegistryCall) {
+  const TypeEntry study = registered("Study");
+
+  const EntityTypeID first(study.id);
+  EXPECT_EQ(first.typeID(), study.id);
+  EXPECT_EQ(first.typeName(), study.name);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Registry>("getTypeName").with(study.id)), 1u);
+  const EntityTypeID second(study.id);
+  EXPECT_EQ(second.typeName(), study.name);
+  EXPECT_EQ(nameLookUps(), 1u) << "the second construction takes the name from the cache";
+
+  const EntityTypeID byName(study.name);
+  EXPECT_EQ(byName.typeID(), study.id);
+  EXPECT_EQ(idLookUps(), 1u) << "the id cache is separate: the first look-up by name asks the registry";
+  EXPECT_EQ(EntityTypeID(study.name).typeID(), study.id);
+  EXPECT_EQ(idLookUps(), 1u);
+  EXPECT_EQ(nameLookUps(), 1u) << "a construction by name never asks for a name";
+
+  const TypeEntry scenario = registered("Scenario");
+  EXPECT_EQ(EntityTypeID(scenario.name).typeID(), scenario.id);
+  EXPECT_EQ(EntityTypeID(scenario.id).typeName(), scenario.name);
+  EXPECT_EQ(nameLookUps(), 2u) << "a construction by id after one by name still asks once";
+  EXPECT_EQ(idLookUps(), 2u);
+}
+
+TEST_F(EntityTypeIDTest, NamesAreCaseSensitiveAndEveryAnswerIsCached) {
+  const TypeEntry part = registered("Part");
+  icu::UnicodeString lower = part.name;
+  lower.toLower();
+  EXPECT_EQ(EntityTypeID(part.name).typeID(), part.id);
+  EXPECT_EQ(EntityTypeID(lower).typeID(), 0u) << "a name in other letter case is another, unknown, name";
+  EXPECT_EQ(idLookUps(), 2u);
+
+  const TypeEntry later = freshType("Later");
+  EXPECT_EQ(EntityTypeID(later.id).typeName(), u"");
+  EXPECT_EQ(EntityTypeID(later.name).typeID(), 0u);
+  host.typeRegistry().addType(later.id, later.name);
+  EXPECT_EQ(EntityTypeID(later.id).typeName(), u"") << "the empty answer was cached and is not asked for again";
+  EXPECT_EQ(EntityTypeID(later.name).typeID(), 0u);
+  EXPECT_EQ(idLookUps() + nameLookUps(), 4u);
+}
+
+TEST_F(EntityTypeIDTest, AFailedLookUpCachesNothing) {
+  const TypeEntry mesh = registered("Mesh");
+  host.faults().inject(
+      CallPattern::of<Registry>("getTypeName"),
+      simhost::Fault::typedException("Zol.Services.TypeRegistry.TypeRegistryException", "registry busy"), 1);
+  EXPECT_THROW(EntityTypeID{mesh.id}, Zol::Services::TypeRegistry::TypeRegistryException);
+  EXPECT_EQ(EntityTypeID(mesh.id).typeName(), mesh.name) << "the next construction asks again";
+
+  const TypeEntry load = registered("Load");
+  const auto registry = kyr::orla::appfw::ServiceCacheAppFrame::typeRegistry_;
+  kyr::orla::appfw::ServiceCacheAppFrame::typeRegistry_.reset();
+  EXPECT_EQ(EntityTypeID(load.id).typeName(), u"") << "no registry, no name";
+  EXPECT_EQ(EntityTypeID(load.name).typeID(), 0u);
+  kyr::orla::appfw::ServiceCacheAppFrame::typeRegistry_ = registry;
+  EXPECT_EQ(EntityTypeID(load.id).typeName(), load.name) << "nothing was cached without a registry";
+  EXPECT_EQ(EntityTypeID(load.name).typeID(), load.id);
+}
+
+// A counter that hands on its own next id to instance().
+class CounterAt : public EntityIDSet {
+ public:
+  explicit CounterAt(unsigned int next) { m_nextID = next; }
+};
+
+TEST(EntityIDSet, CountsFromOneAndWrapsAround) {
+  EntityIDSet* counter = EntityIDSet::instance();
+  ASSERT_NE(counter, nullptr);
+  EXPECT_EQ(EntityIDSet::instance(), counter) << "one counter for the process";
+  counter->reset();
+  EXPECT_EQ(counter->nextID(), 1u);
+  EXPECT_EQ(counter->nextID(), 2u);
+  EXPECT_EQ(counter->nextID(), 3u);
+  counter->reset();
+  EXPECT_EQ(counter->nextID(), 1u);
+
+  *counter = CounterAt(4294967294u);
+  EXPECT_EQ(counter->nextID(), 4294967294u);
+  EXPECT_EQ(counter->nextID(), 4294967295u);
+  EXPECT_EQ(counter->nextID(), 0u);
+  EXPECT_EQ(counter->nextID(), 1u);
+  counter->reset();
+  EXPECT_EQ(counter->nextID(), 1u);
+}
+
+}  // namespace

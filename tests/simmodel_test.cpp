@@ -1,0 +1,107 @@
+// The simulated host's model as a whole, as plug-in authors rely on it: the
+// EOM model of assemblies, the type registry and the default names. (The
+// library's tests exercise the rest.)
+#include <gtest/gtest.h>
+
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "support/HostTest.h"
+
+namespace {
+
+using simhost::CallPattern;
+using simhost::Fault;
+using EntityPtr = ZolSmartPointer<kyr::orla::appfw::IEntityInterface>;
+using AssemblyRep = Zol::EOM::IEOMAssemblyRepInterface;
+
+using SimModelTest = testing_support::HostTest;
+
+TEST_F(SimModelTest, AssembliesAreEntitiesOfTheModelThatOfferTheirRoles) {
+  simhost::SimAssemblyBuilder build(host.context(), host.model(), 50);
+  const auto frame = build.assembly(u"Frame");
+  const auto plate = build.partRep(frame, u"Plate", u"CompPart::FEPartRep");
+  const auto hinge = build.assembly(u"Hinge", frame);
+  EXPECT_EQ(plate->partEntity()->reference(), host.model().referenceOf(50, 2, 0)) << "the part is made first";
+  EXPECT_EQ(plate->reference(), host.model().referenceOf(50, 3, 0));
+  EXPECT_EQ(hinge->reference(), host.model().referenceOf(50, 4, 0));
+  EntityPtr resolved;
+  host.rootManager().getEntity(plate->reference(), resolved);
+  EXPECT_TRUE(Zol::isSameObject(resolved, plate)) << "the root manager resolves what the builder made";
+
+  const EntityPtr assembly = frame;
+  const EntityPtr representation = plate;
+  const EntityPtr part = plate->partEntity();
+  EXPECT_TRUE(Zol::interfaceCast<AssemblyRep>(assembly));
+  EXPECT_FALSE(Zol::interfaceCast<AssemblyRep>(representation));
+  EXPECT_TRUE(Zol::interfaceCast<Zol::EOM::IEOMInstanceInterface>(representation));
+  EXPECT_FALSE(Zol::interfaceCast<Zol::EOM::IEOMInstanceInterface>(part));
+  EXPECT_TRUE(Zol::interfaceCast<Zol::EOM::IEOMPartInterface>(part));
+  EXPECT_TRUE(Zol::interfaceCast<Zol::EOM::IEOMObjectInterface>(part)) << "roles come on top of the entity's own";
+
+  Zol::EOM::EOMChildSequence children;
+  ASSERT_TRUE(Zol::interfaceCast<AssemblyRep>(assembly)->getChildren(children).isOk());
+  ASSERT_EQ(children.size(), 2u);
+  EXPECT_TRUE(Zol::isSameObject(children[0].object, plate));
+  EXPECT_TRUE(Zol::isSameObject(children[1].object, hinge));
+  EXPECT_EQ(host.journal().count(CallPattern::of<AssemblyRep>("getChildren").on(assembly)), 1u);
+
+  ZolSmartPointer<Zol::EOM::IEOMObjectInterface> instantiated;
+  Zol::interfaceCast<Zol::EOM::IEOMInstanceInterface>(representation)->getEOMPart(instantiated);
+  EXPECT_TRUE(Zol::isSameObject(instantiated, part));
+  ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> persistent;
+  Zol::interfaceCast<Zol::EOM::IEOMPartInterface>(part)->getPersistentPart(persistent);
+  Zol::PersistenceFW::CAEData::GUIDDATA guid;
+  ASSERT_TRUE(persistent->getGUID(guid).isOk());
+  EXPECT_EQ(guid, plate->partEntity()->guid()) << "the persistent part has its part's GUID";
+  EXPECT_TRUE(Zol::interfaceCast<Zol::PersistenceFW::CAEData::IPartInterface>(persistent));
+
+  frame->setQueryStatus(AssemblyRep::descriptor.typeId, 3);
+  void* out = nullptr;
+  EXPECT_EQ(frame->queryInterface(AssemblyRep::descriptor.typeId, &out).getCode(), 3);
+  EXPECT_EQ(out, nullptr) << "an injected query status applies to a role too";
+  host.faults().inject(CallPattern::of<AssemblyRep>("getChildren"), Fault::errorResult(9));
+  EXPECT_EQ(hinge->getChildren(children).getCode(), 9);
+  EXPECT_EQ(children.size(), 2u) << "a failed call writes nothing";
+}
+
+TEST_F(SimModelTest, TheTypeRegistryAnswersWhatATestAddedAndCountsItsLookUps) {
+  using Registry = Zol::Services::TypeRegistry::ITypeRegistryInterface;
+  const ZolSmartPointer<Registry> registry = kyr::orla::appfw::ServiceCacheAppFrame::typeRegistry_;
+  ASSERT_TRUE(registry);
+  host.typeRegistry().addType(41, u"StudyManager.Study");
+  host.typeRegistry().addType(41, u"StudyManager.TessalyShaperStudy");
+  icu::UnicodeString name(u"stale");
+  std::uint32_t id = 99;
+  registry->getTypeName(41, name);
+  EXPECT_EQ(name, u"StudyManager.TessalyShaperStudy");
+  registry->getTypeId(u"StudyManager.Study", id);
+  EXPECT_EQ(id, 0u) << "a renamed type is no longer found by its old name";
+  registry->getTypeName(42, name);
+  EXPECT_EQ(name, u"");
+  host.faults().inject(CallPattern::of<Registry>("getTypeId"), Fault::errorResult(), 1);
+  EXPECT_FALSE(registry->getTypeId(u"StudyManager.TessalyShaperStudy", id).isOk());
+  EXPECT_EQ(host.typeRegistry().nameLookUps(), 2u);
+  EXPECT_EQ(host.typeRegistry().idLookUps(), 1u) << "a faulted call is no look-up";
+}
+
+// Nothing of the library registers default names yet: the host records them
+// for the plug-in code that will.
+TEST_F(SimModelTest, ThePersistenceFrameworkRecordsDefaultNamesInOrder) {
+  auto& persistence = host.persistence();
+  persistence.registerDefaultName(41, u"Study", 1, true);
+  host.faults().inject(CallPattern::of<Zol::PersistenceFW::CAEData::IPFWInterface>("registerDefaultName"),
+                       Fault::errorResult(), 1);
+  EXPECT_FALSE(persistence.registerDefaultName(42, u"Step", 1, true).isOk());
+  persistence.registerDefaultName(42, u"Scenario", 3, false);
+  const auto names = persistence.defaultNames();
+  ASSERT_EQ(names.size(), 2u) << "a failed registration records nothing";
+  EXPECT_EQ(names[0].name, u"Study");
+  EXPECT_EQ(names[1].typeId, 42u);
+  EXPECT_EQ(names[1].name, u"Scenario");
+  EXPECT_EQ(names[1].firstNumber, 3);
+  EXPECT_FALSE(names[1].perOwner);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Zol::PersistenceFW::CAEData::IPFWInterface>("registerDefaultName")
+                                     .with(42u, icu::UnicodeString(u"Scenario"), 3, false)),
+            1u);
+}
+
+}  // namespace
