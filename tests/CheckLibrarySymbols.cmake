@@ -123,6 +123,7 @@ list(APPEND expected
   "ModelHelper operator= 2" "ModelHelper flush 1" "ModelHelper publishPersistenceEvent 1"
   "PluginHelperTool operator= 2" "PluginHelperTool flushModel 1" "PluginHelperTool isDressUpMode 1"
   "PluginHelperTool isReadonlyMode 1" "PluginHelperTool getAllParts 1" "PluginHelperTool pfwObject2EOMObject 1"
+  "PluginHelperTool registerDefaultNames 1"
   "EntityTypeID EntityTypeID 4" "EntityTypeID operator= 2" "EntityTypeID ~EntityTypeID 1" "EntityTypeID typeID 1"
   "EntityTypeID typeName 1" "EntityIDSet instance 1" "EntityIDSet operator= 1" "EntityIDSet nextID 1"
   "EntityIDSet reset 1"

@@ -11,6 +11,7 @@
 
 #include "commands/ModelHelper.h"
 #include "commands/PluginHelperTool.h"
+#include "diagnostics/LocalStr.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/CastFailure.h"
@@ -370,6 +371,36 @@ TEST_F(ModelToolsTest, PersistentObjectsMapToTheEngineeringObjectsThatWrapThem) 
   host.registerBareService("Zol.EOM.EOMCore");
   EXPECT_EQ(castFailure([&] { PluginHelperTool::pfwObject2EOMObject(persistent); }),
             missingInterface("Zol.EOM.IEOMObjectFactory"));
+}
+
+TEST_F(ModelToolsTest, TheStudyObjectsDefaultNamesAreRegisteredInTheTablesOrderWithLocalisedTexts) {
+  host.typeRegistry().addType(41, u"StudyManager.TessalyShaperStudy");
+  host.typeRegistry().addType(42, u"StudyManager.TessalyShaperScenario");
+  host.pluginTexts().setText("TessalyShaperStudy_DefaultName", u"Study");
+  host.pluginTexts().setText("TessalyShaperScenario_DefaultName", u"Scenario");
+  host.pluginTexts().setText("Scenario_Event_DefaultName", u"Event");
+  ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> provider;
+  host.serviceAccess()->getServiceProvider(provider);
+  kyr::orla::plugin::wyrdan::LocalStr::initialize(provider);
+
+  PluginHelperTool::registerDefaultNames();
+  Lines registered;
+  for (const auto& name : host.persistence().defaultNames()) {
+    registered.push_back(std::to_string(name.typeId) + " " + utf8(name.name) + " from " +
+                         std::to_string(name.firstNumber) + (name.perOwner ? " per owner" : ""));
+  }
+  EXPECT_EQ(registered, (Lines{"41 Study from 1 per owner", "42 Scenario from 1", "42  from 1 per owner",
+                               "42 Event from 1"}))
+      << "a text missing from the table registers an empty name";
+
+  const auto persistence = kyr::orla::appfw::ServiceCacheAppFrame::PFW_;
+  kyr::orla::appfw::ServiceCacheAppFrame::PFW_.reset();
+  PluginHelperTool::registerDefaultNames();
+  kyr::orla::appfw::ServiceCacheAppFrame::PFW_ = persistence;
+  EXPECT_EQ(host.persistence().defaultNames().size(), 4u) << "nothing without a persistence framework";
+
+  ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> none;
+  kyr::orla::plugin::wyrdan::LocalStr::initialize(none);
 }
 
 }  // namespace

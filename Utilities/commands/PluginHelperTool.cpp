@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "commands/ModelHelper.h"
+#include "diagnostics/LocalStr.h"
+#include "entities/EntityTypeID.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "services/ServiceHelper.h"
@@ -74,6 +76,27 @@ void appendPartsUnder(EntityPtr const& entity, std::vector<EntityPtr>& parts) {
   }
 }
 
+// The study objects' default names: the text's key, the entity type as the
+// host's model names it, and whether objects are numbered per owner.
+struct DefaultName {
+  const char* key;
+  const char* typeName;
+  bool perOwner;
+};
+
+constexpr DefaultName kDefaultNames[] = {
+    {"TessalyShaperStudy_DefaultName", "StudyManager::TessalyShaperStudy", true},
+    {"TessalyShaperScenario_DefaultName", "StudyManager::TessalyShaperScenario", false},
+    {"Scenario_Step_DefaultName", "StudyManager::TessalyShaperScenario", true},
+    {"Scenario_Event_DefaultName", "StudyManager::TessalyShaperScenario", false},
+};
+
+// The type registry knows a type by its dotted name.
+icu::UnicodeString registryTypeName(const char* modelTypeName) {
+  icu::UnicodeString name(modelTypeName, -1, US_INV);
+  return name.findAndReplace(u"::", u".");
+}
+
 bool isActiveMode(const char* mode) {
   const ZolSmartPointer<appfw::IFrameworkAccessInterface> access = appfw::ServiceCacheAppFrame::frameworkAccess_;
   if (!access) return true;
@@ -113,6 +136,16 @@ ZolSmartPointer<IEOMObjectInterface> PluginHelperTool::pfwObject2EOMObject(
     wrapped.reset();
   }
   return wrapped;
+}
+
+void PluginHelperTool::registerDefaultNames() {
+  const ZolSmartPointer<Zol::PersistenceFW::CAEData::IPFWInterface> persistence = appfw::ServiceCacheAppFrame::PFW_;
+  if (!persistence) return;
+  for (const DefaultName& row : kDefaultNames) {
+    const icu::UnicodeString name = LocalStr(row.key, "").getUStr();
+    const unsigned int typeId = EntityTypeID(registryTypeName(row.typeName)).typeID();
+    persistence->registerDefaultName(typeId, name, 1, row.perOwner);
+  }
 }
 
 }  // namespace kyr::orla::plugin::wyrdan

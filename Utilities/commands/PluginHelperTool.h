@@ -1,6 +1,7 @@
 // PluginHelperTool: questions about the host model as a whole: the active
 // application modes, the parts under an assembly, the engineering object of
-// a persistent object; and flushing the open model.
+// a persistent object; flushing the open model, and naming the study objects
+// the user creates.
 //
 //   if (!PluginHelperTool::isReadonlyMode()) ...
 //   IEntities parts = PluginHelperTool::getAllParts(rootAssemblyRep);  // depth-first
@@ -52,6 +53,17 @@ class WYRDAN_EXPORT PluginHelperTool {
   /// EOM object factory.
   static ZolSmartPointer<Zol::EOM::IEOMObjectInterface> pfwObject2EOMObject(
       ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& object);
+
+  /// Registers with the host's persistence framework the default names of
+  /// new studies ("TessalyShaperStudy_DefaultName", numbered per owner) and
+  /// scenarios ("TessalyShaperScenario_DefaultName", then per owner
+  /// "Scenario_Step_DefaultName", then "Scenario_Event_DefaultName"), each
+  /// numbered from 1: the texts come from the plug-in's table (LocalStr,
+  /// empty when missing), the type ids from EntityTypeID of
+  /// "StudyManager.TessalyShaperStudy" and "StudyManager.TessalyShaperScenario".
+  /// Nothing without a persistence framework; the host's results are not
+  /// examined, its exceptions pass to the caller.
+  static void registerDefaultNames();
 };
 
 }  // namespace kyr::orla::plugin::wyrdan
