@@ -107,6 +107,19 @@ void modelToolsScene(simhost::SimHost& host, Transcript& transcript) {
 
   transcript.step("The host subscriber leaves");
   host.eventManager().removeListener(persistenceDomain, subscriber);
+
+  transcript.step("PluginHelperTool::registerDefaultNames(): names for new studies and scenarios, in the user's language");
+  host.typeRegistry().addType(41, u"StudyManager.TessalyShaperStudy");
+  host.typeRegistry().addType(42, u"StudyManager.TessalyShaperScenario");
+  host.pluginTexts().setText("TessalyShaperStudy_DefaultName", u"Study");
+  host.pluginTexts().setText("TessalyShaperScenario_DefaultName", u"Scenario");
+  host.pluginTexts().setText("Scenario_Step_DefaultName", u"Step");
+  host.pluginTexts().setText("Scenario_Event_DefaultName", u"Event");
+  PluginHelperTool::registerDefaultNames();
+  for (const auto& name : host.persistence().defaultNames()) {
+    transcript.note("type " + std::to_string(name.typeId) + ": \"" + utf8(name.name) + " 1\", \"" + utf8(name.name) +
+                    " 2\", ..." + (name.perOwner ? " counted per owner" : ""));
+  }
 }
 
 }  // namespace demo

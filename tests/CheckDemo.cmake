@@ -3,8 +3,8 @@
 # dependency edge between the two engineering objects and their generation,
 # the filtered log reaching its three outputs, a localised status message, a
 # pop-up, the task run on the work thread under the wait cursor and a
-# transaction, an assembly's parts depth-first, the modes, and the flush with
-# its events.
+# transaction, an assembly's parts depth-first, the modes, the flush with its
+# events, and the study objects' default names.
 execute_process(COMMAND ${DEMO} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the demo ended with ${result}\n${errors}")
@@ -32,6 +32,7 @@ foreach(expected
     "isDressUpMode\\(\\) -> true, isReadonlyMode\\(\\) -> false\n"
     "heard persistence event 21 \\(Gearbox, false\\)\n[^=]*heard persistence event 3 \\(Gearbox, true\\)\n"
     "heard persistence event 21 \\(Gearbox, false\\)\n   host <- [^\n]*flushModel\\(\\)[^\n]*\n   flushModel\\(\\) failed"
+    "type 41: \"Study 1\", \"Study 2\", \\.\\.\\. counted per owner\n   type 42: \"Scenario 1\", \"Scenario 2\", \\.\\.\\.\n"
     "\nDone\\.\n$")
   if(NOT output MATCHES "${expected}")
     message(FATAL_ERROR "the demo's output lacks \"${expected}\":\n${output}")
