@@ -12,6 +12,7 @@
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/HostTest.h"
+#include "zol/kernel/ZolException.h"
 #include "zol/kernel/ZolHoldings.h"
 
 namespace {
@@ -110,6 +111,32 @@ TEST_F(ModelToolsLifetime, WhatTheFirstFlushFindsIsKeptUntilUnload) {
   EXPECT_EQ(heldByModelHelper(),
             (std::vector<std::string>{"ModelHelper: event manager", "ModelHelper: model management"}));
   // The fixture's leak check tells whether the unload released them.
+}
+
+TEST_F(ModelToolsLifetime, OnlyACallThatReachesAServiceFixesIt) {
+  constexpr char kAppExecutive[] = "kyr.orla.appfw.AppExecutive";
+  const auto eventManager = ServiceCacheAppFrame::eventManager_;
+  ProbePlugin plugin;
+  ASSERT_TRUE(plugin.loaded());
+  plugin.start(host.serviceAccess());
+
+  host.removeService(kAppExecutive);
+  ServiceCacheAppFrame::eventManager_.reset();
+  EXPECT_EQ(plugin.publish(3), 2147483647);
+  host.registerService(kAppExecutive, host.appExecutive().asService());
+  ServiceCacheAppFrame::eventManager_ = eventManager;
+  EXPECT_EQ(plugin.publish(3), 0) << "without a framework access the event manager was not taken";
+
+  host.appExecutive().setCurrentModelName(u"none");
+  plugin.flush(true, true);
+  EXPECT_EQ(lookUps(), 0u) << "no open model: the flush ends before the look-up";
+
+  host.registerBareService(kModelManagement);
+  EXPECT_THROW(plugin.flush(true, false), Zol::ZolSystemException_24);
+  host.registerService(kModelManagement, host.modelManagement().asService());
+  plugin.flush(true, false);
+  EXPECT_EQ(lookUps(), 2u) << "a look-up whose cast threw is made again";
+  EXPECT_EQ(host.modelManagement().flushes(), 1u);
 }
 
 TEST_F(ModelToolsLifetime, ConcurrentFirstFlushesLookTheServiceUpOnce) {

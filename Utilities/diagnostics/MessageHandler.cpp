@@ -44,7 +44,8 @@ Zol::ZolResult_24_8 MessageHandler::showPopMessage(const icu::UnicodeString& mes
                                                    const icu::UnicodeString& button, const icu::UnicodeString& extra,
                                                    const icu::UnicodeString& caption) {
   if (!isSeverity(severity)) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
-  const icu::UnicodeString title = caption.isEmpty() ? LocalStr(kCaptionKeys[severity], "").getUStr() : caption;
+  icu::UnicodeString title = LocalStr(kCaptionKeys[severity], "").getUStr();
+  if (!caption.isEmpty()) title = caption;
   const icu::UnicodeString buttonText = button.isEmpty() ? LocalStr("UITEXT_OK", "").getUStr() : button;
 
   const auto gui = Zol::interfaceCastOrThrow<appfw::ZolIGuiExecutiveInterface>(ServiceHelper::getGuiExeutive());

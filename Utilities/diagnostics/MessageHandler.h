@@ -39,7 +39,8 @@ class WYRDAN_EXPORT MessageHandler {
   /// Opens a modal message box with `message` and returns the host's
   /// result. The caption is `caption`, or when empty the plug-in's text
   /// "UITEXT_Debug", "UITEXT_Info", "UITEXT_Warning" or "UITEXT_Error" by
-  /// severity; the button reads `button`, or when empty the text
+  /// severity (translated in either case, so the table's exceptions pass
+  /// whether or not a caption is given); the button reads `button`, or when empty the text
   /// "UITEXT_OK"; `extra` is passed as both the informative and the
   /// detailed text. In batch mode (the application executive's
   /// isBatchMode) nothing is shown and the result is success. Without a GUI

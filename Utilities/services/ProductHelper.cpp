@@ -75,7 +75,8 @@ bool ProductHelper::isDesignPart(ZolSmartPointer<appfw::IEntityInterface> entity
   if (!entityPart) return false;
   ZolSmartPointer<IPartInterface> designPart;
   model->getCurrentDesignPart(designPart);
-  return guidOf(entityPart) == guidOf(designPart);
+  const auto entityGuid = guidOf(entityPart);
+  return entityGuid == guidOf(designPart);
 }
 
 }  // namespace kyr::orla::plugin::wyrdan

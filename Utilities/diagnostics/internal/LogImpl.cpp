@@ -11,6 +11,7 @@ ZolLogImpl::~ZolLogImpl() = default;
 
 // A log line must never fail the code that writes it.
 void ZolLogImpl::write(const std::string& line, int level) {
+  if (!m_logger) return;
   try {
     m_logger->log(line, level);
   } catch (...) {

@@ -17,12 +17,12 @@ class LogImpl {
 
 class ZolLogImpl final : public LogImpl {
  public:
-  /// Keeps a reference to `logger`, which must not be empty.
+  /// Keeps a reference to `logger`; an empty one writes nothing.
   explicit ZolLogImpl(ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface> logger);
   /// Releases the logger.
   ~ZolLogImpl() override;
 
-  /// Passes the line and the level unchanged to the logger. Neither its
+  /// Passes the line and the level unchanged to the logger, if any. Neither its
   /// result nor an exception it raises reaches the caller.
   void write(const std::string& line, int level) override;
 
