@@ -263,8 +263,8 @@ void reportAllocationLimit(const Group& group, RoundOutcome& outcome) {
   if (met) {
     ++outcome.aimsMet;
   } else {
-    outcome.misses.push_back(comparison.name + " at " + std::to_string(group.size) + " entries: " +
-                             allocationText(most) + " allocations per entry, limit " +
+    outcome.misses.push_back(comparison.name + " at " + std::to_string(group.size) +
+                             " entries: " + allocationText(most) + " allocations per entry, limit " +
                              allocationText(*comparison.maxAllocationsPerEntry));
   }
 }
@@ -305,8 +305,7 @@ void reportScalingLimits(const std::vector<Group>& groups, RoundOutcome& outcome
       } else {
         char line[256];
         std::snprintf(line, sizeof line, "%s: time per entry at %ld entries is %.2f times that at %ld, limit %.2f",
-                      comparison.name.c_str(), scaling.largerSize, ratio.median, scaling.smallerSize,
-                      scaling.maxRatio);
+                      comparison.name.c_str(), scaling.largerSize, ratio.median, scaling.smallerSize, scaling.maxRatio);
         outcome.misses.emplace_back(line);
       }
     }
@@ -337,8 +336,7 @@ void reportScaling(const std::vector<Group>& groups) {
       if (largest == nullptr || group.size > largest->size) largest = &group;
     }
     if (smallest == nullptr || smallest == largest) continue;
-    std::printf("%s: cost per entry at %ld entries is %.2f times that at %ld\n", comparison.name.c_str(),
-                largest->size,
+    std::printf("%s: cost per entry at %ld entries is %.2f times that at %ld\n", comparison.name.c_str(), largest->size,
                 spreadOf(largest->perEntry.front()).median / spreadOf(smallest->perEntry.front()).median,
                 smallest->size);
   }

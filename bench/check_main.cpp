@@ -115,9 +115,9 @@ const Path kPaths[] = {
 // two sizes, per entity), a filtered debug statement that does more than ask,
 // or a log message formatted twice.
 const Ceiling kCeilings[] = {
-    {"bunch-round-trip", "bunch-byte-round-trip", 1.60},  // counted 1.40
-    {"cached-getter", "held-handle", 1.80},               // counted 1.55
-    {"cached-getter", "exported-handle", 1.25},           // counted 1.11
+    {"bunch-round-trip", "bunch-byte-round-trip", 1.60},      // counted 1.40
+    {"cached-getter", "held-handle", 1.80},                   // counted 1.55
+    {"cached-getter", "exported-handle", 1.25},               // counted 1.11
     {"to-entities-lockless", "resolve-each-lockless", 1.10},  // counted 0.96
     {"handle-event-1", "handle-event-floor-1", 2.15},         // counted 1.87
     {"handle-event-8", "handle-event-floor-8", 1.69},         // counted 1.47
@@ -126,9 +126,9 @@ const Ceiling kCeilings[] = {
     {"update-nodes-10000", "update-nodes-100", 0.80},         // counted 0.69
     {"filtered-debug-log", "empty-loop", 4.20},               // counted 3.66
 #ifdef WYRDAN_BENCH_SPDLOG
-    {"filtered-debug-log", "spdlog-filtered-debug", 0.58},    // counted 0.50
+    {"filtered-debug-log", "spdlog-filtered-debug", 0.58},  // counted 0.50
 #endif
-    {"log-message-100", "snprintf-100", 1.39},                // counted 1.20
+    {"log-message-100", "snprintf-100", 1.39},  // counted 1.20
 };
 
 // Event delivery allocates nothing once the handlers are registered; sorting
@@ -220,7 +220,8 @@ int judge(int files, char** paths) {
     }
     const double ratio = cost->second / floor->second;
     const bool within = ratio <= ceiling.maxRatio;
-    std::printf("%-48s %8.3f %8.2f  %s\n", pair.c_str(), ratio, ceiling.maxRatio, within ? "ok" : "FAILED: above the ceiling");
+    std::printf("%-48s %8.3f %8.2f  %s\n", pair.c_str(), ratio, ceiling.maxRatio,
+                within ? "ok" : "FAILED: above the ceiling");
     if (!within) ++failures;
   }
 

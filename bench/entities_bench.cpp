@@ -16,8 +16,7 @@ namespace {
 const bench::Cost kToEntities("BM_ToEntities", bench::measure<bench::ToEntities>, {1000, 10000, 100000});
 const bench::Reference kFloor("BM_ToEntities", "Floor", bench::measure<bench::ResolveEach>, bench::Aim{1.2});
 
-const bench::Cost kLockless("BM_ToEntitiesLockless", bench::measure<bench::ToEntitiesLockless>,
-                            {1000, 10000, 100000});
+const bench::Cost kLockless("BM_ToEntitiesLockless", bench::measure<bench::ToEntitiesLockless>, {1000, 10000, 100000});
 const bench::Reference kLocklessFloor("BM_ToEntitiesLockless", "Floor", bench::measure<bench::ResolveEachLockless>,
                                       bench::Aim{1.2});
 

@@ -20,7 +20,6 @@ const bench::AllocationLimit kNoAllocation("BM_HandleEvent", 0);
 
 const bench::Cost kTwoThreads("BM_HandleEventTwoThreads", bench::measure<bench::TwoThreadHandleEvent>, {100000},
                               bench::Clock::Wall);
-const bench::Reference kOneThread("BM_HandleEventTwoThreads", "OneThread",
-                                  bench::measure<bench::OneThreadHandleEvent>);
+const bench::Reference kOneThread("BM_HandleEventTwoThreads", "OneThread", bench::measure<bench::OneThreadHandleEvent>);
 
 }  // namespace

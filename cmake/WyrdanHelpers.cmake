@@ -1,14 +1,16 @@
 # Small helpers so that each folder's CMakeLists.txt reads as a list.
 
 # wyrdan_add_classes(<target> <folder> <Class>...)
-# Adds <folder>/<Class>.cpp as a source and <folder>/<Class>.h as a public
-# header of <target> (one header and one source per class).
+# Adds <folder>/<Class>.cpp as a source of <target> and installs
+# <folder>/<Class>.h as its public header
+# <WyrdanPluginUtilities/<folder>/<Class>.h> (one header and one source per
+# class).
 function(wyrdan_add_classes target folder)
   foreach(class IN LISTS ARGN)
-    target_sources(${target}
-      PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.cpp"
-      PUBLIC FILE_SET HEADERS BASE_DIRS "${CMAKE_CURRENT_SOURCE_DIR}"
-             FILES "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.h")
+    target_sources(${target} PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.cpp"
+                                     "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.h")
+    install(FILES "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.h"
+            DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/WyrdanPluginUtilities/${folder}")
   endforeach()
 endfunction()
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "zol/kernel/ZolAny.h"
 
 namespace demo {

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "diagnostics/LocalStr.h"
-#include "diagnostics/LogHelper.h"
-#include "diagnostics/Logger.h"
-#include "diagnostics/MessageHandler.h"
-#include "diagnostics/ScopeLog.h"
+#include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
+#include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
+#include "WyrdanPluginUtilities/diagnostics/Logger.h"
+#include "WyrdanPluginUtilities/diagnostics/MessageHandler.h"
+#include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
 #include "simhost/ArgumentText.h"
 #include "zol/kernel/ZolDebug.h"
 
@@ -18,8 +18,8 @@ namespace {
 
 using kyr::orla::appfw::Severity;
 using kyr::orla::plugin::wyrdan::LocalStr;
-using kyr::orla::plugin::wyrdan::LogHelper;
 using kyr::orla::plugin::wyrdan::Logger;
+using kyr::orla::plugin::wyrdan::LogHelper;
 using kyr::orla::plugin::wyrdan::MessageHandler;
 using kyr::orla::plugin::wyrdan::ScopeLog;
 
@@ -108,8 +108,8 @@ void userMessages(simhost::SimHost& host, Transcript& transcript) {
   const Zol::ZolResult_24_8 batch =
       MessageHandler::showPopMessage(u"Plate 3 has no material", kyr::orla::appfw::SeverityWarning, {}, {}, {});
   host.appExecutive().setBatchMode(false);
-  transcript.note("showPopMessage() -> code " + std::to_string(batch.getCode()) + ", message boxes shown: " +
-                  std::to_string(host.guiExecutive().messageBoxes().size()));
+  transcript.note("showPopMessage() -> code " + std::to_string(batch.getCode()) +
+                  ", message boxes shown: " + std::to_string(host.guiExecutive().messageBoxes().size()));
 }
 
 }  // namespace

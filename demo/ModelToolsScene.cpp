@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "commands/ModelHelper.h"
-#include "commands/PluginHelperTool.h"
+#include "WyrdanPluginUtilities/commands/ModelHelper.h"
+#include "WyrdanPluginUtilities/commands/PluginHelperTool.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
-#include "services/ProductHelper.h"
+#include "WyrdanPluginUtilities/services/ProductHelper.h"
 #include "zol/kernel/ZolStringUtility.h"
 
 namespace demo {
@@ -108,7 +108,8 @@ void modelToolsScene(simhost::SimHost& host, Transcript& transcript) {
   transcript.step("The host subscriber leaves");
   host.eventManager().removeListener(persistenceDomain, subscriber);
 
-  transcript.step("PluginHelperTool::registerDefaultNames(): names for new studies and scenarios, in the user's language");
+  transcript.step(
+      "PluginHelperTool::registerDefaultNames(): names for new studies and scenarios, in the user's language");
   host.typeRegistry().addType(41, u"StudyManager.TessalyShaperStudy");
   host.typeRegistry().addType(42, u"StudyManager.TessalyShaperScenario");
   host.pluginTexts().setText("TessalyShaperStudy_DefaultName", u"Study");

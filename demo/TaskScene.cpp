@@ -3,8 +3,8 @@
 #include <string>
 #include <thread>
 
-#include "commands/ScopeWait.h"
-#include "commands/TaskHelper.h"
+#include "WyrdanPluginUtilities/commands/ScopeWait.h"
+#include "WyrdanPluginUtilities/commands/TaskHelper.h"
 
 namespace demo {
 

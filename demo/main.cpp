@@ -15,16 +15,16 @@
 #include "ModelToolsScene.h"
 #include "TaskScene.h"
 #include "Transcript.h"
-#include "commands/CmdInvoker.h"
-#include "commands/DataBunch.h"
-#include "commands/EditEntityHelper.h"
-#include "entities/BrowserHelper.h"
-#include "entities/EntConvert.h"
-#include "eom/EOMObjectAdapter.h"
-#include "eom/GenerativeHelper.h"
-#include "events/EventHandler.h"
-#include "events/PluginEventManager.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
+#include "WyrdanPluginUtilities/entities/BrowserHelper.h"
+#include "WyrdanPluginUtilities/entities/EntConvert.h"
+#include "WyrdanPluginUtilities/eom/EOMObjectAdapter.h"
+#include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
+#include "WyrdanPluginUtilities/events/EventHandler.h"
+#include "WyrdanPluginUtilities/events/PluginEventManager.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "simhost/ArgumentText.h"
 #include "simhost/SimEOM.h"
 #include "simhost/SimHost.h"
@@ -107,9 +107,7 @@ void showBrowserTree(simhost::SimHost& host, demo::Transcript& transcript) {
   for (std::string line; std::getline(tree, line);) transcript.note("| " + line);
 }
 
-std::string listeners(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " listener" : " listeners");
-}
+std::string listeners(std::size_t count) { return std::to_string(count) + (count == 1 ? " listener" : " listeners"); }
 
 // The plug-in's handler of entity events: tells the transcript what reached it.
 class EntityWatcher : public IZolEventHandler {
@@ -124,7 +122,8 @@ class EntityWatcher : public IZolEventHandler {
   demo::Transcript& transcript_;
 };
 
-void entityEvents(simhost::SimHost& host, demo::Transcript& transcript, const ZolSmartPointer<simhost::SimEntity>& plate) {
+void entityEvents(simhost::SimHost& host, demo::Transcript& transcript,
+                  const ZolSmartPointer<simhost::SimEntity>& plate) {
   transcript.step("The host's entity domain, and the plug-in's listener that hands events to the registry");
   const std::int64_t entityDomain = host.eventManager().defineDomain("kyr.orla.appfw.Entity");
   host.registerPluginListener(simhost::makePluginListener(
@@ -138,8 +137,9 @@ void entityEvents(simhost::SimHost& host, demo::Transcript& transcript, const Zo
   transcript.step("A handler for entity events: the first one subscribes the plug-in's listener to the domain");
   EntityWatcher watcher(transcript);
   EventHandler::instance()->addDomainEventHandler(EventHandler::getEntityDomainId(), &watcher);
-  transcript.note("the default listener first maps every domain that has a subscription of its own (creating those "
-                  "the host does not know yet), then subscribes the entity domain with its own events");
+  transcript.note(
+      "the default listener first maps every domain that has a subscription of its own (creating those "
+      "the host does not know yet), then subscribes the entity domain with its own events");
 
   transcript.step("The host delivers entity events: those the subscription admits reach the handler");
   const ZolSmartPointer<kyr::orla::appfw::IEntityInterface> entity = plate;
@@ -161,8 +161,8 @@ void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
   transcript.step("The host's model: four plates");
   std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
   for (std::uint32_t id = 1; id <= 4; ++id) {
-    plates.push_back(host.model().addEntity(5, id, 0, icu::UnicodeString::fromUTF8("Plate " + std::to_string(id)),
-                                            "Plate"));
+    plates.push_back(
+        host.model().addEntity(5, id, 0, icu::UnicodeString::fromUTF8("Plate " + std::to_string(id)), "Plate"));
     plates.back()->putAttribute("thickness", 2);
   }
   showPlates(transcript, plates);
@@ -179,7 +179,8 @@ void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
   helper.setProperties(DataBunch{{"thickness", 4}, {"material", Zol::makeZolAny("steel")}});
   showPlates(transcript, plates);
 
-  transcript.step("BrowserHelper::updateNodes announces the edit; the browser's tab decodes it and refreshes the nodes");
+  transcript.step(
+      "BrowserHelper::updateNodes announces the edit; the browser's tab decodes it and refreshes the nodes");
   browser.updateNodes(selection);
   showBrowserTree(host, transcript);
 

@@ -36,10 +36,9 @@ bool readsBackAs(const Zol::ZolAny_24_8& value) {
 
 void readAsItsType(const Zol::ZolAny_24_8& value) {
   try {
-    readsBackAs<std::string>(value) || readsBackAs<icu::UnicodeString>(value) ||
-        readsBackAs<std::int32_t>(value) || readsBackAs<std::uint32_t>(value) ||
-        readsBackAs<std::int64_t>(value) || readsBackAs<std::uint64_t>(value) || readsBackAs<bool>(value) ||
-        readsBackAs<double>(value);
+    readsBackAs<std::string>(value) || readsBackAs<icu::UnicodeString>(value) || readsBackAs<std::int32_t>(value) ||
+        readsBackAs<std::uint32_t>(value) || readsBackAs<std::int64_t>(value) || readsBackAs<std::uint64_t>(value) ||
+        readsBackAs<bool>(value) || readsBackAs<double>(value);
   } catch (const Zol::ZolException_24&) {
     // A stream that is not exactly one value of its type.
   }

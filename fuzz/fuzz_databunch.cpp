@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "zol/kernel/ZolException.h"
 
 using kyr::orla::appfw::CmdParameters;

@@ -2,7 +2,7 @@
 #include <fstream>
 #include <string>
 
-#include "commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
 
 using kyr::orla::plugin::wyrdan::DataBunch;
 

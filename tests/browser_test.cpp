@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "entities/BrowserHelper.h"
+#include "WyrdanPluginUtilities/entities/BrowserHelper.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
 
@@ -57,23 +57,38 @@ TEST_F(BrowserTest, EachAnnouncementReachesItsTabAsItsRecord) {
   };
   const Case cases[] = {
       {"addNode", [&] { browser.addNode(plate); }, &modelTab(), "node added (5, 1, 0)"},
-      {"addNodes", [&] { browser.addNodes(IEntities{rib, plate}); }, &modelTab(),
-       "nodes added [(5, 2, 0), (5, 1, 0)] []"},
+      {"addNodes",
+       [&] {
+         browser.addNodes(IEntities{rib, plate});
+       },
+       &modelTab(), "nodes added [(5, 2, 0), (5, 1, 0)] []"},
       {"insertNode", [&] { browser.insertNode(rib); }, &modelTab(), "node inserted [(5, 2, 0)] [Insert = nothing]"},
       {"updateNode", [&] { browser.updateNode(plate); }, &modelTab(), "node updated (5, 1, 0)"},
-      {"updateNodes", [&] { browser.updateNodes(IEntities{plate, rib}); }, &modelTab(),
-       "nodes updated [(5, 1, 0), (5, 2, 0)] [] []"},
-      {"updateAttribute", [&] { browser.updateAttribute(plate, "thickness", Zol::ZolAny_24_8(4), true); },
-       &modelTab(), "nodes updated [] [thickness = Zol.Int32 4] [(5, 1, 0)]"},
+      {"updateNodes",
+       [&] {
+         browser.updateNodes(IEntities{plate, rib});
+       },
+       &modelTab(), "nodes updated [(5, 1, 0), (5, 2, 0)] [] []"},
+      {"updateAttribute", [&] { browser.updateAttribute(plate, "thickness", Zol::ZolAny_24_8(4), true); }, &modelTab(),
+       "nodes updated [] [thickness = Zol.Int32 4] [(5, 1, 0)]"},
       {"updateNodesAttribute",
-       [&] { browser.updateNodesAttribute(IEntities{rib, plate}, "color", Zol::makeZolAny("red")); }, &modelTab(),
-       "nodes updated [] [color = Zol.ZolString \"red\"] [(5, 2, 0), (5, 1, 0)]"},
-      {"addParts", [&] { browser.addParts(IEntities{study, plate}); }, &modelTab(),
+       [&] {
+         browser.updateNodesAttribute(IEntities{rib, plate}, "color", Zol::makeZolAny("red"));
+       },
+       &modelTab(), "nodes updated [] [color = Zol.ZolString \"red\"] [(5, 2, 0), (5, 1, 0)]"},
+      {"addParts",
+       [&] {
+         browser.addParts(IEntities{study, plate});
+       },
+       &modelTab(),
        "nodes added [(8, 1, 0), (5, 1, 0)] [commandName = Zol.ZolString \"CreatePartCommand\", commandContext = "
        "kyr.orla.appfw.CmdContext 4 bytes]"},
       {"removeNode", [&] { browser.removeNode(rib); }, &modelTab(), "node removed (5, 2, 0)"},
-      {"removeNodes", [&] { browser.removeNodes(IEntities{plate, rib}); }, &modelTab(),
-       "nodes removed [(5, 1, 0), (5, 2, 0)] []"},
+      {"removeNodes",
+       [&] {
+         browser.removeNodes(IEntities{plate, rib});
+       },
+       &modelTab(), "nodes removed [(5, 1, 0), (5, 2, 0)] []"},
       {"a study entity", [&] { browser.addNode(study); }, &studyTab(), "node added (8, 1, 0)"},
       {"tab 2", [&] { BrowserHelper(BrowserHelper::MB_AR_ITEMIZATION).updateNode(plate); },
        &host.modelBrowser().domainZeroTab(), "node updated (5, 1, 0)"},
@@ -208,8 +223,7 @@ TEST_F(BrowserTest, FailingCastsComeAfterTheAttributeIsSet) {
   host.registerBareService("kyr.orla.appfw.SelectionManager");
   EXPECT_THROW(browser.updateAttribute(plate, "mass", Zol::ZolAny_24_8(7), true), Zol::ZolSystemException_24);
   EXPECT_EQ(plate->attribute("mass"), Zol::ZolAny_24_8(7)) << "set before the selection manager's cast failed";
-  EXPECT_THROW(browser.updateNodesAttribute(IEntities{plate}, "mass", Zol::ZolAny_24_8(8)),
-               Zol::ZolSystemException_24);
+  EXPECT_THROW(browser.updateNodesAttribute(IEntities{plate}, "mass", Zol::ZolAny_24_8(8)), Zol::ZolSystemException_24);
 
   ServiceHelper::releaseServices();
   host.removeService("kyr.orla.appfw.SelectionManager");

@@ -8,14 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/CmdInvoker.h"
-#include "commands/DataBunch.h"
-#include "commands/EditEntityHelper.h"
+#include "WyrdanPluginUtilities/commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/commands/CreateEntityHelper.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
+#include "WyrdanPluginUtilities/entities/EntConvert.h"
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "commands/CreateEntityHelper.h"
-#include "entities/EntConvert.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
 
@@ -75,10 +75,10 @@ std::int32_t intOf(const DataBunch& bunch, const std::string& key) {
 class DataBunchTest : public testing_support::LeakCheckedTest {};
 
 TEST_F(DataBunchTest, KeysIterateAndConvertInBytewiseOrder) {
-  const DataBunch bunch{{"values", 1}, {"param", 2},  {"objects", 3}, {"command", 4}, {"ab", 5},
-                        {"a", 6},      {"b", 7},      {"Z", 8},       {"B", 9},       {"\xC3\xA9t\xC3\xA9", 10}};
-  const std::vector<std::string> expected = {"B", "Z", "a", "ab", "b", "command", "objects", "param", "values",
-                                             "\xC3\xA9t\xC3\xA9"};
+  const DataBunch bunch{{"values", 1}, {"param", 2}, {"objects", 3}, {"command", 4}, {"ab", 5},
+                        {"a", 6},      {"b", 7},     {"Z", 8},       {"B", 9},       {"\xC3\xA9t\xC3\xA9", 10}};
+  const std::vector<std::string> expected = {"B",       "Z",       "a",     "ab",     "b",
+                                             "command", "objects", "param", "values", "\xC3\xA9t\xC3\xA9"};
   EXPECT_EQ(keysOf(bunch), expected);
   EXPECT_EQ(namesOf(bunch.toCmdParams()), expected);
   EXPECT_EQ(keysOf(DataBunch(bunch.toZolAny())), expected);

@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/CmdInvoker.h"
-#include "entities/EntConvert.h"
-#include "events/EventHandler.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/entities/EntConvert.h"
+#include "WyrdanPluginUtilities/events/EventHandler.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/EventTest.h"
 
 namespace {

@@ -22,13 +22,13 @@
 
 #include <gtest/gtest.h>
 
-#include "diagnostics/LocalStr.h"
-#include "diagnostics/LogHelper.h"
-#include "diagnostics/Logger.h"
-#include "diagnostics/MessageHandler.h"
-#include "diagnostics/ScopeLog.h"
+#include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
+#include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
+#include "WyrdanPluginUtilities/diagnostics/Logger.h"
+#include "WyrdanPluginUtilities/diagnostics/MessageHandler.h"
+#include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/FreshProcess.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolDebug.h"
@@ -39,8 +39,8 @@ namespace {
 
 using kyr::orla::appfw::Severity;
 using kyr::orla::plugin::wyrdan::LocalStr;
-using kyr::orla::plugin::wyrdan::LogHelper;
 using kyr::orla::plugin::wyrdan::Logger;
+using kyr::orla::plugin::wyrdan::LogHelper;
 using kyr::orla::plugin::wyrdan::MessageHandler;
 using kyr::orla::plugin::wyrdan::ScopeLog;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
@@ -248,12 +248,9 @@ TEST(LoggerEnvironment, ConsoleAndDebuggerOutputsFollowTheirVariables) {
     bool debugger;
   };
   const Case cases[] = {
-      {"-console", "true", true, true},
-      {"--model plate.mdl -console -v", std::nullopt, true, false},
-      {"console", "TRUE", false, false},
-      {std::nullopt, "1", false, false},
-      {"", "true ", false, false},
-      {"-CONSOLE", "false", false, false},
+      {"-console", "true", true, true},  {"--model plate.mdl -console -v", std::nullopt, true, false},
+      {"console", "TRUE", false, false}, {std::nullopt, "1", false, false},
+      {"", "true ", false, false},       {"-CONSOLE", "false", false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("args " + c.args.value_or("(unset)") + ", OutputDebugString " + c.debugOutput.value_or("(unset)"));
@@ -616,8 +613,7 @@ TEST_F(MessagesTest, ATextIsTranslatedOnceUntilItIsFormattedAgain) {
   EXPECT_EQ(host.journal().count(CallPattern::of<Table>("getMessage").with("MESHED", ZolSequence<Zol::ZolAny_24_8>())),
             1u);
 
-  const ZolSequence<Zol::ZolAny_24_8> arguments{Zol::ZolAny_24_8(3), Zol::ZolAny_24_8(1200),
-                                                Zol::makeZolAny("steel")};
+  const ZolSequence<Zol::ZolAny_24_8> arguments{Zol::ZolAny_24_8(3), Zol::ZolAny_24_8(1200), Zol::makeZolAny("steel")};
   EXPECT_EQ(meshed.format(arguments).getStr(), "3 of 1,200 plates meshed, steel");
   EXPECT_EQ(meshed.getStr(), "3 of 1,200 plates meshed, steel");
   EXPECT_EQ(host.journal().count(CallPattern::of<Table>("getMessage").with("MESHED", arguments)), 1u);
@@ -759,8 +755,8 @@ TEST_F(MessagesTest, APopUpTakesCaptionAndButtonFromThePluginTextsUnlessGiven) {
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.severity));
     const std::size_t shownBefore = boxes().size();
-    EXPECT_TRUE(MessageHandler::showPopMessage(u"Plate 3 has no material", c.severity, c.button, c.extra, c.caption)
-                    .isOk());
+    EXPECT_TRUE(
+        MessageHandler::showPopMessage(u"Plate 3 has no material", c.severity, c.button, c.extra, c.caption).isOk());
     const auto shown = boxes();
     ASSERT_EQ(shown.size(), shownBefore + 1);
     EXPECT_EQ(shown.back().caption, c.shownCaption);
@@ -770,7 +766,6 @@ TEST_F(MessagesTest, APopUpTakesCaptionAndButtonFromThePluginTextsUnlessGiven) {
     EXPECT_EQ(shown.back().detailedText, c.extra);
     EXPECT_TRUE(shown.back().modal);
   }
-
 
   host.pluginTexts().setText("UITEXT_OK", u"Verstanden");
   host.guiExecutive().setMessageBoxAnswer(Zol::ZolResult_24_8(7));

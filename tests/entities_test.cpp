@@ -9,15 +9,15 @@
 
 #include <gtest/gtest.h>
 
-#include "entities/EOMCompare.h"
-#include "entities/EntConvert.h"
-#include "entities/EntityEquanPred.h"
-#include "entities/EntityFastCompare.h"
-#include "entities/EntityHashCompare.h"
-#include "entities/EntityW2Compare.h"
-#include "entities/GUIDCompare.h"
-#include "entities/GUIDEuqanPred.h"
-#include "entities/POCompare.h"
+#include "WyrdanPluginUtilities/entities/EOMCompare.h"
+#include "WyrdanPluginUtilities/entities/EntConvert.h"
+#include "WyrdanPluginUtilities/entities/EntityEquanPred.h"
+#include "WyrdanPluginUtilities/entities/EntityFastCompare.h"
+#include "WyrdanPluginUtilities/entities/EntityHashCompare.h"
+#include "WyrdanPluginUtilities/entities/EntityW2Compare.h"
+#include "WyrdanPluginUtilities/entities/GUIDCompare.h"
+#include "WyrdanPluginUtilities/entities/GUIDEuqanPred.h"
+#include "WyrdanPluginUtilities/entities/POCompare.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/HostTest.h"
 #include "zol/kernel/ZolException.h"
@@ -27,9 +27,9 @@ namespace {
 using kyr::orla::appfw::IEntities;
 using kyr::orla::appfw::ServiceCacheAppFrame;
 using kyr::orla::plugin::wyrdan::EntConvert;
+using simhost::CallPattern;
 using Zol::PersistenceFW::CAEData::EntityReference;
 using Zol::PersistenceFW::CAEData::EntityReferenceSequence;
-using simhost::CallPattern;
 using RootManager = kyr::orla::appfw::IRootManagerInterface;
 
 constexpr std::uint32_t kNode = 7;
@@ -98,8 +98,8 @@ TEST_F(EntConvertTest, UnresolvableReferencesAreDropped) {
   EXPECT_EQ(host.journal().count(CallPattern::of<RootManager>("makeEntityList").with(IEntities())), 1u)
       << "unresolved references never reach the host";
 
-  EXPECT_TRUE(convert.toEntRefSeq(ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>())
-                  .empty());
+  EXPECT_TRUE(
+      convert.toEntRefSeq(ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>()).empty());
   EXPECT_TRUE(convert.toEntity({}).empty());
 }
 
@@ -138,15 +138,15 @@ TEST_F(EntConvertTest, HostFaultsPassToTheCallerAndReleaseWhatWasTaken) {
                Zol::ZolUserException_24);
   host.faults().inject(CallPattern::of<kyr::orla::appfw::IEntRefInterface>("getTypeIds"),
                        simhost::Fault::foreignException("no types"));
-  auto container = simhost::makeSimObject<simhost::SimEntRefContainer>(host.context(), owner->asService(),
-                                                                       owner->reference());
+  auto container =
+      simhost::makeSimObject<simhost::SimEntRefContainer>(host.context(), owner->asService(), owner->reference());
   EXPECT_THROW(convert.toEntity(container), std::runtime_error);
 }
 
 TEST_F(EntConvertTest, ContainerMembersComeTypeByTypeInIteratorOrder) {
   const auto owner = host.model().entities().front();
-  const auto list = convert.toEntRefList(owner->asService(), kNode, ZolSequence<unsigned int>{3, 1},
-                                         ZolSequence<unsigned int>{0, 0});
+  const auto list =
+      convert.toEntRefList(owner->asService(), kNode, ZolSequence<unsigned int>{3, 1}, ZolSequence<unsigned int>{0, 0});
   const auto* made = dynamic_cast<const simhost::SimEntityReferenceList*>(list.get());
   ASSERT_NE(made, nullptr);
   ASSERT_EQ(made->containers().size(), 1u);
@@ -219,7 +219,8 @@ TEST_F(EntConvertTest, MissingServicesGiveEmptyResultsAndForeignListsThrow) {
   ServiceCacheAppFrame::entRefContainerFactory_.reset();
   ServiceCacheAppFrame::entRefListFactory_ =
       simhost::makeSimObject<simhost::SimEntityReferenceListFactory>(host.context(), "lists");
-  const auto withoutContainers = convert.toEntRefList(host.model().asService(), kNode, ZolSequence<unsigned int>{1}, {});
+  const auto withoutContainers =
+      convert.toEntRefList(host.model().asService(), kNode, ZolSequence<unsigned int>{1}, {});
   ASSERT_TRUE(withoutContainers);
   EXPECT_TRUE(dynamic_cast<const simhost::SimEntityReferenceList*>(withoutContainers.get())->containers().empty());
 
@@ -260,8 +261,8 @@ class ComparatorTest : public testing_support::HostTest {
   }
   // An entity that is no EOM object, in a container other than the model.
   EntityPtr plainEntity(std::uint32_t first, std::uint32_t second, const Zol::ZolIService& container) {
-    auto made = simhost::makeSimObject<simhost::SimEntity>(
-        host.context(), EntityReference{container, first, second, 0}, u"plain", u"Plate");
+    auto made = simhost::makeSimObject<simhost::SimEntity>(host.context(), EntityReference{container, first, second, 0},
+                                                           u"plain", u"Plate");
     made->setQueryStatus(Zol::EOM::IEOMObjectInterface::descriptor.typeId, Zol::kQueryNoInterface);
     return made;
   }
@@ -330,7 +331,7 @@ TEST_F(ComparatorTest, EntityCompareAndItsTraitsAskTheHost) {
   std::set<EntityPtr, EntityHashCompare> ordered{b, a, entity(5, 1)};
   EXPECT_EQ(ordered.size(), 2u);
   std::map<EntityReference, int, EntityHashCompare> byReference{{simhost::referenceOf(b), 2},
-                                                                 {simhost::referenceOf(a), 1}};
+                                                                {simhost::referenceOf(a), 1}};
   EXPECT_EQ(byReference.begin()->second, 1);
   struct Equal {
     bool operator()(const EntityReference& x, const EntityReference& y) const { return EntityCompare().equals(x, y); }

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "entities/EntityIDSet.h"
-#include "entities/EntityTypeID.h"
+#include "WyrdanPluginUtilities/entities/EntityIDSet.h"
+#include "WyrdanPluginUtilities/entities/EntityTypeID.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolHostExceptions.h"

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "services/PluginEnv.h"
-#include "services/ProductHelper.h"
+#include "WyrdanPluginUtilities/services/PluginEnv.h"
+#include "WyrdanPluginUtilities/services/ProductHelper.h"
 #include "support/CastFailure.h"
 #include "support/PluginTest.h"
 

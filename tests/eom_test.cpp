@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "eom/EOMObjectAdapter.h"
-#include "eom/GenerativeHelper.h"
+#include "WyrdanPluginUtilities/eom/EOMObjectAdapter.h"
+#include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
@@ -111,8 +111,8 @@ TEST_F(EOMTest, OnlyEligibleUpstreamNodesTakeTheEdge) {
 // The two registration paths, and the single-node forms that cross them.
 TEST_F(EOMTest, ObjectAndGUIDPathsAndTheirSingleNodeForms) {
   const auto t = object(u"t", 1);
-  const auto nodes = std::vector<EOMPtr>{object(u"a", 2), object(u"b", 3), object(u"c", 4), object(u"d", 5),
-                                         object(u"e", 6), object(u"f", 7)};
+  const auto nodes = std::vector<EOMPtr>{object(u"a", 2), object(u"b", 3), object(u"c", 4),
+                                         object(u"d", 5), object(u"e", 6), object(u"f", 7)};
   EOMObjectAdapter adapter(t);
   EXPECT_TRUE(adapter.addUpstreamNodes(IEOMObjectSequence{nodes[0]}));
   EXPECT_TRUE(adapter.addUpstreamNodesV2(std::vector<EOMPtr>{nodes[1]}));
@@ -120,8 +120,8 @@ TEST_F(EOMTest, ObjectAndGUIDPathsAndTheirSingleNodeForms) {
   EXPECT_TRUE(adapter.addUpstreamNodeV2(nodes[3]));
   EXPECT_TRUE(adapter.addDownstreamNode(nodes[4]));
   EXPECT_TRUE(adapter.addDownstreamNodeV2(nodes[5]));
-  EXPECT_EQ(edges(), (Lines{"2 -> 1 (object)", "3 -> 1 (GUIDs)", "4 -> 1 (GUIDs)", "5 -> 1 (object)",
-                            "1 -> 6 (object)", "1 -> 7 (GUIDs)"}))
+  EXPECT_EQ(edges(), (Lines{"2 -> 1 (object)", "3 -> 1 (GUIDs)", "4 -> 1 (GUIDs)", "5 -> 1 (object)", "1 -> 6 (object)",
+                            "1 -> 7 (GUIDs)"}))
       << "addUpstreamNode takes the GUID path, addUpstreamNodeV2 the object path";
 
   host.journal().clear();

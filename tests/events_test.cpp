@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "events/EventHandler.h"
-#include "events/EventListener.h"
-#include "events/ImproperLock.h"
-#include "events/PluginEventManager.h"
+#include "WyrdanPluginUtilities/events/EventHandler.h"
+#include "WyrdanPluginUtilities/events/EventListener.h"
+#include "WyrdanPluginUtilities/events/ImproperLock.h"
+#include "WyrdanPluginUtilities/events/PluginEventManager.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/EventTest.h"
 #include "zol/kernel/ZolException.h"
@@ -81,7 +81,10 @@ TEST_F(PluginEventManagerTest, EachOperationIsOneHostCall) {
        managerCall("addListener").with(other, listener, 2, EventFilter{7})},
       {"addListener(event)", [&] { return events.addListener(7, listener); },
        managerCall("addListener").with(domain, listener, 2, EventFilter{7})},
-      {"addListener(filter)", [&] { return events.addListener(EventFilter{3, 1, 3}, listener); },
+      {"addListener(filter)",
+       [&] {
+         return events.addListener(EventFilter{3, 1, 3}, listener);
+       },
        managerCall("addListener").with(domain, listener, 2, EventFilter{3, 1, 3})},
       {"addChannelListener(channel)", [&] { return events.addChannelListener(other, listener); },
        managerCall("addListenerForAllEvents").with(other, listener, 2)},
@@ -305,7 +308,9 @@ TEST_F(EventListenerTest, EachDomainHasItsOwnEventsAndMode) {
       {&EventListener::listenPostPluginDomainEvent, "KYR.PostPluginDomain", {4001, 4002, 4003, 4004, 4005}, 2},
       {&EventListener::listenProcessorDomainEvent, "kyr.orla.appfw.CmdProcessor", {4, 5}, 2},
       {&EventListener::listenRestorePanelValueToDefaultDomainEvent,
-       "kyr.orla.appfw.RestorePanelValueToDefaultDomainName", {1}, 2},
+       "kyr.orla.appfw.RestorePanelValueToDefaultDomainName",
+       {1},
+       2},
       {&EventListener::listenSelectionEvent, "kyr.orla.appfw.SelectionManagerEvent", {1, 2}, 2},
       {&EventListener::listenUndoRedoEvent, "kyr.orla.appfw.UndoRedoFWEvent", {2, 3, 5, 6}, 2},
   };
@@ -419,7 +424,8 @@ class EventHandlerTest : public testing_support::EventTest {
 TEST_F(EventHandlerTest, TheSubscriptionFollowsTheHandlers) {
   registry.addDomainEventHandler(mine, &handlers[0]);
   EXPECT_EQ(subscriptions(mine), 1u);
-  EXPECT_TRUE(Zol::isSameObject(host.eventManager().subscriptions(mine)[0].listener, testing_support::pluginListener()));
+  EXPECT_TRUE(
+      Zol::isSameObject(host.eventManager().subscriptions(mine)[0].listener, testing_support::pluginListener()));
   host.journal().clear();
   registry.addDomainEventHandler(mine, &handlers[0]);
   registry.addDomainEventHandler(mine, &handlers[1]);
@@ -510,7 +516,10 @@ TEST_F(EventHandlerTest, AnEventDeliveredDuringASubscriptionChangeRaisesImproper
   registry.addDomainEventHandler(mine, &handlers[0]);
   const long long other = host.eventManager().defineDomain("Test.Other");
   host.faults().inject(managerCall("addListenerForAllEvents").with(other, testing_support::pluginListener(), 2),
-                       simhost::Fault::callback([&] { host.eventManager().deliver(ZolEvent{mine, 1, {}}); }), 1);
+                       simhost::Fault::callback([&] {
+                         host.eventManager().deliver(ZolEvent{mine, 1, {}});
+                       }),
+                       1);
   EXPECT_THROW(registry.addDomainEventHandler(other, &handlers[1]), ImproperLock);
   EXPECT_TRUE(ran.empty());
   EXPECT_STRNE(ImproperLock().what(), "");
@@ -537,8 +546,7 @@ TEST_F(EventHandlerTest, EachShorthandUsesItsDomain) {
        &EventHandler::removeGeomPluginModelDisplayEventHandler, &EventHandler::getGeomModelDisplayDomainId},
       {"geometry on-display menu", &EventHandler::addGeomPluginODMEventHandler,
        &EventHandler::removeGeomPluginODMEventHandler, &EventHandler::getGeomODMDomainId},
-      {"GUI", &EventHandler::addGuiEventHandler, &EventHandler::removeGuiEventHandler,
-       &EventHandler::getGUIChannelId},
+      {"GUI", &EventHandler::addGuiEventHandler, &EventHandler::removeGuiEventHandler, &EventHandler::getGUIChannelId},
       {"missions", &EventHandler::addMissionChangeEventHandler, &EventHandler::removeMissionChangeEventHandler,
        &EventHandler::getMissionsEventDomainId},
       {"modes", &EventHandler::addModeChangeEventHandler, &EventHandler::removeModeChangeEventHander,
@@ -558,7 +566,8 @@ TEST_F(EventHandlerTest, EachShorthandUsesItsDomain) {
       {"processor", &EventHandler::addProcessorEventHandler, &EventHandler::removeProcessorEventHandler,
        &EventHandler::getProcessorDomainId},
       {"restore panel values", &EventHandler::addRestorePanelValueToDefaultEventHandler,
-       &EventHandler::removeRestorePanelValueToDefaultEventHandler, &EventHandler::getRestorePanelValueToDefaultDomainId},
+       &EventHandler::removeRestorePanelValueToDefaultEventHandler,
+       &EventHandler::getRestorePanelValueToDefaultDomainId},
       {"selection", &EventHandler::addSelectionEventHandler, &EventHandler::removeSelectionEventHandler,
        &EventHandler::getSelectionDomainId},
   };

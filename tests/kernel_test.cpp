@@ -1,7 +1,5 @@
 // The host kernel as the library relies on it: casts, the any stream,
 // exceptions and their creators, sequences and text conversion.
-#include <sys/mman.h>
-
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -10,16 +8,17 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/TrashBin.h"
 #include "simhost/SimAppServices.h"
 #include "simhost/SimObject.h"
 #include "support/HostTest.h"
-#include "zol/kernel/ZolHoldings.h"
 #include "zol/kernel/ZolAny.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/kernel/ZolException.h"
+#include "zol/kernel/ZolHoldings.h"
 #include "zol/kernel/ZolHostExceptions.h"
 #include "zol/kernel/ZolSequence.h"
 #include "zol/kernel/ZolStringUtility.h"
@@ -62,8 +61,8 @@ TEST_F(InterfaceCast, ThrowingCastReportsEveryStatusOfTheTable) {
       Zol::interfaceCastOrThrow<ZolITrashBinInterface>(service);
       ADD_FAILURE() << "no exception";
     } catch (const Zol::ZolSystemException_24& e) {
-      EXPECT_EQ(e.getText(), std::string("Cast from interface Zol.ZolIService to kyr.orla.appfw.ZolITrashBin") +
-                                 c.suffix);
+      EXPECT_EQ(e.getText(),
+                std::string("Cast from interface Zol.ZolIService to kyr.orla.appfw.ZolITrashBin") + c.suffix);
       EXPECT_EQ(e.getCode(), 2010000000 + c.status);
       EXPECT_EQ(e.getErrorPolicy(), "ZolException");
     }
@@ -93,7 +92,9 @@ Zol::ZolAny_24_8 everyKind(const Zol::ZolIService& object) {
   Zol::marshaller_insert(out, std::int32_t{-7});
   Zol::marshaller_insert(out, std::uint64_t{1} << 40);
   Zol::marshaller_insert(out, 2.5);
-  Zol::marshaller_insert(out, "Gr\xC3\xBC\xC3\x9F" "e");
+  Zol::marshaller_insert(out,
+                         "Gr\xC3\xBC\xC3\x9F"
+                         "e");
   Zol::marshaller_insert(out, icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7"));
   Zol::marshaller_insert(out, Zol::getTC_Zol_ZolString_24_8());
   Zol::marshaller_insert(out, Zol::ZolIService());
@@ -144,7 +145,9 @@ TEST_F(AnyStream, EveryValueKindReadsBackAsWritten) {
   EXPECT_EQ(read.small, -7);
   EXPECT_EQ(read.large, std::uint64_t{1} << 40);
   EXPECT_EQ(read.real, 2.5);
-  EXPECT_EQ(read.narrow, "Gr\xC3\xBC\xC3\x9F" "e");
+  EXPECT_EQ(read.narrow,
+            "Gr\xC3\xBC\xC3\x9F"
+            "e");
   EXPECT_EQ(read.wide, icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7"));
   EXPECT_EQ(read.typeCode, Zol::getTC_Zol_ZolString_24_8());
   EXPECT_FALSE(read.none);
@@ -175,22 +178,37 @@ TEST_F(AnyStream, TruncatedOrMalformedStreamsRaiseKernelExceptions) {
   };
   const std::uint8_t two = 2;
   EXPECT_THROW(single([&](auto& out) { out.writeBytes(&two, 1); },
-                      [](auto& in) { bool b; Zol::marshaller_extract(in, b); }),
+                      [](auto& in) {
+                        bool b;
+                        Zol::marshaller_extract(in, b);
+                      }),
                Zol::ZolSystemException_24);
   const std::uint32_t hugeLength = 0xfffffff0U;
   EXPECT_THROW(single([&](auto& out) { out.writeBytes(&hugeLength, 4); },
-                      [](auto& in) { std::string s; Zol::marshaller_extract(in, s); }),
+                      [](auto& in) {
+                        std::string s;
+                        Zol::marshaller_extract(in, s);
+                      }),
                Zol::ZolSystemException_24);
   EXPECT_THROW(single([&](auto& out) { out.writeBytes(&hugeLength, 4); },
-                      [](auto& in) { icu::UnicodeString s; Zol::marshaller_extract(in, s); }),
+                      [](auto& in) {
+                        icu::UnicodeString s;
+                        Zol::marshaller_extract(in, s);
+                      }),
                Zol::ZolSystemException_24);
   const std::uint32_t objectIndex = 0;
   EXPECT_THROW(single([&](auto& out) { out.writeBytes(&objectIndex, 4); },
-                      [](auto& in) { Zol::ZolIService s; Zol::marshaller_extract(in, s); }),
+                      [](auto& in) {
+                        Zol::ZolIService s;
+                        Zol::marshaller_extract(in, s);
+                      }),
                Zol::ZolSystemException_24);
   const std::uint64_t unknownId[2] = {0x1234, 0x5678};
   EXPECT_THROW(single([&](auto& out) { out.writeBytes(unknownId, 16); },
-                      [](auto& in) { Zol::ZolTypeCode_24_8 t; Zol::marshaller_extract(in, t); }),
+                      [](auto& in) {
+                        Zol::ZolTypeCode_24_8 t;
+                        Zol::marshaller_extract(in, t);
+                      }),
                Zol::Framework::Reflection::TypeCodeException);
 }
 
@@ -297,10 +315,16 @@ TEST(CmdParameterList, ReadsExactlyTheCountedElements) {
 TEST(TypeCodes, RecentIdsServeAMixedListWithoutTheSharedRegistry) {
   kyr::orla::appfw::CmdParameters list;
   const Zol::ZolAny_24_8 values[] = {
-      Zol::ZolAny_24_8(true),        Zol::ZolAny_24_8(std::int32_t{1}), Zol::makeZolAny(std::uint32_t{2}),
-      Zol::makeZolAny(std::int64_t{3}), Zol::makeZolAny(std::uint64_t{4}), Zol::makeZolAny(5.0),
-      Zol::makeZolAny("six"),        Zol::makeZolAny(icu::UnicodeString::fromUTF8("sieben")),
-      kyr::orla::appfw::cmdParametersToAny({{"nested", 8}}), Zol::makeZolAny(Zol::ZolIService()),
+      Zol::ZolAny_24_8(true),
+      Zol::ZolAny_24_8(std::int32_t{1}),
+      Zol::makeZolAny(std::uint32_t{2}),
+      Zol::makeZolAny(std::int64_t{3}),
+      Zol::makeZolAny(std::uint64_t{4}),
+      Zol::makeZolAny(5.0),
+      Zol::makeZolAny("six"),
+      Zol::makeZolAny(icu::UnicodeString::fromUTF8("sieben")),
+      kyr::orla::appfw::cmdParametersToAny({{"nested", 8}}),
+      Zol::makeZolAny(Zol::ZolIService()),
   };
   for (int round = 0; round < 20; ++round) {
     for (const auto& value : values) list.push_back({"key", value});
@@ -409,7 +433,9 @@ TEST(Sequence, CopiesShareUntilWrittenAndEmptyBlocksAreShared) {
 
 TEST(StringUtility, ConversionsKeepNonAsciiText) {
   const auto& strings = Zol::baseStringUtilityInstance_24_8();
-  const std::string utf8 = "Stra\xC3\x9F" "e \xE2\x88\x91 \xF0\x9F\x94\xA7";
+  const std::string utf8 =
+      "Stra\xC3\x9F"
+      "e \xE2\x88\x91 \xF0\x9F\x94\xA7";
   const icu::UnicodeString text = strings.ustringFromString(utf8);
   EXPECT_EQ(text.length(), 11);  // the wrench is a surrogate pair
   EXPECT_EQ(strings.stringFromUString(text, true), utf8);

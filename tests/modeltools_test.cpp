@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/ModelHelper.h"
-#include "commands/PluginHelperTool.h"
-#include "diagnostics/LocalStr.h"
+#include "WyrdanPluginUtilities/commands/ModelHelper.h"
+#include "WyrdanPluginUtilities/commands/PluginHelperTool.h"
+#include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/CastFailure.h"
@@ -389,8 +389,8 @@ TEST_F(ModelToolsTest, TheStudyObjectsDefaultNamesAreRegisteredInTheTablesOrderW
     registered.push_back(std::to_string(name.typeId) + " " + utf8(name.name) + " from " +
                          std::to_string(name.firstNumber) + (name.perOwner ? " per owner" : ""));
   }
-  EXPECT_EQ(registered, (Lines{"41 Study from 1 per owner", "42 Scenario from 1", "42  from 1 per owner",
-                               "42 Event from 1"}))
+  EXPECT_EQ(registered,
+            (Lines{"41 Study from 1 per owner", "42 Scenario from 1", "42  from 1 per owner", "42 Event from 1"}))
       << "a text missing from the table registers an empty name";
 
   const auto persistence = kyr::orla::appfw::ServiceCacheAppFrame::PFW_;

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
 #include "kyr/appfw/IEntRef.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/TrashBin.h"
-#include "host/ServiceProviderHelper.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
 #include "zol/kernel/ZolHoldings.h"
@@ -172,8 +172,7 @@ TEST_F(ServiceHelperTest, KernelExceptionsMeanAbsentOthersPassThrough) {
 
 TEST_F(ServiceHelperTest, TrashbinReachesTheBinThroughItsFactory) {
   EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getTrashbin(), host.trashBinService().trashBin()));
-  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ZolITrashBinFactoryInterface>("getTrashBin")),
-            1u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ZolITrashBinFactoryInterface>("getTrashBin")), 1u);
   ServiceHelper::getTrashbin();
   EXPECT_EQ(lookupsOf("kyr.orla.appfw.TrashBinFW"), 1u) << "the trash-bin service is cached";
 

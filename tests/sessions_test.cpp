@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "services/ISessionObserver.h"
-#include "services/SessionManager.h"
+#include "WyrdanPluginUtilities/services/ISessionObserver.h"
+#include "WyrdanPluginUtilities/services/SessionManager.h"
 
 namespace {
 

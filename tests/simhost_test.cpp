@@ -138,10 +138,11 @@ class RunningProbe final : public simhost::SimCommand {
 
 TEST_F(SimHostTest, RunningListAndModifyObjectsUndoRedo) {
   auto& processor = host.commandProcessor();
-  processor.registerCommand("Test", "Probe", [&processor](const auto& context, const auto& identity, const auto& running) {
-    return ZolSmartPointer<simhost::SimCommand>(
-        simhost::makeSimObject<RunningProbe>(context, identity, running, processor));
-  });
+  processor.registerCommand("Test", "Probe",
+                            [&processor](const auto& context, const auto& identity, const auto& running) {
+                              return ZolSmartPointer<simhost::SimCommand>(
+                                  simhost::makeSimObject<RunningProbe>(context, identity, running, processor));
+                            });
   ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> probe;
   processor.createCommand({"Test", "Probe", {}}, probe);
   ASSERT_TRUE(probe);
@@ -160,8 +161,8 @@ TEST_F(SimHostTest, RunningListAndModifyObjectsUndoRedo) {
   ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> modify;
   processor.createCommand({"KYR.CorePlugin", "ModifyObjects", {}}, modify);
   ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> objects = list;
-  modify->execute({{"objects", Zol::makeZolAny(objects)},
-                   {"values", kyr::orla::appfw::cmdParametersToAny({{"thickness", 2}})}});
+  modify->execute(
+      {{"objects", Zol::makeZolAny(objects)}, {"values", kyr::orla::appfw::cmdParametersToAny({{"thickness", 2}})}});
   ZolSmartPointer<kyr::orla::appfw::IURCommandInterface> undo;
   modify->getURCommand(undo);
   ASSERT_TRUE(undo);
@@ -466,8 +467,8 @@ TEST_F(SimEventsTest, PublishFireAndDeliverReachTheListenersWhoseFiltersAdmitThe
     std::vector<std::string> reached;  // in subscription order
   };
   const Case cases[] = {
-      {domain, 1, {"A", "B"}},  {domain, 2, {"A", "B"}}, {domain, 3, {"B"}},
-      {other, 2, {"C", "A"}},   {other, 7, {"A"}},       {silent, 1, {}},
+      {domain, 1, {"A", "B"}}, {domain, 2, {"A", "B"}}, {domain, 3, {"B"}},
+      {other, 2, {"C", "A"}},  {other, 7, {"A"}},       {silent, 1, {}},
   };
   for (const Case& test : cases) {
     const ZolEvent event{test.domain, test.event, Zol::ZolAny_24_8(test.event * 10)};
@@ -711,8 +712,8 @@ TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
     SCOPED_TRACE(round);
     simhost::SimHost host;
     host.registerPluginListener(listener);
-    EXPECT_TRUE(Zol::isSameObject(kyr::orla::appfw::ServiceCacheAppFrame::eventManager_,
-                                  host.eventManager().asService()));
+    EXPECT_TRUE(
+        Zol::isSameObject(kyr::orla::appfw::ServiceCacheAppFrame::eventManager_, host.eventManager().asService()));
     Zol::ZolIService service;
     ASSERT_TRUE(host.provider().getService("kyr.orla.plugin.wyrdan.WyrdanPluginInitializer", "", service).isOk());
     const auto found = Zol::interfaceCast<ZolIEventListenerInterface>(service);
@@ -727,8 +728,8 @@ TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
     EXPECT_EQ(host.eventManager().deliver(handled), 1u);
     EXPECT_EQ(found->handleEvent(handled), EventHandled) << "the callback's answer";
     EXPECT_EQ(found->handleEvent(ignored), EventNotHandled);
-    expected.insert(expected.end(), {simhost::argumentText(handled), simhost::argumentText(handled),
-                                     simhost::argumentText(ignored)});
+    expected.insert(expected.end(),
+                    {simhost::argumentText(handled), simhost::argumentText(handled), simhost::argumentText(ignored)});
     EXPECT_EQ(listener->deliveries(), before + 3);
     EXPECT_EQ(host.journal().size(), 0u) << "the plug-in's listener is not journaled";
   }
@@ -747,8 +748,8 @@ TEST_F(SimEventsTest, ConcurrentSubscribersAndDeliveriesKeepFiltersAndCounts) {
   const auto stable = simhost::makeSimObject<simhost::SimPluginListener>(host.context(), "stable", nullptr);
   // Unsubscribes and subscribes itself again on each of its events.
   simhost::SimPluginListener* self = nullptr;
-  const auto reentrant = simhost::makeSimObject<simhost::SimPluginListener>(
-      host.context(), "reentrant", [&](const ZolEvent& event) {
+  const auto reentrant =
+      simhost::makeSimObject<simhost::SimPluginListener>(host.context(), "reentrant", [&](const ZolEvent& event) {
         if (event.eventId != 2) filterBroken = true;
         events.removeListener(domain, ListenerPtr(self));
         events.addListener(domain, ListenerPtr(self), 2, {2});
@@ -953,9 +954,9 @@ TEST_F(SimHostTest, TheRootManagerComparesReferencesAndATestCanReplaceItsHash) {
   EXPECT_EQ(host.journal().count(CallPattern::of<Adapter>("areEqual")), 2 * std::size(cases));
 
   // Sorted by the adapter: each container's references together, by words.
-  std::vector<EntityReference> references = {
-      otherModel->referenceOf(2, 0, 0), plate, otherModel->referenceOf(1, 9, 0), host.model().referenceOf(1, 2, 3),
-      otherModel->referenceOf(1, 9, 1), host.model().referenceOf(1, 2, 2)};
+  std::vector<EntityReference> references = {otherModel->referenceOf(2, 0, 0), plate,
+                                             otherModel->referenceOf(1, 9, 0), host.model().referenceOf(1, 2, 3),
+                                             otherModel->referenceOf(1, 9, 1), host.model().referenceOf(1, 2, 2)};
   std::sort(references.begin(), references.end(),
             [&adapter](const EntityReference& a, const EntityReference& b) { return adapter->isLess(a, b); });
   std::vector<std::string> order;
@@ -1209,12 +1210,11 @@ TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
   ASSERT_TRUE(Zol::interfaceCast<Dependencies>(plate->asService())->addDownstreamObject(d).isOk());
   EXPECT_EQ(graph.upstreamOf(guidNumber(4)), (std::vector<GUIDDATA>{guidNumber(1), plate->guid()}))
       << "an entity's derived GUID is its upstream side";
-  EXPECT_EQ(host.journal().count(CallPattern::of<Dependencies>("addDownstreamGUIDs").on(a).with(
-                Zol::EOM::GUIDSequence{loose})),
+  EXPECT_EQ(host.journal().count(
+                CallPattern::of<Dependencies>("addDownstreamGUIDs").on(a).with(Zol::EOM::GUIDSequence{loose})),
             1u);
-  EXPECT_EQ(host.journal().count(CallPattern::of<Dependencies>("addDownstreamObjects")
-                                     .on(a)
-                                     .with(Zol::EOM::IEOMObjectSequence{c, d})),
+  EXPECT_EQ(host.journal().count(
+                CallPattern::of<Dependencies>("addDownstreamObjects").on(a).with(Zol::EOM::IEOMObjectSequence{c, d})),
             1u);
 }
 
@@ -1397,8 +1397,8 @@ TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
   const auto root = host.model().findEntity(host.model().referenceOf(1, 1, 0));
   std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
   for (std::uint32_t id = 1; id <= 4; ++id) {
-    plates.push_back(host.model().addEntity(5, id, 0, icu::UnicodeString::fromUTF8("Plate " + std::to_string(id)),
-                                            "Plate"));
+    plates.push_back(
+        host.model().addEntity(5, id, 0, icu::UnicodeString::fromUTF8("Plate " + std::to_string(id)), "Plate"));
   }
   plates[0]->setParent(root->reference());
   plates[1]->setParent(root->reference());
@@ -1421,8 +1421,8 @@ TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
             "  Plate 2 [Plate] (5, 2, 0)\n");
 
   plates[1]->rename("Plate two");
-  publish(entities, 2, updatePayload(listOf({plates[0]->reference()}), {{"thickness", 2}},
-                                     listOf({plates[1]->reference()})));
+  publish(entities, 2,
+          updatePayload(listOf({plates[0]->reference()}), {{"thickness", 2}}, listOf({plates[1]->reference()})));
   EXPECT_EQ(browser.entityTab().node(id(plates[0]))->lastUpdate, (CmdParameters{{"thickness", 2}}));
   EXPECT_TRUE(browser.entityTab().node(id(plates[1]))->lastUpdate.empty()) << "the second list gets no values";
   EXPECT_EQ(browser.entityTab().node(id(plates[1]))->name, "Plate two") << "but is refreshed from the model";
@@ -1548,14 +1548,20 @@ TEST_F(SimModelBrowserTest, SwitchMDPViewShowsKnownViewsAndRecordsUnknownOnes) {
     const char* visible;
   };
   const Case cases[] = {
-      {"to the study view", {{"fromViewId", text("")}, {"toViewId", text("ModelingPlugin.StudyView")}}, true,
+      {"to the study view",
+       {{"fromViewId", text("")}, {"toViewId", text("ModelingPlugin.StudyView")}},
+       true,
        "ModelingPlugin.StudyView"},
-      {"to an unknown view", {{"fromViewId", text("ModelingPlugin.StudyView")}, {"toViewId", text("Nowhere")}}, false,
+      {"to an unknown view",
+       {{"fromViewId", text("ModelingPlugin.StudyView")}, {"toViewId", text("Nowhere")}},
+       false,
        "ModelingPlugin.StudyView"},
       {"without a target", {{"fromViewId", text("ModelingPlugin.StudyView")}}, false, "ModelingPlugin.StudyView"},
       {"a target that is not a string", {{"toViewId", 3}}, false, "ModelingPlugin.StudyView"},
-      {"to an itemization view", {{"toViewId", text("ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization")}},
-       true, "ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization"},
+      {"to an itemization view",
+       {{"toViewId", text("ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization")}},
+       true,
+       "ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -1614,14 +1620,13 @@ TEST_F(SimHostTest, PluginTextsFillTheirPlacesAndFailForWhatTheyLack) {
   simhost::SimTextTranslationTable& texts = host.pluginTexts();
   texts.setText(3, u"{0} plates, {1} cells, {2}, {3}, {4}, {5}, {6}");
   texts.setText("BROKEN", u"{0 is not closed");
-  const ZolSequence<Zol::ZolAny_24_8> arguments{
-      Zol::ZolAny_24_8(12),
-      Zol::makeZolAny(std::int64_t{3000000000}),
-      Zol::makeZolAny(2.5),
-      Zol::ZolAny_24_8(true),
-      Zol::makeZolAny("Tr\xC3\xA4ger"),
-      Zol::makeZolAny(icu::UnicodeString(u"Gau\u00df")),
-      Zol::makeZolAny(std::uint64_t{18446744073709551615u})};
+  const ZolSequence<Zol::ZolAny_24_8> arguments{Zol::ZolAny_24_8(12),
+                                                Zol::makeZolAny(std::int64_t{3000000000}),
+                                                Zol::makeZolAny(2.5),
+                                                Zol::ZolAny_24_8(true),
+                                                Zol::makeZolAny("Tr\xC3\xA4ger"),
+                                                Zol::makeZolAny(icu::UnicodeString(u"Gau\u00df")),
+                                                Zol::makeZolAny(std::uint64_t{18446744073709551615u})};
   icu::UnicodeString text;
   ASSERT_TRUE(texts.getMessage(3, arguments, text).isOk());
   EXPECT_EQ(text, u"12 plates, 3,000,000,000 cells, 2.5, true, Tr\u00e4ger, Gau\u00df, 18,446,744,073,709,551,615");
@@ -1654,8 +1659,8 @@ TEST_F(SimHostTest, TheStatusBarShowsWellFormedPostsAndRecordsWhyOthersFailed) {
   post(kyr::orla::appfw::cmdParametersToAny(
       CmdParameters{{"message", Zol::makeZolAny(icu::UnicodeString(u"done"))}, {"severity", Zol::ZolAny_24_8(2)}}));
   post(Zol::ZolAny_24_8(4));
-  post(kyr::orla::appfw::cmdParametersToAny(CmdParameters{{"message", Zol::makeZolAny("narrow text")},
-                                                          {"severity", Zol::ZolAny_24_8(1)}}));
+  post(kyr::orla::appfw::cmdParametersToAny(
+      CmdParameters{{"message", Zol::makeZolAny("narrow text")}, {"severity", Zol::ZolAny_24_8(1)}}));
   post(kyr::orla::appfw::cmdParametersToAny(CmdParameters{{"message", Zol::makeZolAny(icu::UnicodeString(u"x"))}}));
   const auto shown = host.statusBar().messages();
   ASSERT_EQ(shown.size(), 1u);
@@ -1700,10 +1705,11 @@ TEST_F(SimHostTest, MessageBoxesAreRecordedAndAnsweredAsTheTestSays) {
   EXPECT_TRUE(boxes[0].modal);
   EXPECT_EQ(boxes[1].buttonText, u"Close");
   EXPECT_FALSE(boxes[1].modal);
-  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("showModalMessageBox")
-                                     .with(icu::UnicodeString(u"Second"), icu::UnicodeString(), icu::UnicodeString(u"Close"),
-                                           icu::UnicodeString(), icu::UnicodeString(), false)),
-            1u);
+  EXPECT_EQ(
+      host.journal().count(CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("showModalMessageBox")
+                               .with(icu::UnicodeString(u"Second"), icu::UnicodeString(), icu::UnicodeString(u"Close"),
+                                     icu::UnicodeString(), icu::UnicodeString(), false)),
+      1u);
 }
 
 }  // namespace

@@ -13,16 +13,16 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/CmdInvoker.h"
-#include "commands/DataBunch.h"
-#include "commands/ScopeWait.h"
-#include "commands/TaskHelper.h"
-#include "commands/TaskInvoker.h"
-#include "commands/UndoRedoHelper.h"
+#include "WyrdanPluginUtilities/commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/ScopeWait.h"
+#include "WyrdanPluginUtilities/commands/TaskHelper.h"
+#include "WyrdanPluginUtilities/commands/TaskInvoker.h"
+#include "WyrdanPluginUtilities/commands/UndoRedoHelper.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/PluginTest.h"
 #include "zol/eom/IEOMUndoRedo.h"
 #include "zol/kernel/ZolException.h"
@@ -114,8 +114,7 @@ TEST_F(TaskInvokerTest, IsAReferenceCountedHostServiceObject) {
     static_cast<Zol::ZolIServiceInterface*>(out)->releaseReference();
   }
   void* out = &destroyed;
-  EXPECT_EQ(invoker->queryInterface(kyr::orla::appfw::ZolIGuiExecutiveInterface::descriptor.typeId, &out).getCode(),
-            1);
+  EXPECT_EQ(invoker->queryInterface(kyr::orla::appfw::ZolIGuiExecutiveInterface::descriptor.typeId, &out).getCode(), 1);
   EXPECT_EQ(out, nullptr);
 
   Zol::ZolIService service = invoker;
@@ -187,8 +186,8 @@ TEST_F(ConcurrentTaskTest, ShowWaitRunsOnceOnTheWorkThreadWhileTheCallerWaitsUnd
   EXPECT_EQ(runs[0].invokerName, "TASK_INVOKER_NAME");
   EXPECT_TRUE(runs[0].showWait);
   EXPECT_EQ(runs[0].resultCode, 0);
-  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("runGuiAction")
-                                     .containing(kTaskAction)),
+  EXPECT_EQ(host.journal().count(
+                CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("runGuiAction").containing(kTaskAction)),
             1u);
   host.workThread().waitIdle();
   EXPECT_EQ(seen.runs, 1);
@@ -316,8 +315,9 @@ TEST_F(ConcurrentTaskTest, MissingOrForeignGuiExecutiveAndHostFaults) {
     ADD_FAILURE() << "a service that is no GUI executive must throw";
   } catch (const Zol::ZolSystemException_24& e) {
     EXPECT_EQ(e.getCode(), 2010000001);
-    EXPECT_EQ(e.getText(), "Cast from interface Zol.ZolIService to kyr.orla.appfw.ZolIGuiExecutive failed. "
-                           "Object does not implement the desired interface.");
+    EXPECT_EQ(e.getText(),
+              "Cast from interface Zol.ZolIService to kyr.orla.appfw.ZolIGuiExecutive failed. "
+              "Object does not implement the desired interface.");
   }
 
   host.registerService("kyr.orla.appfw.GuiExecutive", host.guiExecutive().asService());
@@ -391,8 +391,7 @@ TEST_F(ScopeWaitTest, StepsRunInOrderAndTheTransactionIsEndedBeforeTheCursorGoes
     }
   }
   EXPECT_EQ(calls, (std::vector<std::string>{"getEventManager", "publishEvent", "createTransactionBroker",
-                                             "beginTransaction", "endTransaction", "getEventManager",
-                                             "publishEvent"}));
+                                             "beginTransaction", "endTransaction", "getEventManager", "publishEvent"}));
   EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21}));
   EXPECT_EQ(host.journal().count(CallPattern::of<Zol::Framework::ZolIEventManagerInterface>("lookUpDomainId")
                                      .with("kyr.orla.appfw.CmdProcessor")),
@@ -440,8 +439,7 @@ TEST_F(ScopeWaitTest, MissingServicesAndFailedHostCallsSkipTheirStep) {
   host.registerService("kyr.orla.appfw.AppExecutive", host.appExecutive().asService());
   ServiceHelper::releaseServices();
   host.faults().inject("kyr.orla.appfw.IFrameworkAccess", "getEventManager", Fault::errorResult());
-  host.faults().inject("kyr.orla.appfw.ZolITransactionBrokerFactory", "createTransactionBroker",
-                       Fault::errorResult());
+  host.faults().inject("kyr.orla.appfw.ZolITransactionBrokerFactory", "createTransactionBroker", Fault::errorResult());
   host.journal().clear();
   { ScopeWait wait(true, true); }
   EXPECT_EQ(host.journal().count("kyr.orla.appfw.IFrameworkAccess", "publishEvent"), 0u);
@@ -479,8 +477,9 @@ TEST_F(ScopeWaitTest, ServicesLackingTheirInterfaceThrowAndNothingIsUndone) {
     ScopeWait wait(true, false);
     ADD_FAILURE() << "a service that is no framework access must throw";
   } catch (const Zol::ZolSystemException_24& e) {
-    EXPECT_EQ(e.getText(), "Cast from interface Zol.ZolIService to kyr.orla.appfw.IFrameworkAccess failed. "
-                           "Object does not implement the desired interface.");
+    EXPECT_EQ(e.getText(),
+              "Cast from interface Zol.ZolIService to kyr.orla.appfw.IFrameworkAccess failed. "
+              "Object does not implement the desired interface.");
   }
   EXPECT_EQ(cursorEvents().size(), 1u);
 }
@@ -515,8 +514,8 @@ TEST_F(UndoRedoHelperTest, TrackingFollowsTheEOMsSuspendedFlag) {
     bool restoring;
     bool tracking;
   };
-  for (const Case& c : {Case{false, false, true}, Case{false, true, true}, Case{true, false, false},
-                        Case{true, true, false}}) {
+  for (const Case& c :
+       {Case{false, false, true}, Case{false, true, true}, Case{true, false, false}, Case{true, true, false}}) {
     SCOPED_TRACE(testing::Message() << "state (" << c.suspended << ", " << c.restoring << ")");
     host.eomObjectFactory().setTrackingState(c.suspended, c.restoring);
     EXPECT_EQ(UndoRedoHelper::isEOMTracking(), c.tracking);

@@ -1,8 +1,8 @@
-#include "commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/commands/CmdInvoker.h"
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/kernel/ZolException.h"
 
@@ -140,7 +140,7 @@ ZolSmartPointer<appfw::IURCommandInterface> CmdInvoker::getURCommand() {
 }
 
 appfw::CmdInvocationRequest CmdInvoker::getInvocationRequest(std::string const& commandName,
-                                                              appfw::CmdParameters const& params) {
+                                                             appfw::CmdParameters const& params) {
   appfw::CmdInvocationRequest request;
   request.context = kPluginContext;
   request.commandName = commandName;

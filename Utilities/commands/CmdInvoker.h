@@ -12,8 +12,8 @@
 
 #include <string>
 
-#include "WyrdanExport.h"
-#include "commands/DataBunch.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "kyr/appfw/ICmdProcessor.h"
 #include "zol/kernel/ZolResult.h"
 

@@ -1,4 +1,4 @@
-#include "commands/CreateEntityHelper.h"
+#include "WyrdanPluginUtilities/commands/CreateEntityHelper.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

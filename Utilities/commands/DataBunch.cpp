@@ -1,4 +1,4 @@
-#include "commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -16,7 +16,7 @@
 #include <map>
 #include <string>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/CmdParameters.h"
 #include "zol/kernel/ZolAny.h"
 

@@ -1,7 +1,7 @@
-#include "commands/EditEntityHelper.h"
+#include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
 
-#include "commands/CmdInvoker.h"
-#include "entities/EntConvert.h"
+#include "WyrdanPluginUtilities/commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/entities/EntConvert.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 
 namespace kyr::orla::plugin::wyrdan {

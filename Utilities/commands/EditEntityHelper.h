@@ -13,8 +13,8 @@
 
 #include <string>
 
-#include "WyrdanExport.h"
-#include "commands/DataBunch.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "kyr/appfw/IEntity.h"
 #include "zol/persistence/EntityReferenceList.h"
 
@@ -26,10 +26,10 @@ class WYRDAN_EXPORT EditEntityHelper {
   // and keeps that list's references. References that do not resolve to an
   // entity are dropped; without a root manager the helper holds no list.
 
-  EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReference const& reference);  // NOLINT: implicit
-  EditEntityHelper(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);  // NOLINT: implicit
+  EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReference const& reference);           // NOLINT: implicit
+  EditEntityHelper(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);       // NOLINT: implicit
   EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReferenceSequence const& references);  // NOLINT: implicit
-  EditEntityHelper(kyr::orla::appfw::IEntities const& entities);  // NOLINT: implicit
+  EditEntityHelper(kyr::orla::appfw::IEntities const& entities);                             // NOLINT: implicit
 
   /// Shares the other's list.
   EditEntityHelper(EditEntityHelper const& other);

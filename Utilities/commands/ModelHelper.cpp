@@ -1,15 +1,15 @@
-#include "commands/ModelHelper.h"
+#include "WyrdanPluginUtilities/commands/ModelHelper.h"
 
 #include <cstdint>
 #include <string>
 
-#include "host/ServiceProviderHelper.h"
+#include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/TrashBin.h"
 #include "kyr/baseplugin/ModelManagement.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/framework/ZolIEventManager.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/kernel/ZolHoldings.h"

@@ -13,7 +13,7 @@
 
 #include <unicode/unistr.h>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/kernel/ZolResult.h"
 
 namespace kyr::orla::plugin::wyrdan {

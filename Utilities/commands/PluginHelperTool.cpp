@@ -1,16 +1,16 @@
-#include "commands/PluginHelperTool.h"
+#include "WyrdanPluginUtilities/commands/PluginHelperTool.h"
 
 #include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "commands/ModelHelper.h"
-#include "diagnostics/LocalStr.h"
-#include "entities/EntityTypeID.h"
+#include "WyrdanPluginUtilities/commands/ModelHelper.h"
+#include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
+#include "WyrdanPluginUtilities/entities/EntityTypeID.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/eom/IEOMAssembly.h"
 #include "zol/kernel/ZolCast.h"
 

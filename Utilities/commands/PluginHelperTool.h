@@ -9,7 +9,7 @@
 // Stateless; nothing is logged.
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/IEntity.h"
 #include "zol/eom/IEOMObjectFactory.h"
 #include "zol/persistence/EntityReferenceList.h"

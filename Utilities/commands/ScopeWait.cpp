@@ -1,10 +1,10 @@
-#include "commands/ScopeWait.h"
+#include "WyrdanPluginUtilities/commands/ScopeWait.h"
 
 #include <cstdint>
 #include <string>
 
 #include "kyr/appfw/IFrameworkAccess.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -13,7 +13,7 @@
 // was asked for, publishes event 21 once more. Not synchronised.
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/TransactionBroker.h"
 
 namespace kyr::orla::plugin::wyrdan {

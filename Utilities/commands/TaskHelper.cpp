@@ -1,12 +1,12 @@
-#include "commands/TaskHelper.h"
+#include "WyrdanPluginUtilities/commands/TaskHelper.h"
 
 #include <string>
 #include <utility>
 
-#include "commands/DataBunch.h"
-#include "commands/TaskInvoker.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/TaskInvoker.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

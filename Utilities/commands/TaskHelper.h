@@ -10,7 +10,7 @@
 
 #include <functional>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -1,4 +1,4 @@
-#include "commands/TaskInvoker.h"
+#include "WyrdanPluginUtilities/commands/TaskInvoker.h"
 
 #include <utility>
 

@@ -12,7 +12,7 @@
 #include <atomic>
 #include <functional>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/ZolIInvoker.h"
 #include "zol/framework/ZolServiceObject.h"
 

@@ -1,10 +1,10 @@
-#include "commands/UndoRedoHelper.h"
+#include "WyrdanPluginUtilities/commands/UndoRedoHelper.h"
 
 #include <cstdint>
 
 #include "kyr/appfw/ICmdProcessor.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/eom/IEOMUndoRedo.h"
 #include "zol/kernel/ZolCast.h"
 

@@ -8,7 +8,7 @@
 // services may be called. Nothing is caught or logged.
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

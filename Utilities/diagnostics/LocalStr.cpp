@@ -1,4 +1,4 @@
-#include "diagnostics/LocalStr.h"
+#include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 
 #include <utility>
 

@@ -19,7 +19,7 @@
 
 #include <unicode/unistr.h>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/framework/ZolIServiceProvider.h"
 #include "zol/kernel/ZolAny.h"
 #include "zol/kernel/ZolHoldings.h"

@@ -1,4 +1,4 @@
-#include "diagnostics/LogHelper.h"
+#include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include <ctime>
 #include <string_view>
 
-#include "diagnostics/internal/KernelLoggerSlot.h"
-#include "diagnostics/internal/LogImpl.h"
+#include "WyrdanPluginUtilities/diagnostics/internal/KernelLoggerSlot.h"
+#include "WyrdanPluginUtilities/diagnostics/internal/LogImpl.h"
 
 namespace kyr::orla::plugin::wyrdan {
 
@@ -56,8 +56,7 @@ LogHelper* LogHelper::instance() {
   return made;
 }
 
-LogHelper::LogHelper()
-    : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize), m_enabled(true) {}
+LogHelper::LogHelper() : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize), m_enabled(true) {}
 
 LogHelper::~LogHelper() {
   if (theInstance == this) theInstance = nullptr;

@@ -16,13 +16,12 @@
 #include <memory>
 #include <string>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/kernel/ZolHoldings.h"
 
 #if defined(__GNUC__)
 /// Lets the compiler check a printf-style format against its arguments.
-#define WYRDAN_PRINTF_FORMAT(formatIndex, firstArgument) \
-  __attribute__((format(printf, formatIndex, firstArgument)))
+#define WYRDAN_PRINTF_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
 #else
 #define WYRDAN_PRINTF_FORMAT(formatIndex, firstArgument)
 #endif

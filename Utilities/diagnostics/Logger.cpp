@@ -1,4 +1,4 @@
-#include "diagnostics/Logger.h"
+#include "WyrdanPluginUtilities/diagnostics/Logger.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <set>
 #include <sstream>
 
-#include "diagnostics/internal/KernelLoggerSlot.h"
+#include "WyrdanPluginUtilities/diagnostics/internal/KernelLoggerSlot.h"
 #include "zol/kernel/ZolDebug.h"
 #include "zol/kernel/ZolHoldings.h"
 
@@ -59,8 +59,9 @@ bool debuggerOutput = false;
 std::set<std::string> debugScopes;
 internal::KernelLoggerSlot kernelLogger;
 
-const Zol::ZolHoldingsRegistration holdings(
-    "Logger", [](Zol::ZolHeldReferences& held) { held.add("kernel logger", kernelLogger.held()); });
+const Zol::ZolHoldingsRegistration holdings("Logger", [](Zol::ZolHeldReferences& held) {
+  held.add("kernel logger", kernelLogger.held());
+});
 
 }  // namespace
 

@@ -30,7 +30,7 @@
 
 #include <string>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

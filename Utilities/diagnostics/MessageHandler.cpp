@@ -1,10 +1,10 @@
-#include "diagnostics/MessageHandler.h"
+#include "WyrdanPluginUtilities/diagnostics/MessageHandler.h"
 
-#include "commands/DataBunch.h"
-#include "diagnostics/LocalStr.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
+#include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {
@@ -32,7 +32,8 @@ void MessageHandler::postStatusMessage(const icu::UnicodeString& message, Severi
 
 void MessageHandler::showMessage(const Zol::ZolResult_24_8& result, Severity severity, bool details) {
   if (!isSeverity(severity)) return;
-  if (const auto& access = appfw::ServiceCacheAppFrame::frameworkAccess_) access->showMessage(result, severity, details);
+  if (const auto& access = appfw::ServiceCacheAppFrame::frameworkAccess_)
+    access->showMessage(result, severity, details);
 }
 
 void MessageHandler::showMessage(const icu::UnicodeString& text, Severity severity, bool /*details*/) {

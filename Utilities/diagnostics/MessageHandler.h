@@ -15,7 +15,7 @@
 
 #include <unicode/unistr.h>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "zol/kernel/ZolResult.h"
 

@@ -1,6 +1,6 @@
-#include "diagnostics/ScopeLog.h"
+#include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
 
-#include "diagnostics/Logger.h"
+#include "WyrdanPluginUtilities/diagnostics/Logger.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -13,7 +13,7 @@
 
 #include <sstream>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -1,13 +1,13 @@
-#include "entities/BrowserHelper.h"
+#include "WyrdanPluginUtilities/entities/BrowserHelper.h"
 
 #include <utility>
 
-#include "commands/CmdInvoker.h"
-#include "commands/DataBunch.h"
-#include "entities/EntConvert.h"
+#include "WyrdanPluginUtilities/commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
+#include "WyrdanPluginUtilities/entities/EntConvert.h"
 #include "kyr/appfw/ModelBrowserRecords.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/framework/ZolIEventManager.h"
 #include "zol/kernel/ZolCast.h"
 
@@ -176,9 +176,7 @@ EntityPtr BrowserHelper::getRootEntity() {
   return root;
 }
 
-void BrowserHelper::addNode(EntityPtr const& entity) {
-  publish(getMBTab(entity), kNodeAdded, Zol::makeZolAny(entity));
-}
+void BrowserHelper::addNode(EntityPtr const& entity) { publish(getMBTab(entity), kNodeAdded, Zol::makeZolAny(entity)); }
 
 void BrowserHelper::addNode(EntityPtr const& entity, EntityPtr const& parent) {
   if (!entity) return;

@@ -23,7 +23,7 @@
 
 #include <unicode/unistr.h>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/IEntity.h"
 #include "zol/kernel/ZolAny.h"
 

@@ -1,6 +1,6 @@
-#include "entities/EOMCompare.h"
+#include "WyrdanPluginUtilities/entities/EOMCompare.h"
 
-#include "entities/GUIDCompare.h"
+#include "WyrdanPluginUtilities/entities/GUIDCompare.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -6,7 +6,7 @@
 //   std::find_if(objects.begin(), objects.end(), EOMCompare(wanted));       // the host's equality
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/eom/IEOMObjectFactory.h"
 
 namespace kyr::orla::plugin::wyrdan {

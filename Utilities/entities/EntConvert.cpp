@@ -1,4 +1,4 @@
-#include "entities/EntConvert.h"
+#include "WyrdanPluginUtilities/entities/EntConvert.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -184,7 +184,8 @@ ListPtr EntConvert::toEntRefList(IEntities const& entities) {
 }
 
 ListPtr EntConvert::toEntRefList(Zol::ZolIService const& owner, unsigned int typeId,
-                                 ZolSequence<unsigned int> const& firstIds, ZolSequence<unsigned int> const& secondIds) {
+                                 ZolSequence<unsigned int> const& firstIds,
+                                 ZolSequence<unsigned int> const& secondIds) {
   ZolSmartPointer<Zol::EOM::IEOMObjectFactoryInterface> eomFactory = ServiceCacheAppFrame::eomObjectFactory_;
   ZolSmartPointer<IRootManagerInterface> rootManager = ServiceCacheAppFrame::rootManager_;
   ZolSmartPointer<appfw::IEntRefContainerFactoryInterface> containerFactory =

@@ -15,7 +15,7 @@
 // Host exceptions pass to the caller.
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/IEntRef.h"
 #include "kyr/appfw/IEntity.h"
 #include "zol/persistence/EntityReferenceList.h"

@@ -1,4 +1,4 @@
-#include "entities/EntityCompare.h"
+#include "WyrdanPluginUtilities/entities/EntityCompare.h"
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "zol/kernel/ZolCast.h"
@@ -10,15 +10,16 @@ using EntityPtr = ZolSmartPointer<appfw::IEntityInterface>;
 
 ZolSmartPointer<appfw::IInterfaceAdapterManagerInterface> EntityCompare::m_spAdpMgr;
 
-const Zol::ZolHoldingsRegistration EntityCompare::m_holdings(
-    "EntityCompare", [](Zol::ZolHeldReferences& held) { held.add("adapter manager", m_spAdpMgr); });
+const Zol::ZolHoldingsRegistration EntityCompare::m_holdings("EntityCompare", [](Zol::ZolHeldReferences& held) {
+  held.add("adapter manager", m_spAdpMgr);
+});
 
 EntityCompare::EntityCompare() { findAdapterManager(); }
 
 void EntityCompare::findAdapterManager() {
   if (!m_spAdpMgr) {
-    m_spAdpMgr = Zol::interfaceCastOrThrow<appfw::IInterfaceAdapterManagerInterface>(
-        appfw::ServiceCacheAppFrame::rootManager_);
+    m_spAdpMgr =
+        Zol::interfaceCastOrThrow<appfw::IInterfaceAdapterManagerInterface>(appfw::ServiceCacheAppFrame::rootManager_);
   }
 }
 

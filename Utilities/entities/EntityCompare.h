@@ -11,7 +11,7 @@
 // the first comparator before comparators are used on several threads.
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/IEntity.h"
 #include "zol/kernel/ZolHoldings.h"
 

@@ -1,4 +1,4 @@
-#include "entities/EntityEquanPred.h"
+#include "WyrdanPluginUtilities/entities/EntityEquanPred.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -4,8 +4,8 @@
 //   auto found = std::find_if(entities.begin(), entities.end(), EntityEquanPred(wanted));
 #pragma once
 
-#include "WyrdanExport.h"
-#include "entities/EntityCompare.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
+#include "WyrdanPluginUtilities/entities/EntityCompare.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

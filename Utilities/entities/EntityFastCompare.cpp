@@ -1,4 +1,4 @@
-#include "entities/EntityFastCompare.h"
+#include "WyrdanPluginUtilities/entities/EntityFastCompare.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -6,7 +6,7 @@
 //   std::sort(entities.begin(), entities.end(), EntityFastCompare());
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/IEntity.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -1,4 +1,4 @@
-#include "entities/EntityHashCompare.h"
+#include "WyrdanPluginUtilities/entities/EntityHashCompare.h"
 
 #include <cstdint>
 

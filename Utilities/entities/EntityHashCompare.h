@@ -7,8 +7,8 @@
 
 #include <cstddef>
 
-#include "WyrdanExport.h"
-#include "entities/EntityCompare.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
+#include "WyrdanPluginUtilities/entities/EntityCompare.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -1,4 +1,4 @@
-#include "entities/EntityIDSet.h"
+#include "WyrdanPluginUtilities/entities/EntityIDSet.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

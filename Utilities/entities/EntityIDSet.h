@@ -7,7 +7,7 @@
 // on several threads serialise their calls.
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

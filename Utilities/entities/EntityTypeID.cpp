@@ -1,4 +1,4 @@
-#include "entities/EntityTypeID.h"
+#include "WyrdanPluginUtilities/entities/EntityTypeID.h"
 
 #include <cstdint>
 #include <utility>

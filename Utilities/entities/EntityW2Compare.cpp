@@ -1,7 +1,7 @@
-#include "entities/EntityW2Compare.h"
+#include "WyrdanPluginUtilities/entities/EntityW2Compare.h"
 
-#include "entities/EOMCompare.h"
-#include "entities/EntityCompare.h"
+#include "WyrdanPluginUtilities/entities/EOMCompare.h"
+#include "WyrdanPluginUtilities/entities/EntityCompare.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

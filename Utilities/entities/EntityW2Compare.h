@@ -7,7 +7,7 @@
 //   std::set<ZolSmartPointer<IEntityInterface>, EntityW2Compare> objects;
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "kyr/appfw/IEntity.h"
 
 namespace kyr::orla::plugin::wyrdan {

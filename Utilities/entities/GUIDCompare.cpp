@@ -1,4 +1,4 @@
-#include "entities/GUIDCompare.h"
+#include "WyrdanPluginUtilities/entities/GUIDCompare.h"
 
 #include <cstdint>
 #include <cstring>

@@ -5,7 +5,7 @@
 //   std::set<GUIDDATA, GUIDCompare> guids;
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/persistence/EntityReference.h"
 
 namespace kyr::orla::plugin::wyrdan {
@@ -13,11 +13,9 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT GUIDCompare {
  public:
   /// lessThan(a, b).
-  bool operator()(Zol::PersistenceFW::CAEData::GUIDDATA const& a,
-                  Zol::PersistenceFW::CAEData::GUIDDATA const& b) const;
+  bool operator()(Zol::PersistenceFW::CAEData::GUIDDATA const& a, Zol::PersistenceFW::CAEData::GUIDDATA const& b) const;
   /// Word 0 first, then word 1, both unsigned.
-  bool lessThan(Zol::PersistenceFW::CAEData::GUIDDATA const& a,
-                Zol::PersistenceFW::CAEData::GUIDDATA const& b) const;
+  bool lessThan(Zol::PersistenceFW::CAEData::GUIDDATA const& a, Zol::PersistenceFW::CAEData::GUIDDATA const& b) const;
   /// Both words equal.
   bool equal(Zol::PersistenceFW::CAEData::GUIDDATA const& a, Zol::PersistenceFW::CAEData::GUIDDATA const& b) const;
 };

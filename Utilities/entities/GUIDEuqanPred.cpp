@@ -1,6 +1,6 @@
-#include "entities/GUIDEuqanPred.h"
+#include "WyrdanPluginUtilities/entities/GUIDEuqanPred.h"
 
-#include "entities/GUIDCompare.h"
+#include "WyrdanPluginUtilities/entities/GUIDCompare.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -3,7 +3,7 @@
 //   auto found = std::find_if(guids.begin(), guids.end(), GUIDEuqanPred(wanted));
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/persistence/EntityReference.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -1,6 +1,6 @@
-#include "entities/POCompare.h"
+#include "WyrdanPluginUtilities/entities/POCompare.h"
 
-#include "entities/GUIDCompare.h"
+#include "WyrdanPluginUtilities/entities/GUIDCompare.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -4,7 +4,7 @@
 //   std::set<ZolSmartPointer<IPersistentObjectInterface>, POCompare> objects;
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/persistence/EntityReferenceList.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -1,4 +1,4 @@
-#include "eom/EOMObjectAdapter.h"
+#include "WyrdanPluginUtilities/eom/EOMObjectAdapter.h"
 
 #include <exception>
 
@@ -17,9 +17,7 @@ using EOMPtr = EOMObjectAdapter::EOMPtr;
 using PersistentPtr = EOMObjectAdapter::PersistentPtr;
 using DependenciesPtr = ZolSmartPointer<IEOMDependenciesInterface>;
 
-DependenciesPtr dependenciesOf(EOMPtr const& object) {
-  return Zol::interfaceCast<IEOMDependenciesInterface>(object);
-}
+DependenciesPtr dependenciesOf(EOMPtr const& object) { return Zol::interfaceCast<IEOMDependenciesInterface>(object); }
 
 // Whether the object's edges may change: its secondary persistent object
 // (fetched without asking whether it has one) exists and says so.

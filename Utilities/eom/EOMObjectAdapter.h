@@ -21,7 +21,7 @@
 
 #include <unicode/unistr.h>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/eom/IEOMObjectFactory.h"
 
 namespace kyr::orla::plugin::wyrdan {

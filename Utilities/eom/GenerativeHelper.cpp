@@ -1,12 +1,12 @@
-#include "eom/GenerativeHelper.h"
+#include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "entities/EOMCompare.h"
+#include "WyrdanPluginUtilities/entities/EOMCompare.h"
 #include "kyr/appfw/ICmdProcessor.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

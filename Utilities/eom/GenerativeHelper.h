@@ -8,7 +8,7 @@
 // Stateless; nothing is caught or logged.
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/eom/IEOMObjectFactory.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -1,14 +1,14 @@
-#include "events/EventHandler.h"
+#include "WyrdanPluginUtilities/events/EventHandler.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <mutex>
 
-#include "events/EventListener.h"
-#include "events/internal/CriticalSection.h"
+#include "WyrdanPluginUtilities/events/EventListener.h"
+#include "WyrdanPluginUtilities/events/internal/CriticalSection.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "WyrdanExport.h"
-#include "events/IZolEventHandler.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
+#include "WyrdanPluginUtilities/events/IZolEventHandler.h"
 #include "zol/framework/ZolIEventManager.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -1,8 +1,8 @@
-#include "events/EventListener.h"
+#include "WyrdanPluginUtilities/events/EventListener.h"
 
 #include <cstdint>
 
-#include "events/EventHandler.h"
+#include "WyrdanPluginUtilities/events/EventHandler.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "zol/framework/ZolIServiceProvider.h"
 #include "zol/kernel/ZolCast.h"
@@ -131,9 +131,7 @@ void EventListener::listenModelingPluginEvent(long long) {
 void EventListener::listenModesDomainEvent(long long) {
   subscribe(EventHandler::getDomainId("kyr.orla.appfw.Modes"), {1, 2}, kMode3);
 }
-void EventListener::listenMotionPluginEvent(long long) {
-  subscribe(EventHandler::getMotionDomainId(), {1, 2}, kMode2);
-}
+void EventListener::listenMotionPluginEvent(long long) { subscribe(EventHandler::getMotionDomainId(), {1, 2}, kMode2); }
 void EventListener::listenODMModeDomainEvent(long long) {
   subscribe(EventHandler::getDomainId("kyr.orla.appfw.PluginODMDomain"), {1, 2}, kMode2);
 }

@@ -18,7 +18,7 @@
 #include <map>
 #include <set>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/framework/ZolIEventManager.h"
 #include "zol/kernel/ZolHoldings.h"
 

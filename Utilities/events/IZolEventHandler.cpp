@@ -1,4 +1,4 @@
-#include "events/IZolEventHandler.h"
+#include "WyrdanPluginUtilities/events/IZolEventHandler.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -9,7 +9,7 @@
 //   EventHandler::instance()->addSelectionEventHandler(&watcher);
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/framework/ZolIEventManager.h"
 
 namespace kyr::orla::plugin::wyrdan {

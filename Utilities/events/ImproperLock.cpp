@@ -1,4 +1,4 @@
-#include "events/ImproperLock.h"
+#include "WyrdanPluginUtilities/events/ImproperLock.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

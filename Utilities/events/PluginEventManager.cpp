@@ -1,4 +1,4 @@
-#include "events/PluginEventManager.h"
+#include "WyrdanPluginUtilities/events/PluginEventManager.h"
 
 #include <cstdint>
 #include <utility>
@@ -92,8 +92,8 @@ Zol::ZolResult_24_8 PluginEventManager::addChannelListener(ListenerPtr listener)
   return m_eventManager->addListenerForAllEvents(Channel_Id, listener, kMode);
 }
 
-Zol::ZolResult_24_8 PluginEventManager::fireEvent(long long& domainId, int const& eventId,
-                                                  Zol::ZolAny_24_8 const& data, ListenerPtr listener) {
+Zol::ZolResult_24_8 PluginEventManager::fireEvent(long long& domainId, int const& eventId, Zol::ZolAny_24_8 const& data,
+                                                  ListenerPtr listener) {
   if (!m_eventManager) return {};
   return m_eventManager->fireEvent(ZolEvent{domainId, eventId, data}, kFired, listener);
 }

@@ -16,7 +16,7 @@
 
 #include <string>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/framework/ZolIEventManager.h"
 #include "zol/kernel/ZolResult.h"
 

@@ -1,4 +1,4 @@
-#include "host/ServiceProviderHelper.h"
+#include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
 
 #include "zol/kernel/ZolDebug.h"
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/framework/ZolIServiceProvider.h"
 #include "zol/kernel/ZolHoldings.h"
 
@@ -27,8 +27,7 @@ class WYRDAN_EXPORT ServiceProviderHelper {
   /// Looks `name` up at the held provider, filling `service`. Before
   /// initialize() this is a programming error: it reports the assertion
   /// "m_zolServiceProvider != NULLSP" and fails, leaving `service` empty.
-  static Zol::ZolResult_24_8 getService(const std::string& name, const std::string& version,
-                                        Zol::ZolIService& service);
+  static Zol::ZolResult_24_8 getService(const std::string& name, const std::string& version, Zol::ZolIService& service);
 
   /// A new reference to the held provider; empty before initialize().
   static ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> getServiceProvider();

@@ -1,6 +1,6 @@
-#include "services/ISessionObserver.h"
+#include "WyrdanPluginUtilities/services/ISessionObserver.h"
 
-#include "services/SessionManager.h"
+#include "WyrdanPluginUtilities/services/SessionManager.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -3,7 +3,7 @@
 // its onSessionRelease. Destruction does not unregister (see SessionManager).
 #pragma once
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

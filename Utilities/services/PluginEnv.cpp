@@ -1,6 +1,6 @@
-#include "services/PluginEnv.h"
+#include "WyrdanPluginUtilities/services/PluginEnv.h"
 
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/framework/ZolIConfiguration.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/kernel/ZolStringUtility.h"

@@ -1,6 +1,6 @@
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 
-#include "host/ServiceProviderHelper.h"
+#include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
 #include "kyr/appfw/IEntRef.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/TransactionBroker.h"

@@ -18,7 +18,7 @@
 #include <map>
 #include <string>
 
-#include "WyrdanExport.h"
+#include "WyrdanPluginUtilities/WyrdanExport.h"
 #include "zol/framework/ZolIServiceProvider.h"
 #include "zol/kernel/ZolHoldings.h"
 #include "zol/persistence/PersistenceFW.h"

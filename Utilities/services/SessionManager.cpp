@@ -1,8 +1,8 @@
-#include "services/SessionManager.h"
+#include "WyrdanPluginUtilities/services/SessionManager.h"
 
 #include <algorithm>
 
-#include "services/ISessionObserver.h"
+#include "WyrdanPluginUtilities/services/ISessionObserver.h"
 
 namespace kyr::orla::plugin::wyrdan {
 

@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "entities/BrowserHelper.h"
+#include "WyrdanPluginUtilities/entities/BrowserHelper.h"
 #include "hostobjects/BenchEntities.h"
 #include "hostobjects/BrowserServices.h"
 

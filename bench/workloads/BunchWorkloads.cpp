@@ -146,7 +146,8 @@ DataBunch toBunch(const std::vector<PayloadEntry>& payload, const ZolSmartPointe
   return bunch;
 }
 
-BunchRoundTrip::BunchRoundTrip(long entries) : object_(payloadObject()), bunch_(toBunch(mixedPayload(entries), object_)) {}
+BunchRoundTrip::BunchRoundTrip(long entries)
+    : object_(payloadObject()), bunch_(toBunch(mixedPayload(entries), object_)) {}
 
 void BunchRoundTrip::run() const {
   const Zol::ZolAny_24_8 any = bunch_.toZolAny();
@@ -164,9 +165,7 @@ void BunchMapCopy::run() const {
   benchmark::DoNotOptimize(&copy);
 }
 
-bool BunchMapCopy::verify() const {
-  return static_cast<long>(map_.size()) == entries_ && AnyMap(map_) == map_;
-}
+bool BunchMapCopy::verify() const { return static_cast<long>(map_.size()) == entries_ && AnyMap(map_) == map_; }
 
 BunchByteRoundTrip::BunchByteRoundTrip(long entries) : object_(payloadObject()), map_(mixedMap(entries, object_)) {}
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/DataBunch.h"
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "simhost/SimObject.h"
 #include "zol/kernel/ZolAny.h"
 
@@ -47,7 +47,7 @@ ZolSmartPointer<simhost::SimService> payloadObject();
 
 /// The payload as a bunch; object entries refer to `object`.
 kyr::orla::plugin::wyrdan::DataBunch toBunch(const std::vector<PayloadEntry>& payload,
-                                              const ZolSmartPointer<simhost::SimService>& object);
+                                             const ZolSmartPointer<simhost::SimService>& object);
 
 /// The measured cost: bunch.toZolAny(), then a bunch made back from the any.
 class BunchRoundTrip {

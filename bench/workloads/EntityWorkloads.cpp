@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "entities/EntConvert.h"
+#include "WyrdanPluginUtilities/entities/EntConvert.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 
 namespace bench {
@@ -31,8 +31,7 @@ LocklessRootManager::LocklessRootManager(simhost::SimContextPtr context, Zol::Zo
 Zol::ZolResult_24_8 LocklessRootManager::getEntity(const EntityReference& reference,
                                                    ZolSmartPointer<IEntityInterface>& entity) {
   const std::size_t index = reference.second - std::size_t{1};
-  if (reference.container == model_ && reference.first == first_ && reference.third == 0 &&
-      index < entities_.size()) {
+  if (reference.container == model_ && reference.first == first_ && reference.third == 0 && index < entities_.size()) {
     entity = entities_[index];
   } else {
     entity.reset();
@@ -57,8 +56,8 @@ EntityModel::EntityModel(long entries, RootManager rootManager) {
   }
   if (rootManager == RootManager::Lockless) {
     hostRootManager_ = ServiceCacheAppFrame::rootManager_;
-    ServiceCacheAppFrame::rootManager_ = simhost::makeSimObject<LocklessRootManager>(
-        host_.context(), host_.model().asService(), kFirst, entities_);
+    ServiceCacheAppFrame::rootManager_ =
+        simhost::makeSimObject<LocklessRootManager>(host_.context(), host_.model().asService(), kFirst, entities_);
   }
 }
 

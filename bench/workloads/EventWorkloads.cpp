@@ -39,8 +39,7 @@ bool CountingHandlers::eachCalledOnceBy(const std::function<void()>& deliver) co
 
 ZolEvent benchEvent() { return ZolEvent{kBenchDomain, 1, {}}; }
 
-HandleEvent::HandleEvent(long entries)
-    : handlers_(entries), event_(benchEvent()), registry_(EventHandler::instance()) {
+HandleEvent::HandleEvent(long entries) : handlers_(entries), event_(benchEvent()), registry_(EventHandler::instance()) {
   for (IZolEventHandler* handler : handlers_.pointers()) registry_->addDomainEventHandler(event_.domainId, handler);
 }
 

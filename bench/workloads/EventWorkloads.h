@@ -17,8 +17,8 @@
 #include <mutex>
 #include <vector>
 
-#include "events/EventHandler.h"
-#include "events/IZolEventHandler.h"
+#include "WyrdanPluginUtilities/events/EventHandler.h"
+#include "WyrdanPluginUtilities/events/IZolEventHandler.h"
 #include "zol/framework/ZolIEventManager.h"
 
 namespace bench {

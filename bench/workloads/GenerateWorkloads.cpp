@@ -5,8 +5,8 @@
 #include <random>
 #include <stdexcept>
 
-#include "eom/GenerativeHelper.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 
 namespace bench {
 

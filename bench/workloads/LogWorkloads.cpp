@@ -5,16 +5,16 @@
 
 #include <benchmark/benchmark.h>
 
-#include "diagnostics/LogHelper.h"
-#include "diagnostics/Logger.h"
-#include "diagnostics/ScopeLog.h"
+#include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
+#include "WyrdanPluginUtilities/diagnostics/Logger.h"
+#include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
 
 namespace bench {
 
 namespace {
 
-using kyr::orla::plugin::wyrdan::LogHelper;
 using kyr::orla::plugin::wyrdan::Logger;
+using kyr::orla::plugin::wyrdan::LogHelper;
 using kyr::orla::plugin::wyrdan::ScopeLog;
 
 constexpr int kMessageLevel = 2;

@@ -41,7 +41,8 @@ class EmptyLoop {
 };
 
 /// The message LogHelper's workloads write: 100 bytes once formatted.
-inline constexpr const char* kHundredByteFormat = "plate %05d of assembly %s: %d cells, %d faces, quality %.3f, status %s";
+inline constexpr const char* kHundredByteFormat =
+    "plate %05d of assembly %s: %d cells, %d faces, quality %.3f, status %s";
 
 /// The measured cost: LogHelper::logMessage of the 100-byte message to the
 /// host's logger, `entries` times per run.

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "exported/ExportedHandle.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 
 namespace bench {
 
@@ -16,15 +16,14 @@ const std::string kGuiExecutive = "kyr.orla.appfw.GuiExecutive";
 // Installs the host's access and asks every standard getter once.
 void fillServiceCache(simhost::SimHost& host) {
   ServiceHelper::setZolServiceAccess(host.serviceAccess());
-  for (auto getter : {&ServiceHelper::getAppExecutive, &ServiceHelper::getGuiExeutive,
-                      &ServiceHelper::getAppFWUnitsService, &ServiceHelper::getObjectPropertiesManager,
-                      &ServiceHelper::getPluginMgrService, &ServiceHelper::getScriptNameMgr,
-                      &ServiceHelper::getSelectionManager, &ServiceHelper::getTrashbin,
-                      &ServiceHelper::getBaseCommonService, &ServiceHelper::getModelManagement,
-                      &ServiceHelper::getFEMEntities, &ServiceHelper::getShellEntities,
-                      &ServiceHelper::getMDPManager, &ServiceHelper::getSolverService,
-                      &ServiceHelper::getDisplayDataManager, &ServiceHelper::getConfigurationManager,
-                      &ServiceHelper::getPFW, &ServiceHelper::getUtilUnitsService, &ServiceHelper::getEOMUtility}) {
+  for (auto getter :
+       {&ServiceHelper::getAppExecutive, &ServiceHelper::getGuiExeutive, &ServiceHelper::getAppFWUnitsService,
+        &ServiceHelper::getObjectPropertiesManager, &ServiceHelper::getPluginMgrService,
+        &ServiceHelper::getScriptNameMgr, &ServiceHelper::getSelectionManager, &ServiceHelper::getTrashbin,
+        &ServiceHelper::getBaseCommonService, &ServiceHelper::getModelManagement, &ServiceHelper::getFEMEntities,
+        &ServiceHelper::getShellEntities, &ServiceHelper::getMDPManager, &ServiceHelper::getSolverService,
+        &ServiceHelper::getDisplayDataManager, &ServiceHelper::getConfigurationManager, &ServiceHelper::getPFW,
+        &ServiceHelper::getUtilUnitsService, &ServiceHelper::getEOMUtility}) {
     getter();
   }
 }

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "entities/EntityFastCompare.h"
+#include "WyrdanPluginUtilities/entities/EntityFastCompare.h"
 
 namespace bench {
 

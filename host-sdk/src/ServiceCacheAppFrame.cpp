@@ -2,8 +2,8 @@
 
 #include "kyr/appfw/ICmdProcessor.h"
 #include "kyr/appfw/IEntRef.h"
-#include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/IEntity.h"
+#include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/TransactionBroker.h"
 #include "zol/eom/IEOMObjectFactory.h"
 #include "zol/framework/ZolIEventManager.h"

@@ -212,8 +212,7 @@ void marshaller_extract(ZolInStream_24_8& in, ZolTypeCode_24_8& value) {
   }
   ZolTypeCode_24_8 typeCode = getCachedTypeCodeInit_24_8(id);
   if (typeCode.empty()) {
-    Framework::Reflection::TypeCodeException(kTypeCodeUnknown, "Any stream: unknown type id")
-        .throwit("ZolException");
+    Framework::Reflection::TypeCodeException(kTypeCodeUnknown, "Any stream: unknown type id").throwit("ZolException");
   }
   value = typeCode;
 }

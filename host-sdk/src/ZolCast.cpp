@@ -20,8 +20,8 @@ std::string castErrorText(const char* targetTypeName, std::int32_t status) {
       break;
   }
   static const char* const kBridges[] = {
-      " failed. Internal CORBA bridge error=", " failed. Internal C++ bridge error=",
-      " failed. Internal Java bridge error=",  " failed. Internal .NET bridge error=",
+      " failed. Internal CORBA bridge error=",  " failed. Internal C++ bridge error=",
+      " failed. Internal Java bridge error=",   " failed. Internal .NET bridge error=",
       " failed. Internal Python bridge error=",
   };
   const std::int32_t bridge = status / 10000;

@@ -1,8 +1,9 @@
+#include "zol/kernel/ZolException.h"
+
 #include <map>
 #include <mutex>
 #include <vector>
 
-#include "zol/kernel/ZolException.h"
 #include "zol/kernel/ZolHostExceptions.h"
 
 namespace Zol {

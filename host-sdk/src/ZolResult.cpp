@@ -3,8 +3,8 @@
 namespace Zol {
 
 void ZolResult_24_8::addParam(const char* text) {
-  auto params = params_ ? std::make_shared<std::vector<std::string>>(*params_)
-                        : std::make_shared<std::vector<std::string>>();
+  auto params =
+      params_ ? std::make_shared<std::vector<std::string>>(*params_) : std::make_shared<std::vector<std::string>>();
   params->emplace_back(text ? text : "");
   params_ = std::move(params);
 }

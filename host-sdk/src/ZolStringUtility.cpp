@@ -23,8 +23,7 @@ std::string_view trimmed(std::string_view text) {
 }
 
 [[noreturn]] void throwTextTooLong(const char* conversion) {
-  ZolSystemException_24(kTextTooLong, std::string(conversion) + ": text of 2^31 bytes or more")
-      .throwit("ZolException");
+  ZolSystemException_24(kTextTooLong, std::string(conversion) + ": text of 2^31 bytes or more").throwit("ZolException");
 }
 
 // One chunk (at most kConversionChunkUnits units plus a trailing surrogate)

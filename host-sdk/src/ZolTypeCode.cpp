@@ -53,8 +53,8 @@ class TypeRegistry {
     const ZolTypeRecord* sameName = findNameLocked(name);
     if (sameId && sameId == sameName) return sameId;
     if (sameId || sameName || id.isNull() || name.empty()) {
-      Framework::Reflection::TypeCodeException(
-          kTypeCodeConflict, "Type code " + std::string(name) + " conflicts with a registered type")
+      Framework::Reflection::TypeCodeException(kTypeCodeConflict,
+                                               "Type code " + std::string(name) + " conflicts with a registered type")
           .throwit("ZolException");
     }
     const ZolTypeRecord& record = records_.emplace_back(ZolTypeRecord{id, std::string(name)});

@@ -20,9 +20,7 @@ Fault Fault::typedException(std::string typeName, std::string text, std::int32_t
   return Fault{Kind::KernelException, code, std::move(text), std::move(typeName), {}};
 }
 
-Fault Fault::foreignException(std::string text) {
-  return Fault{Kind::ForeignException, 0, std::move(text), {}, {}};
-}
+Fault Fault::foreignException(std::string text) { return Fault{Kind::ForeignException, 0, std::move(text), {}, {}}; }
 
 Fault Fault::callback(std::function<void()> action) { return Fault{Kind::Callback, 0, {}, {}, std::move(action)}; }
 

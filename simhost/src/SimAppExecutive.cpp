@@ -101,8 +101,8 @@ Zol::ZolResult_24_8 SimAppExecutive::getProductInfo(ZolSmartPointer<kyr::orla::a
 }
 
 Zol::ZolResult_24_8 SimAppExecutive::showMessage(const Zol::ZolResult_24_8& result, Severity severity, bool details) {
-  if (Zol::ZolResult_24_8 fault =
-          call("showMessage", "result " + std::to_string(result.getCode()), static_cast<std::int32_t>(severity), details);
+  if (Zol::ZolResult_24_8 fault = call("showMessage", "result " + std::to_string(result.getCode()),
+                                       static_cast<std::int32_t>(severity), details);
       !fault.isOk()) {
     return fault;
   }

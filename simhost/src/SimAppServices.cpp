@@ -94,7 +94,8 @@ Zol::ZolResult_24_8 SimTransactionBrokerFactory::createTransactionBroker(
     ZolSmartPointer<kyr::orla::appfw::ZolITransactionBrokerInterface>& broker) {
   if (Zol::ZolResult_24_8 fault = call("createTransactionBroker"); !fault.isOk()) return fault;
   std::lock_guard<std::mutex> lock(mutex_);
-  auto made = makeSimObject<SimTransactionBroker>(context(), "transaction broker " + std::to_string(brokers_.size() + 1));
+  auto made =
+      makeSimObject<SimTransactionBroker>(context(), "transaction broker " + std::to_string(brokers_.size() + 1));
   brokers_.push_back(made);
   broker = made;
   return {};

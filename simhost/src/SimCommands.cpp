@@ -188,7 +188,8 @@ Zol::ZolResult_24_8 SimModifyObjectsCommand::perform(const CmdParameters& params
   ZolSmartPointer<IEntityReferenceConstListInterface> objects;
   CmdParameters values;
   for (const CmdParameter& param : params) {
-    if (param.name == "objects") objects = Zol::interfaceCast<IEntityReferenceConstListInterface>(objectOf(param.value));
+    if (param.name == "objects")
+      objects = Zol::interfaceCast<IEntityReferenceConstListInterface>(objectOf(param.value));
     if (param.name == "values") values = kyr::orla::appfw::cmdParametersFromAny(param.value);
   }
 
@@ -288,8 +289,7 @@ Zol::ZolResult_24_8 SimCmdProcessor::createCommand(const CmdIdentity& identity,
 }
 
 Zol::ZolResult_24_8 SimCmdProcessor::getDefaultOptions(const CmdIdentity& identity, CmdOptions& options) {
-  if (Zol::ZolResult_24_8 fault = call("getDefaultOptions", identity.context, identity.commandName);
-      !fault.isOk()) {
+  if (Zol::ZolResult_24_8 fault = call("getDefaultOptions", identity.context, identity.commandName); !fault.isOk()) {
     return fault;
   }
   std::lock_guard<std::mutex> lock(mutex_);

@@ -30,9 +30,8 @@ void SimDependencyGraph::add(const GUIDDATA& upstream, const GUIDDATA& downstrea
 bool SimDependencyGraph::remove(const GUIDDATA& upstream, const GUIDDATA& downstream, Via via) {
   std::lock_guard<std::mutex> lock(mutex_);
   changes_.push_back(Change{false, upstream, downstream, via});
-  auto it = std::find_if(edges_.begin(), edges_.end(), [&](const Edge& edge) {
-    return edge.upstream == upstream && edge.downstream == downstream;
-  });
+  auto it = std::find_if(edges_.begin(), edges_.end(),
+                         [&](const Edge& edge) { return edge.upstream == upstream && edge.downstream == downstream; });
   if (it == edges_.end()) return false;
   edges_.erase(it);
   return true;

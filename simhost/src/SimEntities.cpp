@@ -8,11 +8,11 @@
 
 namespace simhost {
 
-using kyr::orla::appfw::IEntRefContentIteratorInterface;
-using kyr::orla::appfw::IEntRefInterface;
 using kyr::orla::appfw::IEntities;
 using kyr::orla::appfw::IEntityInterface;
 using kyr::orla::appfw::IEntityListInterface;
+using kyr::orla::appfw::IEntRefContentIteratorInterface;
+using kyr::orla::appfw::IEntRefInterface;
 using kyr::orla::appfw::IURCommandInterface;
 using Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface;
 using Zol::PersistenceFW::CAEData::IEntityReferenceIteratorInterface;
@@ -338,8 +338,7 @@ SimEntRefContainerFactory::SimEntRefContainerFactory(SimContextPtr context, std:
 void SimEntRefContainerFactory::detach() { container_.set({}); }
 
 Zol::ZolResult_24_8 SimEntRefContainerFactory::createContainer(const Zol::ZolIService& owner, std::uint32_t first,
-                                                               std::uint32_t second, std::uint32_t third,
-                                                               bool attach,
+                                                               std::uint32_t second, std::uint32_t third, bool attach,
                                                                ZolSmartPointer<IEntRefInterface>& container) {
   if (Zol::ZolResult_24_8 fault = call("createContainer", owner, first, second, third, attach); !fault.isOk()) {
     return fault;
@@ -420,9 +419,8 @@ std::vector<ZolSmartPointer<SimEntity>> SimModel::entities() const {
   return all;
 }
 
-ZolSmartPointer<SimAssembly> SimModel::makeRootAssembly(std::uint32_t first, std::uint32_t second,
-                                                        std::uint32_t third, icu::UnicodeString name,
-                                                        icu::UnicodeString typeName) {
+ZolSmartPointer<SimAssembly> SimModel::makeRootAssembly(std::uint32_t first, std::uint32_t second, std::uint32_t third,
+                                                        icu::UnicodeString name, icu::UnicodeString typeName) {
   const auto entity = addEntity(first, second, third, std::move(name), std::move(typeName));
   auto assembly = makeSimObject<SimAssembly>(context(), entity->reference());
   setRootAssembly(assembly);
@@ -446,8 +444,7 @@ Zol::ZolResult_24_8 SimModel::getRootAssembly(
   return {};
 }
 
-Zol::ZolResult_24_8 SimModel::getCurrentDesignPart(
-    ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>& part) {
+Zol::ZolResult_24_8 SimModel::getCurrentDesignPart(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>& part) {
   if (Zol::ZolResult_24_8 fault = call("getCurrentDesignPart"); !fault.isOk()) return fault;
   part = designPart_.get();
   return {};
@@ -609,7 +606,8 @@ Zol::ZolResult_24_8 SimRootManager::getEntity(const EntityReference& reference,
   return {};
 }
 
-Zol::ZolResult_24_8 SimRootManager::makeEntityList(const IEntities& entities, ZolSmartPointer<IEntityListInterface>& list) {
+Zol::ZolResult_24_8 SimRootManager::makeEntityList(const IEntities& entities,
+                                                   ZolSmartPointer<IEntityListInterface>& list) {
   if (Zol::ZolResult_24_8 fault = call("makeEntityList", entities); !fault.isOk()) return fault;
   list = makeSimObject<SimEntityList>(context(), entities);
   return {};

@@ -171,10 +171,9 @@ Zol::ZolResult_24_8 SimEventManager::removeListener(std::int64_t id, const Liste
   std::lock_guard<std::mutex> lock(mutex_);
   auto subscribed = subscriptions_.find(id);
   if (subscribed == subscriptions_.end()) return {};
-  auto it = std::find_if(subscribed->second.begin(), subscribed->second.end(),
-                         [&listener](const Subscription& subscription) {
-                           return Zol::isSameObject(subscription.listener, listener);
-                         });
+  auto it = std::find_if(
+      subscribed->second.begin(), subscribed->second.end(),
+      [&listener](const Subscription& subscription) { return Zol::isSameObject(subscription.listener, listener); });
   if (it == subscribed->second.end()) return {};
   removed = std::move(it->listener);
   subscribed->second.erase(it);

@@ -136,10 +136,9 @@ void SimHost::startCommandServices() {
   ServiceCacheAppFrame::commandProcessor_ = commandProcessor_;
 
   guiExecutive_ = makeSimObject<SimGuiExecutive>(context_, kGuiService, eventManager_->defineChannel());
-  guiExecutive_->setHandler("KYR.WyrdanPlugin.WorkThreadCommandRequest",
-                            [workThread = workThread_.get()](const Zol::ZolAny_24_8& payload) {
-                              return postCommand(*workThread, payload);
-                            });
+  guiExecutive_->setHandler(
+      "KYR.WyrdanPlugin.WorkThreadCommandRequest",
+      [workThread = workThread_.get()](const Zol::ZolAny_24_8& payload) { return postCommand(*workThread, payload); });
   registerService(kGuiService, guiExecutive_->asService());
 }
 

@@ -19,8 +19,7 @@ Zol::ZolResult_24_8 SimKernelLogger::log(const std::string& text, std::int32_t s
   return {};
 }
 
-Zol::ZolResult_24_8 SimKernelAccess::getLogger(
-    ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>& logger) {
+Zol::ZolResult_24_8 SimKernelAccess::getLogger(ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>& logger) {
   if (Zol::ZolResult_24_8 fault = call("getLogger"); !fault.isOk()) return fault;
   ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface> installed = logger_.get();
   if (!installed) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);

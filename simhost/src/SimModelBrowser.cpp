@@ -151,8 +151,7 @@ struct SimModelBrowserTab::Shown {
 
 SimModelBrowserTab::SimModelBrowserTab(SimContextPtr context, std::string domainName, std::int64_t domainId,
                                        ZolSmartPointer<SimModel> model)
-    : SimObject(std::move(context),
-                "model browser tab " + (domainName.empty() ? std::string("of id 0") : domainName)),
+    : SimObject(std::move(context), "model browser tab " + (domainName.empty() ? std::string("of id 0") : domainName)),
       domainName_(std::move(domainName)),
       domainId_(domainId),
       model_(std::move(model)) {}

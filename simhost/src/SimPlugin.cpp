@@ -27,7 +27,8 @@ icu::Formattable formattable(const Zol::ZolAny_24_8& value) {
     if (U_SUCCESS(status)) return decimal;
   }
   if (double number = 0; Zol::extractZolAny(value, number)) return icu::Formattable(number);
-  if (bool flag = false; Zol::extractZolAny(value, flag)) return icu::Formattable(icu::UnicodeString(flag ? u"true" : u"false"));
+  if (bool flag = false; Zol::extractZolAny(value, flag))
+    return icu::Formattable(icu::UnicodeString(flag ? u"true" : u"false"));
   if (std::string text; Zol::extractZolAny(value, text)) return icu::Formattable(icu::UnicodeString::fromUTF8(text));
   if (icu::UnicodeString text; Zol::extractZolAny(value, text)) return icu::Formattable(text);
   return icu::Formattable(icu::UnicodeString::fromUTF8(argumentText(value)));

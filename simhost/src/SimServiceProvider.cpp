@@ -62,7 +62,8 @@ SimServiceAccess::~SimServiceAccess() = default;
 
 Zol::ZolResult_24_8 SimServiceAccess::hostCall(const char* operation, std::vector<std::string> arguments) {
   if (!context_->observing()) return {};
-  return context_->hostCall(HostCall{"Zol.Framework.ZolIServiceAccess", operation, std::move(arguments), "service access"});
+  return context_->hostCall(
+      HostCall{"Zol.Framework.ZolIServiceAccess", operation, std::move(arguments), "service access"});
 }
 
 Zol::ZolResult_24_8 SimServiceAccess::getServiceProvider(

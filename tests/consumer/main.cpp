@@ -1,8 +1,8 @@
 // Finds a host service through the installed library, on the installed simulated host.
 #include <cstdio>
 
-#include "services/ServiceHelper.h"
-#include "simhost/SimHost.h"
+#include <WyrdanPluginUtilities/services/ServiceHelper.h>
+#include <simhost/SimHost.h>
 
 int main() {
   using kyr::orla::plugin::wyrdan::ServiceHelper;

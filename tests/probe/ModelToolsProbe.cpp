@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "commands/ModelHelper.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/commands/ModelHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 
 using kyr::orla::plugin::wyrdan::ModelHelper;
 using kyr::orla::plugin::wyrdan::ServiceHelper;

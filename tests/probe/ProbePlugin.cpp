@@ -1,6 +1,6 @@
 // A minimal plug-in module: the load test reaches the library only through
 // these entry points, so the library loads and unloads with this module.
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 
 using kyr::orla::plugin::wyrdan::ServiceHelper;
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "PluginTest.h"
-#include "events/EventHandler.h"
+#include "WyrdanPluginUtilities/events/EventHandler.h"
 #include "simhost/SimEvents.h"
 #include "zol/kernel/ZolHoldings.h"
 

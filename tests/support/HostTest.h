@@ -22,9 +22,7 @@ class LeakCheck {
   LeakCheck() : before_(simhost::ObjectAccounting::leakReport()) {}
   LeakCheck(const LeakCheck&) = delete;
   LeakCheck& operator=(const LeakCheck&) = delete;
-  ~LeakCheck() {
-    EXPECT_EQ(simhost::ObjectAccounting::leakReport(), before_) << "simulated objects outlived the test";
-  }
+  ~LeakCheck() { EXPECT_EQ(simhost::ObjectAccounting::leakReport(), before_) << "simulated objects outlived the test"; }
 
  private:
   const std::string before_;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "HostTest.h"
-#include "services/ServiceHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 
 namespace testing_support {
 

@@ -1,4 +1,4 @@
-#include "diagnostics/internal/KernelLoggerSlot.h"
+#include "WyrdanPluginUtilities/diagnostics/internal/KernelLoggerSlot.h"
 
 namespace kyr::orla::plugin::wyrdan::internal {
 

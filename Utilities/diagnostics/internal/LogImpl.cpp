@@ -1,4 +1,4 @@
-#include "diagnostics/internal/LogImpl.h"
+#include "WyrdanPluginUtilities/diagnostics/internal/LogImpl.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "events/internal/CriticalSection.h"
+#include "WyrdanPluginUtilities/events/internal/CriticalSection.h"
 
-#include "events/ImproperLock.h"
+#include "WyrdanPluginUtilities/events/ImproperLock.h"
 
 namespace kyr::orla::plugin::wyrdan::internal {
 

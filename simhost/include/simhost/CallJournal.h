@@ -24,7 +24,7 @@
 namespace simhost {
 
 struct SIMHOST_EXPORT HostCall {
-  std::string interfaceName;           // dotted type name of the interface called
+  std::string interfaceName;  // dotted type name of the interface called
   std::string operation;
   std::vector<std::string> arguments;  // each argument as argumentText() renders it
   std::string objectName;              // service name of the object called

@@ -47,8 +47,7 @@ class SIMHOST_EXPORT SimViewport final : public SimObject<kyr::orla::plugin::she
   using SimObject::SimObject;
 };
 
-class SIMHOST_EXPORT SimViewportManager final
-    : public SimObject<kyr::orla::plugin::shell::IViewportManagerInterface> {
+class SIMHOST_EXPORT SimViewportManager final : public SimObject<kyr::orla::plugin::shell::IViewportManagerInterface> {
  public:
   using SimObject::SimObject;
 

@@ -138,7 +138,8 @@ class SIMHOST_EXPORT SimCmdProcessor final : public SimObject<kyr::orla::appfw::
   void registerCommand(const std::string& context, const std::string& name, Factory factory);
   /// Registers a SimRecordingCommand for (context, name).
   void registerRecordingCommand(const std::string& context, const std::string& name);
-  void setDefaultOptions(const std::string& context, const std::string& name, const kyr::orla::appfw::CmdOptions& options);
+  void setDefaultOptions(const std::string& context, const std::string& name,
+                         const kyr::orla::appfw::CmdOptions& options);
   /// Every command made so far, oldest first (kept alive until clear()).
   std::vector<ZolSmartPointer<SimCommand>> createdCommands() const;
   /// The objects of each addToGenerateList call, in call order (kept alive

@@ -122,17 +122,16 @@ class SIMHOST_EXPORT SimEOMObjectFacet : public Zol::EOM::IEOMObjectInterface {
 /// error result (injected exceptions propagate). `EntityFacets` are the
 /// object's other interfaces, first of which is its identity when given.
 template <class... EntityFacets>
-class SimEOMBehaviour
-    : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol::EOM::IEOMDependenciesInterface>,
-      public SimEOMState {
+class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol::EOM::IEOMDependenciesInterface>,
+                        public SimEOMState {
   using Base = SimObject<EntityFacets..., SimEOMObjectFacet, Zol::EOM::IEOMDependenciesInterface>;
   using EOM = Zol::EOM::IEOMObjectInterface;
   using Dependencies = Zol::EOM::IEOMDependenciesInterface;
   using Via = SimDependencyGraph::Via;
 
  public:
-  SimEOMBehaviour(SimContextPtr context, std::string serviceName, icu::UnicodeString name,
-                  icu::UnicodeString typeName, const GUIDDATA& guid)
+  SimEOMBehaviour(SimContextPtr context, std::string serviceName, icu::UnicodeString name, icu::UnicodeString typeName,
+                  const GUIDDATA& guid)
       : Base(std::move(context), std::move(serviceName)), SimEOMState(std::move(name), std::move(typeName), guid) {}
 
   Zol::ZolResult_24_8 setName(const icu::UnicodeString& name) override {

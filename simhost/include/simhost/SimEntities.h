@@ -141,9 +141,8 @@ class SIMHOST_EXPORT SimPersistentState {
 /// A persistent object over its SimPersistentState, also implementing
 /// `Others`. Every operation is journaled.
 template <class... Others>
-class SimPersistentObjectBase
-    : public SimObject<Zol::PersistenceFW::CAEData::IPersistentObjectInterface, Others...>,
-      public SimPersistentState {
+class SimPersistentObjectBase : public SimObject<Zol::PersistenceFW::CAEData::IPersistentObjectInterface, Others...>,
+                                public SimPersistentState {
   using Base = SimObject<Zol::PersistenceFW::CAEData::IPersistentObjectInterface, Others...>;
 
  public:
@@ -361,8 +360,7 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
   /// Empty when the model has no root assembly.
   Zol::ZolResult_24_8 getRootAssembly(
       ZolSmartPointer<Zol::PersistenceFW::CAEData::IAssemblyInterface>& assembly) override;
-  Zol::ZolResult_24_8 getCurrentDesignPart(
-      ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>& part) override;
+  Zol::ZolResult_24_8 getCurrentDesignPart(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>& part) override;
 
  private:
   struct Words {

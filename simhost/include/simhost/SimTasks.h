@@ -74,9 +74,9 @@ class SIMHOST_EXPORT SimTaskRunner {
   struct Run {
     std::string invokerName;  // the invoker's service name
     bool showWait = false;
-    bool inPlace = false;     // asked on the work thread and run there at once
-    std::thread::id thread;   // where invoke() ran
-    int cursorDepth = 0;      // the wait cursor's depth while it ran
+    bool inPlace = false;    // asked on the work thread and run there at once
+    std::thread::id thread;  // where invoke() ran
+    int cursorDepth = 0;     // the wait cursor's depth while it ran
     std::int32_t resultCode = 0;
   };
   /// One request that ran nothing.

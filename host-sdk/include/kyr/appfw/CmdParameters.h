@@ -22,9 +22,7 @@ struct CmdParameter {
   Zol::ZolAny_24_8 value;
 };
 
-inline bool operator==(const CmdParameter& a, const CmdParameter& b) {
-  return a.name == b.name && a.value == b.value;
-}
+inline bool operator==(const CmdParameter& a, const CmdParameter& b) { return a.name == b.name && a.value == b.value; }
 inline bool operator!=(const CmdParameter& a, const CmdParameter& b) { return !(a == b); }
 
 using CmdParameters = ZolSequence<CmdParameter>;
@@ -45,8 +43,7 @@ ZOL_KERNEL_EXPORT void marshalCmdParameter(Zol::ZolOutStream_24_8& out, const st
                                            const Zol::ZolAny_24_8& value);
 /// Reads one element. Throws Zol::ZolSystemException_24 for a truncated stream
 /// or an element that is not a kyr.orla.appfw.CmdParameter.
-ZOL_KERNEL_EXPORT void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name,
-                                             Zol::ZolAny_24_8& value);
+ZOL_KERNEL_EXPORT void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name, Zol::ZolAny_24_8& value);
 
 /// True when `any` carries a list: it has the list's type code and a
 /// stream. An any of another type, or one with an empty stream, carries none.

@@ -39,8 +39,8 @@ class IEntRefContainerFactoryInterface : public Zol::ZolIServiceInterface {
  public:
   static constexpr Zol::ZolInterfaceDescriptor descriptor{"kyr.orla.appfw.IEntRefContainerFactory"};
   /// A new container for `owner`, whose own reference has the three words.
-  virtual Zol::ZolResult_24_8 createContainer(const Zol::ZolIService& owner, std::uint32_t first,
-                                              std::uint32_t second, std::uint32_t third, bool attach,
+  virtual Zol::ZolResult_24_8 createContainer(const Zol::ZolIService& owner, std::uint32_t first, std::uint32_t second,
+                                              std::uint32_t third, bool attach,
                                               ZolSmartPointer<IEntRefInterface>& container) = 0;
 };
 

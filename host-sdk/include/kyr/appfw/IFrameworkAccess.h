@@ -49,8 +49,7 @@ class IPluginInterface : public Zol::ZolIServiceInterface {
  public:
   static constexpr Zol::ZolInterfaceDescriptor descriptor{"kyr.orla.appfw.IPlugin"};
   virtual Zol::ZolResult_24_8 getPluginId(std::int32_t& id) = 0;
-  virtual Zol::ZolResult_24_8 getTextTranslationTable(
-      ZolSmartPointer<ZolITextTranslationTableInterface>& table) = 0;
+  virtual Zol::ZolResult_24_8 getTextTranslationTable(ZolSmartPointer<ZolITextTranslationTableInterface>& table) = 0;
 };
 
 /// What the running product is ("kyr.orla.appfw.IProductInfo").

@@ -4,7 +4,8 @@
 //
 //   ZolSmartPointer<Zol::EOM::IEOMObjectInterface> part;
 //   factory->open(guid, part);
-//   if (auto edges = Zol::interfaceCast<Zol::EOM::IEOMDependenciesInterface>(upstream)) edges->addDownstreamObject(part);
+//   if (auto edges = Zol::interfaceCast<Zol::EOM::IEOMDependenciesInterface>(upstream))
+//   edges->addDownstreamObject(part);
 #pragma once
 
 #include <unicode/unistr.h>

@@ -14,8 +14,7 @@ class ZolIServiceProviderInterface : public ZolIServiceInterface {
   static constexpr ZolInterfaceDescriptor descriptor{"Zol.Framework.ZolIServiceProvider"};
   /// Fills `service` with the service registered under `name` (an empty
   /// `version` accepts any); leaves it empty and fails when there is none.
-  virtual ZolResult_24_8 getService(const std::string& name, const std::string& version,
-                                    ZolIService& service) = 0;
+  virtual ZolResult_24_8 getService(const std::string& name, const std::string& version, ZolIService& service) = 0;
 };
 
 /// The host's entry object handed to a plug-in at start-up. Not reference
@@ -24,8 +23,7 @@ class ZolIServiceAccess {
  public:
   virtual ZolResult_24_8 getServiceProvider(ZolSmartPointer<ZolIServiceProviderInterface>& provider) = 0;
   /// The same look-up as the provider's getService.
-  virtual ZolResult_24_8 getService(const std::string& name, const std::string& version,
-                                    ZolIService& service) = 0;
+  virtual ZolResult_24_8 getService(const std::string& name, const std::string& version, ZolIService& service) = 0;
 
  protected:
   ~ZolIServiceAccess() = default;

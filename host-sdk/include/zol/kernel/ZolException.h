@@ -72,8 +72,7 @@ class ZOL_KERNEL_EXPORT ZolUserException_24 : public ZolExceptionImpl<ZolUserExc
 };
 
 /// An error of the kernel itself: casts, streams, type codes ("Zol.ZolSystemException").
-class ZOL_KERNEL_EXPORT ZolSystemException_24
-    : public ZolExceptionImpl<ZolSystemException_24, ZolException_24> {
+class ZOL_KERNEL_EXPORT ZolSystemException_24 : public ZolExceptionImpl<ZolSystemException_24, ZolException_24> {
  public:
   using ZolExceptionImpl::ZolExceptionImpl;
   const char* getTypeName() const noexcept override;
@@ -93,7 +92,7 @@ ZOL_KERNEL_EXPORT bool hasCreator(const char* typeName);
 /// The exception registered for `typeName`, or a ZolUserException_24 when no
 /// creator is registered.
 ZOL_KERNEL_EXPORT std::unique_ptr<ZolException_24> createException(const char* typeName, std::int32_t code,
-                                                                  const std::string& text);
+                                                                   const std::string& text);
 
 /// Kernel error codes for malformed data.
 inline constexpr std::int32_t kStreamTruncated = 2020000001;

@@ -16,8 +16,7 @@ class ZOL_KERNEL_EXPORT DependencyManagerException
 }  // namespace Zol::EOM
 
 namespace Zol::Util::SystemUtils {
-class ZOL_KERNEL_EXPORT FileNoAccessException
-    : public ZolExceptionImpl<FileNoAccessException, ZolUserException_24> {
+class ZOL_KERNEL_EXPORT FileNoAccessException : public ZolExceptionImpl<FileNoAccessException, ZolUserException_24> {
  public:
   static constexpr const char* kTypeName = "Zol.Util.SystemUtils.FileNoAccessException";
   using ZolExceptionImpl::ZolExceptionImpl;
@@ -44,8 +43,7 @@ class ZOL_KERNEL_EXPORT TypeCodeException : public ZolExceptionImpl<TypeCodeExce
 }  // namespace Zol::Framework::Reflection
 
 namespace Zol::Services::TypeRegistry {
-class ZOL_KERNEL_EXPORT TypeRegistryException
-    : public ZolExceptionImpl<TypeRegistryException, ZolUserException_24> {
+class ZOL_KERNEL_EXPORT TypeRegistryException : public ZolExceptionImpl<TypeRegistryException, ZolUserException_24> {
  public:
   static constexpr const char* kTypeName = "Zol.Services.TypeRegistry.TypeRegistryException";
   using ZolExceptionImpl::ZolExceptionImpl;

@@ -29,8 +29,7 @@ struct ZolInterfaceDescriptor {
   const char* typeName;
   ZolTypeId typeId;
 
-  constexpr explicit ZolInterfaceDescriptor(const char* name)
-      : typeName(name), typeId(typeIdFromName(name)) {}
+  constexpr explicit ZolInterfaceDescriptor(const char* name) : typeName(name), typeId(typeIdFromName(name)) {}
   constexpr ZolInterfaceDescriptor(const char* name, ZolTypeId id) : typeName(name), typeId(id) {}
 };
 

@@ -121,8 +121,8 @@ class ZolSequence {
 
   // The kernel owns the block, so it is one per process, not one per module.
   static const std::shared_ptr<Storage>& emptyBlock() {
-    static const std::shared_ptr<Storage> empty = std::static_pointer_cast<Storage>(
-        Zol::detail::sharedEmptySequenceBlock(typeid(Storage), [] {
+    static const std::shared_ptr<Storage> empty =
+        std::static_pointer_cast<Storage>(Zol::detail::sharedEmptySequenceBlock(typeid(Storage), [] {
           return std::shared_ptr<void>(std::allocate_shared<Storage>(Zol::ZolSeqAllocator<Storage>()));
         }));
     return empty;

@@ -50,8 +50,7 @@ constexpr std::uint64_t fnv1a64(std::string_view text, std::uint64_t basis) {
 /// Deterministic id for a dotted type name: two FNV-1a hashes with different
 /// offset bases. Never returns the null id for a non-empty name in practice.
 constexpr ZolTypeId typeIdFromName(std::string_view name) {
-  return ZolTypeId{detail::fnv1a64(name, 0xcbf29ce484222325ULL),
-                   detail::fnv1a64(name, 0x84222325cbf29ce4ULL)};
+  return ZolTypeId{detail::fnv1a64(name, 0xcbf29ce484222325ULL), detail::fnv1a64(name, 0x84222325cbf29ce4ULL)};
 }
 
 }  // namespace Zol
