@@ -1,15 +1,18 @@
-// LogHelper: the plug-in's printf-style log. Each message is stamped with
-// the local date and time ("2026-03-14 09:26:53 >> text") and handed to the
-// host kernel's logger with the caller's level as its severity. It has no
-// filter; release() silences it for the rest of the process.
-//
-//   LogHelper::instance()->logMessage(2, "meshed %d of %d plates", done, total);
-//   ...
-//   LogHelper::instance()->release();  // at plug-in shut-down
-//
-// Not synchronised: messages are formatted in one shared buffer, so callers
-// on several threads serialise their calls (instance() itself is
-// thread-safe).
+/// \class kyr::orla::plugin::wyrdan::LogHelper
+/// The plug-in's printf-style log. Each message is stamped with the local
+/// date and time ("2026-03-14 09:26:53 >> text") and handed to the host
+/// kernel's logger with the caller's level as its severity. It has no filter;
+/// release() silences it for the rest of the process.
+///
+/// \code
+///   LogHelper::instance()->logMessage(2, "meshed %d of %d plates", done, total);
+///   ...
+///   LogHelper::instance()->release();  // at plug-in shut-down
+/// \endcode
+///
+/// Not synchronised: messages are formatted in one shared buffer, so callers
+/// on several threads serialise their calls (instance() itself is
+/// thread-safe). Failures of the host logger never reach the caller.
 #pragma once
 
 #include <cstdint>
@@ -36,9 +39,11 @@ class KernelLoggerSlot;
 class WYRDAN_EXPORT LogHelper {
  public:
   /// The one helper, made on first use (thread-safe) and destroyed at unload.
+  /// Makes no host call.
   static LogHelper* instance();
 
   /// Copies the other's sink (both then write through it), buffer and state.
+  /// Throws only std::bad_alloc, leaving this helper unchanged.
   LogHelper& operator=(const LogHelper& other);
 
   /// Formats `format` with its arguments by printf's rules and writes the
@@ -46,14 +51,19 @@ class WYRDAN_EXPORT LogHelper {
   /// bytes, with n + 2 at least the buffer's size, makes it n + 1026 bytes,
   /// and it stays that large. A null format, or one the C library cannot
   /// format (an unconvertible wide character, say), writes an empty message.
+  /// After release() the message is formatted and dropped. Throws only
+  /// std::bad_alloc; the host logger's failures are absorbed (see write).
   void logMessage(int level, const char* format, ...) WYRDAN_PRINTF_FORMAT(3, 4);
 
   /// Ends logging for the process: drops the sink, and later messages are
-  /// formatted but written nowhere.
+  /// formatted but written nowhere. The kernel logger, once fetched, stays
+  /// held until unload. Never throws.
   void release();
 
  protected:
+  /// A helper with a 1024-byte buffer and no sink yet; no host call.
   LogHelper();
+  /// Releases the sink.
   virtual ~LogHelper();
 
   /// Stamps `message` with the local time and passes the line with `level`

@@ -1,31 +1,35 @@
-// Logger: the plug-in's switchable diagnostic log. Logger::initialize reads
-// its configuration from the environment once; callers ask whether a message
-// of their kind is wanted before composing it (see ScopeLog), and write sends
-// the text to every output that is on, in this order: standard output, the
-// host kernel's logger (always with severity 1), the debugger output
-// (OutputDebugStringA, which the host SDK sends to its debug sink: standard
-// error unless the host installs another).
-//
-//   Logger::initialize();  // once, at plug-in start-up
-//   if (Logger::enableDebugLog("mesher")) ScopeLog(0).stream() << "cells: " << cells;
-//
-// Environment, read by initialize in this order:
-//   "WYRDAN_LOG_FILTER"  a decimal 32-bit integer, as std::stoi reads it
-//                        (leading blanks and a sign, trailing text ignored):
-//                        the filter level; turns the host-logger output on.
-//                        Absent or unreadable: nothing else is read.
-//   "args"               console output on when it contains "-console", off
-//                        when it does not; unchanged when absent.
-//   "WYRDAN_LOG_SCOPE"   debug scopes separated by "|", taken as written; the
-//                        first 10 pieces count (a trailing "|" adds none).
-//   "OutputDebugString"  exactly "true": debugger output on.
-// Level 0 is debug, 3 is error; a level is wanted when it is at least the
-// filter level. Until initialize found a filter level, nothing is wanted and
-// write writes nowhere.
-//
-// Thread-safety: initialize writes the configuration unsynchronised, so it
-// runs before other threads log. Then any thread may ask and write; lines of
-// concurrent writers stay whole but may come in any order.
+/// \class kyr::orla::plugin::wyrdan::Logger
+/// The plug-in's switchable diagnostic log. Logger::initialize reads its
+/// configuration from the environment once; callers ask whether a message of
+/// their kind is wanted before composing it (see ScopeLog), and write sends
+/// the text to every output that is on, in this order: standard output, the
+/// host kernel's logger (always with severity 1), the debugger output
+/// (OutputDebugStringA, which the host SDK sends to its debug sink: standard
+/// error unless the host installs another).
+///
+/// \code
+///   Logger::initialize();  // once, at plug-in start-up
+///   if (Logger::enableDebugLog("mesher")) ScopeLog(0).stream() << "cells: " << cells;
+/// \endcode
+///
+/// Environment, read by initialize in this order:
+/// - "WYRDAN_LOG_FILTER": a decimal 32-bit integer, as std::stoi reads it
+///   (leading blanks and a sign, trailing text ignored): the filter level;
+///   turns the host-logger output on. Absent or unreadable: nothing else is
+///   read.
+/// - "args": console output on when it contains "-console", off when it does
+///   not; unchanged when absent.
+/// - "WYRDAN_LOG_SCOPE": debug scopes separated by "|", taken as written; the
+///   first 10 pieces count (a trailing "|" adds none).
+/// - "OutputDebugString": exactly "true": debugger output on.
+///
+/// Level 0 is debug, 3 is error; a level is wanted when it is at least the
+/// filter level. Until initialize found a filter level, nothing is wanted and
+/// write writes nowhere.
+///
+/// Thread-safety: initialize writes the configuration unsynchronised, so it
+/// runs before other threads log. Then any thread may ask and write; lines of
+/// concurrent writers stay whole but may come in any order.
 #pragma once
 
 #include <string>
@@ -36,27 +40,31 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT Logger {
  public:
-  /// Reads the environment (see above). Never throws: a failure ends it
+  /// Reads the environment (see the class comment). Never throws: a failure ends it
   /// silently with what it has set so far. Calling it again may store a new
   /// filter level, add scopes and switch outputs on; of the outputs only the
   /// console is ever switched off again (by "args" without "-console").
   static void initialize();
-  /// Does nothing: the log needs no shutting down.
+  /// Does nothing: the log needs no shutting down. Outputs stay as they are,
+  /// and the host logger, once fetched, is kept until unload.
   static void uninitialize();
 
   /// Writes `text` to every output that is on, whatever the filter: callers
   /// ask first. `level` is not passed on. The first write that needs the
-  /// host logger fetches it from the kernel (then keeps it until unload);
-  /// without one that output is skipped. Failures of the host logger,
-  /// thrown or returned, never reach the caller.
+  /// host logger fetches it from the kernel under a lock (then keeps it until
+  /// unload); without one that output is skipped and the next write asks
+  /// again. Failures of the host logger, thrown or returned, never reach the
+  /// caller; the console and the debugger output are not guarded (a debug
+  /// sink that throws passes its exception on).
   static void write(const std::string& text, int level);
 
-  /// True when debug messages (level 0) are wanted.
+  /// True when debug messages (level 0) are wanted. No host call; never throws.
   static bool enableDebugLog();
   /// True when debug messages of `scope` are wanted: level 0 is wanted, and
   /// either no scope was configured or `scope` is one of them (exact match).
+  /// No host call; never throws.
   static bool enableDebugLog(const std::string& scope);
-  /// True when error messages (level 3) are wanted.
+  /// True when error messages (level 3) are wanted. No host call; never throws.
   static bool enableErrorLog();
 
  private:

@@ -1,16 +1,21 @@
-// MessageHandler: shows text to the user through the host. A status-bar
-// message goes to the GUI executive as the plug-in's GUI action
-// "KYR.WyrdanPlugin.ShowStatusMessage"; showMessage asks the host's framework
-// access; showPopMessage opens a modal message box with a caption chosen by
-// the severity and an "OK" button, both from the plug-in's texts (LocalStr).
-//
-//   MessageHandler::postStatusMessage(u"Meshing done", kyr::orla::appfw::SeverityInfo);
-//   MessageHandler::showPopMessage(u"No material on plate 3", kyr::orla::appfw::SeverityError, {}, {}, {});
-//
-// Severities other than the four of kyr::orla::appfw::Severity (0 to 3) are
-// refused: nothing is shown. Host results are not examined except where a
-// member says so. Not synchronised: the calls reach the service cache
-// (ServiceHelper), which serves one thread at a time.
+/// \class kyr::orla::plugin::wyrdan::MessageHandler
+/// Shows text to the user through the host. A status-bar message goes to the
+/// GUI executive as the plug-in's GUI action
+/// "KYR.WyrdanPlugin.ShowStatusMessage"; showMessage asks the host's
+/// framework access; showPopMessage opens a modal message box with a caption
+/// chosen by the severity and an "OK" button, both from the plug-in's texts
+/// (LocalStr).
+///
+/// \code
+///   MessageHandler::postStatusMessage(u"Meshing done", kyr::orla::appfw::SeverityInfo);
+///   MessageHandler::showPopMessage(u"No material on plate 3", kyr::orla::appfw::SeverityError, {}, {}, {});
+/// \endcode
+///
+/// Static only. Severities other than the four of kyr::orla::appfw::Severity
+/// (0 to 3) are refused: nothing is shown. Host results are not examined
+/// except where a member says so; host exceptions pass to the caller. Not
+/// synchronised: the calls reach the service cache (ServiceHelper), which
+/// serves one thread at a time.
 #pragma once
 
 #include <unicode/unistr.h>
@@ -25,15 +30,19 @@ class WYRDAN_EXPORT MessageHandler {
  public:
   /// Posts `message` with `severity` to the status bar: runs the GUI action
   /// "KYR.WyrdanPlugin.ShowStatusMessage" with a DataBunch of "severity"
-  /// (32-bit integer) and "message" (Unicode string) in its any-form. Does
-  /// nothing without a GUI executive (ServiceHelper::getGuiExeutive).
+  /// (32-bit integer) and "message" (Unicode string) in its any-form; the
+  /// action's answer is dropped. Does nothing without a GUI executive
+  /// (ServiceHelper::getGuiExeutive), or when that service lacks the GUI
+  /// executive interface (no exception here, unlike showPopMessage).
   static void postStatusMessage(const icu::UnicodeString& message, kyr::orla::appfw::Severity severity);
 
   /// Asks the host's framework access (ServiceCacheAppFrame::frameworkAccess_)
   /// to show `result` with `severity`, in full when `details` is set. Does
-  /// nothing when the host has not set its framework access.
+  /// nothing when the host has not set its framework access. Host exceptions
+  /// pass to the caller.
   static void showMessage(const Zol::ZolResult_24_8& result, kyr::orla::appfw::Severity severity, bool details);
-  /// The same for a text; `details` does not reach the host.
+  /// The same for a text; `details` does not reach the host. Host
+  /// exceptions pass to the caller.
   static void showMessage(const icu::UnicodeString& text, kyr::orla::appfw::Severity severity, bool details);
 
   /// Opens a modal message box with `message` and returns the host's
@@ -43,11 +52,13 @@ class WYRDAN_EXPORT MessageHandler {
   /// whether or not a caption is given); the button reads `button`, or when empty the text
   /// "UITEXT_OK"; `extra` is passed as both the informative and the
   /// detailed text. In batch mode (the application executive's
-  /// isBatchMode) nothing is shown and the result is success. Without a GUI
-  /// executive or application executive (ServiceHelper::getFrameworkAccess),
-  /// or for a severity outside 0 to 3, nothing is shown and the result is
-  /// failure (2147483647). Throws Zol::ZolSystemException_24 when either
-  /// service lacks its interface.
+  /// isBatchMode) nothing is shown and the result is success, with or
+  /// without a GUI executive. Otherwise, without a GUI executive or
+  /// application executive (ServiceHelper::getFrameworkAccess), or for a
+  /// severity outside 0 to 3 (then before any text is translated), nothing is
+  /// shown and the result is failure (2147483647). Throws
+  /// Zol::ZolSystemException_24 when either service lacks its interface;
+  /// other host exceptions pass too.
   static Zol::ZolResult_24_8 showPopMessage(const icu::UnicodeString& message, kyr::orla::appfw::Severity severity,
                                             const icu::UnicodeString& button, const icu::UnicodeString& extra,
                                             const icu::UnicodeString& caption);

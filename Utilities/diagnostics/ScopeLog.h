@@ -1,14 +1,19 @@
-// ScopeLog: one statement of the plug-in's log (see Logger). Compose the
-// message in its stream; it is written when the statement ends, or at once
-// with sink(). Ask Logger first whether the message is wanted: ScopeLog
-// writes whatever it holds.
-//
-//   if (Logger::enableErrorLog()) {
-//     ScopeLog log(3);
-//     log.stream() << "mesh failed on " << name;
-//   }  // written here
-//
-// Not shared between threads; each thread composes its own statements.
+/// \class kyr::orla::plugin::wyrdan::ScopeLog
+/// One statement of the plug-in's log (see Logger). Compose the message in
+/// its stream; it is written when the statement ends, or at once with sink().
+/// Ask Logger first whether the message is wanted: ScopeLog writes whatever
+/// it holds.
+///
+/// \code
+///   if (Logger::enableErrorLog()) {
+///     ScopeLog log(3);
+///     log.stream() << "mesh failed on " << name;
+///   }  // written here
+/// \endcode
+///
+/// Not shared between threads; each thread composes its own statements.
+/// Writing goes through Logger::write, which absorbs the host logger's
+/// failures.
 #pragma once
 
 #include <sstream>
@@ -20,6 +25,7 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT ScopeLog {
  public:
   /// A statement at `level` (0 debug ... 3 error), with an empty stream.
+  /// Writes nothing yet.
   explicit ScopeLog(int level);
   /// Takes over the level and the text composed so far; `other` is left
   /// empty and writes nothing when it ends.
@@ -28,13 +34,17 @@ class WYRDAN_EXPORT ScopeLog {
   ScopeLog& operator=(const ScopeLog&) = delete;
   ScopeLog& operator=(ScopeLog&&) = delete;
   /// Writes what the stream holds through Logger::write, an empty text
-  /// included, unless the statement was moved from.
+  /// included, unless the statement was moved from. Should an output throw
+  /// (a debug sink that throws), the exception cannot leave the destructor
+  /// and the program terminates.
   ~ScopeLog();
 
-  /// The stream to compose the message in.
+  /// The stream to compose the message in; valid while the statement lives.
   std::ostringstream& stream();
   /// Writes the text composed so far through Logger::write now and empties
-  /// the stream, so that composing can go on.
+  /// the stream (clearing its error state), so that composing can go on; the
+  /// end of the statement then writes what follows. Throws what
+  /// Logger::write lets through.
   void sink();
 
  private:

@@ -1,6 +1,12 @@
-// ISessionObserver: the base of the plug-in's session observers. Constructing
-// one registers it with SessionManager; SessionManager::release() then calls
-// its onSessionRelease. Destruction does not unregister (see SessionManager).
+/// \class kyr::orla::plugin::wyrdan::ISessionObserver
+/// The base of the plug-in's session observers. Constructing one registers
+/// it with SessionManager; SessionManager::release() then calls its
+/// onSessionRelease. Destruction does not unregister (see SessionManager):
+/// an observer destroyed before the last release() leaves a dangling pointer
+/// in the manager's list.
+///
+/// Registration shares SessionManager's list, which is not synchronised:
+/// construct observers on one thread at a time.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -9,16 +15,19 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT ISessionObserver {
  public:
-  /// Registers this object with SessionManager::instance(), once.
+  /// Registers this object with SessionManager::instance(), once. Throws
+  /// only what growing the list throws (std::bad_alloc).
   ISessionObserver();
-  /// A copy is not registered; attach it to be notified.
+  /// A copy is not registered; attach it (SessionManager::attach) to be
+  /// notified.
   ISessionObserver(ISessionObserver const& other);
-  /// Registers nothing.
+  /// Registers nothing and copies nothing: the base has no state.
   ISessionObserver& operator=(ISessionObserver const& other);
-  /// Stays in the manager's list.
+  /// Stays in the manager's list: the manager keeps the pointer.
   virtual ~ISessionObserver();
 
-  /// Called by SessionManager::release().
+  /// Called by SessionManager::release(), on the thread that calls it. An
+  /// exception passes to release()'s caller and ends that notification pass.
   virtual void onSessionRelease() = 0;
 };
 

@@ -1,14 +1,20 @@
-// PluginEnv: the plug-in's settings, read from the host's configuration
-// manager ("Zol.Framework.ConfigurationManager"). A setting is looked up in
-// the configuration "KYR.WyrdanPlugin.Deliverable" first, then in
-// "KYR.WyrdanPlugin.NonDeliverable"; the first non-empty value wins.
-//
-//   PluginEnv env;
-//   std::string folder = env.getEnvValue(u"ExportFolder", "");
-//   if (env.isEnvSet(u"KeepScratchFiles")) ...
-//
-// Stateless. A missing configuration manager, configuration or setting, or
-// an error result of the host, reads as no value; nothing is logged.
+/// \class kyr::orla::plugin::wyrdan::PluginEnv
+/// The plug-in's settings, read from the host's configuration manager
+/// ("Zol.Framework.ConfigurationManager"). A setting is looked up in the
+/// configuration "KYR.WyrdanPlugin.Deliverable" first, then in
+/// "KYR.WyrdanPlugin.NonDeliverable"; the first non-empty value wins.
+///
+/// \code
+///   PluginEnv env;
+///   std::string folder = env.getEnvValue(u"ExportFolder", "");
+///   if (env.isEnvSet(u"KeepScratchFiles")) ...
+/// \endcode
+///
+/// Stateless: every read asks the host again. A missing configuration
+/// manager, configuration or setting, or an error result of the host, reads
+/// as no value; nothing is logged. Host exceptions pass to the caller. The
+/// reads find the configuration manager through the service cache
+/// (ServiceHelper), so they share its rule: one thread at a time.
 #pragma once
 
 #include <string>
@@ -21,10 +27,15 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT PluginEnv {
  public:
+  /// Makes no host call: the settings are read when asked for.
   PluginEnv();
+  /// Copying, moving and assigning copy nothing: the object has no state.
   PluginEnv(PluginEnv const& other);
+  /// As the copy.
   PluginEnv(PluginEnv&& other) noexcept;
+  /// As the copy.
   PluginEnv& operator=(PluginEnv const& other);
+  /// As the copy.
   PluginEnv& operator=(PluginEnv&& other) noexcept;
   ~PluginEnv();
 
@@ -34,10 +45,11 @@ class WYRDAN_EXPORT PluginEnv {
   /// string. Throws Zol::ZolSystemException_24 when the configuration
   /// manager service is not a configuration manager.
   std::string getEnvValue(icu::UnicodeString const& name, std::string const& ignored);
-  /// True when getEnvValue finds a non-empty value.
+  /// True when getEnvValue finds a non-empty value; throws what it throws.
   bool isEnvExist(icu::UnicodeString const& name);
   /// The value read as a truth ("true", "yes", "on" or "1", in any letter
-  /// case); false when there is no value.
+  /// case, surrounding white space ignored); false for any other value and
+  /// when there is none. Throws what getEnvValue throws.
   bool isEnvSet(icu::UnicodeString const& name);
 };
 

@@ -1,11 +1,18 @@
-// ProductHelper: which host product is running, and whether an entity
-// belongs to the part being designed.
-//
-//   if (ProductHelper::instance()->isTSXProduct()) ...
-//   bool current = ProductHelper::instance()->isDesignPart(partRepresentation);
-//
-// One process-wide object, stateless. A missing host object or an error
-// result answers false; nothing is logged.
+/// \class kyr::orla::plugin::wyrdan::ProductHelper
+/// Which host product is running, and whether an entity belongs to the part
+/// being designed.
+///
+/// \code
+///   if (ProductHelper::instance()->isTSXProduct()) ...
+///   bool current = ProductHelper::instance()->isDesignPart(partRepresentation);
+/// \endcode
+///
+/// One process-wide object, stateless: every question asks the host again,
+/// through the host service cache's framework access and persistence
+/// framework (ServiceCacheAppFrame), never through ServiceHelper's cache. A
+/// missing host object or an error result answers false; nothing is logged.
+/// Host exceptions pass to the caller. The library adds no lock and needs
+/// none: any thread on which the host's objects may be called may ask.
 #pragma once
 
 #include <unicode/unistr.h>
@@ -17,7 +24,7 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT ProductHelper {
  public:
-  /// The process-wide object; it exists from load on.
+  /// The process-wide object; it exists from load on. Never throws.
   static ProductHelper* instance();
 
   ProductHelper(ProductHelper const&) = delete;
@@ -26,11 +33,12 @@ class WYRDAN_EXPORT ProductHelper {
   /// True when the host's product information names "Orla Modeler"
   /// (exactly); false without a framework access or product information.
   bool isOrlaProduct();
-  /// True when the host's product information names "Tessaly Shaper".
+  /// True when the host's product information names "Tessaly Shaper"
+  /// (exactly); false without a framework access or product information.
   bool isTSXProduct();
   /// True when the product record of the current session's project names
   /// `productName` (exactly); false without a persistence framework,
-  /// session or project.
+  /// session or project, or when one of the queries fails.
   bool isProductName(icu::UnicodeString productName);
   /// True when the part `entity` instantiates is the current model's design
   /// part, compared by the persistent parts' GUIDs (all 16 bytes). False

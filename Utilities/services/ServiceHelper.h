@@ -1,16 +1,24 @@
-// ServiceHelper: the library's service locator. The plug-in hands it the
-// host's service access once; from then on every typed getter finds its host
-// service by name, once, and serves it from a cache until releaseServices().
-//
-//   ServiceHelper::setZolServiceAccess(access);
-//   Zol::ZolIService gui = ServiceHelper::getGuiExeutive();
-//   if (gui) ...
-//
-// All operations are static and act on one process-wide instance. Not
-// synchronised: callers serialise look-ups, setZolServiceAccess and
-// releaseServices. The provider and the cached services are references the
-// library holds on purpose; it names them to the kernel's held-reference
-// report (zol/kernel/ZolHoldings.h), so a host's leak check does not count them.
+/// \class kyr::orla::plugin::wyrdan::ServiceHelper
+/// The library's service locator. The plug-in hands it the host's service
+/// access once; from then on every typed getter finds its host service by
+/// name, once, and serves it from a cache until releaseServices().
+///
+/// \code
+///   ServiceHelper::setZolServiceAccess(access);
+///   Zol::ZolIService gui = ServiceHelper::getGuiExeutive();
+///   if (gui) ...
+/// \endcode
+///
+/// All operations are static and act on one process-wide instance. Not
+/// synchronised: callers serialise look-ups, setZolServiceAccess and
+/// releaseServices. The provider and the cached services are references the
+/// library holds on purpose; it names them to the kernel's held-reference
+/// report (zol/kernel/ZolHoldings.h), so a host's leak check does not count them.
+///
+/// A getter whose service is cached makes no look-up. Exceptions: the cached
+/// look-ups absorb the host kernel's own exceptions (Zol::ZolException_24 and
+/// derived) and let every other exception pass; the members below say where
+/// they differ.
 #pragma once
 
 #include <cstdint>
@@ -40,19 +48,29 @@ class WYRDAN_EXPORT ServiceHelper {
 
   /// Installs the host's service access: takes its service provider (for
   /// getServiceProvider and for the look-ups). Services cached under an
-  /// earlier access stay cached. A null `access` is ignored.
+  /// earlier access stay cached. A null `access` is ignored; an access
+  /// without a provider leaves none held. The access is asked twice, once
+  /// for this cache and once for ServiceProviderHelper::initialize. Host
+  /// exceptions pass to the caller.
   static void setZolServiceAccess(Zol::Framework::ZolIServiceAccess* access);
 
-  /// Empties the service cache; later getters ask the host again. The
-  /// provider stays.
+  /// Empties the service cache, releasing every cached service; later
+  /// getters ask the host again. The provider stays. Never throws.
   static void releaseServices();
 
-  /// The host's service provider; empty before setZolServiceAccess.
+  /// The host's service provider (a new reference); empty before
+  /// setZolServiceAccess. No host call; never throws.
   static Zol::ZolIService getServiceProvider();
 
-  // Cached look-ups by service name: empty when the host has no such service
-  // or its look-up raised a host kernel exception (nothing is cached then, so
-  // the next call asks again). Other exceptions pass to the caller.
+  /// \name Cached look-ups by service name
+  /// Each returns a new reference to the service named, looked up at the
+  /// service provider on the first call and cached. Empty when the host has
+  /// no such service, before setZolServiceAccess (the look-up then reports a
+  /// failed assertion, see ServiceProviderHelper::getService), or when the
+  /// look-up raised a host kernel exception (nothing is cached then, so the
+  /// next call asks again). Other exceptions pass to the caller. The service is not cast:
+  /// callers cast it to the interface they need.
+  ///@{
 
   /// "kyr.orla.appfw.AppExecutive"
   static Zol::ZolIService getAppExecutive();
@@ -96,25 +114,33 @@ class WYRDAN_EXPORT ServiceHelper {
   static Zol::ZolIService getEOMObjectFactory();
   /// "Zol.EOM.EOMCore"
   static Zol::ZolIService getEOMUtility();
+  ///@}
 
   /// The host service cache's entity-reference container factory, empty
-  /// included. No look-up, no cache.
+  /// included. No look-up, no cache; never throws.
   static Zol::ZolIService getIEntRefFactory();
   /// The host service cache's transaction broker factory, empty included.
-  /// No look-up, no cache.
+  /// No look-up, no cache; never throws.
   static Zol::ZolIService getTransactionBroker();
 
-  /// The model of the current persistence session; empty when the host has
-  /// no persistence framework, no session or no model.
+  /// The model of the current persistence session, through the host service
+  /// cache's persistence framework (not cached here); empty when the host has
+  /// no persistence framework, no session or no model, or the session query
+  /// fails. Host exceptions pass to the caller.
   static ZolSmartPointer<Zol::PersistenceFW::CAEData::IModelInterface> getCurrentModel();
 
   /// The host's trash bin, through the cached "kyr.orla.appfw.TrashBinFW"
   /// service; empty when the service or the bin is missing. Throws
-  /// Zol::ZolSystemException_24 when the service is not a trash-bin factory.
+  /// Zol::ZolSystemException_24 when the service is not a trash-bin factory;
+  /// exceptions of the factory pass too.
   static Zol::ZolIService getTrashbin();
 
-  /// The shell's current 3-D viewport, looked up past the cache; empty when
-  /// the shell, its viewport manager or a current viewport is missing. Throws
+  /// The shell's current 3-D viewport: "kyr.orla.plugin.shell.ShellEntities"
+  /// is looked up at the provider on every call, past the cache; empty when
+  /// the shell, its viewport manager or a current viewport is missing. Unlike
+  /// the cached getters it absorbs nothing: the look-up's exceptions pass, and
+  /// before setZolServiceAccess the look-up reports an assertion
+  /// (ServiceProviderHelper::getService) and the result is empty. Throws
   /// Zol::ZolSystemException_24 when the shell service lacks its manager access.
   static Zol::ZolIService getViewport();
 

@@ -1,17 +1,20 @@
-// SessionManager: the plug-in's list of session observers, told when the
-// plug-in's session with the host ends. Observers register themselves when
-// they are constructed (ISessionObserver) and stay registered: the list only
-// grows and keeps plain pointers, so every registered observer has to outlive
-// the last release().
-//
-//   class Cache : public ISessionObserver {
-//     void onSessionRelease() override { clear(); }
-//   };
-//   Cache cache;                           // registered
-//   SessionManager::instance()->release(); // cache.onSessionRelease()
-//
-// Not synchronised: callers that register or release on several threads
-// serialise their calls.
+/// \class kyr::orla::plugin::wyrdan::SessionManager
+/// The plug-in's list of session observers, told when the plug-in's session
+/// with the host ends. Observers register themselves when they are
+/// constructed (ISessionObserver) and stay registered: the list only grows
+/// and keeps plain pointers, so every registered observer has to outlive the
+/// last release().
+///
+/// \code
+///   class Cache : public ISessionObserver {
+///     void onSessionRelease() override { clear(); }
+///   };
+///   Cache cache;                           // registered
+///   SessionManager::instance()->release(); // cache.onSessionRelease()
+/// \endcode
+///
+/// Not synchronised: callers that register or release on several threads
+/// serialise their calls. Makes no host call.
 #pragma once
 
 #include <vector>
@@ -27,14 +30,19 @@ class WYRDAN_EXPORT SessionManager {
   /// The manager, made on first use (thread-safe); it lives until the library unloads.
   static SessionManager* instance();
 
-  /// Copies the list of observers.
+  /// Copies the list of observers (the pointers, not the observers).
   SessionManager(SessionManager const& other);
+  /// Replaces this list with a copy of the other's.
   SessionManager& operator=(SessionManager const& other);
 
-  /// Appends `observer` (not owned; null included) unless it is listed already.
+  /// Appends `observer` (not owned; null included) unless it is listed
+  /// already. Throws only std::bad_alloc.
   void attach(ISessionObserver* observer);
   /// Calls onSessionRelease on every listed observer that is not null, in
-  /// registration order. The list stays as it is; every call notifies again.
+  /// registration order; an observer attached during the pass is notified in
+  /// the same pass. The list stays as it is; every call notifies again. An
+  /// observer's exception passes to the caller and skips the observers after
+  /// it.
   void release();
 
  private:
