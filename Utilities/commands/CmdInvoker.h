@@ -1,13 +1,20 @@
-// CmdInvoker: runs one host command. It asks the host's command processor
-// for the command of a name in a context, adjusts its option flags, executes
-// it with a parameter bunch (here or on the host's work thread) and reads
-// back its output parameters, return value and undo/redo command.
-//
-//   CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
-//   Zol::ZolResult_24_8 result = invoker.invoke(DataBunch{{"values", values}});
-//   DataBunch output = invoker.getOutputParams();
-//
-// Copies share the host command. Not synchronised: one thread at a time.
+/// \class kyr::orla::plugin::wyrdan::CmdInvoker
+/// Runs one host command. It asks the host's command processor for the
+/// command of a name in a context, adjusts its option flags, executes it with
+/// a parameter bunch (here or on the host's work thread) and reads back its
+/// output parameters, return value and undo/redo command.
+///
+/// \code
+///   CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
+///   Zol::ZolResult_24_8 result = invoker.invoke(DataBunch{{"values", values}});
+///   DataBunch output = invoker.getOutputParams();
+/// \endcode
+///
+/// Copies share the host command. Not synchronised: one thread at a time.
+/// The command processor comes from the host service cache
+/// (ServiceCacheAppFrame), the GUI executive from ServiceHelper's cache. Host
+/// results are not examined, and host exceptions pass to the caller, unless
+/// a member says otherwise.
 #pragma once
 
 #include <string>
@@ -21,7 +28,7 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT CmdInvoker {
  public:
-  /// Holds no command: every invocation fails.
+  /// Holds no command: every invocation fails. No host call.
   CmdInvoker();
   /// Creates `commandName` of `context` with the processor's default
   /// options. Without a command processor, or when it knows no such command,
@@ -40,26 +47,32 @@ class WYRDAN_EXPORT CmdInvoker {
   CmdInvoker(CmdInvoker const& other);
   /// Releases the held command, then shares the other's.
   CmdInvoker& operator=(CmdInvoker const& other);
+  /// Releases the held command; never throws.
   ~CmdInvoker();
 
-  /// Executes the command with `params` and returns success, whatever the
-  /// command itself answered. Without a command: failure (code 2147483647)
-  /// with the text "Command not exist.".
+  /// Executes the command with `params` on the calling thread and returns
+  /// success, whatever the command itself answered. Without a command:
+  /// failure (code 2147483647) with the text "Command not exist.". The
+  /// command's exceptions pass to the caller.
   Zol::ZolResult_24_8 invoke(kyr::orla::appfw::CmdParameters const& params);
-  /// invoke() with the bunch as a command-parameter list.
+  /// invoke() with the bunch as a command-parameter list, in key order.
   Zol::ZolResult_24_8 invoke(DataBunch const& params);
-  /// Sets option flags 0 and 4 on the command, then invoke(). Without a command
-  /// it changes nothing and fails as invoke() does.
+  /// Sets option flags 0 and 4 on the command (they stay set for later
+  /// invocations), then invoke(). Without a command it changes nothing and
+  /// fails as invoke() does.
   Zol::ZolResult_24_8 invokeSync(DataBunch const& params);
   /// Hands the command and `params` to the GUI executive as the GUI action
   /// "KYR.WyrdanPlugin.WorkThreadCommandRequest" (payload keys "command" and
   /// "param") and returns success; the action's handler executes it. Fails
   /// without text, posting nothing, when there is no command or no GUI
-  /// executive service. Throws Zol::ZolSystemException_24 when the service
-  /// is not a GUI executive.
+  /// executive service. The action's answer is not examined: the command's
+  /// results are read from the invoker afterwards. Throws
+  /// Zol::ZolSystemException_24 when the service is not a GUI executive; the
+  /// action's exceptions pass to the caller.
   Zol::ZolResult_24_8 invokeAsync(DataBunch const& params);
 
-  /// The command's output parameters as they are now; empty without a command.
+  /// The command's output parameters as they are now, as a new bunch (a
+  /// repeated name keeps its last value); empty without a command.
   DataBunch getOutputParams();
   /// The command's return value; an empty any without a command.
   Zol::ZolAny_24_8 getReturnValue() const;

@@ -1,8 +1,15 @@
-// CreateEntityHelper: the creation counterpart of EditEntityHelper. It holds
-// the name it is constructed with and offers no operation of its own.
-//
-//   CreateEntityHelper helper("Rib");
-//   CreateEntityHelper copy = helper;   // holds its own copy of the name
+/// \class kyr::orla::plugin::wyrdan::CreateEntityHelper
+/// The creation counterpart of EditEntityHelper. It holds the name it is
+/// constructed with and offers no operation of its own: nothing reads the
+/// name back, and no host call is made.
+///
+/// \code
+///   CreateEntityHelper helper("Rib");
+///   CreateEntityHelper copy = helper;   // holds its own copy of the name
+/// \endcode
+///
+/// A plain value: one thread at a time; members throw nothing but
+/// std::bad_alloc.
 #pragma once
 
 #include <string>
@@ -16,10 +23,13 @@ class WYRDAN_EXPORT CreateEntityHelper {
   /// Keeps a copy of `name`.
   CreateEntityHelper(std::string const& name);  // NOLINT: implicit, as plug-ins use it
 
+  /// Copies the name.
   CreateEntityHelper(CreateEntityHelper const& other);
+  /// Takes the name over.
   CreateEntityHelper(CreateEntityHelper&& other) noexcept;
+  /// Copies the name.
   CreateEntityHelper& operator=(CreateEntityHelper const& other);
-  /// Assigning a helper to itself changes nothing.
+  /// Takes the name over; assigning a helper to itself changes nothing.
   CreateEntityHelper& operator=(CreateEntityHelper&& other) noexcept;
   ~CreateEntityHelper();
 

@@ -1,15 +1,21 @@
-// DataBunch: a bag of named parameters (narrow-string key to any-value) that
-// converts to and from the host's command-parameter list and its any-value
-// form. Every command and request payload of the library is built with it.
-//
-//   DataBunch bunch{{"count", Zol::ZolAny_24_8(3)}, {"visible", Zol::ZolAny_24_8(true)}};
-//   bunch.setData("objects", referenceList);          // an interface reference
-//   Zol::ZolAny_24_8 payload = bunch.toZolAny();
-//   DataBunch received(payload);                      // equal to bunch
-//
-// Keys are unique and ordered bytewise (a prefix before its extensions, upper
-// case before lower case); iteration and every conversion follow that order.
-// Not synchronised.
+/// \class kyr::orla::plugin::wyrdan::DataBunch
+/// A bag of named parameters (narrow-string key to any-value) that converts
+/// to and from the host's command-parameter list and its any-value form.
+/// Every command and request payload of the library is built with it.
+///
+/// \code
+///   DataBunch bunch{{"count", Zol::ZolAny_24_8(3)}, {"visible", Zol::ZolAny_24_8(true)}};
+///   bunch.setData("objects", referenceList);          // an interface reference
+///   Zol::ZolAny_24_8 payload = bunch.toZolAny();
+///   DataBunch received(payload);                      // equal to bunch
+/// \endcode
+///
+/// Keys are unique and ordered bytewise (a prefix before its extensions, upper
+/// case before lower case); iteration and every conversion follow that order.
+/// Makes no host call; values that carry object references share those
+/// objects (copies add references). Not synchronised: a bunch is used by one
+/// thread at a time (concurrent reads of a bunch nobody changes are safe).
+/// Members throw nothing but std::bad_alloc unless they say otherwise.
 #pragma once
 
 #include <initializer_list>
@@ -28,13 +34,18 @@ class WYRDAN_EXPORT DataBunch {
  public:
   /// One element of the initializer-list constructor.
   struct BunchItem {
+    /// The entry's key.
     std::string key;
+    /// The entry's value, copied into the bunch.
     Zol::ZolAny_24_8 value;
   };
 
+  /// Iterates the entries (std::pair of constant key and value) in key order.
   using iterator = Map::iterator;
+  /// Iterates the entries read-only, in key order.
   using const_iterator = Map::const_iterator;
 
+  /// An empty bunch.
   DataBunch();
   /// Inserts the items in order; a repeated key keeps its last value.
   DataBunch(std::initializer_list<BunchItem> const& items);
@@ -48,6 +59,7 @@ class WYRDAN_EXPORT DataBunch {
   /// bytes after its counted elements.
   DataBunch(Zol::ZolAny_24_8 const& any);  // NOLINT: implicit, as plug-ins use it
 
+  /// Copies every entry.
   DataBunch(DataBunch const& other);
   /// Leaves `other` empty.
   DataBunch(DataBunch&& other) noexcept;
@@ -58,19 +70,26 @@ class WYRDAN_EXPORT DataBunch {
   DataBunch& operator=(DataBunch&& other) noexcept;
   ~DataBunch();
 
+  /// True when the bunch has no entry.
   bool empty() const;
+  /// True when `key` has an entry (exact, bytewise match).
   bool hasData(std::string const& key) const;
   /// Copies the value of `key` into `value` and returns true; returns false
   /// and leaves `value` untouched when the key is absent.
   bool queryData(std::string const& key, Zol::ZolAny_24_8& value) const;
   /// Erases `key`; an absent key changes nothing.
   void remove(std::string const& key);
+  /// Erases every entry.
   void clear();
 
-  /// Entries as pairs of constant key and value, in key order.
+  /// The first entry, in key order; entries are pairs of constant key and
+  /// value. Iterators stay valid until their entry is erased.
   iterator begin();
+  /// Past the last entry.
   iterator end();
+  /// The first entry, read-only.
   const_iterator begin() const;
+  /// Past the last entry, read-only.
   const_iterator end() const;
 
   /// Stores a copy of `value` under `key`, inserting or overwriting.
@@ -85,7 +104,9 @@ class WYRDAN_EXPORT DataBunch {
 
   /// A new list: one element per entry, in key order.
   kyr::orla::appfw::CmdParameters toCmdParams() const;
-  /// The entries as the host's command-parameter list in its any-value form.
+  /// The entries as the host's command-parameter list in its any-value form
+  /// (the same stream as marshalling toCmdParams()'s list): the count, then
+  /// each name and value, in key order.
   Zol::ZolAny_24_8 toZolAny() const;
 
  private:

@@ -1,14 +1,17 @@
-// EditEntityHelper: edits model entities through the host. It collects the
-// entities once, as a host entity-reference list, then sets one attribute on
-// the first of them or sends property values for all of them to the host's
-// "ModifyObjects" command.
-//
-//   EditEntityHelper helper(selectedEntities);
-//   helper.setProperties(DataBunch{{"Thickness", Zol::makeZolAny(2.5)}});
-//   helper.setAttribute("Name", Zol::makeZolAny(std::string("Rib")));
-//
-// Copies share the host list. Nothing is reported: results are dropped and
-// host exceptions pass to the caller. Not synchronised.
+/// \class kyr::orla::plugin::wyrdan::EditEntityHelper
+/// Edits model entities through the host. It collects the entities once, as
+/// a host entity-reference list, then sets one attribute on the first of them
+/// or sends property values for all of them to the host's "ModifyObjects"
+/// command.
+///
+/// \code
+///   EditEntityHelper helper(selectedEntities);
+///   helper.setProperties(DataBunch{{"Thickness", Zol::makeZolAny(2.5)}});
+///   helper.setAttribute("Name", Zol::makeZolAny(std::string("Rib")));
+/// \endcode
+///
+/// Copies share the host list. Nothing is reported: results are dropped and
+/// host exceptions pass to the caller. Not synchronised.
 #pragma once
 
 #include <string>
@@ -22,14 +25,17 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT EditEntityHelper {
  public:
-  // Each constructor turns its argument into a host entity list (EntConvert)
-  // and keeps that list's references. References that do not resolve to an
-  // entity are dropped; without a root manager the helper holds no list.
-
+  ///@{
+  /// Turns the reference, the entity, the references or the entities into a
+  /// host entity list (EntConvert), in order, and keeps that list's
+  /// references. References that do not resolve to an entity, and empty
+  /// entity pointers, are dropped; without a root manager the helper holds
+  /// no list. Host exceptions pass to the caller.
   EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReference const& reference);           // NOLINT: implicit
   EditEntityHelper(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);       // NOLINT: implicit
   EditEntityHelper(Zol::PersistenceFW::CAEData::EntityReferenceSequence const& references);  // NOLINT: implicit
   EditEntityHelper(kyr::orla::appfw::IEntities const& entities);                             // NOLINT: implicit
+  ///@}
 
   /// Shares the other's list.
   EditEntityHelper(EditEntityHelper const& other);
@@ -39,16 +45,19 @@ class WYRDAN_EXPORT EditEntityHelper {
   EditEntityHelper& operator=(EditEntityHelper const& other);
   /// Exchanges the two helpers' lists.
   EditEntityHelper& operator=(EditEntityHelper&& other) noexcept;
+  /// Releases the held list.
   ~EditEntityHelper();
 
   /// Sets attribute `name` to `value` on the first listed entity only; the
-  /// undo/redo command of the change is dropped. Does nothing when the list
-  /// is empty or its first reference does not resolve.
+  /// undo/redo command of the change is dropped, and so is the host's
+  /// result. Does nothing when the list is empty, the host has no root
+  /// manager or the first reference no longer resolves.
   void setAttribute(std::string name, Zol::ZolAny_24_8 const& value);
 
   /// Runs "ModifyObjects" of "KYR.CorePlugin" with "objects" (the held list,
   /// an empty reference when there is none) and "values" (`properties` in
-  /// its any-form). When the command cannot be created nothing happens.
+  /// its any-form), on the calling thread. When the command cannot be
+  /// created nothing happens; the command's answer is dropped.
   void setProperties(DataBunch const& properties);
   /// As above, creating the command with CmdInvoker's two-flag constructor:
   /// option flag 3 = `option3` (clearing flag 13 when true), flag 1 = `option1`.

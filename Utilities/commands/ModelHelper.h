@@ -1,14 +1,19 @@
-// ModelHelper: flushes the open model through the base plug-in's model
-// management service, and tells the host's "kyr.orla.appfw.ModelPersistence"
-// domain before and after, as the host's own saving does.
-//
-//   ModelHelper::flush(true, true);  // event 21, the flush, event 3 once it succeeded
-//
-// The model management service and the host's event manager are found on
-// first use and kept for the rest of the process (until unload), whatever
-// the first look-up found: a host that lacks them then leaves them missing
-// for good. Both are found with thread-safe one-time initialisation; every
-// other host object is fetched per call. Nothing is logged.
+/// \class kyr::orla::plugin::wyrdan::ModelHelper
+/// Flushes the open model through the base plug-in's model management
+/// service, and tells the host's "kyr.orla.appfw.ModelPersistence" domain
+/// before and after, as the host's own saving does.
+///
+/// \code
+///   ModelHelper::flush(true, true);  // event 21, the flush, event 3 once it succeeded
+/// \endcode
+///
+/// The model management service and the host's event manager are found on
+/// first use and kept for the rest of the process (until unload), whatever
+/// the first look-up found: a host that lacks them then leaves them missing
+/// for good. Both are found with thread-safe one-time initialisation; every
+/// other host object is fetched per call, the framework access and the trash
+/// bin through the service cache (ServiceHelper), so callers serialise their
+/// calls as the cache requires. Static only. Nothing is logged.
 #pragma once
 
 #include <unicode/unistr.h>
@@ -21,8 +26,11 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT ModelHelper {
  public:
   ModelHelper() = delete;
+  ///@{
+  /// Assignment copies nothing: the class has no state. Never throws.
   ModelHelper& operator=(ModelHelper const& other);
   ModelHelper& operator=(ModelHelper&& other) noexcept;
+  ///@}
 
   /// With `openModelOnly`, does nothing unless a model is open (its name,
   /// read from the framework access, is not "none"). Otherwise, once the
@@ -33,14 +41,19 @@ class WYRDAN_EXPORT ModelHelper {
   /// event 3 (flag true) after. Does nothing without a framework access or a
   /// model management service. Throws Zol::ZolSystemException_24 when the
   /// framework access, the model management or the trash bin lacks its
-  /// interface; other host exceptions pass too.
+  /// interface; other host exceptions pass too. A look-up of the model
+  /// management service that throws keeps nothing: the next call looks up
+  /// again.
   static void flush(bool save, bool openModelOnly);
 
   /// Publishes persistence event `code` of the model `modelName` with
   /// `flag` through the framework access, in the name of
   /// "KYR.ModelingPlugin", into the domain "kyr.orla.appfw.ModelPersistence"
-  /// (its id 0 when the host does not know it). Returns the host's result,
-  /// or failure (2147483647) without a framework access or event manager.
+  /// (its id 0 when the host does not know it). The payload carries the
+  /// event record's type code, `modelName` and `flag`. Returns the host's
+  /// result, or failure (2147483647) without a framework access or event
+  /// manager. Throws Zol::ZolSystemException_24 when the framework access
+  /// lacks its interface; host exceptions pass to the caller.
   static Zol::ZolResult_24_8 publishPersistenceEvent(int code, icu::UnicodeString modelName, bool flag);
 };
 

@@ -1,12 +1,18 @@
-// PluginHelperTool: questions about the host model as a whole: the active
-// application modes, the parts under an assembly, the engineering object of
-// a persistent object; flushing the open model, and naming the study objects
-// the user creates.
-//
-//   if (!PluginHelperTool::isReadonlyMode()) ...
-//   IEntities parts = PluginHelperTool::getAllParts(rootAssemblyRep);  // depth-first
-//
-// Stateless; nothing is logged.
+/// \class kyr::orla::plugin::wyrdan::PluginHelperTool
+/// Questions about the host model as a whole: the active application modes,
+/// the parts under an assembly, the engineering object of a persistent
+/// object; flushing the open model, and naming the study objects the user
+/// creates.
+///
+/// \code
+///   if (!PluginHelperTool::isReadonlyMode()) ...
+///   IEntities parts = PluginHelperTool::getAllParts(rootAssemblyRep);  // depth-first
+/// \endcode
+///
+/// Static only, keeping no state; nothing is logged. The mode checks and
+/// getAllParts touch no cache of the library. flushModel,
+/// pfwObject2EOMObject and registerDefaultNames reach its unsynchronised
+/// caches (the service cache, the type-id caches): callers serialise those.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -19,18 +25,24 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT PluginHelperTool {
  public:
   PluginHelperTool() = delete;
+  ///@{
+  /// Assignment copies nothing: the class has no state. Never throws.
   PluginHelperTool& operator=(PluginHelperTool const& other);
   PluginHelperTool& operator=(PluginHelperTool&& other) noexcept;
+  ///@}
 
-  /// Flushes the open model: ModelHelper::flush(`save`, true). Nothing when
-  /// no model is open.
+  /// Flushes the open model: ModelHelper::flush(`save`, true), with its
+  /// events and exceptions. Nothing when no model is open.
   static void flushModel(bool save);
 
   /// Whether "DRESSUP_MODE" is among the host's active application modes
-  /// (exact match). True when the host has no framework access.
+  /// (exact match), asked of the host service cache's framework access on
+  /// every call. True when the host has no framework access. Host exceptions
+  /// pass to the caller.
   static bool isDressUpMode();
   /// Whether "READ_ONLY_MODEL" is among the host's active application modes
-  /// (exact match). True when the host has no framework access.
+  /// (exact match), asked on every call. True when the host has no framework
+  /// access. Host exceptions pass to the caller.
   static bool isReadonlyMode();
 
   /// The part entities under `entity`: for an assembly representation

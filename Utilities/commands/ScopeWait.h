@@ -1,16 +1,21 @@
-// ScopeWait: while it lives, the host shows its wait cursor and, on request,
-// a host transaction is open.
-//
-//   {
-//     ScopeWait wait(true, true);  // wait cursor on, transaction begun
-//     ... long edit ...
-//   }                              // transaction ended, wait cursor off
-//
-// The cursor is asked for with event 20 of the host domain
-// "kyr.orla.appfw.CmdProcessor", published through the framework access in
-// the name of "appfw.CommandSS", and given back with event 21. Copies share
-// the transaction; every copy, when destroyed, ends it and, when the cursor
-// was asked for, publishes event 21 once more. Not synchronised.
+/// \class kyr::orla::plugin::wyrdan::ScopeWait
+/// While it lives, the host shows its wait cursor and, on request, a host
+/// transaction is open.
+///
+/// \code
+///   {
+///     ScopeWait wait(true, true);  // wait cursor on, transaction begun
+///     ... long edit ...
+///   }                              // transaction ended, wait cursor off
+/// \endcode
+///
+/// The cursor is asked for with event 20 of the host domain
+/// "kyr.orla.appfw.CmdProcessor", published through the framework access in
+/// the name of "appfw.CommandSS", and given back with event 21. Copies share
+/// the transaction; every copy, when destroyed, ends it and, when the cursor
+/// was asked for, publishes event 21 once more. Not synchronised: the
+/// framework access comes from the service cache (ServiceHelper), which
+/// serves one thread at a time.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -36,8 +41,10 @@ class WYRDAN_EXPORT ScopeWait {
   /// takes over the other's duties.
   ScopeWait& operator=(ScopeWait const& other);
   /// Ends the transaction held, then publishes event 21 when the cursor was
-  /// asked for. A destructor cannot pass exceptions on: the host's
-  /// exceptions here are dropped, and the next step still runs.
+  /// asked for (the domain id looked up again, the framework access and its
+  /// event manager found again). A destructor cannot pass exceptions on: the
+  /// host's exceptions here, a failed cast included, are dropped, and the
+  /// next step still runs.
   ~ScopeWait();
 
  private:

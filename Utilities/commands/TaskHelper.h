@@ -1,11 +1,17 @@
-// TaskHelper: hands a function to the host, to be run on the host's work
-// thread. The function travels in a TaskInvoker inside the payload of the GUI
-// action "KYR.WyrdanPlugin.TaskInvoker", together with the show-wait flag.
-//
-//   TaskHelper::execteSyncOnWorkThread([model] { model->rebuild(); }, true);
-//
-// Whether the call returns before or after the function has run, and how the
-// wait cursor shows, is the GUI action's handler's choice, not the library's.
+/// \class kyr::orla::plugin::wyrdan::TaskHelper
+/// Hands a function to the host, to be run on the host's work thread. The
+/// function travels in a TaskInvoker inside the payload of the GUI action
+/// "KYR.WyrdanPlugin.TaskInvoker", together with the show-wait flag.
+///
+/// \code
+///   TaskHelper::execteSyncOnWorkThread([model] { model->rebuild(); }, true);
+/// \endcode
+///
+/// Whether the call returns before or after the function has run, and how the
+/// wait cursor shows, is the GUI action's handler's choice, not the library's.
+/// Static only. Not synchronised: the GUI executive comes from the service
+/// cache (ServiceHelper), which serves one thread at a time; the function
+/// itself may run on any thread the host chooses.
 #pragma once
 
 #include <functional>
@@ -17,8 +23,11 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT TaskHelper {
  public:
   TaskHelper() = delete;
+  ///@{
+  /// Assignment copies nothing: the class has no state. Never throws.
   TaskHelper& operator=(TaskHelper const& other);
   TaskHelper& operator=(TaskHelper&& other) noexcept;
+  ///@}
 
   /// Wraps `function` in a TaskInvoker and asks the GUI executive to run the
   /// GUI action "KYR.WyrdanPlugin.TaskInvoker" with the payload "invoker"

@@ -1,12 +1,16 @@
-// TaskInvoker: a one-shot host invoker around a function. The host receives
-// it through a GUI action's payload and calls invoke() on a thread of its
-// choosing; the function runs then, once.
-//
-//   ZolSmartPointer<kyr::orla::appfw::ZolIInvokerInterface> invoker(new TaskInvoker([] { rebuild(); }));
-//   payload.setData("invoker", invoker);  // the host's references keep it alive
-//
-// A host service object: reference counted atomically, it destroys itself
-// when the last reference goes, on whichever thread releases it.
+/// \class kyr::orla::plugin::wyrdan::TaskInvoker
+/// A one-shot host invoker around a function. The host receives it through a
+/// GUI action's payload and calls invoke() on a thread of its choosing; the
+/// function runs then, once.
+///
+/// \code
+///   ZolSmartPointer<kyr::orla::appfw::ZolIInvokerInterface> invoker(new TaskInvoker([] { rebuild(); }));
+///   payload.setData("invoker", invoker);  // the host's references keep it alive
+/// \endcode
+///
+/// A host service object: reference counted atomically, it destroys itself
+/// (and the function, if it never ran) when the last reference goes, on
+/// whichever thread releases it. invoke() may be called on any thread.
 #pragma once
 
 #include <atomic>
@@ -26,7 +30,8 @@ class WYRDAN_EXPORT TaskInvoker
                                                    TASK_INVOKER_NAME> {
  public:
   /// Takes `function` over. The object starts without a reference: hand it
-  /// to a ZolSmartPointer at once.
+  /// to a ZolSmartPointer at once. Its service id comes from the kernel's
+  /// service manager (1 without one).
   explicit TaskInvoker(std::function<void()>&& function);
 
   /// The first call runs the function on the calling thread, destroys it and
