@@ -1,19 +1,30 @@
-// EventHandler: the process-wide registry of the plug-in's event handlers,
-// per host event domain. While a domain has handlers, the plug-in's default
-// listener is subscribed to it (EventListener); each event the host delivers
-// to that listener is passed to handleEvent, which calls the handlers of the
-// event's domain. Its static getters turn the host's event domain names into
-// their numeric ids.
-//
-//   EventHandler* registry = EventHandler::instance();
-//   registry->addSelectionEventHandler(&watcher);          // subscribes the listener
-//   ...                                                     // the listener calls handleEvent(event)
-//   registry->removeAllEventHandler();                      // before the plug-in unloads
-//
-// Thread-safe: every table operation takes one non-recursive lock, which the
-// subscription calls also hold while they call the host. An event delivered
-// on that same thread during such a call makes handleEvent throw
-// ImproperLock (events/ImproperLock.h). Handlers run outside the lock.
+/// \class kyr::orla::plugin::wyrdan::EventHandler
+/// The process-wide registry of the plug-in's event handlers, per host event
+/// domain. While a domain has handlers, the plug-in's default listener is
+/// subscribed to it (EventListener); each event the host delivers to that
+/// listener is passed to handleEvent, which calls the handlers of the event's
+/// domain. Its static getters turn the host's event domain names into their
+/// numeric ids.
+///
+/// \code
+///   EventHandler* registry = EventHandler::instance();
+///   registry->addSelectionEventHandler(&watcher);          // subscribes the listener
+///   ...                                                     // the listener calls handleEvent(event)
+///   registry->removeAllEventHandler();                      // before the plug-in unloads
+/// \endcode
+///
+/// Thread-safe: every table operation takes one non-recursive lock, which the
+/// subscription calls also hold while they call the host. An event delivered
+/// on that same thread during such a call makes handleEvent throw
+/// ImproperLock (events/ImproperLock.h); so does any table operation the host
+/// calls back into on that thread. Handlers run outside the lock.
+///
+/// Every add and remove that reaches the default listener first refreshes it,
+/// under the lock: it asks the host for the plug-in's initializer service and
+/// for the ids of the host domains the listener subscribes in their own way,
+/// creating those the plug-in may create (EventListener). Host exceptions pass
+/// to the caller; the table keeps the change made before the failing host
+/// call.
 #pragma once
 
 #include <map>
@@ -34,7 +45,7 @@ class CriticalSection;
 class WYRDAN_EXPORT EventHandler {
  public:
   /// The registry, made on first use (thread-safe); it lives until the
-  /// library unloads.
+  /// library unloads. No host call.
   static EventHandler* instance();
 
   EventHandler(EventHandler const&) = delete;
@@ -43,17 +54,20 @@ class WYRDAN_EXPORT EventHandler {
   ~EventHandler();
 
   /// Registers `handler` (not owned; kept until removed) for `domainId` and
-  /// asks the default listener to listen to the domain, on every call. A
-  /// handler is registered at most once per domain.
+  /// asks the default listener to listen to the domain, on every call (it
+  /// subscribes once). A handler is registered at most once per domain. A
+  /// host exception passes after the handler was registered.
   void addDomainEventHandler(long long domainId, IZolEventHandler* handler);
   /// Unregisters `handler` from `domainId`; when the domain loses its last
   /// handler, the default listener stops listening to it. An unknown handler
   /// or domain changes nothing and calls nothing.
   void removeDomainEventHandler(long long domainId, IZolEventHandler* handler);
   /// Drops every handler of `domainId` and stops listening to it, also when
-  /// it had none.
+  /// it had none (the listener unsubscribes only what it subscribed).
   void removeDomainEventHandlers(long long domainId);
-  /// Drops every handler and stops listening to every domain that had any.
+  /// Drops every handler and stops listening to every domain that had any,
+  /// in ascending id order. A host exception passes with the table still
+  /// whole and the domains before the failing one unsubscribed.
   void removeAllEventHandler();
 
   /// Calls the handlers registered for the event's domain when it was taken,
@@ -65,50 +79,131 @@ class WYRDAN_EXPORT EventHandler {
   /// subscription changes. Allocates nothing.
   Zol::Framework::HandleEventStatus handleEvent(Zol::Framework::ZolEvent const& event);
 
-  /// The viewport width and height the registry keeps: 0 and 0.
+  /// The viewport width and height the registry keeps: 0 and 0, since
+  /// nothing sets them. Takes no lock; never throws.
   void viewportSize(int& width, int& height);
 
   // Shorthands: add or remove one handler for the domain their getter names
   // at the moment of the call.
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.PickFilterEvent", created when the host does not know it.
   void addFilterChangeEventHandler(IZolEventHandler* handler);
   void removeFilterChangeEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "GeomPluginEventDomain", look-up only: when the host does not know it, the
+  /// handler goes under id 0, which the listener then subscribes.
   void addGeomPluginEventHandler(IZolEventHandler* handler);
   void removeGeomPluginEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.plugin.geometry.ModelDisplayService", look-up only: when the host
+  /// does not know it, the handler goes under id 0, which the listener then
+  /// subscribes.
   void addGeomPluginModelDisplayEventHandler(IZolEventHandler* handler);
   void removeGeomPluginModelDisplayEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "Cormoran.Plugins.GeomPlugin.OnDisplayMenu", look-up only: when the host
+  /// does not know it, the handler goes under id 0, which the listener then
+  /// subscribes.
   void addGeomPluginODMEventHandler(IZolEventHandler* handler);
   void removeGeomPluginODMEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for the GUI executive's
+  /// event channel (getGUIChannelId), its id taken as a domain id; under id 0
+  /// without the GUI executive service. Throws Zol::ZolSystemException_24 when
+  /// that service is not a GUI executive.
   void addGuiEventHandler(IZolEventHandler* handler);
   void removeGuiEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.Missions", created when the host does not know it.
   void addMissionChangeEventHandler(IZolEventHandler* handler);
   void removeMissionChangeEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.Modes", created when the host does not know it (the remove
+  /// form is spelt removeModeChangeEventHander).
   void addModeChangeEventHandler(IZolEventHandler* handler);
   void removeModeChangeEventHander(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.ModelPersistence", created when the host does not know it.
   void addModelPersistenceEventHandler(IZolEventHandler* handler);
   void removeModelPersistenceEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "KYR.Cormoran.Plugins.ModelingPlugin", created when the host does not know
+  /// it.
   void addModelingPluginEventHandler(IZolEventHandler* handler);
   void removeModelingPluginEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.plugin.motion", created when the host does not know it.
   void addMotionPluginEventHandler(IZolEventHandler* handler);
   void removeMotionPluginEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.PluginODMDomain", created when the host does not know it.
   void addODMModeEventHandler(IZolEventHandler* handler);
   void removeODMModeEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.PivotDataFW", created when the host does not know it.
   void addPivotEventHandler(IZolEventHandler* handler);
   void removePivotEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "KYR.PostPluginDomain", created when the host does not know it.
   void addPostPluginEventHandler(IZolEventHandler* handler);
   void removePostPluginEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.CmdProcessor", created when the host does not know it.
   void addProcessorEventHandler(IZolEventHandler* handler);
   void removeProcessorEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.RestorePanelValueToDefaultDomainName", created when the host
+  /// does not know it.
   void addRestorePanelValueToDefaultEventHandler(IZolEventHandler* handler);
   void removeRestorePanelValueToDefaultEventHandler(IZolEventHandler* handler);
+  ///@}
+  ///@{
+  /// addDomainEventHandler or removeDomainEventHandler for
+  /// "kyr.orla.appfw.SelectionManagerEvent", look-up only: when the host does not
+  /// know it, the handler goes under id 0, which the listener then subscribes.
   void addSelectionEventHandler(IZolEventHandler* handler);
   void removeSelectionEventHandler(IZolEventHandler* handler);
+  ///@}
 
-  // Domain ids, asked of the host event manager on every call (nothing is
-  // cached); 0 without an event manager. getDomainId and the getters of the
-  // domains the plug-in may create look the name up and create the domain
-  // when the host does not know it; the look-up-only getters (entity,
-  // selection, the geometry plug-in's domains) give 0 for an unknown domain.
+  /// \name Domain ids
+  /// Asked of the host service cache's event manager on every call (nothing
+  /// is cached); 0 without an event manager. getDomainId and the getters of
+  /// the domains the plug-in may create look the name up and create the
+  /// domain when the host does not know it (the creation's result is not
+  /// examined); the look-up-only getters (entity, selection, the geometry
+  /// plug-in's domains) give 0 for an unknown domain. They take no lock and
+  /// keep no state; host exceptions pass to the caller.
+  ///@{
 
+  /// The id of the domain `name`, created when the host does not know it.
   static long long getDomainId(std::string const& name);
   /// "kyr.orla.appfw.Entity", look-up only.
   static long long getEntityDomainId();
@@ -149,10 +244,15 @@ class WYRDAN_EXPORT EventHandler {
   /// "kyr.orla.appfw.UndoRedoFWEvent"
   static long long getUndoRedoDomainId();
   /// The GUI executive's event channel; 0 without the GUI executive service.
-  /// Throws Zol::ZolSystemException_24 when that service is not a GUI executive.
+  /// Throws Zol::ZolSystemException_24 when that service is not a GUI
+  /// executive. Unlike the domain getters it reaches the service cache
+  /// (ServiceHelper), so it shares that cache's rule of one thread at a time.
   static long long getGUIChannelId();
+  ///@}
 
  protected:
+  /// An empty registry with its lock. Use instance(): the registry is meant
+  /// to be one per process.
   EventHandler();
 
  private:

@@ -1,18 +1,22 @@
-// EventListener: subscribes one host event listener to host event domains
-// and remembers which ids it has subscribed to. For each domain the plug-in
-// uses it knows which events to ask for and in which mode; any other id is
-// subscribed for all its events. The handler registry (EventHandler) drives
-// the default instance, built around the plug-in's initializer service.
-//
-//   EventListener listener(myListener);
-//   listener.listenDomainEvent(EventHandler::getDomainId("MyPlugin.Events"));  // every event, mode 2
-//   listener.removeAllListener();
-//
-// Each id moves between "not listened" and "listened" with exactly one host
-// call per move; repeated calls in the same state call nothing. Results of
-// the host are not examined; without a host event manager nothing changes.
-// Host exceptions pass to the caller. Not synchronised: the default instance
-// is used under the registry's lock, other instances by one thread at a time.
+/// \class kyr::orla::plugin::wyrdan::EventListener
+/// Subscribes one host event listener to host event domains and remembers
+/// which ids it has subscribed to. For each domain the plug-in uses it knows
+/// which events to ask for and in which mode; any other id is subscribed for
+/// all its events. The handler registry (EventHandler) drives the default
+/// instance, built around the plug-in's initializer service.
+///
+/// \code
+///   EventListener listener(myListener);
+///   listener.listenDomainEvent(EventHandler::getDomainId("MyPlugin.Events"));  // every event, mode 2
+///   listener.removeAllListener();
+/// \endcode
+///
+/// Each id moves between "not listened" and "listened" with exactly one host
+/// call per move; repeated calls in the same state call nothing. Results of
+/// the host are not examined; without a host event manager nothing changes.
+/// Host exceptions pass to the caller, the id's state unchanged. Not
+/// synchronised: the default instance is used under the registry's lock,
+/// other instances by one thread at a time.
 #pragma once
 
 #include <map>
@@ -27,7 +31,8 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT EventListener {
  public:
   /// Holds `listener` (it may be empty: it is still handed to the host).
-  /// The subscription table starts empty.
+  /// The subscription table starts empty, so until initialize() runs every
+  /// id is subscribed for all its events. No host call.
   EventListener(ZolSmartPointer<Zol::Framework::ZolIEventListenerInterface> const& listener);  // NOLINT: implicit
   /// Copies the listener, the listened ids and the subscription table.
   EventListener(EventListener const& other);
@@ -38,12 +43,17 @@ class WYRDAN_EXPORT EventListener {
 
   /// Subscribes to `domainId`: through the domain's own subscription when
   /// the table has one for the id, otherwise for every event of the id in
-  /// mode 2, unless the id is listened already.
+  /// mode 2, unless the id is listened already. The event manager is the host
+  /// service cache's, taken on each call.
   void listenDomainEvent(long long domainId);
 
-  // The domains' own subscriptions. Each subscribes its domain (found by its
-  // EventHandler getter, not by the argument, which is unused) with its
-  // events and mode, unless that domain is listened already.
+  /// \name The domains' own subscriptions
+  /// Each subscribes its domain (found by its EventHandler getter on every
+  /// call, not by the argument, which is unused) with its events and mode,
+  /// unless that domain is listened already. The getters of the domains the
+  /// plug-in may create create them when missing; a look-up-only domain the
+  /// host does not know is subscribed as id 0.
+  ///@{
 
   /// Entity domain: events 1, 3, 2, 9, 10, 15; mode 2.
   void listenEntityDomainEvent(long long domainId);
@@ -81,6 +91,7 @@ class WYRDAN_EXPORT EventListener {
   void listenSelectionEvent(long long domainId);
   /// "kyr.orla.appfw.UndoRedoFWEvent": events 2, 3, 5, 6; mode 2.
   void listenUndoRedoEvent(long long domainId);
+  ///@}
 
   /// Unsubscribes from `domainId` when it is listened; otherwise calls nothing.
   void removeDomainListener(long long domainId);

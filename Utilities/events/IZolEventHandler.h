@@ -1,12 +1,19 @@
-// IZolEventHandler: what a plug-in implements to react to host events. It is
-// registered per host event domain with EventHandler, which calls
-// handleDomainEvent for each event of that domain the host delivers.
-//
-//   class SelectionWatcher : public IZolEventHandler {
-//    public:
-//     void handleDomainEvent(long long domainId, Zol::Framework::ZolEvent const& event) override { ... }
-//   };
-//   EventHandler::instance()->addSelectionEventHandler(&watcher);
+/// \class kyr::orla::plugin::wyrdan::IZolEventHandler
+/// What a plug-in implements to react to host events. It is registered per
+/// host event domain with EventHandler, which calls handleDomainEvent for
+/// each event of that domain the host delivers.
+///
+/// \code
+///   class SelectionWatcher : public IZolEventHandler {
+///    public:
+///     void handleDomainEvent(long long domainId, Zol::Framework::ZolEvent const& event) override { ... }
+///   };
+///   EventHandler::instance()->addSelectionEventHandler(&watcher);
+/// \endcode
+///
+/// The registry keeps a plain pointer: remove the handler before destroying
+/// it. An implementation registered for domains the host delivers on several
+/// threads is called on each of them, and synchronises itself.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -16,6 +23,7 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT IZolEventHandler {
  public:
+  /// Does not unregister: remove the handler from EventHandler first.
   virtual ~IZolEventHandler();
 
   /// Called on the thread that delivers the event, with the event's domain

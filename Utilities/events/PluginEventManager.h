@@ -1,17 +1,22 @@
-// PluginEventManager: the plug-in's own event domain, its channel, and thin
-// access to the host event manager: each operation is one host call with the
-// plug-in's domain or channel id, an event or a one-id filter filled in.
-//
-//   PluginEventManager events;                         // finds or creates the plug-in's domain
-//   events.addListener(7, listener);                   // event 7 of the plug-in's domain, mode 2
-//   events.publishEvent(7, Zol::ZolAny_24_8(true));    // reaches the listener
-//   events.removeListener(listener);
-//
-// Every operation returns the host's result unchanged; an object that holds
-// no event manager (the host had none when it was made) calls nothing and
-// returns success. Host exceptions pass to the caller. Domain_Id and
-// Channel_Id are written by the host without a lock: construct objects and
-// call addChannelListener(listener) from one thread at a time.
+/// \class kyr::orla::plugin::wyrdan::PluginEventManager
+/// The plug-in's own event domain, its channel, and thin access to the host
+/// event manager: each operation is one host call with the plug-in's domain
+/// or channel id, an event or a one-id filter filled in.
+///
+/// \code
+///   PluginEventManager events;                         // finds or creates the plug-in's domain
+///   events.addListener(7, listener);                   // event 7 of the plug-in's domain, mode 2
+///   events.publishEvent(7, Zol::ZolAny_24_8(true));    // reaches the listener
+///   events.removeListener(listener);
+/// \endcode
+///
+/// Every operation returns the host's result unchanged; an object that holds
+/// no event manager (the host had none when it was made) calls nothing and
+/// returns success. Host exceptions pass to the caller. Domain_Id and
+/// Channel_Id are written by the host without a lock: construct objects and
+/// call addChannelListener(listener) from one thread at a time. The other
+/// operations keep no state of their own: their thread-safety is the host
+/// event manager's.
 #pragma once
 
 #include <string>
@@ -24,6 +29,8 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT PluginEventManager {
  public:
+  /// A host event listener; the host keeps its own reference while it is
+  /// subscribed.
   using ListenerPtr = ZolSmartPointer<Zol::Framework::ZolIEventListenerInterface>;
 
   /// "KYR.Cormoran.Plugins.WyrdanPlugin"
@@ -34,8 +41,10 @@ class WYRDAN_EXPORT PluginEventManager {
   /// The channel of the last addChannelListener(listener); 0 before.
   static long long Channel_Id;
 
-  /// Takes the host's event manager and looks the plug-in's domain up into
-  /// Domain_Id, creating the domain when the host does not know it.
+  /// Takes the host's event manager (ServiceCacheAppFrame) and looks the
+  /// plug-in's domain up into Domain_Id, creating the domain when the look-up
+  /// fails. Without an event manager it calls nothing and Domain_Id stays as
+  /// it was. Host exceptions pass to the caller.
   PluginEventManager();
   /// Shares the other's event manager; the domain is not looked up again.
   PluginEventManager(PluginEventManager const& other);
