@@ -68,6 +68,7 @@ class WYRDAN_EXPORT DataBunch {
   /// Takes over the other's entries, leaving it empty; assigning a bunch to
   /// itself changes nothing.
   DataBunch& operator=(DataBunch&& other) noexcept;
+  /// Releases the values, and with them the object references they carry.
   ~DataBunch();
 
   /// True when the bunch has no entry.

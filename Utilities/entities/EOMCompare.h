@@ -1,9 +1,15 @@
-// EOMCompare: the order of EOM objects by GUID (an empty pointer counting as
-// the zero GUID), their own equality test, and a predicate bound to one
-// object.
-//
-//   std::set<ZolSmartPointer<IEOMObjectInterface>, EOMCompare> objects;     // by GUID
-//   std::find_if(objects.begin(), objects.end(), EOMCompare(wanted));       // the host's equality
+/// \class kyr::orla::plugin::wyrdan::EOMCompare
+/// The order of EOM objects by GUID (an empty pointer counting as the zero
+/// GUID), their own equality test, and a predicate bound to one object.
+///
+/// \code
+///   std::set<ZolSmartPointer<IEOMObjectInterface>, EOMCompare> objects;     // by GUID
+///   std::find_if(objects.begin(), objects.end(), EOMCompare(wanted));       // the host's equality
+/// \endcode
+///
+/// Holds at most the bound object and changes nothing after construction:
+/// any thread may use it. Each comparison asks the objects for their GUIDs
+/// or their equality (host calls); host exceptions pass to the caller.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -15,7 +21,7 @@ class WYRDAN_EXPORT EOMCompare {
  public:
   /// Nothing bound: the one-argument form is always false.
   EOMCompare();
-  /// Binds `object`.
+  /// Binds `object` (a new reference; empty binds nothing).
   EOMCompare(ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& object);  // NOLINT: implicit
 
   /// lessThan(a, b).
@@ -26,7 +32,7 @@ class WYRDAN_EXPORT EOMCompare {
   /// a's equality test against b (b may be empty); false when a is empty.
   bool equals(ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& a,
               ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& b) const;
-  /// GUID order (GUIDCompare).
+  /// GUID order (GUIDCompare) of the GUIDs the objects report.
   bool lessThan(ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& a,
                 ZolSmartPointer<Zol::EOM::IEOMObjectInterface> const& b) const;
 

@@ -1,18 +1,22 @@
-// EntConvert: converts between the host's shapes of an entity collection:
-// entity sequences (IEntities), host entity lists, entity-reference sequences,
-// entity-reference lists and entity-reference containers.
-//
-//   EntConvert convert;
-//   ZolSmartPointer<kyr::orla::appfw::IEntityListInterface> list = convert.toEntList(references);
-//   kyr::orla::appfw::IEntities entities = convert.toEntities(referenceList);
-//
-// Stateless: construct one where needed. Each operation takes the host
-// services it needs from kyr::orla::appfw::ServiceCacheAppFrame when it
-// starts and releases them when it returns; a missing service gives an empty
-// result. Conversions keep the input's order and duplicates; conversions
-// towards entities drop references the root manager does not resolve, and
-// every conversion leaves out empty entity pointers.
-// Host exceptions pass to the caller.
+/// \class kyr::orla::plugin::wyrdan::EntConvert
+/// Converts between the host's shapes of an entity collection: entity
+/// sequences (IEntities), host entity lists, entity-reference sequences,
+/// entity-reference lists and entity-reference containers.
+///
+/// \code
+///   EntConvert convert;
+///   ZolSmartPointer<kyr::orla::appfw::IEntityListInterface> list = convert.toEntList(references);
+///   kyr::orla::appfw::IEntities entities = convert.toEntities(referenceList);
+/// \endcode
+///
+/// Stateless: construct one where needed; any thread on which the host's
+/// objects may be called may convert. Each operation takes the host services
+/// it needs from kyr::orla::appfw::ServiceCacheAppFrame when it starts and
+/// releases them when it returns; a missing service gives an empty result.
+/// Conversions keep the input's order and duplicates; conversions towards
+/// entities drop references the root manager does not resolve, and every
+/// conversion leaves out empty entity pointers. Host results are not
+/// examined. Host exceptions pass to the caller.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -24,16 +28,21 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT EntConvert {
  public:
+  /// No host call: services are taken by each operation.
   EntConvert();
+  ///@{
+  /// Copies nothing: the converter has no state.
   EntConvert(EntConvert const& other);
   EntConvert& operator=(EntConvert const& other);
+  ///@}
   ~EntConvert();
 
-  /// The references of `list`, in list order; empty for an empty list.
+  /// The references of `list`, in its iterator's order; empty for an empty
+  /// list or when it gives no iterator. Needs no host service.
   Zol::PersistenceFW::CAEData::EntityReferenceSequence toEntRefSeq(
       ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface> const& list);
-  /// The reference of each entity, in order. Empty entity pointers are
-  /// skipped.
+  /// The reference of each entity, as the entity reports it, in order. Empty
+  /// entity pointers are skipped. Needs no host service.
   Zol::PersistenceFW::CAEData::EntityReferenceSequence toEntRefSeq(kyr::orla::appfw::IEntities const& entities);
 
   /// The entity of each reference that resolves, in order; empty without a
@@ -67,7 +76,8 @@ class WYRDAN_EXPORT EntConvert {
   ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceListInterface> toEntRefList(
       kyr::orla::appfw::IEntities const& entities);
   /// A new reference list with one container of `owner` holding the pairs
-  /// (firstIds[i], secondIds[i]) of entity type `typeId`. The owner's
+  /// (firstIds[i], secondIds[i]) of entity type `typeId`, both sequences
+  /// handed to the container's addContent as they are. The owner's
   /// reference is that of the entity its EOM object is, else that of the
   /// entity its persistent object stands for, else the empty reference. The
   /// container is the one the list has for that reference, else a new one

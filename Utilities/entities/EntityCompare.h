@@ -1,14 +1,22 @@
-// EntityCompare: the host's own comparison of entities and entity
-// references, through its interface adapter manager (offered by the root
-// manager). The authoritative comparison: one host call per comparison,
-// besides fetching the entities' references.
-//
-//   std::set<ZolSmartPointer<IEntityInterface>, EntityHashCompare> entities;  // ordered by the host
-//   bool same = EntityCompare().equals(a, b);
-//
-// The adapter manager is found by the first construction of an EntityCompare
-// (or of a class built on it) and kept until the library unloads; construct
-// the first comparator before comparators are used on several threads.
+/// \class kyr::orla::plugin::wyrdan::EntityCompare
+/// The host's own comparison of entities and entity references, through its
+/// interface adapter manager (offered by the root manager). The authoritative
+/// comparison: one host call per comparison, besides fetching the entities'
+/// references.
+///
+/// \code
+///   std::set<ZolSmartPointer<IEntityInterface>, EntityHashCompare> entities;  // ordered by the host
+///   bool same = EntityCompare().equals(a, b);
+/// \endcode
+///
+/// The adapter manager is found by the first construction of an EntityCompare
+/// (or of a class built on it) and kept until the library unloads; construct
+/// the first comparator before comparators are used on several threads. The
+/// comparisons rely on it: a comparator constructed while the host has no
+/// root manager holds none, and comparing with it dereferences an empty
+/// pointer (an assertion in debug builds, undefined behaviour otherwise).
+/// After that first construction the comparisons keep no state, and their
+/// thread-safety is the host's. Host exceptions pass to the caller.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -20,28 +28,35 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT EntityCompare {
  public:
   /// Finds the adapter manager on the first construction: the host's root
-  /// manager cast to it. Throws Zol::ZolSystemException_24 when the root
-  /// manager does not offer it (and finds none later either).
+  /// manager cast to it; later constructions find it kept. Throws
+  /// Zol::ZolSystemException_24 when the root manager does not offer it; every
+  /// later construction then tries, and throws, again.
   EntityCompare();
 
-  /// The host's equality of two references.
+  /// The host's equality of two references (containers and words as the
+  /// host compares them).
   bool equals(Zol::PersistenceFW::CAEData::EntityReference const& a,
               Zol::PersistenceFW::CAEData::EntityReference const& b) const;
   /// The host's strict order of references.
   bool lessThan(Zol::PersistenceFW::CAEData::EntityReference const& a,
                 Zol::PersistenceFW::CAEData::EntityReference const& b) const;
-  /// The host's hash of a reference.
+  /// The host's hash of a reference, as the host gives it (a signed 32-bit
+  /// number).
   int hashCode(Zol::PersistenceFW::CAEData::EntityReference const& reference) const;
 
-  // The same over entities: an empty entity counts as the empty reference.
+  ///@{
+  /// The same over entities: each entity counts as the reference it reports
+  /// (one more host call each), an empty entity as the empty reference.
   bool equals(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& a,
               ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& b) const;
   bool lessThan(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& a,
                 ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& b) const;
   int hashCode(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity) const;
+  ///@}
 
  protected:
-  /// The root manager's entity of `reference`; empty when it gives none.
+  /// The root manager's entity of `reference`; empty when it gives none or
+  /// the host has no root manager.
   ZolSmartPointer<kyr::orla::appfw::IEntityInterface> getByEntityReference(
       Zol::PersistenceFW::CAEData::EntityReference const& reference) const;
   /// The entity's own reference; the empty reference for an empty entity.

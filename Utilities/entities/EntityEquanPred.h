@@ -1,7 +1,13 @@
-// EntityEquanPred: a search predicate bound to one entity (and its
-// reference), true for what the host calls equal to it.
-//
-//   auto found = std::find_if(entities.begin(), entities.end(), EntityEquanPred(wanted));
+/// \class kyr::orla::plugin::wyrdan::EntityEquanPred
+/// A search predicate bound to one entity (and its reference), true for what
+/// the host calls equal to it.
+///
+/// \code
+///   auto found = std::find_if(entities.begin(), entities.end(), EntityEquanPred(wanted));
+/// \endcode
+///
+/// An EntityCompare: its construction, its reliance on the adapter manager,
+/// its exceptions and its thread-safety are EntityCompare's.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -11,7 +17,8 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT EntityEquanPred : public EntityCompare {
  public:
-  /// Binds `entity` (may be empty) and its reference.
+  /// Binds `entity` (may be empty) and the reference it reports (the empty
+  /// reference for an empty entity).
   EntityEquanPred(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);  // NOLINT: implicit
   /// Binds `reference` and the root manager's entity of it (empty when the
   /// host finds none: the reference still matches).
@@ -19,7 +26,8 @@ class WYRDAN_EXPORT EntityEquanPred : public EntityCompare {
 
   /// The host's equality of the bound reference and `reference`.
   bool operator()(Zol::PersistenceFW::CAEData::EntityReference const& reference) const;
-  /// EntityCompare::equals of the bound entity and `entity`.
+  /// EntityCompare::equals of the bound entity and `entity`: both asked for
+  /// their references again.
   bool operator()(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity) const;
 
  private:

@@ -1,10 +1,13 @@
-// EntityIDSet: the process-wide counter that hands out consecutive entity
-// ids, from 1 after load and after each reset().
-//
-//   unsigned int id = EntityIDSet::instance()->nextID();  // 1, then 2, 3, ...
-//
-// Not synchronised, and nextID is not atomic: callers that use the counter
-// on several threads serialise their calls.
+/// \class kyr::orla::plugin::wyrdan::EntityIDSet
+/// The process-wide counter that hands out consecutive entity ids, from 1
+/// after load and after each reset().
+///
+/// \code
+///   unsigned int id = EntityIDSet::instance()->nextID();  // 1, then 2, 3, ...
+/// \endcode
+///
+/// Not synchronised, and nextID is not atomic: callers that use the counter
+/// on several threads serialise their calls. No host calls; nothing throws.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -28,8 +31,10 @@ class WYRDAN_EXPORT EntityIDSet {
   /// Counts from 1. A derived class may set m_nextID, to hand on to
   /// instance() through the copy assignment.
   constexpr EntityIDSet() noexcept = default;
+  /// Not virtual: the counter is not deleted through a base pointer.
   ~EntityIDSet() = default;
 
+  /// The id nextID() hands out next.
   unsigned int m_nextID = 1;
 
  private:

@@ -1,16 +1,20 @@
-// EntityTypeID: an entity type known both by the host's numeric type id and
-// by its type name. Constructed from either half, it asks the host's type
-// registry for the other and caches the answer for the whole process, so
-// each id and each name costs at most one registry call.
-//
-//   EntityTypeID study(u"StudyManager.TessalyShaperStudy");
-//   std::uint32_t id = study.typeID();      // asked once per process
-//   EntityTypeID again(id);                 // asks for the name: the caches are separate
-//
-// The two caches are independent: a construction by id never serves one by
-// name, nor the other way round. Whatever the registry answers (an empty
-// name, the id 0) is cached like any other answer. The caches are not
-// synchronised: callers that construct on several threads serialise it.
+/// \class kyr::orla::plugin::wyrdan::EntityTypeID
+/// An entity type known both by the host's numeric type id and by its type
+/// name. Constructed from either half, it asks the host's type registry for
+/// the other and caches the answer for the whole process, so each id and each
+/// name costs at most one registry call.
+///
+/// \code
+///   EntityTypeID study(u"StudyManager.TessalyShaperStudy");
+///   std::uint32_t id = study.typeID();      // asked once per process
+///   EntityTypeID again(id);                 // asks for the name: the caches are separate
+/// \endcode
+///
+/// The two caches are independent: a construction by id never serves one by
+/// name, nor the other way round. Whatever the registry answers (an empty
+/// name, the id 0) is cached like any other answer, its result code not
+/// examined. The caches are not synchronised: callers that construct on
+/// several threads serialise it. A constructed object is a plain value.
 #pragma once
 
 #include <map>
@@ -31,14 +35,19 @@ class WYRDAN_EXPORT EntityTypeID {
   /// The type named `typeName` (case-sensitive); its id comes from the name
   /// cache or, on the first construction for this name, from the host's type
   /// registry. Without a type registry the id is 0 and nothing is cached.
+  /// Host exceptions pass to the caller (nothing is cached then either).
   explicit EntityTypeID(icu::UnicodeString typeName);
 
+  ///@{
+  /// Copies or takes over the id and the name; no host call, no cache.
   EntityTypeID(EntityTypeID const& other);
   EntityTypeID(EntityTypeID&& other) noexcept;
   EntityTypeID& operator=(EntityTypeID const& other);
   EntityTypeID& operator=(EntityTypeID&& other) noexcept;
+  ///@}
   ~EntityTypeID();
 
+  /// The type id; 0 when built by name without an answer from a registry.
   unsigned int typeID() const;
   /// A copy of the name.
   icu::UnicodeString typeName() const;

@@ -1,6 +1,12 @@
-// GUIDEuqanPred: a search predicate bound to one GUID.
-//
-//   auto found = std::find_if(guids.begin(), guids.end(), GUIDEuqanPred(wanted));
+/// \class kyr::orla::plugin::wyrdan::GUIDEuqanPred
+/// A search predicate bound to one GUID.
+///
+/// \code
+///   auto found = std::find_if(guids.begin(), guids.end(), GUIDEuqanPred(wanted));
+/// \endcode
+///
+/// No host calls; changes nothing after construction, so any thread may use
+/// it, and nothing throws.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

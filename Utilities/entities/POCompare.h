@@ -1,7 +1,15 @@
-// POCompare: the order and equality of persistent objects by their GUIDs (an
-// empty pointer, or an object whose GUID query fails, counts as the zero GUID).
-//
-//   std::set<ZolSmartPointer<IPersistentObjectInterface>, POCompare> objects;
+/// \class kyr::orla::plugin::wyrdan::POCompare
+/// The order and equality of persistent objects by their GUIDs (an empty
+/// pointer, or an object whose GUID query fails without writing one, counts
+/// as the zero GUID).
+///
+/// \code
+///   std::set<ZolSmartPointer<IPersistentObjectInterface>, POCompare> objects;
+/// \endcode
+///
+/// Stateless: any thread may use it. Each comparison asks both objects for
+/// their GUIDs (host calls whose results are not examined); host exceptions
+/// pass to the caller.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -14,7 +22,7 @@ class WYRDAN_EXPORT POCompare {
   /// lessThan(a, b).
   bool operator()(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& a,
                   ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& b) const;
-  /// Equal GUIDs.
+  /// Equal GUIDs (two empty pointers are equal).
   bool equals(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& a,
               ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface> const& b) const;
   /// GUID order (GUIDCompare).

@@ -1,20 +1,27 @@
-// EOMObjectAdapter: one engineering object (EOM object) with its dependency
-// edges, name, type name and persistent objects. An edge from an upstream
-// object u to a downstream object t is kept on u's side, by u's dependencies
-// interface ("Zol.EOM.IEOMDependencies"); downstream operations therefore run
-// on a temporary adapter around the downstream node.
-//
-//   EOMObjectAdapter part(EOMObjectAdapter::open(partGuid));
-//   part.addUpstreamNodes({sketch, material});   // part depends on both
-//   part.clearUpstreamNodesbyType(u"Sketch");
-//
-// Two ways to record an edge: the object path (the downstream object is
-// handed over) and the GUID path (its GUID is, "V2" in the bulk names). The
-// single-node upstream forms are crossed: addUpstreamNode takes the GUID path,
-// addUpstreamNodeV2 the object path. An edge changes only when both ends are
-// eligible: their secondary persistent object exists and says so. Edge
-// operations report nothing beyond the bool of the add forms and swallow
-// every exception, keeping what was registered before it. Not synchronised.
+/// \class kyr::orla::plugin::wyrdan::EOMObjectAdapter
+/// One engineering object (EOM object) with its dependency edges, name, type
+/// name and persistent objects. An edge from an upstream object u to a
+/// downstream object t is kept on u's side, by u's dependencies interface
+/// ("Zol.EOM.IEOMDependencies"); downstream operations therefore run on a
+/// temporary adapter around the downstream node.
+///
+/// \code
+///   EOMObjectAdapter part(EOMObjectAdapter::open(partGuid));
+///   part.addUpstreamNodes({sketch, material});   // part depends on both
+///   part.clearUpstreamNodesbyType(u"Sketch");
+/// \endcode
+///
+/// Two ways to record an edge: the object path (the downstream object is
+/// handed over) and the GUID path (its GUID is, "V2" in the bulk names). The
+/// single-node upstream forms are crossed: addUpstreamNode takes the GUID
+/// path, addUpstreamNodeV2 the object path. An edge changes only when both
+/// ends are eligible: their secondary persistent object exists and says so.
+/// Edge operations report nothing beyond the bool of the add forms and
+/// swallow every exception, keeping what was registered before it, with one
+/// gap: the downstream forms first build the temporary adapter around `node`,
+/// and the state query that construction makes is not guarded, so its
+/// exception passes to the caller. The other members let host exceptions
+/// pass, except open() and wrap(). Not synchronised.
 #pragma once
 
 #include <vector>
@@ -28,21 +35,29 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT EOMObjectAdapter {
  public:
+  /// An engineering object of the host.
   using EOMPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
+  /// A persistent object of the host.
   using PersistentPtr = ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface>;
 
-  /// No object.
+  /// No object; no host call.
   EOMObjectAdapter();
   /// As setEomObject(object).
   EOMObjectAdapter(EOMPtr const& object);  // NOLINT: implicit
+  ///@{
+  /// Shares the other's object and copies its noted state; no host call.
   EOMObjectAdapter(EOMObjectAdapter const& other);
   EOMObjectAdapter& operator=(EOMObjectAdapter const& other);
+  ///@}
+  /// Releases the held object.
   virtual ~EOMObjectAdapter();
 
-  /// Holds `object` and notes the inverse of its state query; an empty
-  /// object releases the held one.
+  /// Holds `object` and notes the inverse of its state query (a host call;
+  /// nothing reads the note back); an empty object releases the held one.
+  /// The query's exception passes to the caller, `object` already held.
   virtual void setEomObject(EOMPtr const& object);
-  /// The held object; empty when none is held.
+  /// The held object (a new reference); empty when none is held. No host
+  /// call.
   EOMPtr eomObject();
   /// The object's name; empty without an object.
   virtual icu::UnicodeString eomObjectName();
@@ -51,38 +66,48 @@ class WYRDAN_EXPORT EOMObjectAdapter {
   /// The object's type name; empty without an object.
   virtual icu::UnicodeString eomObjectTypeName();
   /// The primary persistent object when the object says it has one, else the
-  /// secondary when it says so, else empty.
+  /// secondary when it says so, else empty (also without an object).
   PersistentPtr persistentObject();
   /// The owner of persistentObject() when that owner is a container
   /// ("Zol.PersistenceFW.CAEData.IContainer"); otherwise empty. Throws
   /// Zol::ZolSystemException_24 when the container is not a persistent object.
   PersistentPtr getDpoContainer();
 
-  /// The object the host's EOM factory opens for `guid`; empty on any failure.
+  /// The object the host's EOM factory (ServiceCacheAppFrame) opens for
+  /// `guid`; empty on any failure, an exception of any kind included, and
+  /// without a factory.
   static EOMPtr open(Zol::PersistenceFW::CAEData::GUIDDATA const& guid);
-  /// The EOM object that wraps `object`; empty on any failure.
+  /// The EOM object the host's EOM factory wraps `object` in; empty on any
+  /// failure, an exception of any kind included, and without a factory.
   static EOMPtr wrap(PersistentPtr const& object);
 
-  // Edges. The add forms return true when at least one eligible upstream
-  // node registered the held object as its downstream; false on no object,
-  // no dependencies, an ineligible object, no eligible node, or an exception.
+  // Edges.
 
+  ///@{
   /// Each eligible node records the held object downstream (object path).
+  /// True when at least one eligible node did; false on no object, no
+  /// dependencies, an ineligible object, no eligible node, or an exception
+  /// (the nodes before the failing one keep their edge).
   bool addUpstreamNodes(std::vector<EOMPtr> const& nodes);
   bool addUpstreamNodes(Zol::EOM::IEOMObjectSequence const& nodes);
-  /// Each eligible node records the held object's GUID downstream (GUID path).
+  ///@}
+  ///@{
+  /// Each eligible node records the held object's GUID downstream (GUID
+  /// path). True and false as for addUpstreamNodes.
   bool addUpstreamNodesV2(std::vector<EOMPtr> const& nodes);
   bool addUpstreamNodesV2(Zol::EOM::IEOMObjectSequence const& nodes);
+  ///@}
   /// addUpstreamNodesV2({node}): the GUID path.
   bool addUpstreamNode(EOMPtr const& node);
   /// addUpstreamNodes({node}): the object path.
   bool addUpstreamNodeV2(EOMPtr const& node);
-  /// The held object becomes an upstream node of `node` (object path).
+  /// The held object becomes an upstream node of `node` (object path): it
+  /// records `node` downstream when both are eligible. True when it did.
   bool addDownstreamNode(EOMPtr const& node);
-  /// The same through the GUID path.
+  /// The same through the GUID path: the held object records `node`'s GUID.
   bool addDownstreamNodeV2(EOMPtr const& node);
   /// addDownstreamNode for each node in order, stopping at the first failure,
-  /// which it returns; true for no nodes.
+  /// which it returns (false); true for no nodes.
   bool addDownstreamNodes(std::vector<EOMPtr> const& nodes);
 
   /// Each eligible node forgets the held object as its downstream (object
@@ -108,7 +133,8 @@ class WYRDAN_EXPORT EOMObjectAdapter {
   void clearUpstreamNodes();
   /// The same for the upstream nodes whose type name is exactly `typeName`.
   void clearUpstreamNodesbyType(icu::UnicodeString const& typeName);
-  /// The held object forgets every downstream GUID.
+  /// The held object forgets every downstream GUID, when it is eligible and
+  /// has dependencies.
   void clearDownstreamNodesV2();
 
  private:

@@ -1,11 +1,17 @@
-// GenerativeHelper: asks the host to generate engineering objects, either
-// by queueing them on the command processor's generate list or by handing a
-// batch to the EOM dependency manager at once, without duplicates and in
-// GUID order.
-//
-//   GenerativeHelper::bulkGenerateObjects({part, sketch, part});  // sketch and part once each, by GUID
-//
-// Stateless; nothing is caught or logged.
+/// \class kyr::orla::plugin::wyrdan::GenerativeHelper
+/// Asks the host to generate engineering objects, either by queueing them on
+/// the command processor's generate list or by handing a batch to the EOM
+/// dependency manager at once, without duplicates and in GUID order.
+///
+/// \code
+///   GenerativeHelper::bulkGenerateObjects({part, sketch, part});  // sketch and part once each, by GUID
+/// \endcode
+///
+/// Static only, keeping no state; nothing is caught or logged: host
+/// exceptions pass to the caller, the objects marked before the failure
+/// staying marked. addToGenerateList touches no cache of the library;
+/// bulkGenerateObjects finds the dependency manager through the service cache
+/// (ServiceHelper), which serves one thread at a time.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -16,12 +22,16 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT GenerativeHelper {
  public:
   GenerativeHelper() = delete;
+  ///@{
+  /// Assignment copies nothing: the class has no state. Never throws.
   GenerativeHelper& operator=(GenerativeHelper const& other);
   GenerativeHelper& operator=(GenerativeHelper&& other) noexcept;
+  ///@}
 
   /// Marks every non-empty object, then hands the sequence as given
   /// (duplicates and order kept) to the command processor's generate list.
-  /// Nothing without a command processor or for no objects.
+  /// The processor is the host service cache's. Nothing without a command
+  /// processor or for no objects.
   static void addToGenerateList(Zol::EOM::IEOMObjectSequence const& objects);
   /// Keeps the first object of each GUID, orders them by GUID, leaves out
   /// empty and excluded objects, marks the rest and hands them to the EOM
