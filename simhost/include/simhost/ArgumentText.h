@@ -1,14 +1,19 @@
-// How the simulated host writes the arguments of a host call as text. The
-// host uses these when it journals a call, and CallPattern::with uses them
-// for the arguments a test expects, so both sides render alike and a test
-// names typed values instead of guessing the journal's text.
-//
-//   simhost::argumentText(std::string())           // ""
-//   simhost::argumentText(plate->reference())      // "(5, 1, 0)"
-//   simhost::argumentText(part->guid())            // "{0000002A-0000-0000-0000-000000000000}"
-//   simhost::argumentText(Zol::ZolAny_24_8(4))     // "Zol.Int32 4"
-//   simhost::argumentText(Zol::Framework::ZolEvent{12, 2, Zol::ZolAny_24_8(5)})
-//                                                  // "domain 12, event 2, Zol.Int32 5"
+/// \file
+/// How the simulated host writes the arguments of a host call as text. The
+/// host uses these when it journals a call, and CallPattern::with uses them
+/// for the arguments a test expects, so both sides render alike and a test
+/// names typed values instead of guessing the journal's text.
+///
+/// \code
+///   simhost::argumentText(std::string())           // ""
+///   simhost::argumentText(plate->reference())      // "(5, 1, 0)"
+///   simhost::argumentText(part->guid())            // "{0000002A-0000-0000-0000-000000000000}"
+///   simhost::argumentText(Zol::ZolAny_24_8(4))     // "Zol.Int32 4"
+///   simhost::argumentText(Zol::Framework::ZolEvent{12, 2, Zol::ZolAny_24_8(5)})
+///                                                  // "domain 12, event 2, Zol.Int32 5"
+/// \endcode
+///
+/// The functions keep no state: any thread may call them.
 #pragma once
 
 #include <string>
@@ -28,7 +33,9 @@ namespace simhost {
 
 /// The text itself.
 SIMHOST_EXPORT std::string argumentText(std::string_view text);
+/// The text itself.
 inline std::string argumentText(const std::string& text) { return argumentText(std::string_view(text)); }
+/// The text itself; `text` must not be null.
 inline std::string argumentText(const char* text) { return argumentText(std::string_view(text)); }
 /// "true" or "false".
 SIMHOST_EXPORT std::string argumentText(bool value);

@@ -1,12 +1,15 @@
-// The call journal: one record per host operation the plug-in side called,
-// in call order, with the object it was called on, so tests can assert which
-// host calls were made, on what, with what, and in what order. CallPattern
-// names the calls a test means, by interface descriptor, operation, object
-// and typed arguments; the fault plan uses the same patterns.
-//
-//   using Provider = Zol::Framework::ZolIServiceProviderInterface;
-//   EXPECT_EQ(host.journal().count(simhost::CallPattern::of<Provider>("getService").with("Zol.EOM.EOMCore", "")), 1u);
-//   EXPECT_EQ(host.journal().count(simhost::CallPattern::of<IEntityInterface>("setAttribute").on(plate)), 1u);
+/// \file
+/// The call journal: one record per host operation the plug-in side called,
+/// in call order, with the object it was called on, so tests can assert which
+/// host calls were made, on what, with what, and in what order. CallPattern
+/// names the calls a test means, by interface descriptor, operation, object
+/// and typed arguments; the fault plan uses the same patterns.
+///
+/// \code
+///   using Provider = Zol::Framework::ZolIServiceProviderInterface;
+///   EXPECT_EQ(host.journal().count(simhost::CallPattern::of<Provider>("getService").with("Zol.EOM.EOMCore", "")), 1u);
+///   EXPECT_EQ(host.journal().count(simhost::CallPattern::of<IEntityInterface>("setAttribute").on(plate)), 1u);
+/// \endcode
 #pragma once
 
 #include <atomic>
@@ -23,20 +26,26 @@
 
 namespace simhost {
 
+/// One journaled host operation: which interface and operation, with what,
+/// on which object. A plain value.
 struct SIMHOST_EXPORT HostCall {
-  std::string interfaceName;  // dotted type name of the interface called
+  std::string interfaceName;  ///< dotted type name of the interface called
+  /// The operation's name, as the interface spells it.
   std::string operation;
-  std::vector<std::string> arguments;  // each argument as argumentText() renders it
-  std::string objectName;              // service name of the object called
-  std::uint64_t objectId = 0;          // service id of the object called; 0 for none
+  std::vector<std::string> arguments;  ///< each argument as argumentText() renders it
+  std::string objectName;              ///< service name of the object called
+  std::uint64_t objectId = 0;          ///< service id of the object called; 0 for none
 
   /// The arguments, comma separated.
   std::string argumentList() const;
-  /// "interface.operation(arguments) on name #id"
+  /// "interface.operation(arguments) on name #id"; without " on ..." when the
+  /// object id is 0.
   std::string toString() const;
 };
 
-/// Which host calls a test means. Unset parts match every call.
+/// Which host calls a test means. Unset parts match every call. The
+/// refining members change the pattern and return it, so they chain. A plain
+/// value: one thread builds it, any thread may match with it.
 class SIMHOST_EXPORT CallPattern {
  public:
   /// Calls of `operation` (of every operation, when empty) of the interface
@@ -48,7 +57,8 @@ class SIMHOST_EXPORT CallPattern {
     return CallPattern(I::descriptor.typeName, std::move(operation));
   }
 
-  /// Only calls with exactly these arguments, rendered by argumentText().
+  /// Only calls with exactly these arguments, rendered by argumentText()
+  /// (all of them, in order). Replaces arguments set before.
   template <class... A>
   CallPattern& with(const A&... arguments) {
     arguments_ = std::vector<std::string>{argumentText(arguments)...};
@@ -56,14 +66,18 @@ class SIMHOST_EXPORT CallPattern {
   }
   /// Only calls on the object with this service id.
   CallPattern& on(std::uint64_t objectId);
-  /// Only calls on `object`.
+  /// Only calls on `object` (by its service id; an empty pointer means id 0,
+  /// the calls made on no object).
   template <class I>
   CallPattern& on(const ZolSmartPointer<I>& object) {
     return on(object ? object->getServiceId() : 0);
   }
-  /// Only calls whose argument list contains `text`.
+  /// Only calls whose argument list (HostCall::argumentList) contains `text`;
+  /// empty matches every call.
   CallPattern& containing(std::string text);
 
+  /// True when `call` is of the interface (exact name) and, where set, of
+  /// the operation, on the object, with the arguments and containing the text.
   bool matches(const HostCall& call) const;
 
  private:
@@ -74,24 +88,31 @@ class SIMHOST_EXPORT CallPattern {
   std::string containing_;
 };
 
-/// Thread-safe: the host's work thread records too.
+/// The records of one host's calls, oldest first. Thread-safe: the host's
+/// work thread records too.
 class SIMHOST_EXPORT CallJournal {
  public:
+  /// Appends `call`, unless the journal is disabled.
   void record(HostCall call);
+  /// Drops every record; enabled stays as it is.
   void clear();
 
   /// A disabled journal records nothing (benchmarks switch it off).
   void setEnabled(bool enabled) noexcept { enabled_.store(enabled, std::memory_order_relaxed); }
+  /// True while the journal records (at first).
   bool enabled() const noexcept { return enabled_.load(std::memory_order_relaxed); }
 
   /// A snapshot of every record, oldest first.
   std::vector<HostCall> calls() const;
   /// The records `pattern` matches, oldest first.
   std::vector<HostCall> calls(const CallPattern& pattern) const;
+  /// How many records `pattern` matches.
   std::size_t count(const CallPattern& pattern) const;
   /// Records of one interface (and one operation, unless empty), oldest first.
   std::vector<HostCall> callsTo(std::string_view interfaceName, std::string_view operation = {}) const;
+  /// How many records callsTo(interfaceName, operation) gives.
   std::size_t count(std::string_view interfaceName, std::string_view operation = {}) const;
+  /// How many records the journal holds.
   std::size_t size() const;
 
  private:

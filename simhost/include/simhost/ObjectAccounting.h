@@ -1,11 +1,18 @@
-// Reference accounting of every simulated object of the process: which are
-// alive, how many references each has, and which of those references the
-// plug-in side declares it holds on purpose (the kernel's held-reference
-// report, zol/kernel/ZolHoldings.h: the library's service provider and
-// service cache, for instance). A reference nobody declares is a leak.
-//
-//   { simhost::SimHost host; ... plug-in code ... }
-//   EXPECT_EQ(simhost::ObjectAccounting::leakReport(), "");
+/// \class simhost::ObjectAccounting
+/// Reference accounting of every simulated object of the process: which are
+/// alive, how many references each has, and which of those references the
+/// plug-in side declares it holds on purpose (the kernel's held-reference
+/// report, zol/kernel/ZolHoldings.h: the library's service provider and
+/// service cache, for instance). A reference nobody declares is a leak.
+///
+/// \code
+///   { simhost::SimHost host; ... plug-in code ... }
+///   EXPECT_EQ(simhost::ObjectAccounting::leakReport(), "");
+/// \endcode
+///
+/// Static only, and thread-safe. The reports ask the kernel's held-reference
+/// registry first, outside the accounting's lock, since its reporters may
+/// touch objects.
 #pragma once
 
 #include <cstddef>
@@ -21,8 +28,11 @@ class SimObjectBase;
 
 class SIMHOST_EXPORT ObjectAccounting {
  public:
+  /// One simulated object alive at the time of the report.
   struct LiveObject {
+    /// The object's service name.
     std::string serviceName;
+    /// Its reference count.
     std::uint32_t references;
     /// The holders that declare a reference to it, one entry per reference.
     std::vector<std::string> heldBy;
@@ -30,13 +40,16 @@ class SIMHOST_EXPORT ObjectAccounting {
 
   /// Simulated objects alive now, held or not.
   static std::size_t liveCount();
+  /// Every simulated object alive now, in no particular order, with its
+  /// declared holders.
   static std::vector<LiveObject> liveObjects();
   /// The live objects with more references than their declared holders
   /// account for. Empty when every object still alive is alive only because
   /// something holds it on purpose.
   static std::vector<LiveObject> leaks();
-  /// One line per leaked object, "name (references, held: holder, ...)";
-  /// empty when nothing leaked.
+  /// One line per leaked object, "name (references)" or, when some holders
+  /// are declared, "name (references, held: holder; holder)"; empty when
+  /// nothing leaked.
   static std::string leakReport();
   /// One line per live object, in the same form; empty when none lives.
   static std::string report();

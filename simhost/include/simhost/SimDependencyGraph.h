@@ -1,11 +1,14 @@
-// The host's dependency graph of engineering objects: edges from an upstream
-// GUID to a downstream GUID, as the EOM objects' IEOMDependencies operations
-// add and remove them, with a log of every such request. One per host
-// (SimContext::dependencies); tests and the demo read and print it.
-//
-//   part->addDownstreamObject(mesh);   // through Zol::EOM::IEOMDependenciesInterface
-//   EXPECT_EQ(host.dependencyGraph().downstreamOf(part->guid()), std::vector<GUIDDATA>{mesh->guid()});
-//   std::cout << host.dependencyGraph().render();
+/// \file
+/// The host's dependency graph of engineering objects: edges from an upstream
+/// GUID to a downstream GUID, as the EOM objects' IEOMDependencies operations
+/// add and remove them, with a log of every such request. One per host
+/// (SimContext::dependencies); tests and the demo read and print it.
+///
+/// \code
+///   part->addDownstreamObject(mesh);   // through Zol::EOM::IEOMDependenciesInterface
+///   EXPECT_EQ(host.dependencyGraph().downstreamOf(part->guid()), std::vector<GUIDDATA>{mesh->guid()});
+///   std::cout << host.dependencyGraph().render();
+/// \endcode
 #pragma once
 
 #include <functional>
@@ -20,23 +23,31 @@ namespace simhost {
 
 using Zol::PersistenceFW::CAEData::GUIDDATA;
 
-/// Thread-safe.
+/// The edges between engineering objects' GUIDs, and the log of requests.
+/// Thread-safe; the host's own access, not journaled.
 class SIMHOST_EXPORT SimDependencyGraph {
  public:
   /// Which operation asked: one object, a list of objects, or a list of GUIDs.
   enum class Via { Object, Objects, GUIDs };
 
+  /// One edge: `downstream` depends on `upstream`.
   struct Edge {
+    /// The GUID depended on.
     GUIDDATA upstream;
+    /// The GUID that depends on it.
     GUIDDATA downstream;
+    /// The kind of request that first added the edge.
     Via addedBy;
   };
 
   /// One request to add or remove an edge, whether or not it changed the graph.
   struct Change {
-    bool added;  // false: a removal
+    bool added;  ///< false: a removal
+    /// The edge's upstream GUID.
     GUIDDATA upstream;
+    /// The edge's downstream GUID.
     GUIDDATA downstream;
+    /// The kind of request.
     Via via;
   };
 

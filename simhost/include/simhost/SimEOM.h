@@ -1,12 +1,15 @@
-// Simulated engineering objects (EOM objects): their state, their
-// IEOMObject and IEOMDependencies operations over the host's dependency
-// graph, and SimEOMObject, an engineering object that is not an entity.
-// Entities (SimEntities.h) are engineering objects through the same pieces.
-//
-//   auto part = host.addEOMObject("bracket", "Part", partGuid);  // known to the factory's open()
-//   part->setState(true);
-//   part->setSecondaryPersistentObject(persistent);
-//   part->setHasSecondaryAnswer(false);  // the yes/no query now disagrees with the fetch
+/// \file
+/// Simulated engineering objects (EOM objects): their state, their IEOMObject
+/// and IEOMDependencies operations over the host's dependency graph, and
+/// SimEOMObject, an engineering object that is not an entity. Entities
+/// (SimEntities.h) are engineering objects through the same pieces.
+///
+/// \code
+///   auto part = host.addEOMObject("bracket", "Part", partGuid);  // known to the factory's open()
+///   part->setState(true);
+///   part->setSecondaryPersistentObject(persistent);
+///   part->setHasSecondaryAnswer(false);  // the yes/no query now disagrees with the fetch
+/// \endcode
 #pragma once
 
 #include <cstdint>
@@ -23,11 +26,14 @@
 
 namespace simhost {
 
+/// A persistent object of the host.
 using PersistentObjectPtr = ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface>;
+/// An engineering object of the host.
 using EOMObjectPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
 
 /// The GUID of an engineering object: a simulated one's own (read without
-/// journaling), else the object's answer; the zero GUID for an empty pointer.
+/// journaling), else the object's answer (its exception passing); the zero
+/// GUID for an empty pointer.
 SIMHOST_EXPORT GUIDDATA guidOf(const EOMObjectPtr& object);
 
 /// The engineering-object state of a simulated object, and the host's own
@@ -35,22 +41,30 @@ SIMHOST_EXPORT GUIDDATA guidOf(const EOMObjectPtr& object);
 /// finds the state of an EOM object it is handed.
 class SIMHOST_EXPORT SimEOMState {
  public:
+  /// The state of an object named `name` of type `typeName` with `guid`
+  /// (the zero GUID: none).
   SimEOMState(icu::UnicodeString name, icu::UnicodeString typeName, const GUIDDATA& guid);
   SimEOMState(const SimEOMState&) = delete;
   SimEOMState& operator=(const SimEOMState&) = delete;
   virtual ~SimEOMState();
 
+  /// What getName answers.
   icu::UnicodeString name() const;
+  /// Changes the name, as setName does, without journaling.
   void rename(icu::UnicodeString name);
+  /// What getTypeName answers; fixed at construction.
   icu::UnicodeString typeName() const;
   /// The zero GUID when the object has none.
   GUIDDATA guid() const;
+  /// Gives the object `guid` (the zero GUID takes it away).
   void setGUID(const GUIDDATA& guid);
   /// What getState answers; false at first.
   bool state() const;
+  /// Sets what getState answers.
   void setState(bool state);
-  /// False at first.
+  /// What isExcluded answers; false at first.
   bool excluded() const;
+  /// Sets what isExcluded answers.
   void setExcluded(bool excluded);
   /// How often mark() was called. The journal has the order of the marks of
   /// every object of the host.
@@ -58,19 +72,25 @@ class SIMHOST_EXPORT SimEOMState {
 
   /// What getPrimaryPersistentObject answers; empty at first.
   PersistentObjectPtr primaryPersistentObject() const;
+  /// Sets what getPrimaryPersistentObject answers; empty takes it away.
   void setPrimaryPersistentObject(PersistentObjectPtr object);
+  /// What getSecondaryPersistentObject answers; empty at first.
   PersistentObjectPtr secondaryPersistentObject() const;
+  /// Sets what getSecondaryPersistentObject answers; empty takes it away.
   void setSecondaryPersistentObject(PersistentObjectPtr object);
   /// What getPart answers: the engineering part the object stands for;
   /// empty at first.
   EOMObjectPtr part() const;
+  /// Sets what getPart answers; empty takes it away.
   void setPart(EOMObjectPtr part);
   /// Makes hasPrimaryPersistentObject answer `answer` whatever is set;
   /// nothing restores the default answer, whether one is set.
   void setHasPrimaryAnswer(std::optional<bool> answer);
+  /// The same for hasSecondaryPersistentObject.
   void setHasSecondaryAnswer(std::optional<bool> answer);
-  /// What hasPrimaryPersistentObject and hasSecondaryPersistentObject answer.
+  /// What hasPrimaryPersistentObject answers.
   bool primaryAnswer() const;
+  /// What hasSecondaryPersistentObject answers.
   bool secondaryAnswer() const;
 
   /// The host's identity test of IEOMObject::isEqual: `other` is this very
@@ -79,6 +99,7 @@ class SIMHOST_EXPORT SimEOMState {
   bool sameObjectAs(const EOMObjectPtr& other) const;
 
  protected:
+  /// Counts one mark().
   void countMark();
   /// Adds (or removes) the edges from this object's GUID to each of
   /// `downstream` on `graph`. Fails (kFailure), changing nothing, when this
@@ -106,12 +127,17 @@ class SIMHOST_EXPORT SimEOMState {
 /// FacetInterface.
 class SIMHOST_EXPORT SimEOMObjectFacet : public Zol::EOM::IEOMObjectInterface {
  public:
+  /// The interface this facet answers for.
   using facet_of = Zol::EOM::IEOMObjectInterface;
+  /// IEOMObject's getName: getEOMName.
   Zol::ZolResult_24_8 getName(icu::UnicodeString& name) final { return getEOMName(name); }
+  /// IEOMObject's getTypeName: getEOMTypeName.
   Zol::ZolResult_24_8 getTypeName(icu::UnicodeString& typeName) final { return getEOMTypeName(typeName); }
 
  protected:
+  /// The object's EOM name.
   virtual Zol::ZolResult_24_8 getEOMName(icu::UnicodeString& name) = 0;
+  /// The object's EOM type name.
   virtual Zol::ZolResult_24_8 getEOMTypeName(icu::UnicodeString& typeName) = 0;
 };
 
@@ -130,75 +156,96 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
   using Via = SimDependencyGraph::Via;
 
  public:
+  /// An object of `context` named `serviceName` in the journal, with the
+  /// EOM name, type name and GUID given.
   SimEOMBehaviour(SimContextPtr context, std::string serviceName, icu::UnicodeString name, icu::UnicodeString typeName,
                   const GUIDDATA& guid)
       : Base(std::move(context), std::move(serviceName)), SimEOMState(std::move(name), std::move(typeName), guid) {}
 
+  /// Renames the object.
   Zol::ZolResult_24_8 setName(const icu::UnicodeString& name) override {
     if (Zol::ZolResult_24_8 fault = this->template call<EOM>("setName", name); !fault.isOk()) return fault;
     rename(name);
     return {};
   }
+  /// guid(); the zero GUID when the object has none.
   GUIDDATA getGUID() override {
     this->template call<EOM>("getGUID");
     return guid();
   }
+  /// state().
   bool getState() override {
     this->template call<EOM>("getState");
     return state();
   }
+  /// part(), empty included.
   Zol::ZolResult_24_8 getPart(EOMObjectPtr& part) override {
     if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getPart"); !fault.isOk()) return fault;
     part = this->part();
     return {};
   }
+  /// sameObjectAs(`other`).
   bool isEqual(const EOMObjectPtr& other) override {
     this->template call<EOM>("isEqual", other);
     return sameObjectAs(other);
   }
+  /// primaryAnswer().
   bool hasPrimaryPersistentObject() override {
     this->template call<EOM>("hasPrimaryPersistentObject");
     return primaryAnswer();
   }
+  /// primaryPersistentObject(), whatever hasPrimaryPersistentObject says.
   PersistentObjectPtr getPrimaryPersistentObject() override {
     this->template call<EOM>("getPrimaryPersistentObject");
     return primaryPersistentObject();
   }
+  /// secondaryAnswer().
   bool hasSecondaryPersistentObject() override {
     this->template call<EOM>("hasSecondaryPersistentObject");
     return secondaryAnswer();
   }
+  /// secondaryPersistentObject(), whatever hasSecondaryPersistentObject says.
   PersistentObjectPtr getSecondaryPersistentObject() override {
     this->template call<EOM>("getSecondaryPersistentObject");
     return secondaryPersistentObject();
   }
+  /// Counts a mark (markCount).
   void mark() override {
     this->template call<EOM>("mark");
     countMark();
   }
+  /// excluded().
   bool isExcluded() override {
     this->template call<EOM>("isExcluded");
     return excluded();
   }
 
+  /// Adds the edge from this object to `object` (Via::Object); fails
+  /// (kFailure), adding nothing, when either has no GUID.
   Zol::ZolResult_24_8 addDownstreamObject(const EOMObjectPtr& object) override {
     if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamObject", object); !fault.isOk()) {
       return fault;
     }
     return changeDownstream(graph(), true, {guidOf(object)}, Via::Object);
   }
+  /// Adds the edges to every object (Via::Objects); fails (kFailure), adding
+  /// none, when this object or one of them has no GUID.
   Zol::ZolResult_24_8 addDownstreamObjects(const Zol::EOM::IEOMObjectSequence& objects) override {
     if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamObjects", objects); !fault.isOk()) {
       return fault;
     }
     return changeDownstream(graph(), true, guidsOf(objects), Via::Objects);
   }
+  /// Adds the edges to every GUID (Via::GUIDs); fails (kFailure), adding
+  /// none, when this object has no GUID or one of them is zero.
   Zol::ZolResult_24_8 addDownstreamGUIDs(const Zol::EOM::GUIDSequence& guids) override {
     if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamGUIDs", guids); !fault.isOk()) {
       return fault;
     }
     return changeDownstream(graph(), true, std::vector<GUIDDATA>(guids.begin(), guids.end()), Via::GUIDs);
   }
+  /// Removes the edge to `object`, as addDownstreamObject adds it; success
+  /// also when there was no such edge.
   Zol::ZolResult_24_8 removeDownstreamObject(const EOMObjectPtr& object) override {
     if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamObject", object);
         !fault.isOk()) {
@@ -206,6 +253,7 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
     }
     return changeDownstream(graph(), false, {guidOf(object)}, Via::Object);
   }
+  /// Removes the edges to every object, as addDownstreamObjects adds them.
   Zol::ZolResult_24_8 removeDownstreamObjects(const Zol::EOM::IEOMObjectSequence& objects) override {
     if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamObjects", objects);
         !fault.isOk()) {
@@ -213,20 +261,23 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
     }
     return changeDownstream(graph(), false, guidsOf(objects), Via::Objects);
   }
+  /// Removes the edges to every GUID, as addDownstreamGUIDs adds them.
   Zol::ZolResult_24_8 removeDownstreamGUIDs(const Zol::EOM::GUIDSequence& guids) override {
     if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamGUIDs", guids); !fault.isOk()) {
       return fault;
     }
     return changeDownstream(graph(), false, std::vector<GUIDDATA>(guids.begin(), guids.end()), Via::GUIDs);
   }
-  /// Empty for an object without a GUID.
+  /// The GUIDs this object depends on, in edge order; empty for an object
+  /// without a GUID.
   Zol::ZolResult_24_8 getUpstreamGUIDs(Zol::EOM::GUIDSequence& guids) override {
     if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("getUpstreamGUIDs"); !fault.isOk()) return fault;
     const std::vector<GUIDDATA> found = graph().upstreamOf(guid());
     guids = Zol::EOM::GUIDSequence(found.begin(), found.end());
     return {};
   }
-  /// Empty for an object without a GUID.
+  /// The GUIDs that depend on this object, in edge order; empty for an
+  /// object without a GUID.
   Zol::ZolResult_24_8 getDownstreamGUIDs(Zol::EOM::GUIDSequence& guids) override {
     if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("getDownstreamGUIDs"); !fault.isOk()) {
       return fault;
@@ -237,11 +288,13 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
   }
 
  protected:
+  /// name(), journaled as IEOMObject's getName.
   Zol::ZolResult_24_8 getEOMName(icu::UnicodeString& name) override {
     if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getName"); !fault.isOk()) return fault;
     name = this->name();
     return {};
   }
+  /// typeName(), journaled as IEOMObject's getTypeName.
   Zol::ZolResult_24_8 getEOMTypeName(icu::UnicodeString& typeName) override {
     if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getTypeName"); !fault.isOk()) return fault;
     typeName = this->typeName();
@@ -262,6 +315,8 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
 /// "EOM object <name>".
 class SIMHOST_EXPORT SimEOMObject final : public SimEOMBehaviour<> {
  public:
+  /// An object of `context` with the EOM name, type name and GUID given
+  /// (none by default).
   SimEOMObject(SimContextPtr context, icu::UnicodeString name, icu::UnicodeString typeName, const GUIDDATA& guid = {});
 };
 

@@ -1,12 +1,15 @@
-// The base of every simulated host object: reference counting with
-// accounting, the query-interface table, and journaled, fault-injectable
-// host operations. A simulated service is a short class:
-//
-//   class SimTrashBin : public simhost::SimObject<kyr::orla::appfw::ZolITrashBinInterface> {
-//    public:
-//     using SimObject::SimObject;
-//   };
-//   auto bin = simhost::makeSimObject<SimTrashBin>(context, "trash bin");
+/// \file
+/// The base of every simulated host object: reference counting with
+/// accounting, the query-interface table, and journaled, fault-injectable
+/// host operations. A simulated service is a short class:
+///
+/// \code
+///   class SimTrashBin : public simhost::SimObject<kyr::orla::appfw::ZolITrashBinInterface> {
+///    public:
+///     using SimObject::SimObject;
+///   };
+///   auto bin = simhost::makeSimObject<SimTrashBin>(context, "trash bin");
+/// \endcode
 #pragma once
 
 #include <atomic>
@@ -24,22 +27,36 @@
 
 namespace simhost {
 
+/// What every simulated object has, whatever interfaces it offers: the
+/// shared context (journal, faults), a service name and id, an atomic
+/// reference count and an entry in ObjectAccounting while it lives. Its
+/// members are thread-safe.
 class SIMHOST_EXPORT SimObjectBase {
  public:
+  /// An object of `context` named `serviceName`, with no reference yet (see
+  /// makeSimObject). Its service id comes from the kernel's service manager;
+  /// it is counted by ObjectAccounting until destroyed.
   SimObjectBase(SimContextPtr context, std::string serviceName);
   SimObjectBase(const SimObjectBase&) = delete;
   SimObjectBase& operator=(const SimObjectBase&) = delete;
+  /// Leaves ObjectAccounting. Only the release of the last reference
+  /// destroys a simulated object.
   virtual ~SimObjectBase();
 
+  /// The references held now; reading it makes no host call and is not journaled.
   std::uint32_t referenceCount() const noexcept { return references_.load(std::memory_order_acquire); }
+  /// The name given at construction, which getServiceName answers.
   const std::string& serviceName() const noexcept { return serviceName_; }
+  /// The id the kernel's service manager allocated, which getServiceId answers.
   std::uint64_t serviceId() const noexcept { return serviceId_; }
 
   /// Makes queryInterface answer `status` for `typeId` instead of its usual
   /// answer (1 hides an interface; 2-4 and others simulate bridge failures).
+  /// 0 restores the usual answer. Applies to later queries, on any thread.
   void setQueryStatus(const Zol::ZolTypeId& typeId, std::int32_t status);
 
  protected:
+  /// Adds a reference.
   void addRef() noexcept { references_.fetch_add(1, std::memory_order_relaxed); }
   /// True when the last reference went.
   bool releaseRef() noexcept { return references_.fetch_sub(1, std::memory_order_acq_rel) == 1; }
@@ -48,10 +65,11 @@ class SIMHOST_EXPORT SimObjectBase {
 
   /// Journals one host operation on this object and applies injected faults:
   /// throws an injected exception or returns an injected error result;
-  /// success otherwise.
+  /// success otherwise. Thread-safe; see SimContext::hostCall.
   Zol::ZolResult_24_8 hostCall(const char* interfaceName, const char* operation,
                                std::vector<std::string> arguments) const;
 
+  /// The context shared by every object of this host.
   const SimContextPtr& context() const noexcept { return context_; }
 
  private:
@@ -70,25 +88,38 @@ class SIMHOST_EXPORT SimObjectBase {
 /// facets, since one member of the object would otherwise answer both.
 template <class I, class = void>
 struct FacetInterface {
+  /// `I` itself.
   using type = I;
 };
+/// A facet answers for the interface it implements members of.
 template <class I>
 struct FacetInterface<I, std::void_t<typename I::facet_of>> {
+  /// `I::facet_of`.
   using type = typename I::facet_of;
 };
 
 /// A simulated object implementing `Primary` and `Others` (interfaces, or
 /// facets of them). Its "Zol.ZolIService" identity is the `Primary` interface.
+/// Reference counting and interface queries are thread-safe and not
+/// journaled; the operations a derived class implements journal themselves
+/// through call().
 template <class Primary, class... Others>
 class SimObject : public SimObjectBase, public Primary, public Others... {
  public:
   using SimObjectBase::SimObjectBase;
 
+  /// Adds a reference; not journaled.
   void addReference() noexcept override { addRef(); }
+  /// Releases a reference; the last one destroys the object. Not journaled.
   void releaseReference() noexcept override {
     if (releaseRef()) delete this;
   }
 
+  /// The object as the interface `id` names, with a reference added:
+  /// "Zol.ZolIService" (the Primary identity), `Primary`, `Others` and the
+  /// interfaces they extend. Any other id gives null and status 1; a status
+  /// set with setQueryStatus gives null and that status. Not journaled, no
+  /// faults.
   Zol::ZolResult_24_8 queryInterface(const Zol::ZolTypeId& id, void** out) noexcept override {
     *out = nullptr;
     if (const std::int32_t status = queryStatusOverride(id)) return Zol::ZolResult_24_8(status);
@@ -101,7 +132,9 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
     return {};
   }
 
+  /// serviceName(); not journaled.
   std::string getServiceName() const override { return serviceName(); }
+  /// serviceId(); not journaled.
   std::uint64_t getServiceId() const noexcept override { return serviceId(); }
 
   /// This object as a generic service handle (its Primary identity).
@@ -112,7 +145,7 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
  protected:
   /// Journals and fault-checks one operation of interface `I` with its
   /// arguments; see hostCall(). The arguments are only rendered while the
-  /// journal or a fault is watching.
+  /// journal or a fault is watching; otherwise it returns success at once.
   template <class I = Primary, class... A>
   Zol::ZolResult_24_8 call(const char* operation, const A&... arguments) const {
     if (!context()->observing()) return {};

@@ -1,9 +1,12 @@
-// A value that the caller's thread and the host's work thread share: read as
-// a copy, replaced whole. The replaced value is destroyed after the lock is
-// released, so releasing a smart pointer never runs under it.
-//
-//   simhost::Synchronized<ZolSmartPointer<SimModel>> model;
-//   if (auto current = model.get()) ...
+/// \class simhost::Synchronized
+/// A value that the caller's thread and the host's work thread share: read as
+/// a copy, replaced whole. The replaced value is destroyed after the lock is
+/// released, so releasing a smart pointer never runs under it.
+///
+/// \code
+///   simhost::Synchronized<ZolSmartPointer<SimModel>> model;
+///   if (auto current = model.get()) ...
+/// \endcode
 #pragma once
 
 #include <mutex>
@@ -14,16 +17,20 @@ namespace simhost {
 template <class T>
 class Synchronized {
  public:
+  /// A value-initialised `T` (an empty smart pointer).
   Synchronized() = default;
+  /// Holds `value`.
   explicit Synchronized(T value) : value_(std::move(value)) {}
   Synchronized(const Synchronized&) = delete;
   Synchronized& operator=(const Synchronized&) = delete;
 
+  /// A copy of the value, taken under the lock.
   T get() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return value_;
   }
 
+  /// Replaces the value under the lock; the old one is destroyed after it.
   void set(T value) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
