@@ -1,16 +1,22 @@
-// The simulated host's model as a whole: the engineering-object model of
-// assemblies (assembly representations with their children, part
-// representations, the parts they stand for and those parts' persistent
-// parts, all entities of the model), the base plug-in's model management
-// with its flush, and the type registry of entity type names and ids.
-//
-//   simhost::SimAssemblyBuilder build(host.context(), host.model(), 30);
-//   auto frame = build.assembly(u"Frame");
-//   auto plate = build.partRep(frame, u"Plate", u"CompPart::FEPartRep");
-//   auto hinge = build.assembly(u"Hinge", frame);
-//   host.model().setCurrentDesignPart(plate->partEntity()->persistentPart());
-//   host.modelManagement().setFlushResult(Zol::ZolResult_24_8::kFailure);
-//   host.typeRegistry().addType(41, u"StudyManager.TessalyShaperStudy");
+/// \file
+/// The simulated host's model as a whole: the engineering-object model of
+/// assemblies (assembly representations with their children, part
+/// representations, the parts they stand for and those parts' persistent
+/// parts, all entities of the model), the base plug-in's model management
+/// with its flush, and the type registry of entity type names and ids.
+///
+/// \code
+///   simhost::SimAssemblyBuilder build(host.context(), host.model(), 30);
+///   auto frame = build.assembly(u"Frame");
+///   auto plate = build.partRep(frame, u"Plate", u"CompPart::FEPartRep");
+///   auto hinge = build.assembly(u"Hinge", frame);
+///   host.model().setCurrentDesignPart(plate->partEntity()->persistentPart());
+///   host.modelManagement().setFlushResult(Zol::ZolResult_24_8::kFailure);
+///   host.typeRegistry().addType(41, u"StudyManager.TessalyShaperStudy");
+/// \endcode
+///
+/// As in SimEntities.h, host operations are journaled and fault-injectable,
+/// and state is guarded for the caller's thread and the work thread.
 #pragma once
 
 #include <atomic>
@@ -41,11 +47,17 @@ class SimEntityWith : public SimEntity, public Roles... {
  public:
   using SimEntity::SimEntity;
 
+  /// SimEntity's: one count for every interface.
   void addReference() noexcept override { SimEntity::addReference(); }
+  /// SimEntity's: the last release destroys the object.
   void releaseReference() noexcept override { SimEntity::releaseReference(); }
+  /// serviceName(); not journaled.
   std::string getServiceName() const override { return serviceName(); }
+  /// serviceId(); not journaled.
   std::uint64_t getServiceId() const noexcept override { return serviceId(); }
 
+  /// The object as one of `Roles` when `id` names it (or the status set with
+  /// setQueryStatus for it), else as SimEntity answers. Not journaled.
   Zol::ZolResult_24_8 queryInterface(const Zol::ZolTypeId& id, void** out) noexcept override {
     void* const offered = role(id);
     if (offered == nullptr) return SimEntity::queryInterface(id, out);
@@ -69,12 +81,15 @@ class SimEntityWith : public SimEntity, public Roles... {
 /// whose EOM children are listed in the order they were added.
 class SIMHOST_EXPORT SimAssemblyRep final : public SimEntityWith<Zol::EOM::IEOMAssemblyRepInterface> {
  public:
+  /// The assembly representation of `reference`, named `name`, with no child.
   SimAssemblyRep(SimContextPtr context, EntityReference reference, icu::UnicodeString name);
 
   /// Appends `child` (any engineering object; empty included) to the children.
   void addChildObject(EOMObjectPtr child);
+  /// The children, in the order added.
   std::vector<EOMObjectPtr> childObjects() const;
 
+  /// childObjects() as the host's child records.
   Zol::ZolResult_24_8 getChildren(Zol::EOM::EOMChildSequence& children) override;
 
  private:
@@ -96,9 +111,12 @@ class SIMHOST_EXPORT SimPartEntity final : public SimEntityWith<Zol::EOM::IEOMPa
  public:
   using SimEntityWith::SimEntityWith;
 
+  /// Sets what getPersistentPart answers; empty takes it away.
   void setPersistentPart(ZolSmartPointer<SimPersistentPart> part);
+  /// The persistent part; empty when none is set.
   ZolSmartPointer<SimPersistentPart> persistentPart() const;
 
+  /// persistentPart(), empty included.
   Zol::ZolResult_24_8 getPersistentPart(
       ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface>& part) override;
 
@@ -113,12 +131,15 @@ class SIMHOST_EXPORT SimPartEntity final : public SimEntityWith<Zol::EOM::IEOMPa
 /// the part entity given at construction until setPart changes it.
 class SIMHOST_EXPORT SimPartRep final : public SimEntityWith<Zol::EOM::IEOMInstanceInterface> {
  public:
+  /// The representation of `reference`, of type `typeName`, standing for
+  /// `part`.
   SimPartRep(SimContextPtr context, EntityReference reference, icu::UnicodeString name, icu::UnicodeString typeName,
              ZolSmartPointer<SimPartEntity> part);
 
   /// The part entity the representation was made for.
   const ZolSmartPointer<SimPartEntity>& partEntity() const noexcept { return partEntity_; }
 
+  /// The EOM state's part (part()), empty included.
   Zol::ZolResult_24_8 getEOMPart(EOMObjectPtr& part) override;
 
  private:
@@ -127,9 +148,12 @@ class SIMHOST_EXPORT SimPartRep final : public SimEntityWith<Zol::EOM::IEOMInsta
 
 /// Builds the EOM model of assemblies in a model: every object it makes is
 /// an entity of the model with the reference (`first`, n, 0), n counting
-/// from 1 in the order made.
+/// from 1 in the order made. It builds through the host's own access (not
+/// journaled); one thread at a time.
 class SIMHOST_EXPORT SimAssemblyBuilder {
  public:
+  /// A builder of `model`'s objects, whose references' first word is
+  /// `first`. `model` must outlive the builder.
   SimAssemblyBuilder(SimContextPtr context, SimModel& model, std::uint32_t first);
 
   /// A new assembly representation, appended to `parent`'s children unless
@@ -162,6 +186,8 @@ class SIMHOST_EXPORT SimModelManagement final
   /// How often flushModel ran (its injected faults aside), failed flushes included.
   std::size_t flushes() const noexcept { return flushes_.load(std::memory_order_acquire); }
 
+  /// Counts the flush and answers the result set (kFailure and the like
+  /// as a result, not an exception).
   Zol::ZolResult_24_8 flushModel() override;
 
  private:
@@ -178,11 +204,14 @@ class SIMHOST_EXPORT SimTypeRegistry final : public SimObject<Zol::Services::Typ
 
   /// Adds (or renames) the type `id`, also found by `name` from now on.
   void addType(std::uint32_t id, icu::UnicodeString name);
-  /// How often getTypeName and getTypeId were asked (their injected faults aside).
+  /// How often getTypeName was asked (its injected faults aside).
   std::size_t nameLookUps() const noexcept { return nameLookUps_.load(std::memory_order_acquire); }
+  /// How often getTypeId was asked (its injected faults aside).
   std::size_t idLookUps() const noexcept { return idLookUps_.load(std::memory_order_acquire); }
 
+  /// The name of type `id`; the empty name for an unknown id.
   Zol::ZolResult_24_8 getTypeName(std::uint32_t id, icu::UnicodeString& name) override;
+  /// The id of the type named `name`; 0 for an unknown name.
   Zol::ZolResult_24_8 getTypeId(const icu::UnicodeString& name, std::uint32_t& id) override;
 
  private:
