@@ -1,11 +1,18 @@
-// The simulated configuration manager ("Zol.Framework.ConfigurationManager"):
-// named configurations of settings that a test fills and reads back. The
-// host starts with the plug-in's two configurations,
-// "KYR.WyrdanPlugin.Deliverable" and "KYR.WyrdanPlugin.NonDeliverable",
-// both empty.
-//
-//   host.configurationManager().configuration(u"KYR.WyrdanPlugin.Deliverable")->setValue(u"ExportFolder", u"/tmp");
-//   host.configurationManager().setConfiguration(u"KYR.WyrdanPlugin.NonDeliverable", {});  // takes it away
+/// \file
+/// The simulated configuration manager ("Zol.Framework.ConfigurationManager"):
+/// named configurations of settings that a test fills and reads back. The
+/// host starts with the plug-in's two configurations,
+/// "KYR.WyrdanPlugin.Deliverable" and "KYR.WyrdanPlugin.NonDeliverable",
+/// both empty.
+///
+/// \code
+///   host.configurationManager().configuration(u"KYR.WyrdanPlugin.Deliverable")->setValue(u"ExportFolder", u"/tmp");
+///   host.configurationManager().setConfiguration(u"KYR.WyrdanPlugin.NonDeliverable", {});  // takes it away
+/// \endcode
+///
+/// Host operations are journaled and fault-injectable (an injected error
+/// result is returned before the operation does anything); the setters and
+/// readers are the host's own access, not journaled.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +33,7 @@ class SIMHOST_EXPORT SimConfiguration final : public SimObject<Zol::Framework::Z
 
   /// Sets (or replaces) a setting; an empty value is a value like any other.
   void setValue(const icu::UnicodeString& name, icu::UnicodeString value);
+  /// Removes a setting; an unknown name is ignored.
   void removeValue(const icu::UnicodeString& name);
 
   /// Writes the setting's value, or the empty text when the configuration
@@ -37,6 +45,7 @@ class SIMHOST_EXPORT SimConfiguration final : public SimObject<Zol::Framework::Z
   std::map<icu::UnicodeString, icu::UnicodeString> values_;
 };
 
+/// The configuration manager: configurations by name (case-sensitive).
 /// Thread-safe.
 class SIMHOST_EXPORT SimConfigurationManager final
     : public SimObject<Zol::Framework::ZolIConfigurationManagerInterface> {

@@ -1,16 +1,19 @@
-// The simulated event manager and a ready-made plug-in listener. The manager
-// numbers domains and channels, keeps one subscription per (id, listener),
-// and delivers each published, fired or host-delivered event synchronously
-// on the calling thread, outside its lock, to every listener subscribed to
-// the event's id whose filter admits it.
-//
-//   const auto listener = simhost::makePluginListener([](const Zol::Framework::ZolEvent&) {
-//     return Zol::Framework::EventHandled;
-//   });
-//   host.registerPluginListener(listener);
-//   const std::int64_t modes = host.eventManager().defineDomain("kyr.orla.appfw.Modes");
-//   ... plug-in code subscribes its listener to "kyr.orla.appfw.Modes" ...
-//   EXPECT_EQ(host.eventManager().deliver({modes, 1, Zol::ZolAny_24_8(true)}), 1u);
+/// \file
+/// The simulated event manager and a ready-made plug-in listener. The manager
+/// numbers domains and channels, keeps one subscription per (id, listener),
+/// and delivers each published, fired or host-delivered event synchronously
+/// on the calling thread, outside its lock, to every listener subscribed to
+/// the event's id whose filter admits it.
+///
+/// \code
+///   const auto listener = simhost::makePluginListener([](const Zol::Framework::ZolEvent&) {
+///     return Zol::Framework::EventHandled;
+///   });
+///   host.registerPluginListener(listener);
+///   const std::int64_t modes = host.eventManager().defineDomain("kyr.orla.appfw.Modes");
+///   ... plug-in code subscribes its listener to "kyr.orla.appfw.Modes" ...
+///   EXPECT_EQ(host.eventManager().deliver({modes, 1, Zol::ZolAny_24_8(true)}), 1u);
+/// \endcode
 #pragma once
 
 #include <atomic>
@@ -31,6 +34,9 @@ namespace simhost {
 /// The service name under which the host finds the plug-in's listener.
 inline constexpr const char* kPluginInitializerService = "kyr.orla.plugin.wyrdan.WyrdanPluginInitializer";
 
+/// The host's event manager (ServiceCacheAppFrame::eventManager_). Its host
+/// operations are journaled and fault-injectable (an injected error result
+/// is returned before the operation does anything).
 /// Thread-safe: the plug-in's threads, the host's work thread and test
 /// threads may use it at once. A domain name has one id for the whole
 /// process, whichever host knows it, and channels take ids no domain or
@@ -39,13 +45,17 @@ inline constexpr const char* kPluginInitializerService = "kyr.orla.plugin.wyrdan
 /// subscribes to the id 0 of a domain the host does not know.
 class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::ZolIEventManagerInterface> {
  public:
+  /// A host event listener.
   using Listener = ZolSmartPointer<Zol::Framework::ZolIEventListenerInterface>;
 
+  /// One listener's subscription to one id.
   struct Subscription {
+    /// The subscribed listener, held while it is subscribed.
     Listener listener;
+    /// The mode the subscriber asked for; recorded, not interpreted.
     std::int32_t mode = 0;
-    Zol::Framework::EventFilter filter;  // empty: every event
-    bool allEvents = false;              // made by addListenerForAllEvents
+    Zol::Framework::EventFilter filter;  ///< empty: every event
+    bool allEvents = false;              ///< made by addListenerForAllEvents
   };
 
   using SimObject::SimObject;
@@ -79,10 +89,14 @@ class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::Zo
 
   /// Fails (kFailure), writing nothing, for a name no one created.
   Zol::ZolResult_24_8 lookUpDomainId(const std::string& name, std::int64_t& id) override;
+  /// The id of the domain `name`, created when this host does not know it
+  /// (with the id the name has in the process).
   Zol::ZolResult_24_8 createDomainId(const std::string& name, std::int64_t& id) override;
+  /// A new channel id, unused by any domain or channel before.
   Zol::ZolResult_24_8 createChannelId(std::int64_t& id) override;
   /// Fails (kFailure), subscribing nothing, for an empty listener. Listeners
-  /// are told apart by object identity (Zol::isSameObject).
+  /// are told apart by object identity (Zol::isSameObject); subscribing a
+  /// listener again replaces its mode and filter and keeps its place.
   Zol::ZolResult_24_8 addListener(std::int64_t id, const Listener& listener, std::int32_t mode,
                                   const Zol::Framework::EventFilter& filter) override;
   /// As addListener with an empty filter.
@@ -115,8 +129,11 @@ class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::Zo
 /// its calls are not journaled. Thread-safe as far as the callback is.
 class SIMHOST_EXPORT SimPluginListener final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
  public:
+  /// What the listener does with each event.
   using Callback = std::function<Zol::Framework::HandleEventStatus(const Zol::Framework::ZolEvent&)>;
 
+  /// A listener named `name`, handing events to `callback` (which may be
+  /// empty).
   SimPluginListener(SimContextPtr context, std::string name, Callback callback);
 
   /// How many events were handed to this listener so far.

@@ -1,12 +1,15 @@
-// The simulated kernel access and kernel logger. SimHost installs its kernel
-// access in the kernel for its lifetime (Zol::setKernelAccessInterface_24_8),
-// so a plug-in asking the kernel for its logger reaches this host's logger,
-// journaled and fault-injectable like any other host call. The logger keeps
-// every line with its severity.
-//
-//   ... plug-in code logs ...
-//   EXPECT_EQ(host.kernelLogger().lines().back().text, "meshing done");
-//   host.kernelAccess().setLogger({});  // a host without a kernel logger
+/// \file
+/// The simulated kernel access and kernel logger. SimHost installs its kernel
+/// access in the kernel for its lifetime (Zol::setKernelAccessInterface_24_8),
+/// so a plug-in asking the kernel for its logger reaches this host's logger,
+/// journaled and fault-injectable like any other host call. The logger keeps
+/// every line with its severity.
+///
+/// \code
+///   ... plug-in code logs ...
+///   EXPECT_EQ(host.kernelLogger().lines().back().text, "meshing done");
+///   host.kernelAccess().setLogger({});  // a host without a kernel logger
+/// \endcode
 #pragma once
 
 #include <cstdint>
@@ -20,11 +23,14 @@
 
 namespace simhost {
 
-/// Thread-safe.
+/// The kernel's logger: keeps every line. Thread-safe.
 class SIMHOST_EXPORT SimKernelLogger final : public SimObject<Zol::Framework::Logger::ZolILoggerInterface> {
  public:
+  /// One line logged.
   struct Line {
+    /// The text as logged.
     std::string text;
+    /// The severity the caller gave.
     std::int32_t severity;
   };
 
@@ -32,6 +38,7 @@ class SIMHOST_EXPORT SimKernelLogger final : public SimObject<Zol::Framework::Lo
 
   /// Every line logged, oldest first.
   std::vector<Line> lines() const;
+  /// Forgets every line.
   void clear();
 
   /// Keeps the line; an injected fault keeps nothing.
@@ -42,7 +49,7 @@ class SIMHOST_EXPORT SimKernelLogger final : public SimObject<Zol::Framework::Lo
   std::vector<Line> lines_;
 };
 
-/// Thread-safe.
+/// The kernel access: hands out the kernel logger installed. Thread-safe.
 class SIMHOST_EXPORT SimKernelAccess final : public SimObject<Zol::ZolIKernelAccessInterface> {
  public:
   using SimObject::SimObject;

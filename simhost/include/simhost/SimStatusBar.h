@@ -1,10 +1,15 @@
-// The simulated status bar: the messages the plug-in posts through its GUI
-// action "KYR.WyrdanPlugin.ShowStatusMessage", decoded from the payload (a
-// command-parameter list in its any-form with a 32-bit "severity" and a
-// Unicode "message").
-//
-//   ... plug-in code posts "Meshing done" as information ...
-//   EXPECT_EQ(host.statusBar().messages().back().text, u"Meshing done");
+/// \class simhost::SimStatusBar
+/// The simulated status bar: the messages the plug-in posts through its GUI
+/// action "KYR.WyrdanPlugin.ShowStatusMessage", decoded from the payload (a
+/// command-parameter list in its any-form with a 32-bit "severity" and a
+/// Unicode "message").
+///
+/// \code
+///   ... plug-in code posts "Meshing done" as information ...
+///   EXPECT_EQ(host.statusBar().messages().back().text, u"Meshing done");
+/// \endcode
+///
+/// Not a host object: nothing here is journaled. Thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -19,23 +24,27 @@
 
 namespace simhost {
 
-/// Thread-safe.
 class SIMHOST_EXPORT SimStatusBar {
  public:
+  /// One message shown.
   struct Message {
+    /// The message's text.
     icu::UnicodeString text;
+    /// Its severity, as posted.
     std::int32_t severity;
   };
 
   /// Decodes one posted payload and shows its message. A payload it cannot
   /// decode (no list, a malformed stream, "severity" or "message" missing or
-  /// of another type) shows nothing; errors() says why.
+  /// of another type) shows nothing; errors() says why. Never throws but
+  /// std::bad_alloc. When an entry is repeated, the last one counts.
   void post(const Zol::ZolAny_24_8& payload);
 
   /// The messages shown, oldest first.
   std::vector<Message> messages() const;
   /// One line per payload that could not be decoded, oldest first.
   std::vector<std::string> errors() const;
+  /// Forgets the messages and the errors.
   void clear();
 
  private:
