@@ -1,7 +1,8 @@
-// The simulated GUI executive: named GUI actions run registered handlers,
-// it answers the channel on which the GUI publishes its events, and it
-// records the message boxes it shows, each closed at once with the answer the
-// test chose. The host's work thread runs what the handlers post to it.
+/// \file
+/// The simulated GUI executive: named GUI actions run registered handlers,
+/// it answers the channel on which the GUI publishes its events, and it
+/// records the message boxes it shows, each closed at once with the answer the
+/// test chose. The host's work thread runs what the handlers post to it.
 #pragma once
 
 #include <condition_variable>
@@ -21,9 +22,12 @@ namespace simhost {
 
 /// One thread running posted tasks in order. A task that throws does not end
 /// the process: the thread reports the exception's text, as a host logs a
-/// failed request, and goes on with the next task.
+/// failed request, and goes on with the next task. Its members may be called
+/// from any thread (but not waitIdle from a task: it would wait for itself).
+/// Not a host object: nothing here is journaled.
 class SIMHOST_EXPORT SimWorkThread {
  public:
+  /// Hears the text of a task's exception, on the work thread.
   using FailureReporter = std::function<void(const std::string& what)>;
 
   /// `onFailure`, when given, hears of each failed task on the work thread.
@@ -33,9 +37,11 @@ class SIMHOST_EXPORT SimWorkThread {
   SimWorkThread(const SimWorkThread&) = delete;
   SimWorkThread& operator=(const SimWorkThread&) = delete;
 
+  /// Queues `task`; it runs on the work thread after the tasks posted before.
   void post(std::function<void()> task);
   /// Blocks until every task posted so far has run.
   void waitIdle();
+  /// The work thread's id.
   std::thread::id id() const noexcept { return thread_.get_id(); }
   /// The texts of the exceptions tasks threw, oldest first.
   std::vector<std::string> failures() const;
@@ -55,6 +61,10 @@ class SIMHOST_EXPORT SimWorkThread {
   std::thread thread_;
 };
 
+/// The "kyr.orla.appfw.GuiExecutive" service. Its host operations are
+/// journaled and fault-injectable; the setters and readers are the host's own
+/// access. Thread-safe; handlers run outside its lock, on the caller's
+/// thread.
 class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::ZolIGuiExecutiveInterface> {
  public:
   /// Answers one GUI action's payload.
@@ -62,18 +72,27 @@ class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::
 
   /// One message box shown.
   struct ShownMessageBox {
+    /// The box's caption.
     icu::UnicodeString caption;
+    /// Its message.
     icu::UnicodeString message;
+    /// Its button's text.
     icu::UnicodeString buttonText;
+    /// Its informative text.
     icu::UnicodeString informativeText;
+    /// Its detailed text.
     icu::UnicodeString detailedText;
+    /// Whether it was asked for as modal.
     bool modal;
   };
 
   /// `guiChannelId` is the channel the host made for the GUI's events.
   SimGuiExecutive(SimContextPtr context, std::string name, std::int64_t guiChannelId);
 
+  /// The channel given at construction.
   std::int64_t guiChannelId() const noexcept { return guiChannelId_; }
+  /// Makes runGuiAction(`action`, ...) call `handler`, replacing an earlier
+  /// one.
   void setHandler(const std::string& action, Handler handler);
   /// Drops every handler and message box, for the host's shut-down.
   void clear();
@@ -83,7 +102,9 @@ class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::
   /// The message boxes shown, oldest first.
   std::vector<ShownMessageBox> messageBoxes() const;
 
-  /// Runs the handler of `name`; an unknown action answers nothing.
+  /// Runs the handler of `name` on the calling thread and answers what it
+  /// answers; an unknown action answers nothing, and so does an injected
+  /// error result (the handler is not run). The handler's exception passes.
   Zol::ZolAny_24_8 runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) override;
   /// Writes guiChannelId(); an injected fault leaves `id` unwritten.
   Zol::ZolResult_24_8 getGuiChannelId(std::int64_t& id) override;

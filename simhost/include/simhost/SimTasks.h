@@ -1,26 +1,31 @@
-// The host side of the plug-in's work-thread tasks: the wait cursor and the
-// handler of the GUI action "KYR.WyrdanPlugin.TaskInvoker".
-//
-// The wait cursor is a depth. Event 20 of the host domain
-// "kyr.orla.appfw.CmdProcessor" pushes it and event 21 pops it (the cursor
-// listens to that domain); the GUI executive pushes and pops it itself while
-// it makes the user wait for a task. It shows while the depth is above 0.
-//
-// The task runner decodes the action's payload: "invoker" (a
-// kyr.orla.appfw.ZolIInvoker), "method" (a narrow string; the one operation
-// it knows is "ExecteSyncOnWorkThread", which calls invoke()) and "showWait"
-// (a boolean; false when absent). It honours "showWait" as a modal wait:
-// - with it, the GUI executive shows the wait cursor, has the work thread
-//   invoke, and waits until that has returned before it takes the cursor away
-//   and answers: the plug-in's call returns after the function has run;
-// - without it, the invoke is queued on the work thread and the call answers
-//   at once.
-// A request made on the work thread itself runs in place, under the cursor
-// when asked: waiting for its own queue would never end. A request without an
-// invoker, or naming another method, runs nothing and is recorded as refused.
-//
-//   TaskHelper::execteSyncOnWorkThread([&] { depth = host.waitCursor().depth(); }, true);
-//   EXPECT_EQ(host.taskRunner().runs().back().thread, host.workThread().id());
+/// \file
+/// The host side of the plug-in's work-thread tasks: the wait cursor and the
+/// handler of the GUI action "KYR.WyrdanPlugin.TaskInvoker".
+///
+/// The wait cursor is a depth. Event 20 of the host domain
+/// "kyr.orla.appfw.CmdProcessor" pushes it and event 21 pops it (the cursor
+/// listens to that domain); the GUI executive pushes and pops it itself while
+/// it makes the user wait for a task. It shows while the depth is above 0.
+///
+/// The task runner decodes the action's payload: "invoker" (a
+/// kyr.orla.appfw.ZolIInvoker), "method" (a narrow string; the one operation
+/// it knows is "ExecteSyncOnWorkThread", which calls invoke()) and "showWait"
+/// (a boolean; false when absent). It honours "showWait" as a modal wait:
+/// - with it, the GUI executive shows the wait cursor, has the work thread
+///   invoke, and waits until that has returned before it takes the cursor
+///   away and answers: the plug-in's call returns after the function has run;
+/// - without it, the invoke is queued on the work thread and the call answers
+///   at once.
+///
+/// A request made on the work thread itself runs in place, under the cursor
+/// when asked: waiting for its own queue would never end. A request without
+/// an invoker, or naming another method, runs nothing and is recorded as
+/// refused.
+///
+/// \code
+///   TaskHelper::execteSyncOnWorkThread([&] { depth = host.waitCursor().depth(); }, true);
+///   EXPECT_EQ(host.taskRunner().runs().back().thread, host.workThread().id());
+/// \endcode
 #pragma once
 
 #include <cstdint>
@@ -40,18 +45,26 @@ namespace simhost {
 /// is counted (extraPops()). Its handleEvent is the host's own, not journaled.
 class SIMHOST_EXPORT SimWaitCursor final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
  public:
+  /// The host domain whose events move the cursor.
   static constexpr const char* kDomain = "kyr.orla.appfw.CmdProcessor";
+  /// The event that pushes the cursor.
   static constexpr std::int32_t kPushEvent = 20;
+  /// The event that pops the cursor.
   static constexpr std::int32_t kPopEvent = 21;
 
   using SimObject::SimObject;
 
+  /// One level deeper.
   void push();
+  /// One level up; at depth 0 it only counts an extra pop.
   void pop();
+  /// The depth now; 0 at first.
   int depth() const;
+  /// True while the depth is above 0.
   bool showing() const { return depth() > 0; }
   /// The depth after each push and pop, oldest first.
   std::vector<int> history() const;
+  /// How many pops came at depth 0.
   int extraPops() const;
 
   /// Pushes for event 20, pops for event 21; other events are not handled.
@@ -67,24 +80,32 @@ class SIMHOST_EXPORT SimWaitCursor final : public SimObject<Zol::Framework::ZolI
 /// Handles "KYR.WyrdanPlugin.TaskInvoker" (see the file comment). Thread-safe.
 class SIMHOST_EXPORT SimTaskRunner {
  public:
+  /// The GUI action the runner handles.
   static constexpr const char* kAction = "KYR.WyrdanPlugin.TaskInvoker";
+  /// The one method the runner knows.
   static constexpr const char* kInvokeMethod = "ExecteSyncOnWorkThread";
 
   /// One invoke the runner made.
   struct Run {
-    std::string invokerName;  // the invoker's service name
+    std::string invokerName;  ///< the invoker's service name
+    /// The request's "showWait".
     bool showWait = false;
-    bool inPlace = false;    // asked on the work thread and run there at once
-    std::thread::id thread;  // where invoke() ran
-    int cursorDepth = 0;     // the wait cursor's depth while it ran
+    bool inPlace = false;    ///< asked on the work thread and run there at once
+    std::thread::id thread;  ///< where invoke() ran
+    int cursorDepth = 0;     ///< the wait cursor's depth while it ran
+    /// The code invoke() returned.
     std::int32_t resultCode = 0;
   };
   /// One request that ran nothing.
   struct Refusal {
+    /// The method named; empty when none was.
     std::string method;
+    /// Whether the payload carried an invoker.
     bool hadInvoker = false;
   };
 
+  /// A runner posting to `workThread` (which must outlive it) and showing
+  /// `cursor`, which must not be empty.
   SimTaskRunner(SimWorkThread& workThread, ZolSmartPointer<SimWaitCursor> cursor);
   SimTaskRunner(const SimTaskRunner&) = delete;
   SimTaskRunner& operator=(const SimTaskRunner&) = delete;
@@ -96,6 +117,7 @@ class SIMHOST_EXPORT SimTaskRunner {
 
   /// Invokes that have returned, in the order they returned.
   std::vector<Run> runs() const;
+  /// The requests that ran nothing, oldest first.
   std::vector<Refusal> refusals() const;
 
  private:
