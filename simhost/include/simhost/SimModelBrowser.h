@@ -1,17 +1,21 @@
-// The simulated model browser. It has one tab per browser domain, each a
-// listener the host subscribes to its domain: "kyr.orla.appfw.Entity",
-// "KYR.Plugins.ModelingPlugin.StudyManager", and the id 0, where announcements
-// for the browser's other tabs arrive. A tab decodes every model-browser
-// payload (kyr/appfw/ModelBrowserRecords.h) into a tree of nodes, keyed by
-// entity words, with the names, type names and parents of the model's
-// entities; it logs each announcement, and records what it cannot decode as
-// an error instead of failing. The browser also shows one view at a time,
-// which the host's "SwitchMDPView" command of "KYR.ShellPlugin" changes.
-//
-//   const auto& tab = host.modelBrowser().entityTab();
-//   EXPECT_EQ(tab.render(), "Model [Assembly] (1, 1, 0)\n  Plate 1 [Plate] (5, 1, 0)\n");
-//   EXPECT_TRUE(tab.errors().empty());
-//   EXPECT_EQ(host.modelBrowser().visibleView(), "ModelingPlugin.StudyView");
+/// \file
+/// The simulated model browser. It has one tab per browser domain, each a
+/// listener the host subscribes to its domain: "kyr.orla.appfw.Entity",
+/// "KYR.Plugins.ModelingPlugin.StudyManager", and the id 0, where
+/// announcements for the browser's other tabs arrive. A tab decodes every
+/// model-browser payload (kyr/appfw/ModelBrowserRecords.h) into a tree of
+/// nodes, keyed by entity words, with the names, type names and parents of
+/// the model's entities; it logs each announcement, and records what it
+/// cannot decode as an error instead of failing. The browser also shows one
+/// view at a time, which the host's "SwitchMDPView" command of
+/// "KYR.ShellPlugin" changes.
+///
+/// \code
+///   const auto& tab = host.modelBrowser().entityTab();
+///   EXPECT_EQ(tab.render(), "Model [Assembly] (1, 1, 0)\n  Plate 1 [Plate] (5, 1, 0)\n");
+///   EXPECT_TRUE(tab.errors().empty());
+///   EXPECT_EQ(host.modelBrowser().visibleView(), "ModelingPlugin.StudyView");
+/// \endcode
 #pragma once
 
 #include <cstdint>
@@ -30,34 +34,42 @@
 
 namespace simhost {
 
-/// The words of the entity a browser node shows.
+/// The words of the entity a browser node shows. A plain value.
 struct SIMHOST_EXPORT NodeId {
+  /// The reference's first word.
   std::uint32_t first = 0;
+  /// Its second word.
   std::uint32_t second = 0;
+  /// Its third word.
   std::uint32_t third = 0;
 
+  /// The words of `reference`; its container is left out.
   static NodeId of(const EntityReference& reference) { return {reference.first, reference.second, reference.third}; }
   /// "(first, second, third)"
   std::string text() const;
 
+  /// All three words equal.
   friend bool operator==(const NodeId& a, const NodeId& b) {
     return a.first == b.first && a.second == b.second && a.third == b.third;
   }
+  /// Some word differs.
   friend bool operator!=(const NodeId& a, const NodeId& b) { return !(a == b); }
 };
 
-/// What one event told a browser tab.
+/// What one event told a browser tab. A plain value.
 struct SIMHOST_EXPORT Announcement {
+  /// The event and payload kind.
   enum class Kind {
-    NodeAdded,     // event 1, one entity
-    NodeInserted,  // event 1, an insertion record
-    NodesAdded,    // event 9, an addition record
-    NodeRemoved,   // event 3, one entity
-    NodesRemoved,  // event 10, a removal record
-    NodeUpdated,   // event 2, one entity
-    NodesUpdated,  // event 2, an update record
+    NodeAdded,     ///< event 1, one entity
+    NodeInserted,  ///< event 1, an insertion record
+    NodesAdded,    ///< event 9, an addition record
+    NodeRemoved,   ///< event 3, one entity
+    NodesRemoved,  ///< event 10, a removal record
+    NodeUpdated,   ///< event 2, one entity
+    NodesUpdated,  ///< event 2, an update record
   };
 
+  /// The event and payload kind.
   Kind kind;
   /// The entity (none for an empty one), the record's reference, the first
   /// list's references, or the removal record's entities, in record order.
@@ -77,10 +89,13 @@ struct SIMHOST_EXPORT Announcement {
 /// handleEvent is not journaled.
 class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
  public:
+  /// One node shown.
   struct Node {
+    /// The entity's words.
     NodeId id;
     /// UTF-8; "?" when neither the model nor the announced entity names it.
     std::string name;
+    /// UTF-8; "?" as for the name.
     std::string typeName;
     /// The entity's parent; nothing when it has none.
     std::optional<NodeId> parent;
@@ -91,11 +106,14 @@ class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework:
     std::size_t updates = 0;
   };
 
+  /// The tab of `domainName` (empty for the id 0) with `domainId`, naming
+  /// nodes from `model`; it shows nothing yet.
   SimModelBrowserTab(SimContextPtr context, std::string domainName, std::int64_t domainId,
                      ZolSmartPointer<SimModel> model);
 
   /// Empty for the tab of id 0.
   const std::string& domainName() const noexcept { return domainName_; }
+  /// The id the tab listens to.
   std::int64_t domainId() const noexcept { return domainId_; }
 
   /// The nodes shown, in the order they were first added.
@@ -118,7 +136,8 @@ class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework:
   void clear();
 
   /// Decodes and applies the event; EventHandled, or EventNotHandled when it
-  /// was recorded as an error. Never throws.
+  /// was recorded as an error (the whole payload is decoded first, so a
+  /// payload in error changes no node). Never throws.
   Zol::Framework::HandleEventStatus handleEvent(const Zol::Framework::ZolEvent& event) override;
 
  private:
@@ -145,18 +164,25 @@ class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework:
 /// Thread-safe.
 class SIMHOST_EXPORT SimModelBrowser {
  public:
+  /// The domain of the model tab.
   static constexpr const char* kEntityDomain = "kyr.orla.appfw.Entity";
+  /// The domain of the study tab.
   static constexpr const char* kStudyManagerDomain = "KYR.Plugins.ModelingPlugin.StudyManager";
   /// The subscription mode of the tabs.
   static constexpr std::int32_t kListenMode = 2;
 
+  /// One request to switch the visible view.
   struct ViewSwitch {
+    /// The view the requester said it left.
     std::string from;
+    /// The view asked for.
     std::string to;
-    bool done;  // false: the view was unknown and the visible view stayed
+    bool done;  ///< false: the view was unknown and the visible view stayed
   };
 
-  /// The views the browser knows; the first is visible at start.
+  /// The views the browser knows: "ShellPlugin.ModelView",
+  /// "ModelingPlugin.StudyView", and the two analysis-readiness views; the
+  /// first is visible at start.
   static const std::vector<std::string>& knownViews();
 
   /// Defines the browser's domains in `events` and subscribes a tab to each,
@@ -174,13 +200,14 @@ class SIMHOST_EXPORT SimModelBrowser {
   /// The three tabs, in the order above.
   const std::vector<ZolSmartPointer<SimModelBrowserTab>>& tabs() const noexcept { return tabs_; }
 
+  /// The view shown now.
   std::string visibleView() const;
   /// Shows `to` when the browser knows it and returns true; otherwise keeps
   /// the visible view and returns false. Either way the request is recorded.
   bool switchView(const std::string& from, const std::string& to);
   /// Every switch request, oldest first.
   std::vector<ViewSwitch> viewSwitches() const;
-  /// Clears every tab (the host's shut-down).
+  /// Clears every tab (the host's shut-down); the tabs stay subscribed.
   void stop();
 
  private:
@@ -196,10 +223,12 @@ class SIMHOST_EXPORT SimModelBrowser {
 /// browser does not know; the visible view then stays.
 class SIMHOST_EXPORT SimSwitchViewCommand final : public SimCommand {
  public:
+  /// The command of `identity`, switching `browser`'s views.
   SimSwitchViewCommand(SimContextPtr context, kyr::orla::appfw::CmdIdentity identity,
                        std::shared_ptr<SimRunningCommands> running, std::shared_ptr<SimModelBrowser> browser);
 
  protected:
+  /// SimModelBrowser::switchView(fromViewId, toViewId).
   Zol::ZolResult_24_8 perform(const kyr::orla::appfw::CmdParameters& params) override;
 
  private:
