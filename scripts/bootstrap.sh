@@ -8,6 +8,7 @@ packages=(
   libicu-dev libtbb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qtbase5-dev libboost-dev libspdlog-dev valgrind gcovr
+  doxygen
 )
 
 missing=()
