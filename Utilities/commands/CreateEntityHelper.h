@@ -31,6 +31,7 @@ class WYRDAN_EXPORT CreateEntityHelper {
   CreateEntityHelper& operator=(CreateEntityHelper const& other);
   /// Takes the name over; assigning a helper to itself changes nothing.
   CreateEntityHelper& operator=(CreateEntityHelper&& other) noexcept;
+  /// Nothing to release: the helper holds only its name.
   ~CreateEntityHelper();
 
  private:

@@ -51,6 +51,7 @@ class WYRDAN_EXPORT LocalStr {
   LocalStr& operator=(const LocalStr& other);
   /// Takes over the name, the fallback and the kept text.
   LocalStr& operator=(LocalStr&& other) noexcept;
+  /// The translation table, shared by every text, stays.
   ~LocalStr();
 
   /// Translates with `arguments` filling the message's places, keeps the

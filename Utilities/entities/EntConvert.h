@@ -35,6 +35,7 @@ class WYRDAN_EXPORT EntConvert {
   EntConvert(EntConvert const& other);
   EntConvert& operator=(EntConvert const& other);
   ///@}
+  /// Nothing to release.
   ~EntConvert();
 
   /// The references of `list`, in its iterator's order; empty for an empty

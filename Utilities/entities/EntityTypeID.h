@@ -45,6 +45,7 @@ class WYRDAN_EXPORT EntityTypeID {
   EntityTypeID& operator=(EntityTypeID const& other);
   EntityTypeID& operator=(EntityTypeID&& other) noexcept;
   ///@}
+  /// The process-wide caches keep their entries.
   ~EntityTypeID();
 
   /// The type id; 0 when built by name without an answer from a registry.

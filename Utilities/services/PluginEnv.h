@@ -37,6 +37,7 @@ class WYRDAN_EXPORT PluginEnv {
   PluginEnv& operator=(PluginEnv const& other);
   /// As the copy.
   PluginEnv& operator=(PluginEnv&& other) noexcept;
+  /// Nothing to release.
   ~PluginEnv();
 
   /// The value of setting `name` as UTF-8: the deliverable configuration's

@@ -46,6 +46,7 @@ class SIMHOST_EXPORT SimEOMState {
   SimEOMState(icu::UnicodeString name, icu::UnicodeString typeName, const GUIDDATA& guid);
   SimEOMState(const SimEOMState&) = delete;
   SimEOMState& operator=(const SimEOMState&) = delete;
+  /// Releases the persistent objects and the part it refers to.
   virtual ~SimEOMState();
 
   /// What getName answers.

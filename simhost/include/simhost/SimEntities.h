@@ -146,6 +146,7 @@ class SIMHOST_EXPORT SimPersistentState {
   explicit SimPersistentState(EntityReference entity);
   SimPersistentState(const SimPersistentState&) = delete;
   SimPersistentState& operator=(const SimPersistentState&) = delete;
+  /// Releases the owner.
   virtual ~SimPersistentState();
 
   /// The entity that stands for the object; the empty reference for none.
