@@ -14,7 +14,7 @@
 /// case before lower case); iteration and every conversion follow that order.
 /// Makes no host call; values that carry object references share those
 /// objects (copies add references). Not synchronised: a bunch is used by one
-/// thread at a time (concurrent reads of a bunch nobody changes are safe).
+/// thread at a time.
 /// Members throw nothing but std::bad_alloc unless they say otherwise.
 #pragma once
 
