@@ -162,6 +162,14 @@ TEST_F(EOMTest, DownstreamListsStopAtTheFirstFailureAndExceptionsKeepWhatWasRegi
   EXPECT_NO_THROW(EOMObjectAdapter(third).removeUpstreamNodes(upstream)) << "every exception is swallowed";
   EXPECT_NO_THROW(EOMObjectAdapter(third).clearUpstreamNodes());
   EXPECT_EQ(edges().size(), 2u);
+
+  host.faults().inject(CallPattern::of<Zol::EOM::IEOMObjectInterface>("getState").on(third),
+                       simhost::Fault::systemException("state unreadable"));
+  EXPECT_FALSE(adapter.addDownstreamNode(third)) << "the node's state query is part of the operation";
+  EXPECT_FALSE(adapter.addDownstreamNodeV2(third));
+  EXPECT_NO_THROW(adapter.removeDownstreamNode(third));
+  EXPECT_NO_THROW(adapter.removeDownstreamNodeV2(third));
+  EXPECT_EQ(edges().size(), 2u);
 }
 
 TEST_F(EOMTest, ClearingUpstreamByTypeAndDownstreamByGUID) {

@@ -1,9 +1,11 @@
 #include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <string_view>
 
 #include "WyrdanPluginUtilities/diagnostics/internal/KernelLoggerSlot.h"
@@ -88,9 +90,12 @@ void LogHelper::logMessage(int level, const char* format, ...) {
   long long length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
   if (length + 2 >= m_bufferSize) {
     m_buffer.reset();
-    m_bufferSize = static_cast<std::int32_t>(length + kGrowthMargin);
+    // The size stays an int: a message near 2 GiB gets the largest buffer
+    // an int counts, which still holds it (vsnprintf counts in int too).
+    const long long grown = std::min<long long>(length + kGrowthMargin, std::numeric_limits<std::int32_t>::max());
+    m_bufferSize = static_cast<std::int32_t>(grown);
     m_buffer.reset(new char[static_cast<std::size_t>(m_bufferSize)]);
-    std::memset(m_buffer.get(), 0, static_cast<std::size_t>(length + 2));
+    std::memset(m_buffer.get(), 0, static_cast<std::size_t>(std::min(length + 2, grown)));
     length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, again);
   }
   va_end(again);

@@ -48,8 +48,8 @@ class WYRDAN_EXPORT LogHelper {
 
   /// Formats `format` with its arguments by printf's rules and writes the
   /// result at `level`. The format buffer grows to fit: a message of n
-  /// bytes, with n + 2 at least the buffer's size, makes it n + 1026 bytes,
-  /// and it stays that large. A null format, or one the C library cannot
+  /// bytes, with n + 2 at least the buffer's size, makes it n + 1026 bytes
+  /// (at most INT32_MAX), and it stays that large. A null format, or one the C library cannot
   /// format (an unconvertible wide character, say), writes an empty message.
   /// After release() the message is formatted and dropped. Throws only
   /// std::bad_alloc; the host logger's failures are absorbed (see write).

@@ -164,12 +164,23 @@ bool EOMObjectAdapter::addUpstreamNodesV2(IEOMObjectSequence const& nodes) { ret
 bool EOMObjectAdapter::addUpstreamNode(EOMPtr const& node) { return addUpstreamNodesV2(std::vector<EOMPtr>{node}); }
 bool EOMObjectAdapter::addUpstreamNodeV2(EOMPtr const& node) { return addUpstreamNodes(std::vector<EOMPtr>{node}); }
 
+// The downstream forms work from `node`'s side: an adapter of its own, whose
+// construction asks the host for the node's state. That query is part of the
+// edge operation, so its failure is swallowed like any other.
 bool EOMObjectAdapter::addDownstreamNode(EOMPtr const& node) {
-  return EOMObjectAdapter(node).addUpstreamNodes(std::vector<EOMPtr>{m_object});
+  try {
+    return EOMObjectAdapter(node).addUpstreamNodes(std::vector<EOMPtr>{m_object});
+  } catch (...) {
+    return false;
+  }
 }
 
 bool EOMObjectAdapter::addDownstreamNodeV2(EOMPtr const& node) {
-  return EOMObjectAdapter(node).addUpstreamNodesV2(std::vector<EOMPtr>{m_object});
+  try {
+    return EOMObjectAdapter(node).addUpstreamNodesV2(std::vector<EOMPtr>{m_object});
+  } catch (...) {
+    return false;
+  }
 }
 
 bool EOMObjectAdapter::addDownstreamNodes(std::vector<EOMPtr> const& nodes) {
@@ -188,11 +199,19 @@ void EOMObjectAdapter::removeUpstreamNode(EOMPtr const& node) { removeUpstreamNo
 void EOMObjectAdapter::removeUpstreamNodeV2(EOMPtr const& node) { removeUpstreamNodes(std::vector<EOMPtr>{node}); }
 
 void EOMObjectAdapter::removeDownstreamNode(EOMPtr const& node) {
-  EOMObjectAdapter(node).removeUpstreamNodes(std::vector<EOMPtr>{m_object});
+  try {
+    EOMObjectAdapter(node).removeUpstreamNodes(std::vector<EOMPtr>{m_object});
+  } catch (...) {
+    // Swallowed as every edge operation's failure is.
+  }
 }
 
 void EOMObjectAdapter::removeDownstreamNodeV2(EOMPtr const& node) {
-  EOMObjectAdapter(node).removeUpstreamNodesV2(std::vector<EOMPtr>{m_object});
+  try {
+    EOMObjectAdapter(node).removeUpstreamNodesV2(std::vector<EOMPtr>{m_object});
+  } catch (...) {
+    // Swallowed as every edge operation's failure is.
+  }
 }
 
 void EOMObjectAdapter::removeDownstreamNodes(std::vector<EOMPtr> const& nodes) {

@@ -17,11 +17,10 @@
 /// path, addUpstreamNodeV2 the object path. An edge changes only when both
 /// ends are eligible: their secondary persistent object exists and says so.
 /// Edge operations report nothing beyond the bool of the add forms and
-/// swallow every exception, keeping what was registered before it, with one
-/// gap: the downstream forms first build the temporary adapter around `node`,
-/// and the state query that construction makes is not guarded, so its
-/// exception passes to the caller. The other members let host exceptions
-/// pass, except open() and wrap(). Not synchronised.
+/// swallow every exception, keeping what was registered before it; that
+/// includes the state query the downstream forms make when they wrap `node`
+/// in an adapter of its own. The other members let host exceptions pass,
+/// except open() and wrap(). Not synchronised.
 #pragma once
 
 #include <vector>
