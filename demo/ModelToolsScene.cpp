@@ -5,8 +5,8 @@
 
 #include "WyrdanPluginUtilities/commands/ModelHelper.h"
 #include "WyrdanPluginUtilities/commands/PluginHelperTool.h"
-#include "kyr/appfw/ModelPersistenceRecords.h"
 #include "WyrdanPluginUtilities/services/ProductHelper.h"
+#include "kyr/appfw/ModelPersistenceRecords.h"
 #include "zol/kernel/ZolStringUtility.h"
 
 namespace demo {

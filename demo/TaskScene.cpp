@@ -1,10 +1,12 @@
 #include "TaskScene.h"
 
+#include <cstddef>
 #include <string>
 #include <thread>
 
 #include "WyrdanPluginUtilities/commands/ScopeWait.h"
 #include "WyrdanPluginUtilities/commands/TaskHelper.h"
+#include "WyrdanPluginUtilities/commands/UndoRedoHelper.h"
 
 namespace demo {
 
@@ -12,6 +14,7 @@ namespace {
 
 using kyr::orla::plugin::wyrdan::ScopeWait;
 using kyr::orla::plugin::wyrdan::TaskHelper;
+using kyr::orla::plugin::wyrdan::UndoRedoHelper;
 
 // What the host shows now: the cursor's depth and the last transaction's state.
 std::string hostState(simhost::SimHost& host) {
@@ -43,14 +46,20 @@ void taskScene(simhost::SimHost& host, Transcript& transcript) {
     transcript.step("TaskHelper::execteSyncOnWorkThread(task, true): the host runs it on its work thread");
     std::thread::id ranOn;
     std::string seen;
+    bool replaying = true;
     TaskHelper::execteSyncOnWorkThread(
         [&] {
+          const std::size_t from = host.journal().size();
           ranOn = std::this_thread::get_id();
           seen = hostState(host);
+          replaying = UndoRedoHelper::isUndoRedoCommand();
+          transcript.markWorkThreadCalls(from);
         },
         true);
     transcript.note("the task ran on " + threadName(host, ranOn, plugin) + "; the call returned after it");
     transcript.note("while it ran: " + seen);
+    transcript.note(std::string("in the task, UndoRedoHelper::isUndoRedoCommand() -> ") +
+                    (replaying ? "true" : "false") + ", asked on the work thread");
     const simhost::SimTaskRunner::Run run = host.taskRunner().runs().back();
     transcript.note("the GUI action's handler invoked \"" + run.invokerName + "\"" +
                     (run.showWait ? " under its own wait cursor" : "") + ": result code " +

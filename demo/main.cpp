@@ -2,9 +2,11 @@
 // cache, command payloads built with a bunch, a model edit end to end with the
 // model browser told of it, the host's events reaching the plug-in's handlers,
 // engineering objects linked and generated, the plug-in's log, texts and
-// messages, and a task run on the host's work thread under a wait cursor and a
-// transaction.
+// messages, a task run on the host's work thread under a wait cursor and a
+// transaction, the model tools, host failures injected into the plug-in's
+// calls, and the leak check once the host is gone.
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -12,6 +14,7 @@
 
 #include "Describe.h"
 #include "DiagnosticsScene.h"
+#include "FaultScene.h"
 #include "ModelToolsScene.h"
 #include "TaskScene.h"
 #include "Transcript.h"
@@ -49,6 +52,8 @@ using Zol::PersistenceFW::CAEData::GUIDDATA;
 void serviceCache(simhost::SimHost& host, demo::Transcript& transcript) {
   transcript.step("Plug-in start-up: ServiceHelper::setZolServiceAccess");
   ServiceHelper::setZolServiceAccess(host.serviceAccess());
+  transcript.note("asked twice: once for ServiceHelper's own handle (getServiceProvider()),");
+  transcript.note("once for the holder every look-up by name goes through");
 
   transcript.step("First look-up of the GUI executive");
   transcript.note("getGuiExeutive() -> " + describe(ServiceHelper::getGuiExeutive()));
@@ -166,6 +171,7 @@ void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
     plates.back()->putAttribute("thickness", 2);
   }
   showPlates(transcript, plates);
+  transcript.note("plate n is the entity (5, n, 0): entity type 5, id n within the type, sub-id 0");
 
   transcript.step("The model browser is told of the root assembly and of each plate put under it");
   BrowserHelper browser;
@@ -194,10 +200,12 @@ void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
   params.setData("objects", EntConvert().toEntRefList(third));
   params.setData("values", DataBunch{{"thickness", 8}}.toZolAny());
   CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
-  transcript.note("invokeAsync() -> code " + std::to_string(invoker.invokeAsync(params).getCode()));
+  transcript.note("invokeAsync() -> code " + std::to_string(invoker.invokeAsync(params).getCode()) +
+                  ": the GUI action queued the command on the host's work thread");
   host.workThread().waitIdle();
-  transcript.note("on the work thread: getOutputParams() -> " + describe(invoker.getOutputParams()) +
-                  ", getReturnValue() -> " + describe(invoker.getReturnValue()));
+  transcript.note("the host executed it there (its own calls are not in the journal); then, from the plug-in:");
+  transcript.note("getOutputParams() -> " + describe(invoker.getOutputParams()) + ", getReturnValue() -> " +
+                  describe(invoker.getReturnValue()));
   showPlates(transcript, {plates[2]});
   invoker.getURCommand()->undo();
   transcript.note("after undo of its undo/redo command:");
@@ -252,24 +260,46 @@ void engineeringObjects(simhost::SimHost& host, demo::Transcript& transcript) {
   transcript.note("the host generated: " + order);
 }
 
+// How to read the transcript, before it starts.
+void explainTranscript() {
+  std::cout << "\nHow to read it:\n"
+               "   == a step of the session; the indented lines below it are what the plug-in saw\n"
+               "   host <- Interface.operation(arguments) on object #id: one host call the plug-in made,\n"
+               "           on its own thread; [work thread] marks one its code made on the host's work thread\n"
+               "   #id: the number the simulated host gave the object as it made it: same number, same object\n"
+               "   (5, 1, 0): an entity reference's three words: entity type id, id within the type, sub-id\n";
+}
+
 }  // namespace
 
 int main() {
-  simhost::SimHost host;
-  demo::Transcript transcript(host.journal());
   std::cout << "WyrdanPluginUtilities demo: a plug-in session on the simulated host\n";
+  explainTranscript();
+  // A reference the plug-in keeps past the host, as a plug-in that forgets
+  // to release one does: the leak check at the end names it.
+  ZolSmartPointer<kyr::orla::appfw::IEntityInterface> forgotten;
+  std::optional<simhost::SimHost> host(std::in_place);
+  demo::Transcript transcript(host->journal());
 
-  serviceCache(host, transcript);
+  serviceCache(*host, transcript);
   parameterBunch(transcript);
-  modelEdit(host, transcript);
-  engineeringObjects(host, transcript);
-  demo::diagnosticsScene(host, transcript);
-  demo::taskScene(host, transcript);
-  demo::modelToolsScene(host, transcript);
+  modelEdit(*host, transcript);
+  engineeringObjects(*host, transcript);
+  demo::diagnosticsScene(*host, transcript);
+  demo::taskScene(*host, transcript);
+  demo::modelToolsScene(*host, transcript);
+  demo::faultScene(*host, transcript);
 
-  transcript.step("Plug-in shut-down");
+  transcript.step("The plug-in keeps a reference to plate 5 and forgets to release it");
+  forgotten = host->model().findEntity(host->model().referenceOf(5, 5, 0));
+  transcript.note("its entity reference names the model as its container: the model stays alive too");
+
+  transcript.step("Plug-in shut-down: the service cache released; then the host goes");
   ServiceHelper::releaseServices();
-  transcript.flushHostCalls();
+  transcript.detach();
+  host.reset();
+
+  demo::leakCheckScene(transcript, forgotten);
   std::cout << "\nDone.\n";
   return 0;
 }

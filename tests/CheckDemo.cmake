@@ -4,7 +4,10 @@
 # the filtered log reaching its three outputs, a localised status message, a
 # pop-up, the task run on the work thread under the wait cursor and a
 # transaction, an assembly's parts depth-first, the modes, the flush with its
-# events, and the study objects' default names.
+# events, the study objects' default names, the host calls the task made
+# marked as the work thread's, the injected faults each answered as the
+# library documents, and the leak check: the objects held on purpose named
+# with their holders, a reference kept past the host named as leaked.
 execute_process(COMMAND ${DEMO} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the demo ended with ${result}\n${errors}")
@@ -33,11 +36,25 @@ foreach(expected
     "heard persistence event 21 \\(Gearbox, false\\)\n[^=]*heard persistence event 3 \\(Gearbox, true\\)\n"
     "heard persistence event 21 \\(Gearbox, false\\)\n   host <- [^\n]*flushModel\\(\\)[^\n]*\n   flushModel\\(\\) failed"
     "type 41: \"Study 1\", \"Study 2\", \\.\\.\\. counted per owner\n   type 42: \"Scenario 1\", \"Scenario 2\", \\.\\.\\.\n"
+    "host <- Zol.Framework.ZolIServiceAccess.getServiceProvider\\(\\)\n   host <- Zol.Framework.ZolIServiceAccess.getServiceProvider\\(\\)\n   asked twice"
+    "runGuiAction\\(KYR.WyrdanPlugin.TaskInvoker, [^\n]* #[0-9]+\n   host <- kyr.orla.appfw.ICmdProcessor.getRunningCommandIds\\(\\) on command processor #[0-9]+ \\[work thread\\]\n   the task ran on the host's work thread"
+    "getAppFWUnitsService\\(\\) -> \\(none\\)[^\n]*\n   host <- [^\n]*getService\\(kyr.orla.appfw.Units, \\)[^\n]*\n   getAppFWUnitsService\\(\\) -> \"kyr.orla.appfw.Units\" #[0-9]+"
+    "EditEntityHelper drops the host's results; plate 5's thickness: 2 \\(Zol.Int32\\)\n"
+    "setProperties\\(\\) threw Zol.ZolSystemException \"disk full\"; plate 5's thickness: 2 \\(Zol.Int32\\)\n"
+    "No fault armed[^\n]*\n(   host <- [^\n]*\n)+   plate 5's thickness: 6 \\(Zol.Int32\\)\n"
+    "alive: Zol.Framework.ServiceProvider \\([0-9]+, held: [^\n]*ServiceHelper: service provider"
+    "counts only references nobody declared\n   leaked: entity \\(5, 5, 0\\) \\(1\\)\n   leaked: model \\(1\\)\n\n"
+    "releases plate 5[^\n]*\n   leaked: \\(nothing\\)\n"
     "\nDone\\.\n$")
   if(NOT output MATCHES "${expected}")
     message(FATAL_ERROR "the demo's output lacks \"${expected}\":\n${output}")
   endif()
 endforeach()
+string(REGEX MATCHALL "[^\n]* \\[work thread\\]\n" work_thread_calls "${output}")
+list(LENGTH work_thread_calls work_thread_count)
+if(NOT work_thread_count EQUAL 1)
+  message(FATAL_ERROR "only the task's host call ran on the work thread, yet ${work_thread_count} are marked:\n${output}")
+endif()
 if(output MATCHES "solver: never composed")
   message(FATAL_ERROR "a log statement of a scope that is not wanted was written:\n${output}")
 endif()

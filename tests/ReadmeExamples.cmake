@@ -1,0 +1,75 @@
+# The README's C++ examples, built and run exactly as the README shows them,
+# so that they cannot drift from the code. The ```cpp blocks of one section
+# (from one "## " heading to the next) follow each other in one source file:
+# a guide includes its headers once and builds its example step by step.
+# Each such file must define a test, so that no example is only compiled.
+#
+# readme_example_sources(<readme> <output folder> <variable>) sets <variable>
+# to the generated sources, in README order.
+function(readme_example_sources readme folder variable)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${readme}")
+  file(READ "${readme}" rest)
+  # A block fenced under another name for C++ would silently go unbuilt.
+  string(REGEX MATCH "\n```[ ]*(c\\+\\+|C\\+\\+|cxx|cc|hpp|h)[ ]*\n" misnamed "${rest}")
+  if(misnamed)
+    message(FATAL_ERROR "${readme}: fence C++ examples as ```cpp so that the suite builds them")
+  endif()
+
+  set(sources)
+  set(section_code "")
+  set(section_title "")
+  set(index 0)
+  # Code holds semicolons, so the blocks are cut out one by one, never as a list.
+  while(TRUE)
+    string(FIND "${rest}" "```cpp\n" start)
+    if(start EQUAL -1)
+      break()
+    endif()
+    string(SUBSTRING "${rest}" 0 ${start} before)
+    string(FIND "${before}" "\n## " heading REVERSE)
+    if(NOT heading EQUAL -1)
+      if(NOT section_code STREQUAL "")
+        _readme_write_example()
+      endif()
+      math(EXPR heading "${heading} + 4")
+      string(SUBSTRING "${before}" ${heading} -1 section_title)
+      string(FIND "${section_title}" "\n" title_end)
+      string(SUBSTRING "${section_title}" 0 ${title_end} section_title)
+    endif()
+    math(EXPR start "${start} + 7")
+    string(SUBSTRING "${rest}" ${start} -1 rest)
+    string(FIND "${rest}" "\n```" length)
+    if(length EQUAL -1)
+      message(FATAL_ERROR "${readme}: a ```cpp block in \"${section_title}\" is not closed")
+    endif()
+    string(SUBSTRING "${rest}" 0 ${length} block)
+    if(NOT section_code STREQUAL "")
+      string(APPEND section_code "\n")
+    endif()
+    string(APPEND section_code "${block}\n")
+    math(EXPR length "${length} + 4")
+    string(SUBSTRING "${rest}" ${length} -1 rest)
+  endwhile()
+  if(NOT section_code STREQUAL "")
+    _readme_write_example()
+  endif()
+  if(NOT sources)
+    message(FATAL_ERROR "${readme} has no C++ example to build")
+  endif()
+  set(${variable} "${sources}" PARENT_SCOPE)
+endfunction()
+
+# Writes the collected code of one section as the next source file; a macro,
+# so that it updates readme_example_sources' variables.
+macro(_readme_write_example)
+  string(REGEX MATCH "(^|\n)[ ]*TEST(_F)?\\(" defines_test "${section_code}")
+  if(NOT defines_test)
+    message(FATAL_ERROR "The README's C++ examples under \"${section_title}\" define no test: they would only be compiled")
+  endif()
+  math(EXPR index "${index} + 1")
+  set(example_file "${folder}/example_${index}.cpp")
+  file(WRITE "${example_file}.new" "${section_code}")
+  file(COPY_FILE "${example_file}.new" "${example_file}" ONLY_IF_DIFFERENT)
+  list(APPEND sources "${example_file}")
+  set(section_code "")
+endmacro()
