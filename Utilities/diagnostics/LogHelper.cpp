@@ -56,7 +56,7 @@ LogHelper* LogHelper::instance() {
   return made;
 }
 
-LogHelper::LogHelper() : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize), m_enabled(true) {}
+LogHelper::LogHelper() : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize) {}
 
 LogHelper::~LogHelper() {
   if (theInstance == this) theInstance = nullptr;

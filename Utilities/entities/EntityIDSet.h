@@ -30,7 +30,7 @@ class WYRDAN_EXPORT EntityIDSet {
   constexpr EntityIDSet() noexcept = default;
   ~EntityIDSet() = default;
 
-  unsigned int m_nextID = 1;
+  unsigned int m_nextID = 1;  // NOLINT(misc-non-private-member-variables-in-classes): for derived classes
 
  private:
   static EntityIDSet m_instance;
