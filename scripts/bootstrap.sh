@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libicu-dev libtbb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qtbase5-dev libboost-dev libspdlog-dev valgrind gcovr
+  qtbase5-dev libboost-dev libspdlog-dev valgrind gcovr clang-tidy
   doxygen
 )
 

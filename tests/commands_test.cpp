@@ -13,9 +13,9 @@
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
 #include "WyrdanPluginUtilities/entities/EntConvert.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
 
@@ -181,12 +181,12 @@ TEST_F(DataBunchTest, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
 
   // A count smaller than the elements that follow, and bytes after the last
   // element, would drop data silently: both are rejected.
-  for (std::uint32_t count : {0u, 1u}) {
-    SCOPED_TRACE(count);
+  for (std::uint32_t claimed : {0u, 1u}) {
+    SCOPED_TRACE(claimed);
     Zol::ZolAny_24_8 undercounted;
     Zol::ZolOutStream_24_8 out = undercounted.initializeStream();
-    out.writeBytes(&count, sizeof count);
-    out.writeBytes(bytes.data() + sizeof count, bytes.size() - sizeof count);
+    out.writeBytes(&claimed, sizeof claimed);
+    out.writeBytes(bytes.data() + sizeof claimed, bytes.size() - sizeof claimed);
     undercounted.setData(kyr::orla::appfw::getTC_CmdParameters());
     EXPECT_THROW(DataBunch{undercounted}, Zol::ZolSystemException_24);
     EXPECT_THROW(kyr::orla::appfw::cmdParametersFromAny(undercounted), Zol::ZolSystemException_24);

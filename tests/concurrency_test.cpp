@@ -115,8 +115,8 @@ TEST_F(WorkThreadTest, InvokersOnSeveralThreadsPostWhileTheWorkThreadRuns) {
 TEST_F(WorkThreadTest, HostObjectsStandTheWorkThreadAndTheCallerAtOnce) {
   const EntityReferenceSequence references{plates[0]->reference(), plates[1]->reference()};
   const ZolSmartPointer<simhost::SimModel> model(&host.model());
-  constexpr int kRounds = 500;
-  for (int round = 0; round < kRounds; ++round) {
+  constexpr std::size_t kRounds = 500;
+  for (std::size_t round = 0; round < kRounds; ++round) {
     host.workThread().post([&] {
       EntConvert().toEntities(references);
       ServiceHelper::getCurrentModel();
@@ -129,7 +129,7 @@ TEST_F(WorkThreadTest, HostObjectsStandTheWorkThreadAndTheCallerAtOnce) {
     host.trashBinService().setTrashBin(simhost::makeSimObject<simhost::SimTrashBin>(host.context(), "bin"));
   }
   host.workThread().waitIdle();
-  EXPECT_EQ(plates[0]->children().size(), static_cast<std::size_t>(kRounds));
+  EXPECT_EQ(plates[0]->children().size(), kRounds);
   EXPECT_TRUE(host.workThread().failures().empty());
 }
 

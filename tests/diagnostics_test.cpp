@@ -27,8 +27,8 @@
 #include "WyrdanPluginUtilities/diagnostics/Logger.h"
 #include "WyrdanPluginUtilities/diagnostics/MessageHandler.h"
 #include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/FreshProcess.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolDebug.h"
@@ -481,8 +481,7 @@ TEST(LogHelperOutput, MessagesOfAnyLengthArriveWhole) {
 
     // The C locale cannot write a wide "é": the C library's formatting fails.
     LogHelper::instance()->logMessage(1, "%ls", L"\u00e9t\u00e9");
-    const char* noFormat = nullptr;
-    LogHelper::instance()->logMessage(1, noFormat);
+    LogHelper::instance()->logMessage(1, nullptr);
     const Strings texts = hostTexts(host);
     ASSERT_EQ(texts.size(), expected.size() + 2);
     EXPECT_EQ(afterStamp(texts[texts.size() - 2]), "");

@@ -246,9 +246,13 @@ using EOMPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
 
 // A GUID whose word 0 is `first` and word 1 `second`.
 GUIDDATA guidOf(std::uint64_t first, std::uint64_t second) {
+  unsigned char word[8];
+  std::memcpy(word, &first, sizeof word);
   GUIDDATA guid;
-  std::memcpy(&guid, &first, 8);
-  std::memcpy(reinterpret_cast<char*>(&guid) + 8, &second, 8);
+  std::memcpy(&guid.Data1, word, 4);
+  std::memcpy(&guid.Data2, word + 4, 2);
+  std::memcpy(&guid.Data3, word + 6, 2);
+  std::memcpy(guid.Data4, &second, sizeof guid.Data4);
   return guid;
 }
 
@@ -295,7 +299,9 @@ TEST_F(ComparatorTest, FastCompareOrdersByTwoWordsWithEmptyFirst) {
     EXPECT_EQ(fast.lessThan(c.a, c.b), c.less);
     EXPECT_EQ(fast(c.a, c.b), c.less);
     EXPECT_EQ(fast.equal(c.a, c.b), c.equal);
-    if (c.equal) EXPECT_FALSE(fast.lessThan(c.b, c.a));
+    if (c.equal) {
+      EXPECT_FALSE(fast.lessThan(c.b, c.a));
+    }
   }
   EXPECT_EQ(adapterCalls(), 0u) << "never asks the host's adapter manager";
 

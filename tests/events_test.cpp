@@ -389,7 +389,7 @@ TEST_F(EventListenerTest, TheTableRoutesIdsAndUnknownIdsGetEveryEvent) {
 
 // Records the order in which handlers ran; handlers may act on the registry.
 struct Recorder : IZolEventHandler {
-  explicit Recorder(std::vector<const Recorder*>& ran) : ran(ran) {}
+  explicit Recorder(std::vector<const Recorder*>& order) : ran(order) {}
   void handleDomainEvent(long long domainId, ZolEvent const& event) override {
     EXPECT_EQ(domainId, event.domainId);
     ran.push_back(this);

@@ -47,7 +47,9 @@ class ProbePlugin {
   ProbePlugin(const ProbePlugin&) = delete;
   ProbePlugin& operator=(const ProbePlugin&) = delete;
   ~ProbePlugin() {
-    if (module_ != nullptr) EXPECT_EQ(dlclose(module_), 0);
+    if (module_ != nullptr) {
+      EXPECT_EQ(dlclose(module_), 0);
+    }
     EXPECT_FALSE(libraryLoaded()) << "the library stayed mapped after its plug-in was closed";
   }
 

@@ -756,9 +756,9 @@ TEST_F(SimEventsTest, ConcurrentSubscribersAndDeliveriesKeepFiltersAndCounts) {
         return EventHandled;
       });
   self = reentrant.get();
-  constexpr int kChurners = 2;
+  constexpr std::size_t kChurners = 2;
   std::vector<PluginListenerPtr> churning;
-  for (int index = 0; index < kChurners; ++index) {
+  for (std::size_t index = 0; index < kChurners; ++index) {
     churning.push_back(simhost::makeSimObject<simhost::SimPluginListener>(
         host.context(), "churning " + std::to_string(index), [&](const ZolEvent& event) {
           if (event.eventId != 1) filterBroken = true;
@@ -774,7 +774,7 @@ TEST_F(SimEventsTest, ConcurrentSubscribersAndDeliveriesKeepFiltersAndCounts) {
     std::atomic<bool> delivering{true};
     std::vector<std::vector<std::int64_t>> channels(kChurners);
     std::vector<std::thread> churners;
-    for (int index = 0; index < kChurners; ++index) {
+    for (std::size_t index = 0; index < kChurners; ++index) {
       churners.emplace_back([&, index] {
         do {
           events.addListener(domain, churning[index], 2, {1});

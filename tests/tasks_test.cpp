@@ -19,10 +19,10 @@
 #include "WyrdanPluginUtilities/commands/TaskHelper.h"
 #include "WyrdanPluginUtilities/commands/TaskInvoker.h"
 #include "WyrdanPluginUtilities/commands/UndoRedoHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/PluginTest.h"
 #include "zol/eom/IEOMUndoRedo.h"
 #include "zol/kernel/ZolException.h"
@@ -363,18 +363,24 @@ TEST_F(ScopeWaitTest, TheCursorAndTheTransactionLastAsLongAsTheScope) {
           ScopeWait wait(cursor, transaction);
           EXPECT_EQ(host.waitCursor().depth(), cursor ? 1 : 0);
           ASSERT_EQ(brokers().size(), made + (transaction ? 1 : 0));
-          if (transaction) EXPECT_TRUE(brokers().back()->isOpen());
+          if (transaction) {
+            EXPECT_TRUE(brokers().back()->isOpen());
+          }
           if (byException) throw std::runtime_error("edit failed");
         } catch (const std::runtime_error&) {
         }
         EXPECT_EQ(host.waitCursor().depth(), 0);
         EXPECT_EQ(host.appExecutive().publications().size() - published, cursor ? 2u : 0u);
-        if (cursor) EXPECT_EQ(host.appExecutive().publications().back().event.eventId, 21);
+        if (cursor) {
+          EXPECT_EQ(host.appExecutive().publications().back().event.eventId, 21);
+        }
         if (transaction) {
           EXPECT_EQ(brokers().back()->begins(), 1);
           EXPECT_EQ(brokers().back()->ends(), 1);
         }
-        if (!cursor && !transaction) EXPECT_EQ(host.journal().size(), 0u) << "no host call at all";
+        if (!cursor && !transaction) {
+          EXPECT_EQ(host.journal().size(), 0u) << "no host call at all";
+        }
       }
     }
   }

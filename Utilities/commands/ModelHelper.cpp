@@ -4,12 +4,12 @@
 #include <string>
 
 #include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/TrashBin.h"
 #include "kyr/baseplugin/ModelManagement.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/framework/ZolIEventManager.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/kernel/ZolHoldings.h"
@@ -90,7 +90,7 @@ void ModelHelper::flush(bool save, bool openModelOnly) {
 }
 
 Zol::ZolResult_24_8 ModelHelper::publishPersistenceEvent(int code, icu::UnicodeString modelName, bool flag) {
-  const Zol::ZolResult_24_8 failure(Zol::ZolResult_24_8::kFailure);
+  Zol::ZolResult_24_8 failure(Zol::ZolResult_24_8::kFailure);
   const auto access = frameworkAccess();
   if (!access) return failure;
   const EventManagerPtr& events = eventManager();

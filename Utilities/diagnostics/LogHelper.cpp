@@ -58,7 +58,7 @@ LogHelper* LogHelper::instance() {
   return made;
 }
 
-LogHelper::LogHelper() : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize), m_enabled(true) {}
+LogHelper::LogHelper() : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize) {}
 
 LogHelper::~LogHelper() {
   if (theInstance == this) theInstance = nullptr;
@@ -66,8 +66,9 @@ LogHelper::~LogHelper() {
 
 LogHelper& LogHelper::operator=(const LogHelper& other) {
   if (this == &other) return *this;
-  std::unique_ptr<char[]> buffer(new char[other.m_bufferSize]);
-  std::memcpy(buffer.get(), other.m_buffer.get(), other.m_bufferSize);
+  const auto size = static_cast<std::size_t>(other.m_bufferSize);
+  std::unique_ptr<char[]> buffer(new char[size]);
+  std::memcpy(buffer.get(), other.m_buffer.get(), size);
   m_impl = other.m_impl;
   m_buffer = std::move(buffer);
   m_bufferSize = other.m_bufferSize;

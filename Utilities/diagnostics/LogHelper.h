@@ -77,7 +77,7 @@ class WYRDAN_EXPORT LogHelper {
   std::shared_ptr<LogImpl> m_impl;
   std::unique_ptr<char[]> m_buffer;
   std::int32_t m_bufferSize;
-  bool m_enabled;
+  bool m_enabled = true;
 
   static internal::KernelLoggerSlot m_kernelLogger;
   static const Zol::ZolHoldingsRegistration m_holdings;

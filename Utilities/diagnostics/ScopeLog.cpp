@@ -6,6 +6,9 @@ namespace kyr::orla::plugin::wyrdan {
 
 ScopeLog::ScopeLog(int level) : m_level(level), m_stream(std::ios_base::out) {}
 
+// The text is copied into a stream of its own, which may allocate: the move
+// may throw.
+// NOLINTNEXTLINE(performance-noexcept-move-constructor)
 ScopeLog::ScopeLog(ScopeLog&& other) : m_level(other.m_level), m_stream(std::ios_base::out | std::ios_base::ate) {
   m_stream.str(other.m_stream.str());
   other.m_stream.str(std::string());

@@ -29,7 +29,7 @@ class WYRDAN_EXPORT ScopeLog {
   explicit ScopeLog(int level);
   /// Takes over the level and the text composed so far; `other` is left
   /// empty and writes nothing when it ends.
-  ScopeLog(ScopeLog&& other);
+  ScopeLog(ScopeLog&& other);  // NOLINT(performance-noexcept-move-constructor): copies the text
   ScopeLog(const ScopeLog&) = delete;
   ScopeLog& operator=(const ScopeLog&) = delete;
   ScopeLog& operator=(ScopeLog&&) = delete;

@@ -7,10 +7,7 @@ EntityIDSet EntityIDSet::m_instance;
 
 EntityIDSet* EntityIDSet::instance() { return &m_instance; }
 
-EntityIDSet& EntityIDSet::operator=(EntityIDSet const& other) {
-  m_nextID = other.m_nextID;
-  return *this;
-}
+EntityIDSet& EntityIDSet::operator=(EntityIDSet const& other) = default;
 
 unsigned int EntityIDSet::nextID() { return m_nextID++; }
 

@@ -35,7 +35,7 @@ class WYRDAN_EXPORT EntityIDSet {
   ~EntityIDSet() = default;
 
   /// The id nextID() hands out next.
-  unsigned int m_nextID = 1;
+  unsigned int m_nextID = 1;  // NOLINT(misc-non-private-member-variables-in-classes): for derived classes
 
  private:
   static EntityIDSet m_instance;

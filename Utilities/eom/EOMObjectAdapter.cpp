@@ -1,5 +1,6 @@
 #include "WyrdanPluginUtilities/eom/EOMObjectAdapter.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
@@ -33,7 +34,7 @@ bool isEligible(EOMPtr const& object) {
 
 EOMObjectAdapter::EOMObjectAdapter() = default;
 
-EOMObjectAdapter::EOMObjectAdapter(EOMPtr const& object) { setEomObject(object); }
+EOMObjectAdapter::EOMObjectAdapter(EOMPtr const& object) { EOMObjectAdapter::setEomObject(object); }
 
 EOMObjectAdapter::EOMObjectAdapter(EOMObjectAdapter const& other) = default;
 
@@ -184,10 +185,7 @@ bool EOMObjectAdapter::addDownstreamNodeV2(EOMPtr const& node) {
 }
 
 bool EOMObjectAdapter::addDownstreamNodes(std::vector<EOMPtr> const& nodes) {
-  for (const EOMPtr& node : nodes) {
-    if (!addDownstreamNode(node)) return false;
-  }
-  return true;
+  return std::all_of(nodes.begin(), nodes.end(), [this](const EOMPtr& node) { return addDownstreamNode(node); });
 }
 
 void EOMObjectAdapter::removeUpstreamNodes(std::vector<EOMPtr> const& nodes) {

@@ -6,9 +6,9 @@ namespace kyr::orla::plugin::wyrdan {
 
 ISessionObserver::ISessionObserver() { SessionManager::instance()->attach(this); }
 
-ISessionObserver::ISessionObserver(ISessionObserver const&) {}
+ISessionObserver::ISessionObserver(ISessionObserver const&) = default;
 
-ISessionObserver& ISessionObserver::operator=(ISessionObserver const&) { return *this; }
+ISessionObserver& ISessionObserver::operator=(ISessionObserver const&) = default;
 
 ISessionObserver::~ISessionObserver() = default;
 

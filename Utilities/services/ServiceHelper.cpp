@@ -52,8 +52,7 @@ const Zol::ZolHoldingsRegistration ServiceHelper::m_holdings("ServiceHelper", []
 
 ServiceHelper::ServiceHelper() = default;
 
-ServiceHelper::ServiceHelper(const ServiceHelper& other)
-    : m_services(other.m_services), m_serviceProvider(other.m_serviceProvider) {}
+ServiceHelper::ServiceHelper(const ServiceHelper& other) = default;
 
 ServiceHelper& ServiceHelper::operator=(const ServiceHelper& other) {
   if (this != &other) {

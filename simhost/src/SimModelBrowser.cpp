@@ -338,7 +338,7 @@ std::string SimModelBrowserTab::render() const {
   std::vector<bool> written(all.size(), false);
   std::string text;
   // `written` also stops a cycle of parents from recursing forever.
-  std::function<void(std::size_t, int)> write = [&](std::size_t index, int depth) {
+  std::function<void(std::size_t, std::size_t)> write = [&](std::size_t index, std::size_t depth) {
     if (written[index]) return;
     written[index] = true;
     const Node& node = all[index];
