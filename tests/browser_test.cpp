@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "WyrdanPluginUtilities/entities/BrowserHelper.h"
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
 

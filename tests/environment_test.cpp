@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "WyrdanPluginUtilities/services/PluginEnv.h"
 #include "WyrdanPluginUtilities/services/ProductHelper.h"
+#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/CastFailure.h"
 #include "support/PluginTest.h"
 

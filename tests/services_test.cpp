@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/IEntRef.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/TrashBin.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
 #include "zol/kernel/ZolHoldings.h"

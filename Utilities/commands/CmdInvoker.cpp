@@ -1,8 +1,8 @@
 #include "WyrdanPluginUtilities/commands/CmdInvoker.h"
 
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/kernel/ZolException.h"
 

@@ -8,9 +8,9 @@
 #include "WyrdanPluginUtilities/commands/ModelHelper.h"
 #include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "WyrdanPluginUtilities/entities/EntityTypeID.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/eom/IEOMAssembly.h"
 #include "zol/kernel/ZolCast.h"
 

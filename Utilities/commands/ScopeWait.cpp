@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "kyr/appfw/IFrameworkAccess.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
+#include "kyr/appfw/IFrameworkAccess.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -5,8 +5,8 @@
 
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/commands/TaskInvoker.h"
-#include "kyr/appfw/ZolIGuiExecutive.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
+#include "kyr/appfw/ZolIGuiExecutive.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ICmdProcessor.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/eom/IEOMUndoRedo.h"
 #include "zol/kernel/ZolCast.h"
 

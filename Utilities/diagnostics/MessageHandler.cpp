@@ -2,9 +2,9 @@
 
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

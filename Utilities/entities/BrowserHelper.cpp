@@ -5,9 +5,9 @@
 #include "WyrdanPluginUtilities/commands/CmdInvoker.h"
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/entities/EntConvert.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ModelBrowserRecords.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/framework/ZolIEventManager.h"
 #include "zol/kernel/ZolCast.h"
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "WyrdanPluginUtilities/entities/EOMCompare.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ICmdProcessor.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -6,9 +6,9 @@
 
 #include "WyrdanPluginUtilities/events/EventListener.h"
 #include "WyrdanPluginUtilities/events/internal/CriticalSection.h"
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/kernel/ZolCast.h"
 
 namespace kyr::orla::plugin::wyrdan {

@@ -1,8 +1,8 @@
 #include "WyrdanPluginUtilities/services/ProductHelper.h"
 
+#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/IFrameworkAccess.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "zol/eom/IEOMAssembly.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/persistence/PersistenceFW.h"

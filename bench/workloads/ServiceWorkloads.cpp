@@ -2,8 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "exported/ExportedHandle.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
+#include "exported/ExportedHandle.h"
 
 namespace bench {
 
