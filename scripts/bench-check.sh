@@ -12,8 +12,9 @@
 # build included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/jobs.sh
 
-bash scripts/bootstrap.sh
+bash scripts/bootstrap.sh bench-check
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target wyrdan_bench_check
 
