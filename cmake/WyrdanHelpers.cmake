@@ -14,21 +14,70 @@ function(wyrdan_add_classes target folder)
   endforeach()
 endfunction()
 
-# wyrdan_add_test_suite(<name> SOURCES <file>... [LIBRARIES <lib>...] [LABELS <label>...]
+# wyrdan_add_test_suite(<name> SOURCES <file>... LABELS <label>... [LIBRARIES <lib>...]
 #                       [CONCURRENT <gtest filter>])
 # One GoogleTest executable; every test case runs as its own ctest test (and
-# so in its own process, with fresh process-wide state). The cases that
+# so in its own process, with fresh process-wide state). LABELS name the
+# subsystem, so that `ctest -L <subsystem>` runs it. The cases that
 # CONCURRENT matches are labelled "concurrency" too, for ThreadSanitizer.
 function(wyrdan_add_test_suite name)
   cmake_parse_arguments(ARG "" "CONCURRENT" "SOURCES;LIBRARIES;LABELS" ${ARGN})
+  if(NOT ARG_LABELS)
+    message(FATAL_ERROR "test suite ${name} has no LABELS: name the subsystem it tests")
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Labels are set by a script ctest includes after discovery, over the
+  # discovered test lists: gtest_discover_tests's PROPERTIES would split a list
+  # of labels into separate properties.
+  set(labels_script "${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake")
   if(ARG_CONCURRENT)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "-${ARG_CONCURRENT}"
-                         PROPERTIES LABELS "${ARG_LABELS}")
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "${ARG_CONCURRENT}"
-                         PROPERTIES LABELS "${ARG_LABELS};concurrency")
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "-${ARG_CONCURRENT}" TEST_LIST ${name}_serial)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "${ARG_CONCURRENT}" TEST_LIST ${name}_concurrent)
+    file(WRITE "${labels_script}"
+         "foreach(test IN LISTS ${name}_serial)\n"
+         "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS}\")\n"
+         "endforeach()\n"
+         "foreach(test IN LISTS ${name}_concurrent)\n"
+         "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS};concurrency\")\n"
+         "endforeach()\n")
   else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "${ARG_LABELS}")
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_LIST ${name}_serial)
+    file(WRITE "${labels_script}"
+         "foreach(test IN LISTS ${name}_serial)\n"
+         "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS}\")\n"
+         "endforeach()\n")
   endif()
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${labels_script}")
+endfunction()
+
+# wyrdan_install_pkgconfig(<template>)
+# Installs <template> (<name>.pc.in) as <libdir>/pkgconfig/<name>.pc. The file
+# is written at install time, so that its paths name the prefix actually
+# installed to (cmake --install --prefix, or the configured prefix under
+# DESTDIR). The template may use @PROJECT_VERSION@,
+# @WYRDAN_ICU_MINIMUM_VERSION@, @WYRDAN_PC_PREFIX@, @WYRDAN_PC_LIBDIR@ and
+# @WYRDAN_PC_INCLUDEDIR@.
+function(wyrdan_install_pkgconfig template)
+  get_filename_component(name "${template}" NAME_WLE)
+  foreach(dir LIBDIR INCLUDEDIR)
+    if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
+      set(WYRDAN_PC_${dir} "${CMAKE_INSTALL_${dir}}")
+    else()
+      set(WYRDAN_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
+    endif()
+  endforeach()
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+    set(destination "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+  else()
+    set(destination "\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+  endif()
+  # Everything but the prefix is known now; the prefix is filled in at install.
+  set(WYRDAN_PC_PREFIX "@WYRDAN_PC_PREFIX@")
+  set(staged "${CMAKE_CURRENT_BINARY_DIR}/pkgconfig/${name}.in")
+  set(written "${CMAKE_CURRENT_BINARY_DIR}/pkgconfig/${name}")
+  configure_file("${template}" "${staged}" @ONLY)
+  install(CODE "set(WYRDAN_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+configure_file(\"${staged}\" \"${written}\" @ONLY)
+file(INSTALL \"${written}\" DESTINATION \"${destination}\")")
 endfunction()

@@ -8,12 +8,13 @@
 # snprintf) beside their floors, and of BrowserHelper::updateNodes at 10,000
 # entities beside 100, and the heap allocations of the same runs, and fails
 # when a ratio exceeds its ceiling or event delivery, the sort or a filtered
-# statement allocates at all. About half a minute on two cores, a fresh
-# build included.
+# statement allocates at all. About two and a half minutes on two cores, a
+# fresh build included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/jobs.sh
 
-bash scripts/bootstrap.sh
+bash scripts/bootstrap.sh bench-check
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target wyrdan_bench_check
 

@@ -15,8 +15,9 @@
 # grows past its scaling limit).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/jobs.sh
 
-bash scripts/bootstrap.sh
+bash scripts/bootstrap.sh bench
 cmake --preset bench >/dev/null
 cmake --build --preset bench
 ./build/bench/bench/wyrdan_bench "$@"

@@ -1,18 +1,41 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, when they are missing
-# (as root, or through sudo).
+# Installs the Debian packages that the named commands need, when they are
+# missing (as root, or through sudo): scripts/bootstrap.sh <command>...
+# Each script asks for its own command; without one, every command's
+# packages are installed.
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  libicu-dev libtbb-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  qtbase5-dev libboost-dev libspdlog-dev valgrind gcovr clang-tidy
-  doxygen
+# What each command needs, one line per command. The default preset
+# configures the tests as well, so whatever builds it needs GoogleTest.
+build="cmake ninja-build g++ libicu-dev libtbb-dev"
+gtest="libgtest-dev libgmock-dev"
+declare -A needs=(
+  [demo]="$build $gtest"
+  [test]="$build $gtest pkgconf"
+  [sanitize]="$build $gtest pkgconf"
+  [coverage]="$build $gtest pkgconf gcovr"
+  [bench]="$build libbenchmark-dev qtbase5-dev libboost-dev libspdlog-dev"
+  [bench-check]="$build libbenchmark-dev libspdlog-dev valgrind"
+  [fuzz]="$build clang libclang-rt-14-dev"
+  [docs]="$build $gtest doxygen"
+  [tidy]="$build $gtest clang clang-tidy"
+  [format]="clang-format"
 )
 
+commands=("$@")
+if ((${#commands[@]} == 0)); then commands=("${!needs[@]}"); fi
+wanted=()
+for command in "${commands[@]}"; do
+  if [[ -z "${needs[$command]+set}" ]]; then
+    echo "bootstrap.sh: unknown command '$command'; known:" $(printf '%s\n' "${!needs[@]}" | sort) >&2
+    exit 2
+  fi
+  read -ra packages <<<"${needs[$command]}"
+  wanted+=("${packages[@]}")
+done
+
 missing=()
-for package in "${packages[@]}"; do
+for package in $(printf '%s\n' "${wanted[@]}" | sort -u); do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$package")
   fi

@@ -4,9 +4,10 @@
 # line coverage is below the floor (95% unless given): scripts/coverage.sh [floor]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/jobs.sh
 floor="${1:-95}"
 
-bash scripts/bootstrap.sh
+bash scripts/bootstrap.sh coverage
 cmake --preset coverage >/dev/null
 cmake --build --preset coverage
 find build/coverage -name '*.gcda' -delete

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/bootstrap.sh
+bash scripts/bootstrap.sh docs
 cmake --preset default >/dev/null
 cmake --build --preset default --target docs
 echo "API reference: build/default/docs/html/index.html"

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/bootstrap.sh
+bash scripts/bootstrap.sh tidy
 cmake --preset clang >/dev/null
 
 # Each source's findings are printed together; the compiler's count of the

@@ -130,6 +130,7 @@ list(APPEND expected
   "PluginEnv PluginEnv 3" "PluginEnv operator= 2" "PluginEnv ~PluginEnv 1" "PluginEnv getEnvValue 1"
   "PluginEnv isEnvExist 1" "PluginEnv isEnvSet 1" "ProductHelper instance 1" "ProductHelper isOrlaProduct 1"
   "ProductHelper isTSXProduct 1" "ProductHelper isProductName 1" "ProductHelper isDesignPart 1")
+list(APPEND expected "Version string 1" "Version number 1" "Version isCompatible 1")
 
 string(REPLACE "\n" ";" lines "${symbols}")
 set(missing)

@@ -1,8 +1,17 @@
-# Installs BUILD_DIR into WORK_DIR/prefix, then configures, builds and runs
-# the consumer project of SOURCE_DIR against it. The consumer is compiled
-# without the project's WARNINGS: they are the project's, not its users'.
+# One step of the installed package's check, run by ctest as
+#   cmake -DSTEP=<step> -DBUILD_DIR=... -DWORK_DIR=... -P RunConsumer.cmake
+# install     installs BUILD_DIR into WORK_DIR/prefix; fails when an installed
+#             header includes oneTBB, which consumers need not have
+# cmake       configures, builds and runs the consumer of SOURCE_DIR against
+#             the installed CMake package, with oneTBB hidden from find_package
+#             and without the project's WARNINGS (they are the project's, not
+#             its users')
+# pkg-config  compiles the consumer with the flags pkg-config gives for the
+#             installed library and simulated host, seeing only the package's
+#             and ICU's .pc files, and runs it
+# subproject  configures a project that adds PROJECT_DIR with add_subdirectory
+set(prefix "${WORK_DIR}/prefix")
 include("${CMAKE_CURRENT_LIST_DIR}/../CheckCompileFlags.cmake")
-file(REMOVE_RECURSE "${WORK_DIR}")
 
 function(run)
   execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
@@ -11,16 +20,85 @@ function(run)
   endif()
 endfunction()
 
-run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${WORK_DIR}/prefix")
-run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${WORK_DIR}/build" -G Ninja
-    "-DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix"
-    "-DCMAKE_CXX_COMPILER=${CXX_COMPILER}"
-    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
-    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
-separate_arguments(warnings UNIX_COMMAND "${WARNINGS}")
-if(NOT warnings)
-  message(FATAL_ERROR "WARNINGS names no warning option")
+# Output of a command that must succeed.
+function(capture variable)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "failed (${result}): ${ARGN}\n${output}")
+  endif()
+  set(${variable} "${output}" PARENT_SCOPE)
+endfunction()
+
+if(STEP STREQUAL "install")
+  file(REMOVE_RECURSE "${prefix}")
+  run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
+  file(GLOB_RECURSE headers "${prefix}/${INCLUDEDIR}/*.h")
+  if(NOT headers)
+    message(FATAL_ERROR "no header installed under ${prefix}/${INCLUDEDIR}")
+  endif()
+  foreach(header IN LISTS headers)
+    file(STRINGS "${header}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](tbb|oneapi)/")
+    if(includes)
+      message(FATAL_ERROR "${header} includes oneTBB: ${includes}")
+    endif()
+  endforeach()
+
+elseif(STEP STREQUAL "cmake")
+  set(work "${WORK_DIR}/cmake-consumer")
+  file(REMOVE_RECURSE "${work}")
+  run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${work}" -G Ninja
+      "-DCMAKE_PREFIX_PATH=${prefix}"
+      -DCMAKE_DISABLE_FIND_PACKAGE_TBB=ON
+      "-DWYRDAN_VERSION=${VERSION}"
+      "-DCMAKE_CXX_COMPILER=${CXX_COMPILER}"
+      "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
+      -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+  separate_arguments(warnings UNIX_COMMAND "${WARNINGS}")
+  if(NOT warnings)
+    message(FATAL_ERROR "WARNINGS names no warning option")
+  endif()
+  check_compile_flags("${work}/compile_commands.json" "/main\\.cpp$" ABSENT ${warnings} -Werror)
+  run(${CMAKE_COMMAND} --build "${work}")
+  run("${work}/consumer")
+
+elseif(STEP STREQUAL "pkg-config")
+  if(NOT PKG_CONFIG)
+    message(FATAL_ERROR "pkg-config is needed for this test (scripts/bootstrap.sh test installs it)")
+  endif()
+  set(work "${WORK_DIR}/pkg-config-consumer")
+  file(REMOVE_RECURSE "${work}")
+  # A search path with the package and ICU alone, as on a machine with no
+  # other development files.
+  capture(icu_pc_dir ${PKG_CONFIG} --variable=pcfiledir icu-uc)
+  file(COPY "${icu_pc_dir}/icu-uc.pc" DESTINATION "${work}/pkgconfig")
+  set(ENV{PKG_CONFIG_LIBDIR} "${prefix}/${LIBDIR}/pkgconfig:${work}/pkgconfig")
+  unset(ENV{PKG_CONFIG_PATH})
+  foreach(package zol-host-sdk WyrdanPluginUtilities WyrdanSimHost)
+    # Validation covers the required packages too: only the package's own files count.
+    capture(problems ${PKG_CONFIG} --validate ${package})
+    if(problems MATCHES "${prefix}[^\n]*")
+      message(FATAL_ERROR "${package}.pc: ${CMAKE_MATCH_0}")
+    endif()
+    capture(version ${PKG_CONFIG} --modversion ${package})
+    if(NOT version STREQUAL VERSION)
+      message(FATAL_ERROR "${package}.pc has version ${version}, not ${VERSION}")
+    endif()
+  endforeach()
+  capture(flags ${PKG_CONFIG} --cflags --libs WyrdanPluginUtilities WyrdanSimHost)
+  separate_arguments(flags UNIX_COMMAND "${flags}")
+  separate_arguments(cxx_flags UNIX_COMMAND "${CXX_FLAGS}")
+  # The consumer chooses its language version; everything else comes from pkg-config.
+  run("${CXX_COMPILER}" ${cxx_flags} -std=c++17 "${SOURCE_DIR}/main.cpp" ${flags} -o "${work}/consumer")
+  run(${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${prefix}/${LIBDIR}" "${work}/consumer")
+
+elseif(STEP STREQUAL "subproject")
+  set(work "${WORK_DIR}/subproject")
+  file(REMOVE_RECURSE "${work}")
+  run(${CMAKE_COMMAND} -S "${SOURCE_DIR}/subproject" -B "${work}" -G Ninja
+      "-DWYRDAN_SOURCE_DIR=${PROJECT_DIR}"
+      "-DCMAKE_CXX_COMPILER=${CXX_COMPILER}")
+
+else()
+  message(FATAL_ERROR "unknown STEP '${STEP}'")
 endif()
-check_compile_flags("${WORK_DIR}/build/compile_commands.json" "/main\\.cpp$" ABSENT ${warnings} -Werror)
-run(${CMAKE_COMMAND} --build "${WORK_DIR}/build")
-run("${WORK_DIR}/build/consumer")

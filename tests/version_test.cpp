@@ -1,0 +1,50 @@
+// The version a plug-in compiles against (the macros) and the version of the
+// library it runs with, both written from the project's version.
+#include "WyrdanPluginUtilities/Version.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using kyr::orla::plugin::wyrdan::Version;
+
+// The encoding orders versions across digit boundaries, so that preprocessor
+// comparisons hold.
+static_assert(WYRDAN_VERSION_ENCODE(0, 9, 999) < WYRDAN_VERSION_ENCODE(0, 10, 0));
+static_assert(WYRDAN_VERSION_ENCODE(0, 999, 999) < WYRDAN_VERSION_ENCODE(1, 0, 0));
+static_assert(WYRDAN_VERSION_ENCODE(1, 2, 3) != WYRDAN_VERSION_ENCODE(1, 3, 2));
+
+TEST(Version, HeadersAndLibraryCarryTheProjectVersion) {
+  EXPECT_STREQ(WYRDAN_VERSION_STRING, WYRDAN_PROJECT_VERSION);
+  EXPECT_STREQ(Version::string(), WYRDAN_PROJECT_VERSION) << "the library reports the version it was built as";
+  const std::string joined = std::to_string(WYRDAN_VERSION_MAJOR) + "." + std::to_string(WYRDAN_VERSION_MINOR) + "." +
+                             std::to_string(WYRDAN_VERSION_PATCH);
+  EXPECT_EQ(joined, WYRDAN_PROJECT_VERSION) << "the number macros agree with the string";
+  EXPECT_EQ(Version::number(), WYRDAN_VERSION_ENCODE(WYRDAN_VERSION_MAJOR, WYRDAN_VERSION_MINOR, WYRDAN_VERSION_PATCH));
+  EXPECT_EQ(Version::number(), WYRDAN_VERSION);
+}
+
+TEST(Version, CompatibleWithHeadersOfTheSameMajorAndMinorVersion) {
+  EXPECT_TRUE(Version::isCompatible()) << "the headers this test was compiled against";
+  constexpr int major = WYRDAN_VERSION_MAJOR;
+  constexpr int minor = WYRDAN_VERSION_MINOR;
+  constexpr int patch = WYRDAN_VERSION_PATCH;
+  const struct {
+    int headers;
+    bool compatible;
+  } cases[] = {
+      {WYRDAN_VERSION_ENCODE(major, minor, patch), true},      {WYRDAN_VERSION_ENCODE(major, minor, patch + 1), true},
+      {WYRDAN_VERSION_ENCODE(major, minor, 0), true},          {WYRDAN_VERSION_ENCODE(major, minor, 999), true},
+      {WYRDAN_VERSION_ENCODE(major, minor + 1, patch), false}, {WYRDAN_VERSION_ENCODE(major, minor + 1, 0), false},
+      {WYRDAN_VERSION_ENCODE(major + 1, minor, patch), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.headers);
+    EXPECT_EQ(Version::isCompatible(c.headers), c.compatible);
+  }
+  if (minor > 0) EXPECT_FALSE(Version::isCompatible(WYRDAN_VERSION_ENCODE(major, minor - 1, 999)));
+}
+
+}  // namespace
