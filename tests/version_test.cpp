@@ -44,7 +44,9 @@ TEST(Version, CompatibleWithHeadersOfTheSameMajorAndMinorVersion) {
     SCOPED_TRACE(c.headers);
     EXPECT_EQ(Version::isCompatible(c.headers), c.compatible);
   }
-  if (minor > 0) EXPECT_FALSE(Version::isCompatible(WYRDAN_VERSION_ENCODE(major, minor - 1, 999)));
+  if (minor > 0) {
+    EXPECT_FALSE(Version::isCompatible(WYRDAN_VERSION_ENCODE(major, minor - 1, 999)));
+  }
 }
 
 }  // namespace
