@@ -17,106 +17,30 @@ SimEOMState::SimEOMState(icu::UnicodeString name, icu::UnicodeString typeName, c
 
 SimEOMState::~SimEOMState() = default;
 
-icu::UnicodeString SimEOMState::name() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return name_;
-}
-
-void SimEOMState::rename(icu::UnicodeString name) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  name_ = std::move(name);
-}
-
+icu::UnicodeString SimEOMState::name() const { return name_.get(); }
+void SimEOMState::rename(icu::UnicodeString name) { name_.set(std::move(name)); }
 icu::UnicodeString SimEOMState::typeName() const { return typeName_; }
+GUIDDATA SimEOMState::guid() const { return guid_.get(); }
+void SimEOMState::setGUID(const GUIDDATA& guid) { guid_.set(guid); }
+bool SimEOMState::state() const { return state_; }
+void SimEOMState::setState(bool state) { state_ = state; }
+bool SimEOMState::excluded() const { return excluded_; }
+void SimEOMState::setExcluded(bool excluded) { excluded_ = excluded; }
+int SimEOMState::markCount() const { return marks_; }
+void SimEOMState::countMark() { ++marks_; }
+EOMObjectPtr SimEOMState::part() const { return part_.get(); }
+void SimEOMState::setPart(EOMObjectPtr part) { part_.set(std::move(part)); }
+PersistentObjectPtr SimEOMState::primaryPersistentObject() const { return primary_.get(); }
+void SimEOMState::setPrimaryPersistentObject(PersistentObjectPtr object) { primary_.set(std::move(object)); }
+PersistentObjectPtr SimEOMState::secondaryPersistentObject() const { return secondary_.get(); }
+void SimEOMState::setSecondaryPersistentObject(PersistentObjectPtr object) { secondary_.set(std::move(object)); }
+void SimEOMState::setHasPrimaryAnswer(std::optional<bool> answer) { hasPrimaryAnswer_.set(answer); }
+void SimEOMState::setHasSecondaryAnswer(std::optional<bool> answer) { hasSecondaryAnswer_.set(answer); }
 
-GUIDDATA SimEOMState::guid() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return guid_;
-}
-
-void SimEOMState::setGUID(const GUIDDATA& guid) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  guid_ = guid;
-}
-
-bool SimEOMState::state() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return state_;
-}
-
-void SimEOMState::setState(bool state) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  state_ = state;
-}
-
-bool SimEOMState::excluded() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return excluded_;
-}
-
-void SimEOMState::setExcluded(bool excluded) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  excluded_ = excluded;
-}
-
-int SimEOMState::markCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return marks_;
-}
-
-void SimEOMState::countMark() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  ++marks_;
-}
-
-EOMObjectPtr SimEOMState::part() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return part_;
-}
-
-void SimEOMState::setPart(EOMObjectPtr part) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::swap(part_, part);  // the previous part goes outside the lock
-}
-
-PersistentObjectPtr SimEOMState::primaryPersistentObject() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return primary_;
-}
-
-void SimEOMState::setPrimaryPersistentObject(PersistentObjectPtr object) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::swap(primary_, object);  // the previous one goes outside the lock
-}
-
-PersistentObjectPtr SimEOMState::secondaryPersistentObject() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return secondary_;
-}
-
-void SimEOMState::setSecondaryPersistentObject(PersistentObjectPtr object) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::swap(secondary_, object);
-}
-
-void SimEOMState::setHasPrimaryAnswer(std::optional<bool> answer) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  hasPrimaryAnswer_ = answer;
-}
-
-void SimEOMState::setHasSecondaryAnswer(std::optional<bool> answer) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  hasSecondaryAnswer_ = answer;
-}
-
-bool SimEOMState::primaryAnswer() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return hasPrimaryAnswer_.value_or(static_cast<bool>(primary_));
-}
+bool SimEOMState::primaryAnswer() const { return hasPrimaryAnswer_.get().value_or(static_cast<bool>(primary_.get())); }
 
 bool SimEOMState::secondaryAnswer() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return hasSecondaryAnswer_.value_or(static_cast<bool>(secondary_));
+  return hasSecondaryAnswer_.get().value_or(static_cast<bool>(secondary_.get()));
 }
 
 bool SimEOMState::sameObjectAs(const EOMObjectPtr& other) const {

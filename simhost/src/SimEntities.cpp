@@ -136,35 +136,12 @@ SimPersistentState::SimPersistentState(EntityReference entity) : entity_(std::mo
 
 SimPersistentState::~SimPersistentState() = default;
 
-std::optional<GUIDDATA> SimPersistentState::guid() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return guid_;
-}
-
-void SimPersistentState::setGUID(std::optional<GUIDDATA> guid) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  guid_ = guid;
-}
-
-PersistentObjectPtr SimPersistentState::owner() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return owner_;
-}
-
-void SimPersistentState::setOwner(PersistentObjectPtr owner) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::swap(owner_, owner);  // the previous owner goes outside the lock
-}
-
-bool SimPersistentState::eligible() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return eligible_;
-}
-
-void SimPersistentState::setEligible(bool eligible) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  eligible_ = eligible;
-}
+std::optional<GUIDDATA> SimPersistentState::guid() const { return guid_.get(); }
+void SimPersistentState::setGUID(std::optional<GUIDDATA> guid) { guid_.set(guid); }
+PersistentObjectPtr SimPersistentState::owner() const { return owner_.get(); }
+void SimPersistentState::setOwner(PersistentObjectPtr owner) { owner_.set(std::move(owner)); }
+bool SimPersistentState::eligible() const { return eligible_; }
+void SimPersistentState::setEligible(bool eligible) { eligible_ = eligible; }
 
 SimEntityReferenceIterator::SimEntityReferenceIterator(SimContextPtr context, std::vector<EntityReference> references)
     : SimObject(std::move(context), "entity reference iterator"), references_(std::move(references)) {}

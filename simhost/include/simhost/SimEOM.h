@@ -12,8 +12,8 @@
 /// \endcode
 #pragma once
 
+#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +22,7 @@
 
 #include "simhost/SimDependencyGraph.h"
 #include "simhost/SimObject.h"
+#include "simhost/Synchronized.h"
 #include "zol/eom/IEOMObjectFactory.h"
 
 namespace simhost {
@@ -109,18 +110,17 @@ class SIMHOST_EXPORT SimEOMState {
                                        SimDependencyGraph::Via via) const;
 
  private:
-  mutable std::mutex mutex_;
-  icu::UnicodeString name_;
+  Synchronized<icu::UnicodeString> name_;
   const icu::UnicodeString typeName_;
-  GUIDDATA guid_;
-  bool state_ = false;
-  bool excluded_ = false;
-  int marks_ = 0;
-  PersistentObjectPtr primary_;
-  PersistentObjectPtr secondary_;
-  EOMObjectPtr part_;
-  std::optional<bool> hasPrimaryAnswer_;
-  std::optional<bool> hasSecondaryAnswer_;
+  Synchronized<GUIDDATA> guid_;
+  std::atomic<bool> state_{false};
+  std::atomic<bool> excluded_{false};
+  std::atomic<int> marks_{0};
+  Synchronized<PersistentObjectPtr> primary_;
+  Synchronized<PersistentObjectPtr> secondary_;
+  Synchronized<EOMObjectPtr> part_;
+  Synchronized<std::optional<bool>> hasPrimaryAnswer_;
+  Synchronized<std::optional<bool>> hasSecondaryAnswer_;
 };
 
 /// IEOMObject with its name queries under other names, for an object that

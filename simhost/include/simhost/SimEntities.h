@@ -14,6 +14,7 @@
 /// own access, not journaled.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -166,10 +167,9 @@ class SIMHOST_EXPORT SimPersistentState {
 
  private:
   const EntityReference entity_;
-  mutable std::mutex mutex_;
-  std::optional<GUIDDATA> guid_;
-  PersistentObjectPtr owner_;
-  bool eligible_ = true;
+  Synchronized<std::optional<GUIDDATA>> guid_;
+  Synchronized<PersistentObjectPtr> owner_;
+  std::atomic<bool> eligible_{true};
 };
 
 /// A persistent object over its SimPersistentState, also implementing
