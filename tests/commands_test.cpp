@@ -12,7 +12,9 @@
 #include "WyrdanPluginUtilities/commands/CreateEntityHelper.h"
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
+#include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "WyrdanPluginUtilities/entities/EntConvert.h"
+#include "WyrdanPluginUtilities/entities/EntityTypeID.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
@@ -30,6 +32,8 @@ using kyr::orla::plugin::wyrdan::CreateEntityHelper;
 using kyr::orla::plugin::wyrdan::DataBunch;
 using kyr::orla::plugin::wyrdan::EditEntityHelper;
 using kyr::orla::plugin::wyrdan::EntConvert;
+using kyr::orla::plugin::wyrdan::EntityTypeID;
+using kyr::orla::plugin::wyrdan::LocalStr;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
 using simhost::CallPattern;
 using ConstListPtr = ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>;
@@ -637,6 +641,18 @@ TEST_F(EditEntityHelperTest, SelfAssignmentChangesNothing) {
          EntConvert convert;
          convert = testing_support::itself(convert);
          EntConvert copied(convert);
+       }},
+      {"LocalStr and EntityTypeID (texts past the short-string buffer)",
+       [] {
+         const std::string longText(40, 't');
+         LocalStr text("NO_SUCH_KEY", longText);
+         text = testing_support::itself(text);
+         text = std::move(testing_support::itself(text));
+         EXPECT_EQ(text.getStr(), longText);
+         EntityTypeID type(icu::UnicodeString::fromUTF8(longText));
+         type = testing_support::itself(type);
+         type = std::move(testing_support::itself(type));
+         EXPECT_EQ(type.typeName(), icu::UnicodeString::fromUTF8(longText));
        }},
   };
   for (const Case& c : cases) {

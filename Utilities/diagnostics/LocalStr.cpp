@@ -36,7 +36,17 @@ LocalStr::LocalStr(std::string key, const std::string& defaultText)
 LocalStr::LocalStr(const LocalStr& other) = default;
 LocalStr::LocalStr(LocalStr&& other) noexcept = default;
 LocalStr& LocalStr::operator=(const LocalStr& other) = default;
-LocalStr& LocalStr::operator=(LocalStr&& other) noexcept = default;
+// Written out because a defaulted move of the strings onto themselves would
+// empty them.
+LocalStr& LocalStr::operator=(LocalStr&& other) noexcept {
+  if (this != &other) {
+    m_id = other.m_id;
+    m_key = std::move(other.m_key);
+    m_defaultText = std::move(other.m_defaultText);
+    m_text = std::move(other.m_text);
+  }
+  return *this;
+}
 LocalStr::~LocalStr() = default;
 
 LocalStr& LocalStr::format(const ZolSequence<Zol::ZolAny_24_8>& arguments) {

@@ -40,7 +40,14 @@ EntityTypeID::EntityTypeID(icu::UnicodeString typeName) : m_typeID(0), m_typeNam
 EntityTypeID::EntityTypeID(EntityTypeID const& other) = default;
 EntityTypeID::EntityTypeID(EntityTypeID&& other) noexcept = default;
 EntityTypeID& EntityTypeID::operator=(EntityTypeID const& other) = default;
-EntityTypeID& EntityTypeID::operator=(EntityTypeID&& other) noexcept = default;
+// Written out because a defaulted move of the name onto itself would empty it.
+EntityTypeID& EntityTypeID::operator=(EntityTypeID&& other) noexcept {
+  if (this != &other) {
+    m_typeID = other.m_typeID;
+    m_typeName = std::move(other.m_typeName);
+  }
+  return *this;
+}
 EntityTypeID::~EntityTypeID() = default;
 
 unsigned int EntityTypeID::typeID() const { return m_typeID; }
