@@ -337,9 +337,9 @@ TEST(LoggerOutput, AScopeLogWritesWhatItHoldsWhenItEndsOrIsSunk) {
       EXPECT_EQ(hostTexts(host), Strings{"cells: 42"});
     }
     { const ScopeLog nothingComposed(0); }
-    EXPECT_EQ(hostTexts(host), (Strings{"cells: 42", "faces: 7, edges: 9", ""}))
-        << "a moved-from statement writes nothing; an empty one writes an empty line";
-    EXPECT_EQ(console.text(), "cells: 42\nfaces: 7, edges: 9\n\n");
+    EXPECT_EQ(hostTexts(host), (Strings{"cells: 42", "faces: 7, edges: 9", "", ""}))
+        << "the moved-to statement writes the whole text, the emptied source and an empty statement an empty line";
+    EXPECT_EQ(console.text(), "cells: 42\nfaces: 7, edges: 9\n\n\n");
   });
 }
 

@@ -12,12 +12,9 @@ ScopeLog::ScopeLog(int level) : m_level(level), m_stream(std::ios_base::out) {}
 ScopeLog::ScopeLog(ScopeLog&& other) : m_level(other.m_level), m_stream(std::ios_base::out | std::ios_base::ate) {
   m_stream.str(other.m_stream.str());
   other.m_stream.str(std::string());
-  other.m_movedFrom = true;
 }
 
-ScopeLog::~ScopeLog() {
-  if (!m_movedFrom) Logger::write(m_stream.str(), m_level);
-}
+ScopeLog::~ScopeLog() { Logger::write(m_stream.str(), m_level); }
 
 std::ostringstream& ScopeLog::stream() { return m_stream; }
 

@@ -28,13 +28,14 @@ class WYRDAN_EXPORT ScopeLog {
   /// Writes nothing yet.
   explicit ScopeLog(int level);
   /// Takes over the level and the text composed so far; `other` is left
-  /// empty and writes nothing when it ends.
+  /// empty and, like any statement, still writes its (empty) text when it
+  /// ends.
   ScopeLog(ScopeLog&& other);  // NOLINT(performance-noexcept-move-constructor): copies the text
   ScopeLog(const ScopeLog&) = delete;
   ScopeLog& operator=(const ScopeLog&) = delete;
   ScopeLog& operator=(ScopeLog&&) = delete;
   /// Writes what the stream holds through Logger::write, an empty text
-  /// included, unless the statement was moved from. Should an output throw
+  /// included (a moved-from statement too). Should an output throw
   /// (a debug sink that throws), the exception cannot leave the destructor
   /// and the program terminates.
   ~ScopeLog();
@@ -50,7 +51,6 @@ class WYRDAN_EXPORT ScopeLog {
  private:
   int m_level;
   std::ostringstream m_stream;
-  bool m_movedFrom = false;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan
