@@ -82,7 +82,7 @@ TEST_F(BrowserTest, EachAnnouncementReachesItsTabAsItsRecord) {
        },
        &modelTab(),
        "nodes added [(8, 1, 0), (5, 1, 0)] [commandName = Zol.ZolString \"CreatePartCommand\", commandContext = "
-       "kyr.orla.appfw.CmdContext 4 bytes]"},
+       "kyr.orla.appfw.CmdContext 0]"},
       {"removeNode", [&] { browser.removeNode(rib); }, &modelTab(), "node removed (5, 2, 0)"},
       {"removeNodes",
        [&] {
@@ -171,7 +171,8 @@ TEST_F(BrowserTest, ParentsChildrenAndTheRootEntity) {
   browser.reparentNode(plate, rib);
   EXPECT_EQ(plate->parent(), rib->reference());
   EXPECT_EQ(last(modelTab()),
-            "nodes updated [] [parent = Zol.PersistenceFW.CAEData.EntityReference 16 bytes] [(5, 1, 0)]");
+            "nodes updated [] [parent = Zol.PersistenceFW.CAEData.EntityReference (5, 2, 0)] [(5, 1, 0)]")
+      << "the payload carries the new parent's reference";
   EXPECT_EQ(plate->attribute("parent").getTypeCode(), Zol::PersistenceFW::CAEData::getTC_EntityReference());
 
   BrowserHelper::addToViewport(rib);

@@ -1443,7 +1443,7 @@ TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
                 "node added (no entity)",
                 "node inserted [(5, 1, 0)] [index = Zol.Int32 0]",
                 "nodes added [(5, 2, 0), (5, 3, 0)] [commandName = Zol.ZolString \"CreatePartCommand\", "
-                "commandContext = kyr.orla.appfw.CmdContext 4 bytes]",
+                "commandContext = kyr.orla.appfw.CmdContext 0]",
                 "nodes updated [(5, 1, 0)] [thickness = Zol.Int32 2] [(5, 2, 0)]",
                 "node updated (5, 1, 0)",
                 "nodes updated [(5, 4, 0)] [] []",
@@ -1495,6 +1495,12 @@ TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors
     Zol::marshaller_insert(out, Zol::ZolAny_24_8(1));
     wrongElement.setData(kyr::orla::appfw::getTC_NodesAddition());
   }
+  Zol::ZolAny_24_8 longContext;
+  {
+    Zol::ZolOutStream_24_8 out = longContext.initializeStream();
+    Zol::marshaller_insert(out, std::int64_t{0});
+    longContext.setData(kyr::orla::appfw::getTC_CmdContext());
+  }
   Zol::ZolAny_24_8 notAList = updatePayload(notAnEntity->asService(), {}, {});
   Zol::ZolAny_24_8 objectNotEntity;
   {
@@ -1518,6 +1524,8 @@ TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors
       {"a truncated insertion record", 1, truncated, "past the end"},
       {"bytes after the record", 9, trailing, "bytes left after the last value"},
       {"a named value of another type", 9, wrongElement, "of type Zol.Int32 instead of kyr.orla.appfw.CmdParameter"},
+      {"a command context longer than its number", 9,
+       additionPayload(listOf({plate->reference()}), {{"commandContext", longContext}}), "bytes left"},
       {"an addition record without a list", 9, additionPayload({}, {}), "the record has no reference list"},
       {"an update record with an object for a list", 2, notAList, "not a reference list"},
       {"an object that is not an entity", 3, objectNotEntity, "not an entity"},

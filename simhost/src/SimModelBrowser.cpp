@@ -90,6 +90,35 @@ EntityReference readReference(Zol::ZolInStream_24_8& in) {
   return reference;
 }
 
+// The tab reads the values whose layout it knows itself (an entity reference
+// as its three words, the command context as its number) so that a test sees
+// what arrived, not only its size; any other value reads as the journal shows it.
+std::string valueText(const Zol::ZolAny_24_8& value) {
+  if (value.holdsNothing()) return argumentText(value);
+  const Zol::ZolTypeCode_24_8& type = value.getTypeCode();
+  Zol::ZolInStream_24_8 in = value.openStream();
+  std::string read;
+  if (type == Zol::PersistenceFW::CAEData::getTC_EntityReference()) {
+    read = NodeId::of(readReference(in)).text();
+  } else if (type == kyr::orla::appfw::getTC_CmdContext()) {
+    std::int32_t context = 0;
+    Zol::marshaller_extract(in, context);
+    read = std::to_string(context);
+  } else {
+    return argumentText(value);
+  }
+  in.expectEnd();
+  return type.getName() + " " + read;
+}
+
+std::string valuesText(const CmdParameters& values) {
+  std::string text = "[";
+  for (const CmdParameter& value : values) {
+    text += (text.size() > 1 ? ", " : "") + value.name + " = " + valueText(value.value);
+  }
+  return text + "]";
+}
+
 // A reference list object; `required` lists may not be the empty object.
 std::vector<EntityReference> readList(Zol::ZolInStream_24_8& in, bool required) {
   Zol::ZolIService object;
@@ -116,6 +145,7 @@ CmdParameters readNamedValues(Zol::ZolInStream_24_8& in) {
     CmdParameter value;
     Zol::marshaller_extract(in, value.name);
     Zol::marshaller_extract(in, value.value);
+    valueText(value.value);  // a value of a layout the tab knows must read whole
     values.push_back(std::move(value));
   }
   return values;
@@ -137,7 +167,7 @@ std::string typeNameOf(const Zol::ZolAny_24_8& payload) {
 std::string Announcement::text() const {
   std::string text = kindText(kind);
   if (isSingleEntity(kind)) return text + " " + (nodes.empty() ? "(no entity)" : nodes.front().text());
-  text += " " + listText(nodes) + " " + argumentText(values);
+  text += " " + listText(nodes) + " " + valuesText(values);
   if (kind == Kind::NodesUpdated) text += " " + listText(moreNodes);
   return text;
 }
