@@ -241,14 +241,21 @@ void engineeringObjects(simhost::SimHost& host, demo::Transcript& transcript) {
     }
     return std::string("?");
   };
+  // The host's dependency graph as it stands, one edge a line.
+  const auto showGraph = [&host, &transcript, &nameOf] {
+    const std::string graph = host.dependencyGraph().render(nameOf);
+    if (graph.empty()) transcript.note("| (no edges)");
+    std::istringstream lines(graph);
+    for (std::string line; std::getline(lines, line);) transcript.note("| " + line);
+  };
   transcript.note("bracket: GUID " + simhost::argumentText(bracket->guid()));
   transcript.note("bracket mesh: GUID " + simhost::argumentText(mesh->guid()));
+  showGraph();
 
   transcript.step("EOMObjectAdapter(mesh).addUpstreamNode(bracket): the mesh depends on the bracket");
   EOMObjectAdapter meshAdapter(mesh);
   transcript.note(std::string("addUpstreamNode() -> ") + (meshAdapter.addUpstreamNode(bracket) ? "true" : "false"));
-  std::istringstream graph(host.dependencyGraph().render(nameOf));
-  for (std::string line; std::getline(graph, line);) transcript.note("| " + line);
+  showGraph();
 
   transcript.step("GenerativeHelper::bulkGenerateObjects({mesh, bracket, mesh}): each once, in GUID order");
   GenerativeHelper::bulkGenerateObjects({mesh, bracket, mesh});
@@ -258,6 +265,10 @@ void engineeringObjects(simhost::SimHost& host, demo::Transcript& transcript) {
     order += (order.empty() ? "" : ", ") + nameOf(simhost::guidOf(object));
   }
   transcript.note("the host generated: " + order);
+
+  transcript.step("EOMObjectAdapter(mesh).removeUpstreamNode(bracket): the mesh no longer depends on the bracket");
+  meshAdapter.removeUpstreamNode(bracket);
+  showGraph();
 }
 
 // How to read the transcript, before it starts.

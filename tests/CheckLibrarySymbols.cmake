@@ -41,7 +41,7 @@ set(expected
   "PluginEventManager createDomainID 1" "PluginEventManager getDomainID 1" "PluginEventManager addListener 3"
   "PluginEventManager addChannelListener 2" "PluginEventManager fireEvent 2" "PluginEventManager publishEvent 2"
   "PluginEventManager removeListener 2"
-  "EventHandler instance 1" "EventHandler ~EventHandler 1" "EventHandler addDomainEventHandler 1"
+  "EventHandler instance 1" "EventHandler EventHandler 1" "EventHandler ~EventHandler 1" "EventHandler addDomainEventHandler 1"
   "EventHandler removeDomainEventHandler 1" "EventHandler removeDomainEventHandlers 1"
   "EventHandler removeAllEventHandler 1" "EventHandler handleEvent 1" "EventHandler viewportSize 1"
   "EventHandler addFilterChangeEventHandler 1" "EventHandler removeFilterChangeEventHandler 1"
@@ -154,6 +154,16 @@ foreach(entry IN LISTS expected)
   list(LENGTH signatures found)
   if(found LESS overloads)
     list(APPEND missing "${class}::${member} (${found} of ${overloads})")
+  endif()
+endforeach()
+if(missing)
+  string(REPLACE ";" "\n  " missing "${missing}")
+  message(FATAL_ERROR "not exported:\n  ${missing}")
+endif()
+# The public data members, which plug-ins read and write directly.
+foreach(variable "PluginEventManager::Domain_Name" "PluginEventManager::Domain_Id" "PluginEventManager::Channel_Id")
+  if(NOT symbols MATCHES " [BD] kyr::orla::plugin::wyrdan::${variable}(\\[abi:cxx11\\])?\n")
+    list(APPEND missing "${variable}")
   endif()
 endforeach()
 if(missing)

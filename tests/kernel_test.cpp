@@ -32,6 +32,7 @@ simhost::SimContextPtr newContext() { return std::make_shared<simhost::SimContex
 class InterfaceCast : public testing_support::LeakCheckedTest {};
 class AnyStream : public testing_support::LeakCheckedTest {};
 class HeldReferences : public testing_support::LeakCheckedTest {};
+class AnyValue : public testing_support::LeakCheckedTest {};
 
 TEST_F(InterfaceCast, ThrowingCastReportsEveryStatusOfTheTable) {
   struct Case {
@@ -212,7 +213,7 @@ TEST_F(AnyStream, TruncatedOrMalformedStreamsRaiseKernelExceptions) {
                Zol::Framework::Reflection::TypeCodeException);
 }
 
-TEST(AnyValue, DirectValuesHoldingNothingAndTypedExtraction) {
+TEST_F(AnyValue, DirectValuesHoldingNothingAndTypedExtraction) {
   const Zol::ZolAny_24_8 nothing;
   EXPECT_TRUE(nothing.holdsNothing());
   EXPECT_FALSE(nothing.hasValue());
@@ -236,7 +237,7 @@ TEST(AnyValue, DirectValuesHoldingNothingAndTypedExtraction) {
 
 // Holding nothing is one state: bytes written without a type, or an any
 // emptied in any way, look, compare and travel like a default any.
-TEST(AnyValue, HoldingNothingIsOneState) {
+TEST_F(AnyValue, HoldingNothingIsOneState) {
   Zol::ZolAny_24_8 unbound;
   Zol::ZolOutStream_24_8 unboundOut = unbound.initializeStream();
   Zol::marshaller_insert(unboundOut, std::int32_t{7});
