@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <sys/mman.h>
@@ -461,9 +462,22 @@ TEST(TypeCodes, RegistrationIsIdempotentAndConflictsThrow) {
   EXPECT_THROW(Zol::getCachedTypeCode_24_8("Test.Unknown", true), Zol::Framework::Reflection::TypeCodeException);
   EXPECT_TRUE(Zol::getCachedTypeCodeInit_24_8(Zol::typeIdFromName("Test.Unknown")).empty());
 
-  const Zol::ZolTypeCode_24_8 list =
-      Zol::getCachedTypeCodeInit_24_8(Zol::ZolTypeId{0x842f14211789310fULL, 0x8a6ccefe5e88ae62ULL});
-  EXPECT_EQ(list.getName(), "kyr.orla.appfw.CmdParameters") << "the host's fixed id";
+  // The ids the host fixes, written out here rather than taken from the SDK's
+  // constants, so that a mistyped constant shows: each is known from load.
+  const std::pair<Zol::ZolTypeId, const char*> fixedIds[] = {
+      {{0x842f14211789310fULL, 0x8a6ccefe5e88ae62ULL}, "kyr.orla.appfw.CmdParameters"},
+      {{0xee56baa6e40d342fULL, 0x9253c3a24fa6d0d6ULL}, "kyr.orla.appfw.CmdParameter"},
+      {{0xcde6bd48aead3286ULL, 0x9e63981ff9afda25ULL}, "Zol.PersistenceFW.CAEData.EntityReference"},
+      {{0x9e16b49d0b4f3b43ULL, 0x918401f85d6d2181ULL}, "kyr.orla.appfw.NodeInsertion"},
+      {{0x624236d5991433b5ULL, 0x9058f45bb1312b74ULL}, "kyr.orla.appfw.NodesAddition"},
+      {{0x15378eb49a553f95ULL, 0x93b1653700b6739bULL}, "kyr.orla.appfw.NodesUpdate"},
+      {{0x4e36e2872d3a346aULL, 0x8b6ca2445de32f87ULL}, "kyr.orla.appfw.NodesRemoval"},
+      {{0xa5df006d400e3609ULL, 0xa7a193f945de9ab3ULL}, "kyr.orla.appfw.CmdContext"},
+      {{0x4a1d83e28b8d3cffULL, 0xa321a5212b78dcefULL}, "kyr.orla.appfw.ModelPersistenceEvent"},
+  };
+  for (const auto& [fixedId, name] : fixedIds) {
+    EXPECT_EQ(Zol::getCachedTypeCodeInit_24_8(fixedId).getName(), name);
+  }
   EXPECT_EQ(Zol::interfaceTypeCode<ZolITrashBinInterface>().getTypeId(), ZolITrashBinInterface::descriptor.typeId);
 }
 
