@@ -19,6 +19,7 @@
 #include "WyrdanPluginUtilities/entities/GUIDEuqanPred.h"
 #include "WyrdanPluginUtilities/entities/POCompare.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "support/FreshProcess.h"
 #include "support/HostTest.h"
 #include "zol/kernel/ZolException.h"
 
@@ -272,6 +273,22 @@ class ComparatorTest : public testing_support::HostTest {
   }
   std::size_t adapterCalls() { return host.journal().count("kyr.orla.appfw.IInterfaceAdapterManager"); }
 };
+
+// The host's adapter manager is taken once per process and kept, so the
+// refused first construction runs in a fresh process.
+TEST(EntityCompareStartUp, NoComparatorUntilTheRootManagerIsAnAdapterManager) {
+  testing_support::inFreshProcess([] {
+    simhost::SimHost host;
+    const Zol::ZolTypeId adapterManager = kyr::orla::appfw::IInterfaceAdapterManagerInterface::descriptor.typeId;
+    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryNoInterface);
+    EXPECT_THROW(EntityCompare(), Zol::ZolSystemException_24);
+    EXPECT_THROW(EntityHashCompare(), Zol::ZolSystemException_24) << "nothing was kept from the failed attempt";
+    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryOk);
+    const EntityCompare compare;
+    EXPECT_TRUE(compare.lessThan(host.model().addEntity(5, 1, 0, u"a", u"Plate"),
+                                 host.model().addEntity(5, 2, 0, u"b", u"Plate")));
+  });
+}
 
 TEST_F(ComparatorTest, FastCompareOrdersByTwoWordsWithEmptyFirst) {
   const auto other = simhost::makeSimObject<simhost::SimService>(host.context(), "other container");
