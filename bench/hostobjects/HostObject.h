@@ -38,7 +38,7 @@ class HostObject : public Primary, public Others... {
     *out = nullptr;
     if (id == Zol::ZolIServiceInterface::descriptor.typeId) {
       *out = static_cast<Zol::ZolIServiceInterface*>(static_cast<Primary*>(this));
-    } else if (!(offerAs<Primary>(this, id, out) || (offerAs<Others>(this, id, out) || ...))) {
+    } else if (!(Zol::offerInterface<Primary>(this, id, out) || (Zol::offerInterface<Others>(this, id, out) || ...))) {
       return Zol::ZolResult_24_8(Zol::kQueryNoInterface);
     }
     addReference();
@@ -52,20 +52,6 @@ class HostObject : public Primary, public Others... {
   ~HostObject() override = default;
 
  private:
-  // Answers for `I` and for the interfaces it extends.
-  template <class I>
-  static bool offerAs(I* self, const Zol::ZolTypeId& id, void** out) noexcept {
-    if (id == I::descriptor.typeId) {
-      *out = self;
-      return true;
-    }
-    if constexpr (Zol::ZolHasBaseInterface<I>::value) {
-      return offerAs<typename I::base_interface>(self, id, out);
-    } else {
-      return false;
-    }
-  }
-
   std::atomic<std::uint32_t> references_{0};
 };
 

@@ -156,21 +156,7 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
   template <class I>
   bool offer(const Zol::ZolTypeId& id, void** out) noexcept {
     using Interface = typename FacetInterface<I>::type;
-    return offerAs<Interface>(static_cast<Interface*>(static_cast<I*>(this)), id, out);
-  }
-
-  // Answers for `I` and for the interfaces it extends.
-  template <class I>
-  static bool offerAs(I* self, const Zol::ZolTypeId& id, void** out) noexcept {
-    if (id == I::descriptor.typeId) {
-      *out = self;
-      return true;
-    }
-    if constexpr (Zol::ZolHasBaseInterface<I>::value) {
-      return offerAs<typename I::base_interface>(self, id, out);
-    } else {
-      return false;
-    }
+    return Zol::offerInterface<Interface>(static_cast<Interface*>(static_cast<I*>(this)), id, out);
   }
 };
 

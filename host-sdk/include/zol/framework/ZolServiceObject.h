@@ -53,7 +53,7 @@ class ZolServiceObjectImpl1<ZolSmartPointer<I>, Name> : public I {
     *out = nullptr;
     if (id == ZolIServiceInterface::descriptor.typeId) {
       *out = static_cast<ZolIServiceInterface*>(this);
-    } else if (!offer<I>(id, out)) {
+    } else if (!offerInterface<I>(this, id, out)) {
       return ZolResult_24_8(kQueryNoInterface);
     }
     addReference();
@@ -66,19 +66,6 @@ class ZolServiceObjectImpl1<ZolSmartPointer<I>, Name> : public I {
   ~ZolServiceObjectImpl1() override = default;
 
  private:
-  template <class J>
-  bool offer(const ZolTypeId& id, void** out) noexcept {
-    if (id == J::descriptor.typeId) {
-      *out = static_cast<J*>(this);
-      return true;
-    }
-    if constexpr (ZolHasBaseInterface<J>::value) {
-      return offer<typename J::base_interface>(id, out);
-    } else {
-      return false;
-    }
-  }
-
   std::atomic<std::uint32_t> references_{0};
   std::uint64_t serviceId_ = 1;
   std::string serviceName_;

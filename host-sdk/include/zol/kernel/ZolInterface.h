@@ -68,4 +68,21 @@ struct ZolHasBaseInterface : std::false_type {};
 template <class I>
 struct ZolHasBaseInterface<I, std::void_t<typename I::base_interface>> : std::true_type {};
 
+/// The heart of a queryInterface for an object implementing `I`: when `id`
+/// is the type id of `I` or of an interface `I` extends, stores `self` as
+/// that interface in `out` and returns true (adding no reference); otherwise
+/// stores nothing and returns false.
+template <class I>
+bool offerInterface(I* self, const ZolTypeId& id, void** out) noexcept {
+  if (id == I::descriptor.typeId) {
+    *out = self;
+    return true;
+  }
+  if constexpr (ZolHasBaseInterface<I>::value) {
+    return offerInterface<typename I::base_interface>(self, id, out);
+  } else {
+    return false;
+  }
+}
+
 }  // namespace Zol
