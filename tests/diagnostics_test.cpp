@@ -12,15 +12,18 @@
 #include <ctime>
 #include <functional>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
@@ -50,6 +53,9 @@ using HostLogger = Zol::Framework::Logger::ZolILoggerInterface;
 using Provider = Zol::Framework::ZolIServiceProviderInterface;
 using Table = kyr::orla::appfw::ZolITextTranslationTableInterface;
 using Strings = std::vector<std::string>;
+
+// A level converts to a statement: `ScopeLog log = 3;`.
+static_assert(std::is_convertible_v<int, ScopeLog>);
 
 const CallPattern kGetLogger = CallPattern::of<Zol::ZolIKernelAccessInterface>("getLogger");
 const CallPattern kLog = CallPattern::of<HostLogger>("log");
@@ -486,6 +492,33 @@ TEST(LogHelperOutput, MessagesOfAnyLengthArriveWhole) {
     ASSERT_EQ(texts.size(), expected.size() + 2);
     EXPECT_EQ(afterStamp(texts[texts.size() - 2]), "");
     EXPECT_EQ(afterStamp(texts.back()), "");
+  });
+}
+
+// A growth the address space cannot hold throws std::bad_alloc; the helper
+// keeps its old buffer, so the next message is written whole. The sanitizers
+// reserve more address space than the limit allows, so the test runs without
+// them.
+TEST(LogHelperOutput, AFailedGrowthKeepsTheBufferForTheNextMessage) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "an address-space limit and a sanitizer's shadow memory do not mix";
+#endif
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = rlim_t{1} << 30;
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limited), 0);
+    EXPECT_THROW(LogHelper::instance()->logMessage(1, "%*s", 1500000000, ""), std::bad_alloc);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &saved), 0);
+
+    const std::string next(1500, 'n');
+    LogHelper::instance()->logMessage(1, "%s", next.c_str());
+    LogHelper::instance()->logMessage(1, "short");
+    const Strings texts = hostTexts(host);
+    ASSERT_EQ(texts.size(), 2u) << "the failed message wrote nothing";
+    EXPECT_TRUE(afterStamp(texts[0]) == next) << "the message after the failure arrived changed";
+    EXPECT_EQ(afterStamp(texts[1]), "short");
   });
 }
 

@@ -78,7 +78,8 @@ LogHelper& LogHelper::operator=(const LogHelper& other) {
 
 // Formats straight into the buffer. Only a message that leaves less than two
 // bytes spare grows the buffer, to its length plus kGrowthMargin, and is
-// formatted again.
+// formatted again. The larger buffer is allocated before the old one goes, so
+// a growth that fails (std::bad_alloc) leaves the helper as it was.
 void LogHelper::logMessage(int level, const char* format, ...) {
   if (format == nullptr) {
     write(std::string(), level);
@@ -86,21 +87,20 @@ void LogHelper::logMessage(int level, const char* format, ...) {
   }
   std::va_list arguments;
   va_start(arguments, format);
-  std::va_list again;
-  va_copy(again, arguments);
   long long length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
+  va_end(arguments);
   if (length + 2 >= m_bufferSize) {
-    m_buffer.reset();
     // The size stays an int: a message near 2 GiB gets the largest buffer
     // an int counts, which still holds it (vsnprintf counts in int too).
     const long long grown = std::min<long long>(length + kGrowthMargin, std::numeric_limits<std::int32_t>::max());
+    std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(grown)]);
+    std::memset(buffer.get(), 0, static_cast<std::size_t>(std::min(length + 2, grown)));
+    m_buffer = std::move(buffer);
     m_bufferSize = static_cast<std::int32_t>(grown);
-    m_buffer.reset(new char[static_cast<std::size_t>(m_bufferSize)]);
-    std::memset(m_buffer.get(), 0, static_cast<std::size_t>(std::min(length + 2, grown)));
-    length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, again);
+    va_start(arguments, format);
+    length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
+    va_end(arguments);
   }
-  va_end(again);
-  va_end(arguments);
   write(length < 0 ? std::string() : std::string(m_buffer.get(), static_cast<std::size_t>(length)), level);
 }
 
