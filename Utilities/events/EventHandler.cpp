@@ -52,6 +52,7 @@ EventHandler::EventHandler() : m_lock(std::make_unique<internal::CriticalSection
 EventHandler::~EventHandler() = default;
 
 void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* handler) {
+  if (handler == nullptr) return;
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
   const auto entry = m_handlers.find(domainId);
   if (entry == m_handlers.end()) {
@@ -65,6 +66,7 @@ void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* h
 }
 
 void EventHandler::removeDomainEventHandler(long long domainId, IZolEventHandler* handler) {
+  if (handler == nullptr) return;
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
   auto entry = m_handlers.find(domainId);
   if (entry == m_handlers.end()) return;

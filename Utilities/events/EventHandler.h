@@ -56,11 +56,12 @@ class WYRDAN_EXPORT EventHandler {
   /// Registers `handler` (not owned; kept until removed) for `domainId` and
   /// asks the default listener to listen to the domain, on every call (it
   /// subscribes once). A handler is registered at most once per domain. A
-  /// host exception passes after the handler was registered.
+  /// host exception passes after the handler was registered. A null handler
+  /// is ignored: nothing is registered and the host is not called.
   void addDomainEventHandler(long long domainId, IZolEventHandler* handler);
   /// Unregisters `handler` from `domainId`; when the domain loses its last
-  /// handler, the default listener stops listening to it. An unknown handler
-  /// or domain changes nothing and calls nothing.
+  /// handler, the default listener stops listening to it. An unknown or null
+  /// handler, or an unknown domain, changes nothing and calls nothing.
   void removeDomainEventHandler(long long domainId, IZolEventHandler* handler);
   /// Drops every handler of `domainId` and stops listening to it, also when
   /// it had none (the listener unsubscribes only what it subscribed).
