@@ -337,6 +337,21 @@ TEST_F(AssemblyTest, PartsOfANestedAssemblyComeDepthFirst) {
   EXPECT_TRUE(PluginHelperTool::getAllParts(frame).empty()) << "an entity that is no engineering object";
 }
 
+// A host's assembly tree may loop back on itself; the walk skips an assembly
+// that already encloses the child, so it ends.
+TEST_F(AssemblyTest, AnAssemblyInsideItselfIsNotWalkedAgain) {
+  frame->addChildObject(latch);
+  EXPECT_EQ(names(PluginHelperTool::getAllParts(frame)), (Lines{"Plate", "Pin", "Spring", "Leaf", "Bolt", "Spring"}))
+      << "a sub-assembly met on two paths is walked at each";
+
+  latch->addChildObject(frame);
+  hinge->addChildObject(hinge);
+  EXPECT_EQ(names(PluginHelperTool::getAllParts(latch)), (Lines{"Spring", "Plate", "Pin", "Leaf", "Bolt"}));
+  EXPECT_EQ(names(PluginHelperTool::getAllParts(hinge)), (Lines{"Pin", "Spring", "Plate", "Bolt", "Leaf"}));
+  latch->removeChildObject(frame);
+  hinge->removeChildObject(hinge);
+}
+
 TEST_F(AssemblyTest, RepresentationsOfSomethingElseRaiseTheCastException) {
   pin->partEntity()->setQueryStatus(kyr::orla::appfw::IEntityInterface::descriptor.typeId, Zol::kQueryNoInterface);
   EXPECT_EQ(castFailure([this] { PluginHelperTool::getAllParts(frame); }), missingInterface("kyr.orla.appfw.IEntity"));

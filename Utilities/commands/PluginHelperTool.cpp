@@ -47,11 +47,15 @@ void appendPartOf(EOMPtr const& representation, std::vector<EntityPtr>& parts) {
   if (entity) parts.push_back(std::move(entity));
 }
 
-// Appends the parts under `entity`, depth-first. They are gathered in a
-// std::vector and copied into the host sequence once: one more caller of the
-// host sequence's append makes the optimiser keep that append out of line in
-// EntConvert's conversion loops, which the instruction-count check measures.
-void appendPartsUnder(EntityPtr const& entity, std::vector<EntityPtr>& parts) {
+// Appends the parts under `entity`, depth-first. `enclosing` holds the
+// assemblies being walked above it: a host whose assembly contains itself,
+// directly or further down, would otherwise never end the walk. A
+// sub-assembly met twice on different paths is walked at each place. The
+// parts are gathered in a std::vector and copied into the host sequence once:
+// one more caller of the host sequence's append makes the optimiser keep that
+// append out of line in EntConvert's conversion loops, which the
+// instruction-count check measures.
+void appendPartsUnder(EntityPtr const& entity, std::vector<EOMPtr>& enclosing, std::vector<EntityPtr>& parts) {
   const auto object = Zol::interfaceCast<IEOMObjectInterface>(entity);
   if (!object) return;
   const icu::UnicodeString typeName = typeNameOf(object);
@@ -65,15 +69,19 @@ void appendPartsUnder(EntityPtr const& entity, std::vector<EntityPtr>& parts) {
   if (!assembly) return;
   Zol::EOM::EOMChildSequence children;
   assembly->getChildren(children);
+  enclosing.push_back(object);
   for (const Zol::EOM::EOMChild& child : children) {
     if (!child.object) continue;
     const icu::UnicodeString childType = typeNameOf(child.object);
     if (isPartRepresentation(childType)) {
       appendPartOf(child.object, parts);
-    } else if (childType == kAssemblyRep) {
-      appendPartsUnder(Zol::interfaceCast<IEntityInterface>(child.object), parts);
+    } else if (childType == kAssemblyRep &&
+               std::none_of(enclosing.begin(), enclosing.end(),
+                            [&child](EOMPtr const& above) { return Zol::isSameObject(above, child.object); })) {
+      appendPartsUnder(Zol::interfaceCast<IEntityInterface>(child.object), enclosing, parts);
     }
   }
+  enclosing.pop_back();
 }
 
 // The study objects' default names: the text's key, the entity type as the
@@ -117,8 +125,9 @@ bool PluginHelperTool::isDressUpMode() { return isActiveMode("DRESSUP_MODE"); }
 bool PluginHelperTool::isReadonlyMode() { return isActiveMode("READ_ONLY_MODEL"); }
 
 IEntities PluginHelperTool::getAllParts(EntityPtr const& entity) {
+  std::vector<EOMPtr> enclosing;
   std::vector<EntityPtr> parts;
-  appendPartsUnder(entity, parts);
+  appendPartsUnder(entity, enclosing, parts);
   return IEntities(parts.begin(), parts.end());
 }
 

@@ -1,5 +1,10 @@
 #include "simhost/SimModelTools.h"
 
+#include <algorithm>
+
+#include "kyr/appfw/ModelPersistenceRecords.h"
+#include "zol/kernel/ZolException.h"
+
 namespace simhost {
 
 SimAssemblyRep::SimAssemblyRep(SimContextPtr context, EntityReference reference, icu::UnicodeString name)
@@ -8,6 +13,13 @@ SimAssemblyRep::SimAssemblyRep(SimContextPtr context, EntityReference reference,
 void SimAssemblyRep::addChildObject(EOMObjectPtr child) {
   std::lock_guard<std::mutex> lock(mutex_);
   children_.push_back(std::move(child));
+}
+
+void SimAssemblyRep::removeChildObject(const EOMObjectPtr& child) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  children_.erase(std::remove_if(children_.begin(), children_.end(),
+                                 [&child](const EOMObjectPtr& object) { return Zol::isSameObject(object, child); }),
+                  children_.end());
 }
 
 std::vector<EOMObjectPtr> SimAssemblyRep::childObjects() const {
@@ -90,6 +102,43 @@ Zol::ZolResult_24_8 SimModelManagement::flushModel() {
   if (Zol::ZolResult_24_8 fault = call("flushModel"); !fault.isOk()) return fault;
   flushes_.fetch_add(1, std::memory_order_acq_rel);
   return Zol::ZolResult_24_8(flushResult_.load(std::memory_order_acquire));
+}
+
+std::vector<SimPersistenceListener::Record> SimPersistenceListener::records() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return records_;
+}
+
+Zol::Framework::HandleEventStatus SimPersistenceListener::handleEvent(const Zol::Framework::ZolEvent& event) {
+  const Zol::ZolAny_24_8& payload = event.data;
+  const Zol::ZolTypeCode_24_8 expected = kyr::orla::appfw::getTC_ModelPersistenceEvent();
+  std::string problem;
+  Record record;
+  record.eventId = event.eventId;
+  if (payload.holdsNothing() || payload.getTypeCode() != expected) {
+    problem = "a payload of type " +
+              (payload.holdsNothing() ? std::string("nothing") : payload.getTypeCode().getName()) + ", not " +
+              expected.getName();
+  } else {
+    try {
+      Zol::ZolInStream_24_8 in = payload.openStream();
+      Zol::ZolTypeCode_24_8 own;
+      Zol::marshaller_extract(in, own);
+      Zol::marshaller_extract(in, record.modelName);
+      Zol::marshaller_extract(in, record.written);
+      in.expectEnd();
+      if (own != expected) problem = "the stream starts with " + own.getName() + ", not its own type code";
+    } catch (const Zol::ZolException_24& e) {
+      problem = "the record does not read: " + e.getText();
+    }
+  }
+  if (!problem.empty()) {
+    context()->failures.record(serviceName(), "event " + std::to_string(event.eventId) + ": " + problem);
+    return Zol::Framework::EventNotHandled;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  records_.push_back(std::move(record));
+  return Zol::Framework::EventHandled;
 }
 
 void SimTypeRegistry::addType(std::uint32_t id, icu::UnicodeString name) {

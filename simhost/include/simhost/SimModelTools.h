@@ -3,7 +3,8 @@
 /// assemblies (assembly representations with their children, part
 /// representations, the parts they stand for and those parts' persistent
 /// parts, all entities of the model), the base plug-in's model management
-/// with its flush, and the type registry of entity type names and ids.
+/// with its flush, the host's listener to the model persistence events, and
+/// the type registry of entity type names and ids.
 ///
 /// \code
 ///   simhost::SimAssemblyBuilder build(host.context(), host.model(), 30);
@@ -34,6 +35,7 @@
 #include "simhost/SimEntities.h"
 #include "simhost/SimObject.h"
 #include "zol/eom/IEOMAssembly.h"
+#include "zol/framework/ZolIEventManager.h"
 #include "zol/persistence/PersistenceFW.h"
 #include "zol/services/ITypeRegistry.h"
 
@@ -86,6 +88,9 @@ class SIMHOST_EXPORT SimAssemblyRep final : public SimEntityWith<Zol::EOM::IEOMA
 
   /// Appends `child` (any engineering object; empty included) to the children.
   void addChildObject(EOMObjectPtr child);
+  /// Removes every occurrence of `child` (by object identity) from the
+  /// children, as a test does to break a loop it made.
+  void removeChildObject(const EOMObjectPtr& child);
   /// The children, in the order added.
   std::vector<EOMObjectPtr> childObjects() const;
 
@@ -193,6 +198,37 @@ class SIMHOST_EXPORT SimModelManagement final
  private:
   std::atomic<std::int32_t> flushResult_{0};
   std::atomic<std::size_t> flushes_{0};
+};
+
+/// The host's listener to "kyr.orla.appfw.ModelPersistence": decodes each
+/// event's payload, a "kyr.orla.appfw.ModelPersistenceEvent" whose stream
+/// holds that type code again, the model's name and the written flag. A
+/// payload of another type, a stream that does not read so, or bytes left
+/// over is a host failure. Its handleEvent is the host's own, not
+/// journaled. Thread-safe.
+class SIMHOST_EXPORT SimPersistenceListener final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
+ public:
+  /// The domain it listens to.
+  static constexpr const char* kDomain = "kyr.orla.appfw.ModelPersistence";
+
+  /// One event decoded.
+  struct Record {
+    std::int32_t eventId = 0;      ///< 21 before the model is written, 3 after
+    icu::UnicodeString modelName;  ///< the model's name
+    /// The flag: true once the model is written.
+    bool written = false;
+  };
+
+  using SimObject::SimObject;
+
+  /// The events decoded, oldest first.
+  std::vector<Record> records() const;
+  /// Decodes and keeps the event; an undecodable one is a host failure.
+  Zol::Framework::HandleEventStatus handleEvent(const Zol::Framework::ZolEvent& event) override;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<Record> records_;
 };
 
 /// The type registry: entity types a test adds, by id and by name (names
