@@ -6,6 +6,7 @@
 // the process used (freshType).
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,10 @@ using kyr::orla::plugin::wyrdan::EntityIDSet;
 using kyr::orla::plugin::wyrdan::EntityTypeID;
 using simhost::CallPattern;
 using Registry = Zol::Services::TypeRegistry::ITypeRegistryInterface;
+
+// Plug-in code passes an id or a name where a type is expected.
+static_assert(std::is_convertible_v<unsigned int, EntityTypeID>);
+static_assert(std::is_convertible_v<icu::UnicodeString, EntityTypeID>);
 
 struct TypeEntry {
   std::uint32_t id;

@@ -1,6 +1,8 @@
 // Events: the plug-in's own domain and channel, the host's domain ids, the
 // subscriptions of a listener and the handler registry, on the simulated
 // host's event manager.
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -421,6 +423,17 @@ class EventHandlerTest : public testing_support::EventTest {
   }
 };
 
+// Handlers compiled against the host's declaration of the interface call
+// handleDomainEvent through the first slot of its table. By the Itanium C++
+// ABI, a pointer to a virtual member holds one plus the slot's byte offset.
+TEST(IZolEventHandlerLayout, HandleDomainEventIsTheFirstVirtualOperation) {
+  const auto member = &IZolEventHandler::handleDomainEvent;
+  std::uintptr_t slot = 0;
+  static_assert(sizeof member >= sizeof slot);
+  std::memcpy(&slot, &member, sizeof slot);
+  EXPECT_EQ(slot, 1u);
+}
+
 TEST_F(EventHandlerTest, TheSubscriptionFollowsTheHandlers) {
   registry.addDomainEventHandler(mine, &handlers[0]);
   EXPECT_EQ(subscriptions(mine), 1u);
@@ -461,6 +474,22 @@ TEST_F(EventHandlerTest, TheSubscriptionFollowsTheHandlers) {
   registry.viewportSize(width, height);
   EXPECT_EQ(width, 0);
   EXPECT_EQ(height, 0);
+}
+
+// A null handler would crash the thread that delivers the domain's next event.
+TEST_F(EventHandlerTest, ANullHandlerIsIgnored) {
+  registry.addDomainEventHandler(mine, nullptr);
+  registry.addSelectionEventHandler(nullptr);
+  EXPECT_EQ(subscriptions(mine), 0u);
+  EXPECT_EQ(host.journal().count(managerCall("addListenerForAllEvents")), 0u);
+  EXPECT_EQ(deliver(mine), Zol::Framework::EventNotHandled);
+
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  host.journal().clear();
+  registry.removeDomainEventHandler(mine, nullptr);
+  EXPECT_EQ(host.journal().size(), 0u);
+  EXPECT_EQ(deliver(mine), Zol::Framework::EventHandled);
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[0]}));
 }
 
 TEST_F(EventHandlerTest, HandlersRunInAddressOrderOnTheirDomainOnly) {

@@ -25,7 +25,6 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT ModelHelper {
  public:
-  ModelHelper() = delete;
   ///@{
   /// Assignment copies nothing: the class has no state. Never throws.
   ModelHelper& operator=(ModelHelper const& other);
@@ -55,6 +54,10 @@ class WYRDAN_EXPORT ModelHelper {
   /// manager. Throws Zol::ZolSystemException_24 when the framework access
   /// lacks its interface; host exceptions pass to the caller.
   static Zol::ZolResult_24_8 publishPersistenceEvent(int code, icu::UnicodeString modelName, bool flag);
+
+ private:
+  // Static only: nothing makes one.
+  ModelHelper() = default;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

@@ -24,7 +24,6 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT PluginHelperTool {
  public:
-  PluginHelperTool() = delete;
   ///@{
   /// Assignment copies nothing: the class has no state. Never throws.
   PluginHelperTool& operator=(PluginHelperTool const& other);
@@ -76,6 +75,10 @@ class WYRDAN_EXPORT PluginHelperTool {
   /// Nothing without a persistence framework; the host's results are not
   /// examined, its exceptions pass to the caller.
   static void registerDefaultNames();
+
+ private:
+  // Static only: nothing makes one.
+  PluginHelperTool() = default;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

@@ -22,7 +22,6 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT TaskHelper {
  public:
-  TaskHelper() = delete;
   ///@{
   /// Assignment copies nothing: the class has no state. Never throws.
   TaskHelper& operator=(TaskHelper const& other);
@@ -38,6 +37,10 @@ class WYRDAN_EXPORT TaskHelper {
   /// "kyr.orla.appfw.GuiExecutive" service is not a GUI executive; the host's
   /// exceptions pass to the caller.
   static void execteSyncOnWorkThread(std::function<void()>&& function, bool showWait);
+
+ private:
+  // Static only: nothing makes one.
+  TaskHelper() = default;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

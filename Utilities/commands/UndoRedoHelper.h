@@ -19,7 +19,6 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT UndoRedoHelper {
  public:
-  UndoRedoHelper() = delete;
   ///@{
   /// Assignment copies nothing: the class has no state. Never throws.
   UndoRedoHelper& operator=(UndoRedoHelper const& other);
@@ -37,6 +36,10 @@ class WYRDAN_EXPORT UndoRedoHelper {
   /// is named exactly "UndoCommand" or "RedoCommand", in any context. False
   /// without a command processor or a running command. Host exceptions pass.
   static bool isUndoRedoCommand();
+
+ private:
+  // Static only: nothing makes one.
+  UndoRedoHelper() = default;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

@@ -25,8 +25,8 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT ScopeLog {
  public:
   /// A statement at `level` (0 debug ... 3 error), with an empty stream.
-  /// Writes nothing yet.
-  explicit ScopeLog(int level);
+  /// Writes nothing yet. Not explicit: a level converts to a statement.
+  ScopeLog(int level);
   /// Takes over the level and the text composed so far; `other` is left
   /// empty and, like any statement, still writes its (empty) text when it
   /// ends.

@@ -30,13 +30,15 @@ class WYRDAN_EXPORT EntityTypeID {
   /// The type `typeId`; its name comes from the id cache or, on the first
   /// construction for this id, from the host's type registry. Without a type
   /// registry the name is empty and nothing is cached. Host exceptions pass
-  /// to the caller (nothing is cached then either).
-  explicit EntityTypeID(unsigned int typeId);
+  /// to the caller (nothing is cached then either). Not explicit: an id
+  /// converts to its type where one is expected.
+  EntityTypeID(unsigned int typeId);
   /// The type named `typeName` (case-sensitive); its id comes from the name
   /// cache or, on the first construction for this name, from the host's type
   /// registry. Without a type registry the id is 0 and nothing is cached.
-  /// Host exceptions pass to the caller (nothing is cached then either).
-  explicit EntityTypeID(icu::UnicodeString typeName);
+  /// Host exceptions pass to the caller (nothing is cached then either). Not
+  /// explicit, as the constructor from an id.
+  EntityTypeID(icu::UnicodeString typeName);
 
   ///@{
   /// Copies or takes over the id and the name; no host call, no cache.

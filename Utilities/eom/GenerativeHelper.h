@@ -21,7 +21,6 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT GenerativeHelper {
  public:
-  GenerativeHelper() = delete;
   ///@{
   /// Assignment copies nothing: the class has no state. Never throws.
   GenerativeHelper& operator=(GenerativeHelper const& other);
@@ -40,6 +39,10 @@ class WYRDAN_EXPORT GenerativeHelper {
   /// Zol::ZolSystemException_24, after marking, when the service is not a
   /// dependency manager.
   static void bulkGenerateObjects(Zol::EOM::IEOMObjectSequence const& objects);
+
+ private:
+  // Static only: nothing makes one.
+  GenerativeHelper() = default;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

@@ -21,15 +21,18 @@
 
 namespace kyr::orla::plugin::wyrdan {
 
+// handleDomainEvent is the first virtual operation, ahead of the destructor:
+// handlers compiled against the host's own declaration find it in the first
+// slot of the table.
 class WYRDAN_EXPORT IZolEventHandler {
  public:
-  /// Does not unregister: remove the handler from EventHandler first.
-  virtual ~IZolEventHandler();
-
   /// Called on the thread that delivers the event, with the event's domain
   /// id and the event. Exceptions pass to the caller of
   /// EventHandler::handleEvent and end that event's delivery.
   virtual void handleDomainEvent(long long domainId, Zol::Framework::ZolEvent const& event) = 0;
+
+  /// Does not unregister: remove the handler from EventHandler first.
+  virtual ~IZolEventHandler();
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

@@ -23,8 +23,6 @@ namespace kyr::orla::plugin::wyrdan {
 
 class WYRDAN_EXPORT ServiceProviderHelper {
  public:
-  ServiceProviderHelper() = delete;
-
   /// Asks `access` for its service provider and swaps it in, whatever the
   /// host answered (an empty provider included); the previous provider is
   /// released. Returns the host's result. `access` must not be null. A host
@@ -43,6 +41,8 @@ class WYRDAN_EXPORT ServiceProviderHelper {
   static ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> getServiceProvider();
 
  private:
+  // Static only: nothing makes one.
+  ServiceProviderHelper() = default;
   static ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface> m_zolServiceProvider;
   static const Zol::ZolHoldingsRegistration m_holdings;
 };
