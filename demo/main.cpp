@@ -197,7 +197,8 @@ void modelEdit(simhost::SimHost& host, demo::Transcript& transcript) {
   transcript.step("The same command posted to the host's work thread, then undone");
   Zol::PersistenceFW::CAEData::EntityReferenceSequence third{plates[2]->reference()};
   DataBunch params;
-  params.setData("objects", EntConvert().toEntRefList(third));
+  params.setData("objects", ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>(
+                                EntConvert().toEntRefList(third)));
   params.setData("values", DataBunch{{"thickness", 8}}.toZolAny());
   CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
   transcript.note("invokeAsync() -> code " + std::to_string(invoker.invokeAsync(params).getCode()) +
@@ -306,6 +307,9 @@ int main() {
   transcript.note("its entity reference names the model as its container: the model stays alive too");
 
   transcript.step("Plug-in shut-down: the service cache released; then the host goes");
+  const std::string failures = host->failures().report();
+  transcript.note(failures.empty() ? "the host decoded every payload and refused no call"
+                                   : "the host could not take:\n" + failures);
   ServiceHelper::releaseServices();
   transcript.detach();
   host.reset();

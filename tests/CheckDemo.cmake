@@ -47,6 +47,7 @@ foreach(expected
     "EditEntityHelper drops the host's results; plate 5's thickness: 2 \\(Zol.Int32\\)\n"
     "setProperties\\(\\) threw Zol.ZolSystemException \"disk full\"; plate 5's thickness: 2 \\(Zol.Int32\\)\n"
     "No fault armed[^\n]*\n(   host <- [^\n]*\n)+   plate 5's thickness: 6 \\(Zol.Int32\\)\n"
+    "the host decoded every payload and refused no call\n"
     "alive: Zol.Framework.ServiceProvider \\([0-9]+, held: [^\n]*ServiceHelper: service provider"
     "counts only references nobody declared\n   leaked: entity \\(5, 5, 0\\) \\(1\\)\n   leaked: model \\(1\\)\n\n"
     "releases plate 5[^\n]*\n   leaked: \\(nothing\\)\n"

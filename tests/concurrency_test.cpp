@@ -32,7 +32,8 @@ DataBunch modifyParams(const std::vector<ZolSmartPointer<simhost::SimEntity>>& p
   EntityReferenceSequence references;
   for (const auto& plate : plates) references.push_back(plate->reference());
   DataBunch params;
-  params.setData("objects", EntConvert().toEntRefList(references));
+  params.setData("objects", ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>(
+                                EntConvert().toEntRefList(references)));
   params.setData("values", values.toZolAny());
   return params;
 }

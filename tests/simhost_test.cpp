@@ -233,6 +233,10 @@ TEST_F(SimHostTest, TasksTheCursorAndTransactionsKeepTheHostsRules) {
   EXPECT_TRUE(refused[0].hadInvoker);
   EXPECT_FALSE(refused[1].hadInvoker);
   EXPECT_TRUE(host.waitCursor().history().empty()) << "a refused request shows no cursor";
+  host.failures().expect("GUI action KYR.WyrdanPlugin.TaskInvoker");
+  std::vector<std::string> reasons;
+  for (const auto& failure : host.failures().all()) reasons.push_back(failure.reason);
+  EXPECT_EQ(reasons, (std::vector<std::string>{"no \"showWait\"", "no \"invoker\""}));
 
   const std::int64_t domain = *host.eventManager().domainId("kyr.orla.appfw.CmdProcessor");
   for (const std::int32_t id : {20, 20, 21, 7, 21, 21}) host.eventManager().deliver({domain, id, {}});
@@ -1516,7 +1520,6 @@ TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors
     std::string error;  // a part of the recorded text
   };
   const Case cases[] = {
-      {"an unknown event id", 7, entityPayload(plate), "no browser announcement has this id"},
       {"an entity where an addition record belongs", 9, entityPayload(plate),
        "a payload of type kyr.orla.appfw.IEntity is not an addition record"},
       {"a removal record for event 1", 1, removalPayload({plate}, {}), "is not an entity or an insertion record"},
@@ -1532,6 +1535,9 @@ TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors
       {"a removal record not ending with 0", 10, removalPayload({plate}, {}, 1), "ends with 1, not 0"},
   };
   const std::string tree = browser.entityTab().render();
+  publish(entities, 7, entityPayload(plate));
+  EXPECT_TRUE(browser.entityTab().errors().empty()) << "the domain's other events are not the browser's";
+  EXPECT_EQ(browser.entityTab().announcements().size(), 1u);
   std::size_t errors = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -1543,7 +1549,10 @@ TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors
     EXPECT_NE(recorded.back().find(c.error), std::string::npos) << recorded.back();
     EXPECT_EQ(browser.entityTab().render(), tree) << "a payload that does not decode changes nothing";
     EXPECT_EQ(browser.entityTab().announcements().size(), 1u);
+    ASSERT_EQ(host.failures().all().size(), errors);
+    EXPECT_EQ(host.failures().all().back().text(), "model browser tab kyr.orla.appfw.Entity: " + recorded.back());
   }
+  host.failures().expect("model browser tab kyr.orla.appfw.Entity");
 }
 
 TEST_F(SimModelBrowserTest, SwitchMDPViewShowsKnownViewsAndRecordsUnknownOnes) {
@@ -1567,7 +1576,8 @@ TEST_F(SimModelBrowserTest, SwitchMDPViewShowsKnownViewsAndRecordsUnknownOnes) {
       {"without a target", {{"fromViewId", text("ModelingPlugin.StudyView")}}, false, "ModelingPlugin.StudyView"},
       {"a target that is not a string", {{"toViewId", 3}}, false, "ModelingPlugin.StudyView"},
       {"to an itemization view",
-       {{"toViewId", text("ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization")}},
+       {{"fromViewId", text("ModelingPlugin.StudyView")},
+        {"toViewId", text("ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization")}},
        true,
        "ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization"},
   };
@@ -1581,6 +1591,11 @@ TEST_F(SimModelBrowserTest, SwitchMDPViewShowsKnownViewsAndRecordsUnknownOnes) {
   }
   const auto switches = browser.viewSwitches();
   ASSERT_EQ(switches.size(), 3u) << "requests naming a view are recorded, known or not";
+  host.failures().expect("command KYR.ShellPlugin.SwitchMDPView");
+  std::vector<std::string> refusals;
+  for (const auto& failure : host.failures().all()) refusals.push_back(failure.reason);
+  EXPECT_EQ(refusals, (std::vector<std::string>{"no \"toViewId\"",
+                                                "no \"fromViewId\"; \"toViewId\" is Zol.Int32, not Zol.ZolString"}));
   EXPECT_EQ(switches[0].from, "");
   EXPECT_EQ(switches[0].to, "ModelingPlugin.StudyView");
   EXPECT_TRUE(switches[0].done);
@@ -1675,6 +1690,8 @@ TEST_F(SimHostTest, TheStatusBarShowsWellFormedPostsAndRecordsWhyOthersFailed) {
   EXPECT_EQ(shown[0].text, u"done");
   EXPECT_EQ(shown[0].severity, 2);
   EXPECT_EQ(host.statusBar().errors().size(), 3u);
+  host.failures().expect("GUI action KYR.WyrdanPlugin.ShowStatusMessage");
+  EXPECT_EQ(host.failures().all().size(), 3u) << "each is a host failure too";
 }
 
 TEST(SimKernel, AHostInstallsItsKernelAccessAndLoggerWhileItLives) {

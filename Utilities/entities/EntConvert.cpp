@@ -1,6 +1,5 @@
 #include "WyrdanPluginUtilities/entities/EntConvert.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -143,16 +142,7 @@ ZolSmartPointer<IEntityListInterface> EntConvert::toEntList(IEntities const& ent
   ZolSmartPointer<IRootManagerInterface> rootManager = ServiceCacheAppFrame::rootManager_;
   ZolSmartPointer<IEntityListInterface> list;
   if (!rootManager) return list;
-  const auto isEmpty = [](const ZolSmartPointer<IEntityInterface>& entity) { return !entity; };
-  if (std::none_of(entities.begin(), entities.end(), isEmpty)) {
-    rootManager->makeEntityList(entities, list);
-    return list;
-  }
-  IEntities present;
-  for (const auto& entity : entities) {
-    if (entity) present.push_back(entity);
-  }
-  rootManager->makeEntityList(present, list);
+  rootManager->makeEntityList(entities, list);
   return list;
 }
 

@@ -57,8 +57,9 @@ class WYRDAN_EXPORT EntConvert {
   /// container or without a root manager.
   kyr::orla::appfw::IEntities toEntity(ZolSmartPointer<kyr::orla::appfw::IEntRefInterface> const& container);
 
-  /// The root manager's entity list of `entities`, empty entity pointers left
-  /// out; empty without a root manager.
+  /// The root manager's entity list of `entities`, handed over as given:
+  /// what the host does with an empty entity pointer is the host's. Empty
+  /// without a root manager, or when the host makes no list.
   ZolSmartPointer<kyr::orla::appfw::IEntityListInterface> toEntList(kyr::orla::appfw::IEntities const& entities);
   /// toEntList(toEntities(refs)): the host never sees unresolved references.
   ZolSmartPointer<kyr::orla::appfw::IEntityListInterface> toEntList(

@@ -1,5 +1,7 @@
 #include "simhost/SimCommands.h"
 
+#include "ParameterPayload.h"
+
 namespace simhost {
 
 using kyr::orla::appfw::CmdIdentity;
@@ -113,6 +115,11 @@ std::thread::id SimCommand::lastThread() const {
   return lastThread_;
 }
 
+Zol::ZolResult_24_8 SimCommand::refuse(const std::string& reason) const {
+  context()->failures.record("command " + serviceName(), reason);
+  return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+}
+
 Zol::ZolResult_24_8 SimCommand::getOptions(CmdOptions& options) {
   if (Zol::ZolResult_24_8 fault = call("getOptions"); !fault.isOk()) return fault;
   options = this->options();
@@ -171,27 +178,11 @@ SimModifyObjectsCommand::SimModifyObjectsCommand(SimContextPtr context, CmdIdent
                                                  ZolSmartPointer<SimModel> model)
     : SimCommand(std::move(context), std::move(identity), std::move(running)), model_(std::move(model)) {}
 
-namespace {
-
-// The object an any-value carries, whatever interface it was typed with.
-Zol::ZolIService objectOf(const Zol::ZolAny_24_8& value) {
-  Zol::ZolIService object;
-  if (value.objectCount() == 0) return object;
-  Zol::ZolInStream_24_8 in = value.openStream();
-  Zol::marshaller_extract(in, object);
-  return object;
-}
-
-}  // namespace
-
 Zol::ZolResult_24_8 SimModifyObjectsCommand::perform(const CmdParameters& params) {
-  ZolSmartPointer<IEntityReferenceConstListInterface> objects;
-  CmdParameters values;
-  for (const CmdParameter& param : params) {
-    if (param.name == "objects")
-      objects = Zol::interfaceCast<IEntityReferenceConstListInterface>(objectOf(param.value));
-    if (param.name == "values") values = kyr::orla::appfw::cmdParametersFromAny(param.value);
-  }
+  internal::ParameterPayload request(params);
+  const auto objects = request.take<ZolSmartPointer<IEntityReferenceConstListInterface>>("objects");
+  const CmdParameters values = request.takeList("values");
+  if (!request.ok()) return refuse(request.problems());
 
   struct Change {
     ZolSmartPointer<SimEntity> entity;

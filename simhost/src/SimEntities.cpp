@@ -586,6 +586,12 @@ Zol::ZolResult_24_8 SimRootManager::getEntity(const EntityReference& reference,
 Zol::ZolResult_24_8 SimRootManager::makeEntityList(const IEntities& entities,
                                                    ZolSmartPointer<IEntityListInterface>& list) {
   if (Zol::ZolResult_24_8 fault = call("makeEntityList", entities); !fault.isOk()) return fault;
+  const auto empty = std::find_if(entities.begin(), entities.end(), [](const auto& entity) { return !entity; });
+  if (empty != entities.end()) {
+    context()->failures.record("root manager", "makeEntityList: entity " + std::to_string(empty - entities.begin()) +
+                                                   " of " + std::to_string(entities.size()) + " is empty");
+    return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+  }
   list = makeSimObject<SimEntityList>(context(), entities);
   return {};
 }

@@ -1,12 +1,12 @@
 #include "simhost/SimHost.h"
 
+#include "ParameterPayload.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 
 namespace simhost {
 
 namespace {
 
-using kyr::orla::appfw::CmdParameter;
 using kyr::orla::appfw::CmdParameters;
 using kyr::orla::appfw::ServiceCacheAppFrame;
 
@@ -22,16 +22,20 @@ constexpr std::int32_t kPluginId = 1001;
 constexpr const char* kModelManagementService = "kyr.orla.plugin.baseplugin.ModelManagement";
 constexpr const char* kConfigurationService = "Zol.Framework.ConfigurationManager";
 
+constexpr const char* kCommandRequestAction = "KYR.WyrdanPlugin.WorkThreadCommandRequest";
+
 // Runs the posted command on the work thread: "command" is the command
-// object, "param" its parameter list in any-form.
-Zol::ZolAny_24_8 postCommand(SimWorkThread& workThread, const Zol::ZolAny_24_8& payload) {
-  ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> command;
-  CmdParameters params;
-  for (const CmdParameter& entry : kyr::orla::appfw::cmdParametersFromAny(payload)) {
-    if (entry.name == "command") Zol::extractZolAny(entry.value, command);
-    if (entry.name == "param") params = kyr::orla::appfw::cmdParametersFromAny(entry.value);
+// object, "param" its parameter list in any-form. A payload that does not
+// decode, or carries no command, runs nothing and is a host failure.
+Zol::ZolAny_24_8 postCommand(SimContext& context, SimWorkThread& workThread, const Zol::ZolAny_24_8& payload) {
+  internal::ParameterPayload request(payload);
+  const auto command = request.take<ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface>>("command");
+  CmdParameters params = request.takeList("param");
+  if (!request.ok() || !command) {
+    context.failures.record(std::string("GUI action ") + kCommandRequestAction,
+                            request.ok() ? "the \"command\" is empty" : request.problems());
+    return {};
   }
-  if (!command) return {};
   workThread.post([command, params] {
     if (auto* simulated = dynamic_cast<SimCommand*>(command.get())) {
       simulated->run(params);
@@ -136,9 +140,10 @@ void SimHost::startCommandServices() {
   ServiceCacheAppFrame::commandProcessor_ = commandProcessor_;
 
   guiExecutive_ = makeSimObject<SimGuiExecutive>(context_, kGuiService, eventManager_->defineChannel());
-  guiExecutive_->setHandler(
-      "KYR.WyrdanPlugin.WorkThreadCommandRequest",
-      [workThread = workThread_.get()](const Zol::ZolAny_24_8& payload) { return postCommand(*workThread, payload); });
+  guiExecutive_->setHandler(kCommandRequestAction, [context = context_.get(),
+                                                    workThread = workThread_.get()](const Zol::ZolAny_24_8& payload) {
+    return postCommand(*context, *workThread, payload);
+  });
   registerService(kGuiService, guiExecutive_->asService());
 }
 
@@ -167,12 +172,11 @@ void SimHost::startPluginSupport() {
   plugin_ = makeSimObject<SimPlugin>(context_, kPluginDomain, kPluginId, pluginTexts_);
   appExecutive_->setPlugin(kPluginDomain, plugin_);
 
-  statusBar_ = std::make_shared<SimStatusBar>();
-  guiExecutive_->setHandler("KYR.WyrdanPlugin.ShowStatusMessage",
-                            [statusBar = statusBar_](const Zol::ZolAny_24_8& payload) {
-                              statusBar->post(payload);
-                              return Zol::ZolAny_24_8();
-                            });
+  statusBar_ = std::make_shared<SimStatusBar>(context_->failures);
+  guiExecutive_->setHandler(SimStatusBar::kAction, [statusBar = statusBar_](const Zol::ZolAny_24_8& payload) {
+    statusBar->post(payload);
+    return Zol::ZolAny_24_8();
+  });
 }
 
 // Work-thread tasks: the wait cursor, the TaskInvoker action and the
@@ -180,7 +184,7 @@ void SimHost::startPluginSupport() {
 void SimHost::startTaskServices() {
   waitCursor_ = makeSimObject<SimWaitCursor>(context_, "wait cursor");
   eventManager_->addHostListener(eventManager_->defineDomain(SimWaitCursor::kDomain), waitCursor_, 0);
-  taskRunner_ = std::make_unique<SimTaskRunner>(*workThread_, waitCursor_);
+  taskRunner_ = std::make_unique<SimTaskRunner>(*workThread_, waitCursor_, context_->failures);
   guiExecutive_->setHandler(SimTaskRunner::kAction, [runner = taskRunner_.get()](const Zol::ZolAny_24_8& payload) {
     return runner->handle(payload);
   });
@@ -193,7 +197,8 @@ void SimHost::startTaskServices() {
 void SimHost::startModelTools() {
   modelManagement_ = makeSimObject<SimModelManagement>(context_, kModelManagementService);
   registerService(kModelManagementService, modelManagement_->asService());
-  eventManager_->defineDomain("kyr.orla.appfw.ModelPersistence");
+  persistenceListener_ = makeSimObject<SimPersistenceListener>(context_, "persistence listener");
+  eventManager_->addHostListener(eventManager_->defineDomain(SimPersistenceListener::kDomain), persistenceListener_, 0);
   typeRegistry_ = makeSimObject<SimTypeRegistry>(context_, "type registry");
   ServiceCacheAppFrame::typeRegistry_ = typeRegistry_;
   configurationManager_ = makeSimObject<SimConfigurationManager>(context_, kConfigurationService);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "ParameterPayload.h"
 #include "kyr/appfw/ModelBrowserRecords.h"
 #include "simhost/ArgumentText.h"
 
@@ -306,7 +307,7 @@ void SimModelBrowserTab::apply(const ZolEvent& event) {
       }
       break;
     default:
-      throw Undecodable("no browser announcement has this id");
+      break;  // handleEvent passes announcements only
   }
   in.expectEnd();
 
@@ -334,6 +335,10 @@ void SimModelBrowserTab::apply(const ZolEvent& event) {
 }
 
 Zol::Framework::HandleEventStatus SimModelBrowserTab::handleEvent(const ZolEvent& event) {
+  static constexpr std::int32_t kAnnouncements[] = {1, 2, 3, 9, 10};
+  if (std::find(std::begin(kAnnouncements), std::end(kAnnouncements), event.eventId) == std::end(kAnnouncements)) {
+    return Zol::Framework::EventNotHandled;
+  }
   std::string error;
   try {
     apply(event);
@@ -343,8 +348,10 @@ Zol::Framework::HandleEventStatus SimModelBrowserTab::handleEvent(const ZolEvent
   } catch (...) {
     error = "an exception of unknown type";
   }
+  error = "event " + std::to_string(event.eventId) + ": " + error;
+  context()->failures.record(serviceName(), error);
   std::lock_guard<std::mutex> lock(mutex_);
-  errors_.push_back("event " + std::to_string(event.eventId) + ": " + error);
+  errors_.push_back(std::move(error));
   return Zol::Framework::EventNotHandled;
 }
 
@@ -468,15 +475,11 @@ SimSwitchViewCommand::SimSwitchViewCommand(SimContextPtr context, kyr::orla::app
     : SimCommand(std::move(context), std::move(identity), std::move(running)), browser_(std::move(browser)) {}
 
 Zol::ZolResult_24_8 SimSwitchViewCommand::perform(const CmdParameters& params) {
-  std::optional<std::string> to;
-  std::string from;
-  for (const CmdParameter& param : params) {
-    std::string text;
-    if (!Zol::extractZolAny(param.value, text)) continue;
-    if (param.name == "toViewId") to = text;
-    if (param.name == "fromViewId") from = text;
-  }
-  if (!to || !browser_->switchView(from, *to)) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
+  internal::ParameterPayload request(params);
+  const auto from = request.take<std::string>("fromViewId");
+  const auto to = request.take<std::string>("toViewId");
+  if (!request.ok()) return refuse(request.problems());
+  if (!browser_->switchView(from, to)) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
   return {};
 }
 

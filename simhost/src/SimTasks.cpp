@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "kyr/appfw/CmdParameters.h"
+#include "ParameterPayload.h"
 #include "kyr/appfw/ZolIInvoker.h"
 
 namespace simhost {
@@ -71,19 +71,18 @@ Zol::Framework::HandleEventStatus SimWaitCursor::handleEvent(const Zol::Framewor
   return Zol::Framework::EventHandled;
 }
 
-SimTaskRunner::SimTaskRunner(SimWorkThread& workThread, ZolSmartPointer<SimWaitCursor> cursor)
-    : workThread_(workThread), cursor_(std::move(cursor)) {}
+SimTaskRunner::SimTaskRunner(SimWorkThread& workThread, ZolSmartPointer<SimWaitCursor> cursor, HostFailures& failures)
+    : workThread_(workThread), cursor_(std::move(cursor)), failures_(failures) {}
 
 Zol::ZolAny_24_8 SimTaskRunner::handle(const Zol::ZolAny_24_8& payload) {
-  ZolSmartPointer<ZolIInvokerInterface> invoker;
-  std::string method;
-  bool showWait = false;
-  for (const kyr::orla::appfw::CmdParameter& entry : kyr::orla::appfw::cmdParametersFromAny(payload)) {
-    if (entry.name == "invoker") Zol::extractZolAny(entry.value, invoker);
-    if (entry.name == "method") Zol::extractZolAny(entry.value, method);
-    if (entry.name == "showWait") Zol::extractZolAny(entry.value, showWait);
-  }
-  if (!invoker || method != kInvokeMethod) {
+  internal::ParameterPayload request(payload);
+  const auto invoker = request.take<ZolSmartPointer<ZolIInvokerInterface>>("invoker");
+  const auto method = request.take<std::string>("method");
+  const bool showWait = request.take<bool>("showWait");
+  if (!request.ok() || !invoker || method != kInvokeMethod) {
+    std::string reason = request.problems();
+    if (request.ok()) reason = invoker ? "no method \"" + method + "\"" : "the \"invoker\" is empty";
+    failures_.record(std::string("GUI action ") + kAction, reason);
     std::lock_guard<std::mutex> lock(mutex_);
     refusals_.push_back(Refusal{method, static_cast<bool>(invoker)});
     return {};

@@ -1,6 +1,7 @@
-// Fixtures that end every test with the plug-in author's leak check: once the
-// simulated host is gone, no simulated object may be alive beyond what the
-// plug-in side declares it holds on purpose.
+// Fixtures that end every test with the plug-in author's checks: the host took
+// everything it was sent, and once the simulated host is gone, no simulated
+// object may be alive beyond what the plug-in side declares it holds on
+// purpose.
 #pragma once
 
 #include <cstddef>
@@ -34,12 +35,15 @@ class LeakCheckedTest : public ::testing::Test {
   LeakCheck leakCheck_;
 };
 
-/// A test on a fresh simulated host.
+/// A test on a fresh simulated host. It fails when the host recorded a
+/// failure the test did not declare expected (host.failures().expect).
 class HostTest : public ::testing::Test {
  private:
   LeakCheck leakCheck_;
 
  protected:
+  ~HostTest() override { EXPECT_EQ(host.failures().report(), "") << "the host could not take what it was sent"; }
+
   simhost::SimHost host;
 };
 

@@ -118,6 +118,9 @@ class SIMHOST_EXPORT SimCommand : public SimObject<kyr::orla::appfw::ICmdCommand
   /// command the getters answer.
   void setOutput(kyr::orla::appfw::CmdParameters output, Zol::ZolAny_24_8 returnValue,
                  ZolSmartPointer<kyr::orla::appfw::IURCommandInterface> undo);
+  /// Records a host failure "command <context>.<name>: <reason>" and
+  /// returns kFailure: for parameters the command cannot take.
+  Zol::ZolResult_24_8 refuse(const std::string& reason) const;
 
  private:
   const kyr::orla::appfw::CmdIdentity identity_;
@@ -133,9 +136,10 @@ class SIMHOST_EXPORT SimCommand : public SimObject<kyr::orla::appfw::ICmdCommand
 };
 
 /// "ModifyObjects": sets every property of "values" (a command-parameter
-/// list) on every entity of "objects" (an entity-reference list, containers
-/// included). Output "modified" and the return value: the number of entities
-/// changed.
+/// list) on every entity of "objects" (an any typed
+/// "Zol.PersistenceFW.CAEData.IEntityReferenceConstList" carrying an
+/// entity-reference list, containers included). Output "modified" and the
+/// return value: the number of entities changed.
 class SIMHOST_EXPORT SimModifyObjectsCommand final : public SimCommand {
  public:
   /// The command of `identity`, changing the entities of `model`.
@@ -145,8 +149,9 @@ class SIMHOST_EXPORT SimModifyObjectsCommand final : public SimCommand {
  protected:
   /// Sets the values on the entities of the model that "objects" names
   /// (references of other containers, and unknown ones, are skipped) and
-  /// makes an undo/redo command that restores or reapplies every change.
-  /// Succeeds without either parameter, changing nothing.
+  /// makes an undo/redo command that restores or reapplies every change. A
+  /// missing parameter, or one of another type or malformed, is refused
+  /// (see refuse()) and changes nothing.
   Zol::ZolResult_24_8 perform(const kyr::orla::appfw::CmdParameters& params) override;
 
  private:

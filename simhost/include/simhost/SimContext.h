@@ -1,6 +1,7 @@
 /// \class simhost::SimContext
 /// What every simulated object of one host shares: the journal, the fault
-/// plan and the dependency graph of its engineering objects. Its parts are
+/// plan, what the host could not take from the plug-in side, and the
+/// dependency graph of its engineering objects. Its parts are
 /// thread-safe: the caller's thread and the host's work thread use them
 /// alike.
 #pragma once
@@ -10,6 +11,7 @@
 
 #include "simhost/CallJournal.h"
 #include "simhost/FaultPlan.h"
+#include "simhost/HostFailures.h"
 #include "simhost/SimDependencyGraph.h"
 #include "simhost/SimHostExport.h"
 
@@ -20,6 +22,8 @@ struct SIMHOST_EXPORT SimContext {
   CallJournal journal;
   /// The faults armed for this host's operations.
   FaultPlan faults;
+  /// The payloads the host could not decode and the calls it refused.
+  HostFailures failures;
   /// The dependency edges of this host's engineering objects.
   SimDependencyGraph dependencies;
 

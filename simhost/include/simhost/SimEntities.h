@@ -562,7 +562,8 @@ class SIMHOST_EXPORT SimRootManager final
   /// `entity` is left as it was.
   Zol::ZolResult_24_8 getEntity(const EntityReference& reference,
                                 ZolSmartPointer<kyr::orla::appfw::IEntityInterface>& entity) override;
-  /// A new SimEntityList of `entities`, as given.
+  /// A new SimEntityList of `entities`, as given. A sequence holding an
+  /// empty entity is refused: a host failure, kFailure and no list.
   Zol::ZolResult_24_8 makeEntityList(const kyr::orla::appfw::IEntities& entities,
                                      ZolSmartPointer<kyr::orla::appfw::IEntityListInterface>& list) override;
   /// Same container object (by identity) and same three words.

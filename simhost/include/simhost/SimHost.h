@@ -51,7 +51,8 @@
 ///   makes;
 /// - the model management ("kyr.orla.plugin.baseplugin.ModelManagement")
 ///   with a flush whose result a test sets, the host domain
-///   "kyr.orla.appfw.ModelPersistence", the type registry (empty, also the
+///   "kyr.orla.appfw.ModelPersistence" with the host's listener decoding its
+///   events (persistenceListener()), the type registry (empty, also the
 ///   service cache's), the configuration manager
 ///   ("Zol.Framework.ConfigurationManager") with the plug-in's two
 ///   configurations, and the session's project, made by "Orla Modeler"
@@ -140,6 +141,10 @@ class SIMHOST_EXPORT SimHost {
   CallJournal& journal() noexcept { return context_->journal; }
   /// The faults armed for this host's operations.
   FaultPlan& faults() noexcept { return context_->faults; }
+  /// What the host could not take from the plug-in side: undecodable
+  /// payloads and refused calls. Test fixtures fail on what they did not
+  /// expect here.
+  HostFailures& failures() noexcept { return context_->failures; }
   /// The context every object of this host shares.
   const SimContextPtr& context() const noexcept { return context_; }
 
@@ -193,6 +198,8 @@ class SIMHOST_EXPORT SimHost {
   SimTypeRegistry& typeRegistry() noexcept { return *typeRegistry_; }
   /// "Zol.Framework.ConfigurationManager".
   SimConfigurationManager& configurationManager() noexcept { return *configurationManager_; }
+  /// The host's listener to the model persistence events.
+  SimPersistenceListener& persistenceListener() noexcept { return *persistenceListener_; }
 
   /// A new EOM object of this host, known to the factory's open().
   ZolSmartPointer<SimEOMObject> addEOMObject(icu::UnicodeString name, icu::UnicodeString typeName,
@@ -236,6 +243,7 @@ class SIMHOST_EXPORT SimHost {
   ZolSmartPointer<SimModelManagement> modelManagement_;
   ZolSmartPointer<SimTypeRegistry> typeRegistry_;
   ZolSmartPointer<SimConfigurationManager> configurationManager_;
+  ZolSmartPointer<SimPersistenceListener> persistenceListener_;
 };
 
 }  // namespace simhost

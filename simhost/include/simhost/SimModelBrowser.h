@@ -128,16 +128,19 @@ class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework:
   std::string render() const;
   /// What the tab was told, oldest first.
   std::vector<Announcement> announcements() const;
-  /// One text per event the tab could not decode, "event <id>: <why>",
-  /// oldest first: unknown event ids, payloads of another type than the
-  /// event carries, malformed streams.
+  /// One text per announcement the tab could not decode, "event <id>: <why>",
+  /// oldest first: payloads of another type than the event carries,
+  /// malformed streams. Each is also a host failure, with the
+  /// tab's service name as its source.
   std::vector<std::string> errors() const;
   /// Drops nodes, announcements, errors and the model (the host's shut-down).
   void clear();
 
-  /// Decodes and applies the event; EventHandled, or EventNotHandled when it
-  /// was recorded as an error (the whole payload is decoded first, so a
-  /// payload in error changes no node). Never throws.
+  /// Decodes and applies an announcement (events 1, 2, 3, 9 and 10);
+  /// EventHandled, or EventNotHandled when it was recorded as an error (the
+  /// whole payload is decoded first, so a payload in error changes no node).
+  /// The domain's other events are not the browser's: EventNotHandled, and
+  /// nothing recorded. Never throws.
   Zol::Framework::HandleEventStatus handleEvent(const Zol::Framework::ZolEvent& event) override;
 
  private:
@@ -219,8 +222,9 @@ class SIMHOST_EXPORT SimModelBrowser {
 
 /// "SwitchMDPView" of "KYR.ShellPlugin": switches the browser to the view
 /// named by the string parameter "toViewId", recording "fromViewId" with it.
-/// Fails (kFailure) when "toViewId" is missing, not a string, or a view the
-/// browser does not know; the visible view then stays.
+/// Fails (kFailure) when the view is one the browser does not know; either
+/// parameter missing or not a narrow string is refused (SimCommand::refuse).
+/// The visible view then stays.
 class SIMHOST_EXPORT SimSwitchViewCommand final : public SimCommand {
  public:
   /// The command of `identity`, switching `browser`'s views.

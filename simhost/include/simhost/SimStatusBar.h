@@ -19,6 +19,7 @@
 
 #include <unicode/unistr.h>
 
+#include "simhost/HostFailures.h"
 #include "simhost/SimHostExport.h"
 #include "zol/kernel/ZolAny.h"
 
@@ -26,6 +27,9 @@ namespace simhost {
 
 class SIMHOST_EXPORT SimStatusBar {
  public:
+  /// The GUI action whose payloads the status bar shows.
+  static constexpr const char* kAction = "KYR.WyrdanPlugin.ShowStatusMessage";
+
   /// One message shown.
   struct Message {
     /// The message's text.
@@ -34,10 +38,17 @@ class SIMHOST_EXPORT SimStatusBar {
     std::int32_t severity;
   };
 
+  /// A status bar recording what it cannot show in `failures`, which must
+  /// outlive it.
+  explicit SimStatusBar(HostFailures& failures);
+  SimStatusBar(const SimStatusBar&) = delete;
+  SimStatusBar& operator=(const SimStatusBar&) = delete;
+
   /// Decodes one posted payload and shows its message. A payload it cannot
   /// decode (no list, a malformed stream, "severity" or "message" missing or
-  /// of another type) shows nothing; errors() says why. Never throws but
-  /// std::bad_alloc. When an entry is repeated, the last one counts.
+  /// of another type) shows nothing; errors() says why, and it is a host
+  /// failure. Never throws but std::bad_alloc. When an entry is repeated,
+  /// the last one counts.
   void post(const Zol::ZolAny_24_8& payload);
 
   /// The messages shown, oldest first.
@@ -48,6 +59,7 @@ class SIMHOST_EXPORT SimStatusBar {
   void clear();
 
  private:
+  HostFailures& failures_;
   mutable std::mutex mutex_;
   std::vector<Message> messages_;
   std::vector<std::string> errors_;

@@ -18,9 +18,10 @@
 ///   at once.
 ///
 /// A request made on the work thread itself runs in place, under the cursor
-/// when asked: waiting for its own queue would never end. A request without
-/// an invoker, or naming another method, runs nothing and is recorded as
-/// refused.
+/// when asked: waiting for its own queue would never end. A request that
+/// does not decode (not a parameter list, a key missing, a value of another
+/// type), has an empty invoker or names another method runs nothing: it is
+/// recorded as refused and as a host failure.
 ///
 /// \code
 ///   TaskHelper::execteSyncOnWorkThread([&] { depth = host.waitCursor().depth(); }, true);
@@ -35,6 +36,7 @@
 #include <vector>
 
 #include "kyr/appfw/ZolIInvoker.h"
+#include "simhost/HostFailures.h"
 #include "simhost/SimGuiExecutive.h"
 #include "simhost/SimObject.h"
 #include "zol/framework/ZolIEventManager.h"
@@ -104,15 +106,16 @@ class SIMHOST_EXPORT SimTaskRunner {
     bool hadInvoker = false;
   };
 
-  /// A runner posting to `workThread` (which must outlive it) and showing
-  /// `cursor`, which must not be empty.
-  SimTaskRunner(SimWorkThread& workThread, ZolSmartPointer<SimWaitCursor> cursor);
+  /// A runner posting to `workThread` and recording its refusals in
+  /// `failures` (both must outlive it), showing `cursor`, which must not be
+  /// empty.
+  SimTaskRunner(SimWorkThread& workThread, ZolSmartPointer<SimWaitCursor> cursor, HostFailures& failures);
   SimTaskRunner(const SimTaskRunner&) = delete;
   SimTaskRunner& operator=(const SimTaskRunner&) = delete;
 
-  /// The GUI action's handler; answers nothing. Throws Zol::ZolSystemException_24
-  /// for a malformed payload; an invoke that throws in place passes its
-  /// exception on, one on the work thread is the work thread's failure.
+  /// The GUI action's handler; answers nothing. An invoke that throws in
+  /// place passes its exception on, one on the work thread is the work
+  /// thread's failure.
   Zol::ZolAny_24_8 handle(const Zol::ZolAny_24_8& payload);
 
   /// Invokes that have returned, in the order they returned.
@@ -125,6 +128,7 @@ class SIMHOST_EXPORT SimTaskRunner {
 
   SimWorkThread& workThread_;
   const ZolSmartPointer<SimWaitCursor> cursor_;
+  HostFailures& failures_;
   mutable std::mutex mutex_;
   std::vector<Run> runs_;
   std::vector<Refusal> refusals_;
