@@ -1,4 +1,5 @@
 // Writes the starting corpus of valid streams: make_seed_corpus <corpus folder>.
+#include <cstdint>
 #include <fstream>
 #include <string>
 
@@ -12,6 +13,30 @@ void write(const std::string& path, const Zol::ZolAny_24_8& any) {
   const std::string_view bytes = any.streamBytes();
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+// An object to refer to: fuzz_databunch gives each stream a table of as many
+// objects of its own as the stream refers to.
+class Seed final : public Zol::ZolIServiceInterface {
+ public:
+  void addReference() noexcept override { ++references_; }
+  void releaseReference() noexcept override {
+    if (--references_ == 0) delete this;
+  }
+  Zol::ZolResult_24_8 queryInterface(const Zol::ZolTypeId& id, void** out) noexcept override {
+    *out = nullptr;
+    if (!Zol::offerInterface<Zol::ZolIServiceInterface>(this, id, out)) {
+      return Zol::ZolResult_24_8(Zol::kQueryNoInterface);
+    }
+    addReference();
+    return {};
+  }
+  std::string getServiceName() const override { return "Wyrdan.Fuzz.Seed"; }
+  std::uint64_t getServiceId() const noexcept override { return 1; }
+
+ private:
+  ~Seed() override = default;
+  int references_ = 0;
+};
 
 Zol::ZolAny_24_8 sequenceOf(std::initializer_list<Zol::ZolAny_24_8> values) {
   Zol::ZolAny_24_8 any;
@@ -35,6 +60,15 @@ int main(int argc, char** argv) {
   write(root + "/databunch/empty", DataBunch().toZolAny());
   write(root + "/databunch/integers", DataBunch{{"a", 1}, {"b", -2}, {"c", 2147483647}}.toZolAny());
   write(root + "/databunch/mixed", mixed.toZolAny());
+  {
+    const Zol::ZolIService first(new Seed());
+    const Zol::ZolIService second(new Seed());
+    DataBunch inside;
+    inside.setData("part", second);
+    DataBunch objects{{"nested", inside.toZolAny()}, {"none", Zol::makeZolAny(Zol::ZolIService())}};
+    objects.setData("first", first);
+    write(root + "/databunch/objects", objects.toZolAny());
+  }
 
   write(root + "/any_extract/scalars", sequenceOf({1, true, Zol::makeZolAny(2.5), Zol::makeZolAny(std::int64_t{-9})}));
   write(root + "/any_extract/strings",
