@@ -38,6 +38,14 @@ class Seed final : public Zol::ZolIServiceInterface {
   int references_ = 0;
 };
 
+// FuzzedDataProvider input for fuzz_bunch_values: `size` bytes counting up
+// from `first` in steps of `step`.
+void writePattern(const std::string& path, std::size_t size, unsigned first, unsigned step) {
+  std::string bytes;
+  for (std::size_t i = 0; i < size; ++i) bytes.push_back(static_cast<char>((first + i * step) & 0xffU));
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 Zol::ZolAny_24_8 sequenceOf(std::initializer_list<Zol::ZolAny_24_8> values) {
   Zol::ZolAny_24_8 any;
   Zol::ZolOutStream_24_8 out = any.initializeStream();
@@ -74,5 +82,9 @@ int main(int argc, char** argv) {
   write(root + "/any_extract/strings",
         sequenceOf({Zol::makeZolAny("text"), Zol::makeZolAny(icu::UnicodeString::fromUTF8("\xF0\x9F\x94\xA7"))}));
   write(root + "/any_extract/nested", sequenceOf({mixed.toZolAny(), Zol::ZolAny_24_8()}));
+
+  writePattern(root + "/bunch_values/ascending", 256, 0, 1);
+  writePattern(root + "/bunch_values/descending", 256, 255, 255);
+  writePattern(root + "/bunch_values/sparse", 512, 7, 37);
   return 0;
 }
