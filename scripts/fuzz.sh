@@ -23,7 +23,7 @@ trap 'rm -rf "$scratch"' EXIT
 final_stat() { sed -n "s/^stat::$2: *//p" "$1" | tail -1 | grep . || echo "?"; }
 
 failed=0
-targets=(databunch any_extract)
+targets=(databunch any_extract bunch_values)
 for target in "${targets[@]}"; do
   echo "== fuzz_${target} for ${seconds}s"
   mkdir -p "$scratch/$target"
