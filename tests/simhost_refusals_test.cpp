@@ -62,23 +62,27 @@ TEST_F(HostRefusalTest, ModifyObjectsTakesOnlyAReadOnlyReferenceListAndAParamete
     std::string failure;
   };
   const Case cases[] = {
-      {"the writable list's type", {{"objects", Zol::makeZolAny(ListPtr(list))}, {"values", values}},
+      {"the writable list's type",
+       {{"objects", Zol::makeZolAny(ListPtr(list))}, {"values", values}},
        source + "\"objects\" is Zol.PersistenceFW.CAEData.IEntityReferenceList, not "
                 "Zol.PersistenceFW.CAEData.IEntityReferenceConstList"},
-      {"a bare service", {{"objects", Zol::makeZolAny(list->asService())}, {"values", values}},
+      {"a bare service",
+       {{"objects", Zol::makeZolAny(list->asService())}, {"values", values}},
        source + "\"objects\" is Zol.ZolIService, not Zol.PersistenceFW.CAEData.IEntityReferenceConstList"},
       {"no objects", {{"values", values}}, source + "no \"objects\""},
-      {"values that are no list", {{"objects", Zol::makeZolAny(ConstListPtr(list))}, {"values", 2}},
+      {"values that are no list",
+       {{"objects", Zol::makeZolAny(ConstListPtr(list))}, {"values", 2}},
        source + "\"values\" is Zol.Int32, not kyr.orla.appfw.CmdParameters"},
       {"a list with a byte left over",
-       {{"objects", withByteLeftOver(list->asService(), Zol::interfaceTypeCode<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>())},
+       {{"objects",
+         withByteLeftOver(list->asService(),
+                          Zol::interfaceTypeCode<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>())},
         {"values", values}},
        source + "\"objects\" does not read as one value: Any stream: bytes left after the last value"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(command("KYR.CorePlugin", "ModifyObjects")->execute(c.params).getCode(),
-              Zol::ZolResult_24_8::kFailure);
+    EXPECT_EQ(command("KYR.CorePlugin", "ModifyObjects")->execute(c.params).getCode(), Zol::ZolResult_24_8::kFailure);
     EXPECT_TRUE(plate->attribute("thickness").holdsNothing()) << "a refused command changes nothing";
     EXPECT_EQ(takeFailures(), std::vector<std::string>{c.failure});
   }
@@ -92,8 +96,8 @@ TEST_F(HostRefusalTest, ModifyObjectsTakesOnlyAReadOnlyReferenceListAndAParamete
 TEST_F(HostRefusalTest, TheWorkThreadCommandRequestRunsNothingItCannotDecode) {
   const auto modify = command("KYR.CorePlugin", "ModifyObjects");
   const Zol::ZolAny_24_8 commandValue = Zol::makeZolAny(modify);
-  const Zol::ZolAny_24_8 param = kyr::orla::appfw::cmdParametersToAny(
-      {{"objects", Zol::makeZolAny(ConstListPtr(list))}, {"values", values}});
+  const Zol::ZolAny_24_8 param =
+      kyr::orla::appfw::cmdParametersToAny({{"objects", Zol::makeZolAny(ConstListPtr(list))}, {"values", values}});
   const std::string source = "GUI action KYR.WyrdanPlugin.WorkThreadCommandRequest: ";
   struct Case {
     const char* name;
@@ -103,9 +107,9 @@ TEST_F(HostRefusalTest, TheWorkThreadCommandRequestRunsNothingItCannotDecode) {
   const Case cases[] = {
       {"no parameter list", commandValue, source + "not a parameter list: kyr.orla.appfw.ICmdCommand 4 bytes"},
       {"no command", kyr::orla::appfw::cmdParametersToAny({{"param", param}}), source + "no \"command\""},
-      {"an empty command", kyr::orla::appfw::cmdParametersToAny({{"command", Zol::makeZolAny(
-                                                                                   ZolSmartPointer<ICmdCommandInterface>())},
-                                                                 {"param", param}}),
+      {"an empty command",
+       kyr::orla::appfw::cmdParametersToAny(
+           {{"command", Zol::makeZolAny(ZolSmartPointer<ICmdCommandInterface>())}, {"param", param}}),
        source + "the \"command\" is empty"},
       {"a command of another type",
        kyr::orla::appfw::cmdParametersToAny({{"command", Zol::makeZolAny(modify->getServiceName())}, {"param", param}}),
@@ -161,8 +165,10 @@ TEST_F(HostRefusalTest, ThePersistenceListenerDecodesItsRecordsAndRefusesTheRest
     std::string failure;
   };
   const Case cases[] = {
-      {"another type", Zol::ZolAny_24_8(1), source + "a payload of type Zol.Int32, not kyr.orla.appfw.ModelPersistenceEvent"},
-      {"no payload", Zol::ZolAny_24_8(), source + "a payload of type nothing, not kyr.orla.appfw.ModelPersistenceEvent"},
+      {"another type", Zol::ZolAny_24_8(1),
+       source + "a payload of type Zol.Int32, not kyr.orla.appfw.ModelPersistenceEvent"},
+      {"no payload", Zol::ZolAny_24_8(),
+       source + "a payload of type nothing, not kyr.orla.appfw.ModelPersistenceEvent"},
       {"another type code inside", record(Zol::getTC_Zol_Int32_24_8(), false),
        source + "the stream starts with Zol.Int32, not its own type code"},
       {"a byte left over", record(type, true),

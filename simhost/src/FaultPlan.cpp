@@ -1,9 +1,5 @@
 #include "simhost/FaultPlan.h"
 
-#include <stdexcept>
-
-#include "zol/kernel/ZolException.h"
-
 namespace simhost {
 
 Fault Fault::errorResult(std::int32_t code) { return Fault{Kind::ErrorResult, code, {}, {}, {}}; }
@@ -30,6 +26,12 @@ void FaultPlan::inject(CallPattern pattern, Fault fault, int nthCall) {
   armed_.store(true, std::memory_order_release);
 }
 
+void FaultPlan::answer(CallPattern pattern, Answer answer, int times) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  faults_.push_back(Armed{std::move(pattern), std::move(answer), times});
+  armed_.store(true, std::memory_order_release);
+}
+
 void FaultPlan::inject(std::string interfaceName, std::string operation, Fault fault, int nthCall) {
   inject(CallPattern(std::move(interfaceName), std::move(operation)), std::move(fault), nthCall);
 }
@@ -40,44 +42,23 @@ void FaultPlan::clear() {
   armed_.store(false, std::memory_order_release);
 }
 
-namespace {
-
-[[noreturn]] void raise(const Fault& fault) {
-  if (fault.kind == Fault::Kind::ForeignException) throw std::runtime_error(fault.text);
-  if (fault.typeName == "Zol.ZolSystemException") {
-    Zol::ZolSystemException_24(fault.code, fault.text).throwit("ZolException");
-  }
-  Zol::createException(fault.typeName.c_str(), fault.code, fault.text)->throwit("ZolException");
-}
-
-}  // namespace
-
-Zol::ZolResult_24_8 FaultPlan::apply(const HostCall& call) {
-  Fault triggered;
-  bool fires = false;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (Armed& armed : faults_) {
-      if (!armed.pattern.matches(call)) continue;
+std::optional<FaultPlan::Action> FaultPlan::fire(const HostCall& call) {
+  std::optional<Action> fired;
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (Armed& armed : faults_) {
+    if (!armed.pattern.matches(call)) continue;
+    if (std::holds_alternative<Answer>(armed.action)) {
+      // An answer counts the calls it answered: answers armed one after
+      // another for n calls each answer in turn.
+      if (fired || (armed.nth != 0 && armed.seen >= armed.nth)) continue;
       ++armed.seen;
-      if (!fires && (armed.nthCall == kEveryCall || armed.seen == armed.nthCall)) {
-        triggered = armed.fault;
-        fires = true;
-      }
+      fired = armed.action;
+      continue;
     }
+    ++armed.seen;
+    if (!fired && (armed.nth == 0 || armed.seen == armed.nth)) fired = armed.action;
   }
-  if (!fires) return {};
-  switch (triggered.kind) {
-    case Fault::Kind::ErrorResult:
-      return Zol::ZolResult_24_8(triggered.code);
-    case Fault::Kind::Callback:
-      triggered.action();
-      return {};
-    case Fault::Kind::KernelException:
-    case Fault::Kind::ForeignException:
-      break;
-  }
-  raise(triggered);
+  return fired;
 }
 
 }  // namespace simhost

@@ -5,7 +5,7 @@ namespace simhost {
 using kyr::orla::appfw::Severity;
 
 void SimFlushTarget::flush() {
-  call("flush");
+  if (call("flush")) return;  // void: an answer or error result skips the flush
   flushes_.fetch_add(1, std::memory_order_acq_rel);
 }
 
@@ -13,7 +13,7 @@ SimProductInfo::SimProductInfo(SimContextPtr context, std::string name, icu::Uni
     : SimObject(std::move(context), std::move(name)), productName_(std::move(productName)) {}
 
 Zol::ZolResult_24_8 SimProductInfo::getProductName(icu::UnicodeString& name) {
-  if (Zol::ZolResult_24_8 fault = call("getProductName"); !fault.isOk()) return fault;
+  if (auto answered = call("getProductName", out(name))) return *answered;
   name = productName_.get();
   return {};
 }
@@ -58,13 +58,13 @@ void SimAppExecutive::clear() {
 }
 
 Zol::ZolResult_24_8 SimAppExecutive::getCurrentModelName(icu::UnicodeString& name) {
-  if (Zol::ZolResult_24_8 fault = call("getCurrentModelName"); !fault.isOk()) return fault;
+  if (auto answered = call("getCurrentModelName", out(name))) return *answered;
   name = modelName_.get();
   return {};
 }
 
 Zol::ZolResult_24_8 SimAppExecutive::getActiveModes(ZolSequence<std::string>& modes) {
-  if (Zol::ZolResult_24_8 fault = call("getActiveModes"); !fault.isOk()) return fault;
+  if (auto answered = call("getActiveModes", out(modes))) return *answered;
   const std::vector<std::string> active = modes_.get();
   modes = ZolSequence<std::string>(active.begin(), active.end());
   return {};
@@ -72,14 +72,14 @@ Zol::ZolResult_24_8 SimAppExecutive::getActiveModes(ZolSequence<std::string>& mo
 
 Zol::ZolResult_24_8 SimAppExecutive::getEventManager(
     ZolSmartPointer<Zol::Framework::ZolIEventManagerInterface>& manager) {
-  if (Zol::ZolResult_24_8 fault = call("getEventManager"); !fault.isOk()) return fault;
+  if (auto answered = call("getEventManager", out(manager))) return *answered;
   manager = events_.get();
   return {};
 }
 
 Zol::ZolResult_24_8 SimAppExecutive::publishEvent(const std::string& sender, const Zol::Framework::ZolEvent& event,
                                                   bool fire) {
-  if (Zol::ZolResult_24_8 fault = call("publishEvent", sender, event, fire); !fault.isOk()) return fault;
+  if (auto answered = call("publishEvent", sender, event, fire)) return *answered;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     publications_.push_back(Publication{sender, event, fire});
@@ -89,32 +89,28 @@ Zol::ZolResult_24_8 SimAppExecutive::publishEvent(const std::string& sender, con
 }
 
 Zol::ZolResult_24_8 SimAppExecutive::getFlushTarget(ZolSmartPointer<kyr::orla::appfw::IFlushTargetInterface>& target) {
-  if (Zol::ZolResult_24_8 fault = call("getFlushTarget"); !fault.isOk()) return fault;
+  if (auto answered = call("getFlushTarget", out(target))) return *answered;
   target = flushTarget_.get();
   return {};
 }
 
 Zol::ZolResult_24_8 SimAppExecutive::getProductInfo(ZolSmartPointer<kyr::orla::appfw::IProductInfoInterface>& info) {
-  if (Zol::ZolResult_24_8 fault = call("getProductInfo"); !fault.isOk()) return fault;
+  if (auto answered = call("getProductInfo", out(info))) return *answered;
   info = productInfo_.get();
   return {};
 }
 
 Zol::ZolResult_24_8 SimAppExecutive::showMessage(const Zol::ZolResult_24_8& result, Severity severity, bool details) {
-  if (Zol::ZolResult_24_8 fault = call("showMessage", "result " + std::to_string(result.getCode()),
-                                       static_cast<std::int32_t>(severity), details);
-      !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call("showMessage", "result " + std::to_string(result.getCode()),
+                           static_cast<std::int32_t>(severity), details))
+    return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   shownMessages_.push_back(ShownMessage{{}, result.getCode(), severity, details});
   return {};
 }
 
 Zol::ZolResult_24_8 SimAppExecutive::showMessage(const icu::UnicodeString& text, Severity severity) {
-  if (Zol::ZolResult_24_8 fault = call("showMessage", text, static_cast<std::int32_t>(severity)); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call("showMessage", text, static_cast<std::int32_t>(severity))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   shownMessages_.push_back(ShownMessage{text, 0, severity, false});
   return {};
@@ -122,14 +118,14 @@ Zol::ZolResult_24_8 SimAppExecutive::showMessage(const icu::UnicodeString& text,
 
 Zol::ZolResult_24_8 SimAppExecutive::getPlugin(const std::string& domain,
                                                ZolSmartPointer<kyr::orla::appfw::IPluginInterface>& plugin) {
-  if (Zol::ZolResult_24_8 fault = call("getPlugin", domain); !fault.isOk()) return fault;
+  if (auto answered = call("getPlugin", domain, out(plugin))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   if (const auto it = plugins_.find(domain); it != plugins_.end()) plugin = it->second;
   return {};
 }
 
 bool SimAppExecutive::isBatchMode() {
-  call<kyr::orla::appfw::ZolIAppExecutiveInterface>("isBatchMode");
+  if (auto answered = callReturning<bool, kyr::orla::appfw::ZolIAppExecutiveInterface>("isBatchMode")) return *answered;
   return batch_.load(std::memory_order_acquire);
 }
 

@@ -5,7 +5,7 @@
 namespace simhost {
 
 Zol::ZolResult_24_8 SimTrashBin::flush() {
-  if (Zol::ZolResult_24_8 fault = call("flush"); !fault.isOk()) return fault;
+  if (auto answered = call("flush")) return *answered;
   flushes_.fetch_add(1, std::memory_order_acq_rel);
   return {};
 }
@@ -14,7 +14,7 @@ void SimTrashBinService::setTrashBin(ZolSmartPointer<SimTrashBin> trashBin) { tr
 
 Zol::ZolResult_24_8 SimTrashBinService::getTrashBin(
     ZolSmartPointer<kyr::orla::appfw::ZolITrashBinInterface>& trashBin) {
-  if (Zol::ZolResult_24_8 fault = call("getTrashBin"); !fault.isOk()) return fault;
+  if (auto answered = call("getTrashBin", out(trashBin))) return *answered;
   trashBin = trashBin_.get();
   return {};
 }
@@ -25,7 +25,7 @@ void SimViewportManager::setCurrentViewport(ZolSmartPointer<SimViewport> viewpor
 
 Zol::ZolResult_24_8 SimViewportManager::getCurrentViewport(
     ZolSmartPointer<kyr::orla::plugin::shell::IViewportInterface>& viewport) {
-  if (Zol::ZolResult_24_8 fault = call("getCurrentViewport"); !fault.isOk()) return fault;
+  if (auto answered = call("getCurrentViewport", out(viewport))) return *answered;
   viewport = viewport_.get();
   return {};
 }
@@ -36,7 +36,7 @@ void SimShellEntities::setViewportManager(ZolSmartPointer<SimViewportManager> ma
 
 Zol::ZolResult_24_8 SimShellEntities::getViewportManager(
     ZolSmartPointer<kyr::orla::plugin::shell::IViewportManagerInterface>& manager) {
-  if (Zol::ZolResult_24_8 fault = call("getViewportManager"); !fault.isOk()) return fault;
+  if (auto answered = call("getViewportManager", out(manager))) return *answered;
   manager = manager_.get();
   return {};
 }
@@ -62,14 +62,14 @@ bool SimTransactionBroker::isOpen() const {
 }
 
 Zol::ZolResult_24_8 SimTransactionBroker::beginTransaction() {
-  if (Zol::ZolResult_24_8 fault = call("beginTransaction"); !fault.isOk()) return fault;
+  if (auto answered = call("beginTransaction")) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   ++begins_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimTransactionBroker::endTransaction() {
-  if (Zol::ZolResult_24_8 fault = call("endTransaction"); !fault.isOk()) return fault;
+  if (auto answered = call("endTransaction")) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   if (begins_ == ends_) {
     ++failedEnds_;
@@ -92,7 +92,7 @@ void SimTransactionBrokerFactory::clear() {
 
 Zol::ZolResult_24_8 SimTransactionBrokerFactory::createTransactionBroker(
     ZolSmartPointer<kyr::orla::appfw::ZolITransactionBrokerInterface>& broker) {
-  if (Zol::ZolResult_24_8 fault = call("createTransactionBroker"); !fault.isOk()) return fault;
+  if (auto answered = call("createTransactionBroker", out(broker))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   auto made =
       makeSimObject<SimTransactionBroker>(context(), "transaction broker " + std::to_string(brokers_.size() + 1));

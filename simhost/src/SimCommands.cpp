@@ -22,7 +22,7 @@ bool SimURCommand::undone() const noexcept {
 }
 
 Zol::ZolResult_24_8 SimURCommand::undo() {
-  if (Zol::ZolResult_24_8 fault = call("undo"); !fault.isOk()) return fault;
+  if (auto answered = call("undo")) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   if (undone_) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
   undo_();
@@ -31,7 +31,7 @@ Zol::ZolResult_24_8 SimURCommand::undo() {
 }
 
 Zol::ZolResult_24_8 SimURCommand::redo() {
-  if (Zol::ZolResult_24_8 fault = call("redo"); !fault.isOk()) return fault;
+  if (auto answered = call("redo")) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   if (!undone_) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
   redo_();
@@ -121,46 +121,46 @@ Zol::ZolResult_24_8 SimCommand::refuse(const std::string& reason) const {
 }
 
 Zol::ZolResult_24_8 SimCommand::getOptions(CmdOptions& options) {
-  if (Zol::ZolResult_24_8 fault = call("getOptions"); !fault.isOk()) return fault;
+  if (auto answered = call("getOptions", out(options))) return *answered;
   options = this->options();
   return {};
 }
 
 Zol::ZolResult_24_8 SimCommand::setOptions(const CmdOptions& options) {
-  if (Zol::ZolResult_24_8 fault = call("setOptions", options); !fault.isOk()) return fault;
+  if (auto answered = call("setOptions", options)) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   options_ = options;
   return {};
 }
 
 Zol::ZolResult_24_8 SimCommand::execute(const CmdParameters& params) {
-  if (Zol::ZolResult_24_8 fault = call("execute", params); !fault.isOk()) return fault;
+  if (auto answered = call("execute", params)) return *answered;
   return run(params);
 }
 
 Zol::ZolResult_24_8 SimCommand::getOutputParameters(CmdParameters& params) {
-  if (Zol::ZolResult_24_8 fault = call("getOutputParameters"); !fault.isOk()) return fault;
+  if (auto answered = call("getOutputParameters", out(params))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   params = output_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimCommand::getReturnValue(Zol::ZolAny_24_8& value) {
-  if (Zol::ZolResult_24_8 fault = call("getReturnValue"); !fault.isOk()) return fault;
+  if (auto answered = call("getReturnValue", out(value))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   value = returnValue_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimCommand::getURCommand(ZolSmartPointer<IURCommandInterface>& command) {
-  if (Zol::ZolResult_24_8 fault = call("getURCommand"); !fault.isOk()) return fault;
+  if (auto answered = call("getURCommand", out(command))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   command = undo_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimCommand::getIdentity(CmdIdentity& identity) {
-  if (Zol::ZolResult_24_8 fault = call("getIdentity"); !fault.isOk()) return fault;
+  if (auto answered = call("getIdentity", out(identity))) return *answered;
   identity = identity_;
   return {};
 }
@@ -260,9 +260,7 @@ void SimCmdProcessor::clear() {
 
 Zol::ZolResult_24_8 SimCmdProcessor::createCommand(const CmdIdentity& identity,
                                                    ZolSmartPointer<ICmdCommandInterface>& command) {
-  if (Zol::ZolResult_24_8 fault = call("createCommand", identity.context, identity.commandName); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call("createCommand", identity.context, identity.commandName, out(command))) return *answered;
   Factory factory;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -280,9 +278,7 @@ Zol::ZolResult_24_8 SimCmdProcessor::createCommand(const CmdIdentity& identity,
 }
 
 Zol::ZolResult_24_8 SimCmdProcessor::getDefaultOptions(const CmdIdentity& identity, CmdOptions& options) {
-  if (Zol::ZolResult_24_8 fault = call("getDefaultOptions", identity.context, identity.commandName); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call("getDefaultOptions", identity.context, identity.commandName, out(options))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = defaults_.find(Key{identity.context, identity.commandName});
   options = it == defaults_.end() ? CmdOptions() : it->second;
@@ -290,20 +286,20 @@ Zol::ZolResult_24_8 SimCmdProcessor::getDefaultOptions(const CmdIdentity& identi
 }
 
 Zol::ZolResult_24_8 SimCmdProcessor::getRunningCommandIds(ZolSequence<std::int32_t>& ids) {
-  if (Zol::ZolResult_24_8 fault = call("getRunningCommandIds"); !fault.isOk()) return fault;
+  if (auto answered = call("getRunningCommandIds", out(ids))) return *answered;
   const std::vector<std::int32_t> running = running_->ids();
   ids = ZolSequence<std::int32_t>(running.begin(), running.end());
   return {};
 }
 
 Zol::ZolResult_24_8 SimCmdProcessor::getCommandById(std::int32_t id, ZolSmartPointer<ICmdCommandInterface>& command) {
-  if (Zol::ZolResult_24_8 fault = call("getCommandById", id); !fault.isOk()) return fault;
+  if (auto answered = call("getCommandById", id, out(command))) return *answered;
   command = running_->find(id);
   return {};
 }
 
 Zol::ZolResult_24_8 SimCmdProcessor::addToGenerateList(const Zol::EOM::IEOMObjectSequence& objects) {
-  if (Zol::ZolResult_24_8 fault = call("addToGenerateList", objects); !fault.isOk()) return fault;
+  if (auto answered = call("addToGenerateList", objects)) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   generateLists_.push_back(objects);
   return {};

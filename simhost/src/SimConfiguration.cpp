@@ -16,7 +16,7 @@ void SimConfiguration::removeValue(const icu::UnicodeString& name) {
 
 Zol::ZolResult_24_8 SimConfiguration::getValue(const icu::UnicodeString& name, icu::UnicodeString& value,
                                                std::int32_t scope) {
-  if (Zol::ZolResult_24_8 fault = call("getValue", name, scope); !fault.isOk()) return fault;
+  if (auto answered = call("getValue", name, scope, out(value))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   const auto it = values_.find(name);
   value = it == values_.end() ? icu::UnicodeString() : it->second;
@@ -48,7 +48,7 @@ void SimConfigurationManager::clear() {
 
 Zol::ZolResult_24_8 SimConfigurationManager::getConfiguration(
     const icu::UnicodeString& name, ZolSmartPointer<Zol::Framework::ZolIConfigurationInterface>& configuration) {
-  if (Zol::ZolResult_24_8 fault = call("getConfiguration", name); !fault.isOk()) return fault;
+  if (auto answered = call("getConfiguration", name, out(configuration))) return *answered;
   ZolSmartPointer<SimConfiguration> found = this->configuration(name);
   if (!found) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
   configuration = std::move(found);

@@ -35,6 +35,12 @@ GUIDDATA SimEntity::guidOfWords(std::uint32_t first, std::uint32_t second, std::
   return guid;
 }
 
+void SimEntity::makePlain() {
+  setQueryStatus(Zol::EOM::IEOMObjectInterface::descriptor.typeId, Zol::kQueryNoInterface);
+  setQueryStatus(Zol::EOM::IEOMDependenciesInterface::descriptor.typeId, Zol::kQueryNoInterface);
+  plain_.store(true, std::memory_order_release);
+}
+
 Zol::ZolAny_24_8 SimEntity::attribute(const std::string& name) const {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = attributes_.find(name);
@@ -83,14 +89,14 @@ void SimEntity::addChild(EntityReference child, icu::UnicodeString name) {
 }
 
 Zol::ZolResult_24_8 SimEntity::getReference(EntityReference& reference) {
-  if (Zol::ZolResult_24_8 fault = call("getReference"); !fault.isOk()) return fault;
+  if (auto answered = call("getReference", out(reference))) return *answered;
   reference = reference_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimEntity::setAttribute(const std::string& name, const Zol::ZolAny_24_8& value,
                                             ZolSmartPointer<IURCommandInterface>& undo) {
-  if (Zol::ZolResult_24_8 fault = call("setAttribute", name, value); !fault.isOk()) return fault;
+  if (auto answered = call("setAttribute", name, value, out(undo))) return *answered;
   const Zol::ZolAny_24_8 previous = putAttribute(name, value);
   ZolSmartPointer<SimEntity> self(this);
   undo = makeSimObject<SimURCommand>(
@@ -100,27 +106,27 @@ Zol::ZolResult_24_8 SimEntity::setAttribute(const std::string& name, const Zol::
 }
 
 Zol::ZolResult_24_8 SimEntity::setParent(const ZolSmartPointer<IEntityInterface>& parent) {
-  if (Zol::ZolResult_24_8 fault = call("setParent", parent); !fault.isOk()) return fault;
+  if (auto answered = call("setParent", parent)) return *answered;
   setParent(referenceOf(parent));
   return {};
 }
 
 Zol::ZolResult_24_8 SimEntity::addChild(const ZolSmartPointer<IEntityInterface>& child,
                                         const icu::UnicodeString& name) {
-  if (Zol::ZolResult_24_8 fault = call("addChild", child, name); !fault.isOk()) return fault;
+  if (auto answered = call("addChild", child, name)) return *answered;
   if (!child) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
   addChild(referenceOf(child), name);
   return {};
 }
 
 Zol::ZolResult_24_8 SimEntity::getEntityName(icu::UnicodeString& name) {
-  if (Zol::ZolResult_24_8 fault = call("getName"); !fault.isOk()) return fault;
+  if (auto answered = call("getName", out(name))) return *answered;
   name = this->name();
   return {};
 }
 
 Zol::ZolResult_24_8 SimEntity::getEntityTypeName(icu::UnicodeString& typeName) {
-  if (Zol::ZolResult_24_8 fault = call("getTypeName"); !fault.isOk()) return fault;
+  if (auto answered = call("getTypeName", out(typeName))) return *answered;
   typeName = this->typeName();
   return {};
 }
@@ -147,7 +153,7 @@ SimEntityReferenceIterator::SimEntityReferenceIterator(SimContextPtr context, st
     : SimObject(std::move(context), "entity reference iterator"), references_(std::move(references)) {}
 
 bool SimEntityReferenceIterator::next(EntityReference& reference) {
-  call("next");
+  if (auto answered = callReturning<bool>("next", out(reference))) return *answered;
   if (position_ >= references_.size()) return false;
   reference = references_[position_++];
   return true;
@@ -158,7 +164,7 @@ SimEntRefContentIterator::SimEntRefContentIterator(SimContextPtr context,
     : SimObject(std::move(context), "container content iterator"), members_(std::move(members)) {}
 
 bool SimEntRefContentIterator::next(std::uint32_t& firstId, std::uint32_t& secondId) {
-  call("next");
+  if (auto answered = callReturning<bool>("next", out(firstId), out(secondId))) return *answered;
   if (position_ >= members_.size()) return false;
   std::tie(firstId, secondId) = members_[position_++];
   return true;
@@ -185,7 +191,7 @@ std::vector<EntityReference> SimEntRefContainer::memberReferences() const {
 }
 
 Zol::ZolResult_24_8 SimEntRefContainer::getTypeIds(ZolSequence<std::uint32_t>& typeIds) {
-  if (Zol::ZolResult_24_8 fault = call("getTypeIds"); !fault.isOk()) return fault;
+  if (auto answered = call("getTypeIds", out(typeIds))) return *answered;
   ZolSequence<std::uint32_t> ids;
   for (const auto& entry : contents()) ids.push_back(entry.first);
   typeIds = std::move(ids);
@@ -194,7 +200,7 @@ Zol::ZolResult_24_8 SimEntRefContainer::getTypeIds(ZolSequence<std::uint32_t>& t
 
 Zol::ZolResult_24_8 SimEntRefContainer::getContentIterator(std::uint32_t typeId,
                                                            ZolSmartPointer<IEntRefContentIteratorInterface>& iterator) {
-  if (Zol::ZolResult_24_8 fault = call("getContentIterator", typeId); !fault.isOk()) return fault;
+  if (auto answered = call("getContentIterator", typeId, out(iterator))) return *answered;
   Members members;
   for (const auto& [id, typeMembers] : contents()) {
     if (id == typeId) members = typeMembers;
@@ -204,14 +210,14 @@ Zol::ZolResult_24_8 SimEntRefContainer::getContentIterator(std::uint32_t typeId,
 }
 
 Zol::ZolResult_24_8 SimEntRefContainer::getReference(EntityReference& reference) {
-  if (Zol::ZolResult_24_8 fault = call("getReference"); !fault.isOk()) return fault;
+  if (auto answered = call("getReference", out(reference))) return *answered;
   reference = reference_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimEntRefContainer::addContent(std::uint32_t typeId, const ZolSequence<std::uint32_t>& firstIds,
                                                    const ZolSequence<std::uint32_t>& secondIds) {
-  if (Zol::ZolResult_24_8 fault = call("addContent", typeId, firstIds, secondIds); !fault.isOk()) return fault;
+  if (auto answered = call("addContent", typeId, firstIds, secondIds)) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   auto entry = std::find_if(contents_.begin(), contents_.end(), [&](const auto& e) { return e.first == typeId; });
   if (entry == contents_.end()) entry = contents_.insert(contents_.end(), {typeId, {}});
@@ -235,21 +241,19 @@ std::vector<ZolSmartPointer<IEntRefInterface>> SimEntityReferenceList::container
 }
 
 Zol::ZolResult_24_8 SimEntityReferenceList::getIterator(ZolSmartPointer<IEntityReferenceIteratorInterface>& iterator) {
-  if (Zol::ZolResult_24_8 fault = call<IEntityReferenceConstListInterface>("getIterator"); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call<IEntityReferenceConstListInterface>("getIterator", out(iterator))) return *answered;
   iterator = makeSimObject<SimEntityReferenceIterator>(context(), references());
   return {};
 }
 
 Zol::ZolResult_24_8 SimEntityReferenceList::getCount(std::uint32_t& count) {
-  if (Zol::ZolResult_24_8 fault = call<IEntityReferenceConstListInterface>("getCount"); !fault.isOk()) return fault;
+  if (auto answered = call<IEntityReferenceConstListInterface>("getCount", out(count))) return *answered;
   count = static_cast<std::uint32_t>(references().size());
   return {};
 }
 
 Zol::ZolResult_24_8 SimEntityReferenceList::append(const EntityReference& reference) {
-  if (Zol::ZolResult_24_8 fault = call("append", reference); !fault.isOk()) return fault;
+  if (auto answered = call("append", reference)) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   references_.push_back(reference);
   return {};
@@ -258,11 +262,9 @@ Zol::ZolResult_24_8 SimEntityReferenceList::append(const EntityReference& refere
 Zol::ZolResult_24_8 SimEntityReferenceList::getContainer(const Zol::ZolIService& owner, std::uint32_t first,
                                                          std::uint32_t second, std::uint32_t third,
                                                          ZolSmartPointer<IEntRefInterface>& container) {
-  if (Zol::ZolResult_24_8 fault =
-          call<kyr::orla::appfw::IEntRefListInterface>("getContainer", owner, first, second, third);
-      !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered =
+          call<kyr::orla::appfw::IEntRefListInterface>("getContainer", owner, first, second, third, out(container)))
+    return *answered;
   for (const auto& candidate : containers()) {
     const auto* held = dynamic_cast<const SimEntRefContainer*>(candidate.get());
     if (held && Zol::isSameObject(held->owner(), owner) && held->reference().first == first &&
@@ -275,10 +277,7 @@ Zol::ZolResult_24_8 SimEntityReferenceList::getContainer(const Zol::ZolIService&
 }
 
 Zol::ZolResult_24_8 SimEntityReferenceList::addContainer(const ZolSmartPointer<IEntRefInterface>& container) {
-  if (Zol::ZolResult_24_8 fault = call<kyr::orla::appfw::IEntRefListInterface>("addContainer", container);
-      !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call<kyr::orla::appfw::IEntRefListInterface>("addContainer", container)) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   containers_.push_back(container);
   return {};
@@ -303,7 +302,7 @@ std::vector<EntityReference> referencesOf(const ZolSmartPointer<IEntityReference
 }
 
 Zol::ZolResult_24_8 SimEntityReferenceListFactory::createList(ZolSmartPointer<IEntityReferenceListInterface>& list) {
-  if (Zol::ZolResult_24_8 fault = call("createList"); !fault.isOk()) return fault;
+  if (auto answered = call("createList", out(list))) return *answered;
   list = makeSimObject<SimEntityReferenceList>(context());
   return {};
 }
@@ -317,9 +316,7 @@ void SimEntRefContainerFactory::detach() { container_.set({}); }
 Zol::ZolResult_24_8 SimEntRefContainerFactory::createContainer(const Zol::ZolIService& owner, std::uint32_t first,
                                                                std::uint32_t second, std::uint32_t third, bool attach,
                                                                ZolSmartPointer<IEntRefInterface>& container) {
-  if (Zol::ZolResult_24_8 fault = call("createContainer", owner, first, second, third, attach); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call("createContainer", owner, first, second, third, attach, out(container))) return *answered;
   container =
       makeSimObject<SimEntRefContainer>(context(), owner, EntityReference{container_.get(), first, second, third});
   return {};
@@ -329,7 +326,7 @@ SimEntityList::SimEntityList(SimContextPtr context, IEntities entities)
     : SimObject(std::move(context), "entity list"), entities_(std::move(entities)) {}
 
 Zol::ZolResult_24_8 SimEntityList::getEntityReferenceList(ZolSmartPointer<IEntityReferenceConstListInterface>& list) {
-  if (Zol::ZolResult_24_8 fault = call("getEntityReferenceList"); !fault.isOk()) return fault;
+  if (auto answered = call("getEntityReferenceList", out(list))) return *answered;
   std::vector<EntityReference> references;
   references.reserve(entities_.size());
   for (const auto& entity : entities_) references.push_back(referenceOf(entity));
@@ -341,15 +338,17 @@ SimAssembly::SimAssembly(SimContextPtr context, EntityReference entity)
     : SimObject(std::move(context), "assembly " + argumentText(entity)), entity_(std::move(entity)) {}
 
 Zol::ZolResult_24_8 SimAssembly::getEntityReference(EntityReference& reference) {
-  if (Zol::ZolResult_24_8 fault = call("getEntityReference"); !fault.isOk()) return fault;
+  if (auto answered = call("getEntityReference", out(reference))) return *answered;
   reference = entity_;
   return {};
 }
 
 ZolSmartPointer<SimEntity> SimModel::addEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third,
-                                               icu::UnicodeString name, icu::UnicodeString typeName) {
+                                               icu::UnicodeString name, icu::UnicodeString typeName,
+                                               EntityShape shape) {
   auto entity =
       makeSimObject<SimEntity>(context(), referenceOf(first, second, third), std::move(name), std::move(typeName));
+  if (shape == EntityShape::Plain) entity->makePlain();
   std::lock_guard<std::mutex> lock(mutex_);
   entities_[Words{first, second, third}] = entity;
   return entity;
@@ -416,13 +415,13 @@ void SimModel::clear() {
 
 Zol::ZolResult_24_8 SimModel::getRootAssembly(
     ZolSmartPointer<Zol::PersistenceFW::CAEData::IAssemblyInterface>& assembly) {
-  if (Zol::ZolResult_24_8 fault = call("getRootAssembly"); !fault.isOk()) return fault;
+  if (auto answered = call("getRootAssembly", out(assembly))) return *answered;
   assembly = rootAssembly_.get();
   return {};
 }
 
 Zol::ZolResult_24_8 SimModel::getCurrentDesignPart(ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>& part) {
-  if (Zol::ZolResult_24_8 fault = call("getCurrentDesignPart"); !fault.isOk()) return fault;
+  if (auto answered = call("getCurrentDesignPart", out(part))) return *answered;
   part = designPart_.get();
   return {};
 }
@@ -453,7 +452,7 @@ EOMObjectPtr SimEOMObjectFactory::find(const GUIDDATA& guid) const {
   }
   if (const ZolSmartPointer<SimModel> model = model_.get()) {
     for (const ZolSmartPointer<SimEntity>& entity : model->entities()) {
-      if (entity->guid() == guid) return entity;
+      if (entity->shape() == EntityShape::EngineeringObject && entity->guid() == guid) return entity;
     }
   }
   return {};
@@ -476,7 +475,7 @@ void SimEOMObjectFactory::clear() {
 }
 
 Zol::ZolResult_24_8 SimEOMObjectFactory::wrap(const Zol::ZolIService& object, EOMObjectPtr& eomObject) {
-  if (Zol::ZolResult_24_8 fault = call("wrap", object); !fault.isOk()) return fault;
+  if (auto answered = call("wrap", object, out(eomObject))) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   for (const auto& [wrapped, wrapper] : wrappers_) {
     if (Zol::isSameObject(wrapped, object)) {
@@ -488,16 +487,13 @@ Zol::ZolResult_24_8 SimEOMObjectFactory::wrap(const Zol::ZolIService& object, EO
 }
 
 Zol::ZolResult_24_8 SimEOMObjectFactory::open(const GUIDDATA& guid, EOMObjectPtr& eomObject) {
-  if (Zol::ZolResult_24_8 fault = call("open", guid); !fault.isOk()) return fault;
+  if (auto answered = call("open", guid, out(eomObject))) return *answered;
   eomObject = find(guid);
   return eomObject ? Zol::ZolResult_24_8() : Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
 }
 
 Zol::ZolResult_24_8 SimEOMObjectFactory::bulkGenerate(const Zol::EOM::IEOMObjectSequence& objects) {
-  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMDependencyManagerInterface>("bulkGenerate", objects);
-      !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call<Zol::EOM::IEOMDependencyManagerInterface>("bulkGenerate", objects)) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   generations_.push_back(objects);
   return {};
@@ -509,9 +505,8 @@ void SimEOMObjectFactory::setTrackingState(bool suspended, bool restoring) {
 }
 
 Zol::ZolResult_24_8 SimEOMObjectFactory::getTrackingState(bool& suspended, bool& restoring) {
-  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMUndoRedoInterface>("getTrackingState"); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call<Zol::EOM::IEOMUndoRedoInterface>("getTrackingState", out(suspended), out(restoring)))
+    return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   std::tie(suspended, restoring) = trackingState_;
   return {};
@@ -519,7 +514,7 @@ Zol::ZolResult_24_8 SimEOMObjectFactory::getTrackingState(bool& suspended, bool&
 
 Zol::ZolResult_24_8 SimSelectionManager::createEntityReferenceList(
     ZolSmartPointer<IEntityReferenceListInterface>& list) {
-  if (Zol::ZolResult_24_8 fault = call("createEntityReferenceList"); !fault.isOk()) return fault;
+  if (auto answered = call("createEntityReferenceList", out(list))) return *answered;
   list = makeSimObject<SimEntityReferenceList>(context());
   return {};
 }
@@ -557,13 +552,17 @@ const void* identityOf(const Zol::ZolIService& container) {
 }  // namespace
 
 bool SimRootManager::areEqual(const EntityReference& a, const EntityReference& b) {
-  call<kyr::orla::appfw::IInterfaceAdapterManagerInterface>("areEqual", a, b);
+  if (auto answered = callReturning<bool, kyr::orla::appfw::IInterfaceAdapterManagerInterface>("areEqual", a, b)) {
+    return *answered;
+  }
   return identityOf(a.container) == identityOf(b.container) &&
          std::tie(a.first, a.second, a.third) == std::tie(b.first, b.second, b.third);
 }
 
 bool SimRootManager::isLess(const EntityReference& a, const EntityReference& b) {
-  call<kyr::orla::appfw::IInterfaceAdapterManagerInterface>("isLess", a, b);
+  if (auto answered = callReturning<bool, kyr::orla::appfw::IInterfaceAdapterManagerInterface>("isLess", a, b)) {
+    return *answered;
+  }
   const void* left = identityOf(a.container);
   const void* right = identityOf(b.container);
   if (left != right) return std::less<const void*>()(left, right);
@@ -571,21 +570,24 @@ bool SimRootManager::isLess(const EntityReference& a, const EntityReference& b) 
 }
 
 std::int32_t SimRootManager::hashCode(const EntityReference& reference) {
-  call<kyr::orla::appfw::IInterfaceAdapterManagerInterface>("hashCode", reference);
+  if (auto answered =
+          callReturning<std::int32_t, kyr::orla::appfw::IInterfaceAdapterManagerInterface>("hashCode", reference)) {
+    return *answered;
+  }
   const Hash hash = processHash().get();
   return hash ? hash(reference) : defaultHash(reference);
 }
 
 Zol::ZolResult_24_8 SimRootManager::getEntity(const EntityReference& reference,
                                               ZolSmartPointer<IEntityInterface>& entity) {
-  if (Zol::ZolResult_24_8 fault = call("getEntity", reference); !fault.isOk()) return fault;
+  if (auto answered = call("getEntity", reference, out(entity))) return *answered;
   if (const ZolSmartPointer<SimModel> model = model_.get()) entity = model->findEntity(reference);
   return {};
 }
 
 Zol::ZolResult_24_8 SimRootManager::makeEntityList(const IEntities& entities,
                                                    ZolSmartPointer<IEntityListInterface>& list) {
-  if (Zol::ZolResult_24_8 fault = call("makeEntityList", entities); !fault.isOk()) return fault;
+  if (auto answered = call("makeEntityList", entities, out(list))) return *answered;
   const auto empty = std::find_if(entities.begin(), entities.end(), [](const auto& entity) { return !entity; });
   if (empty != entities.end()) {
     context()->failures.record("root manager", "makeEntityList: entity " + std::to_string(empty - entities.begin()) +

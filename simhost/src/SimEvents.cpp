@@ -46,6 +46,17 @@ std::int64_t SimEventManager::findOrCreateDomain(const std::string& name) {
 
 std::int64_t SimEventManager::defineDomain(const std::string& name) { return findOrCreateDomain(name); }
 
+std::int64_t SimEventManager::defineDomain(const std::string& name, std::int64_t id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  domains_[name] = id;
+  return id;
+}
+
+void SimEventManager::chooseChannelIds(std::vector<std::int64_t> ids) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  chosenChannels_.insert(chosenChannels_.end(), ids.begin(), ids.end());
+}
+
 std::optional<std::int64_t> SimEventManager::domainId(const std::string& name) const {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = domains_.find(name);
@@ -100,7 +111,7 @@ void SimEventManager::clear() {
 }
 
 Zol::ZolResult_24_8 SimEventManager::lookUpDomainId(const std::string& name, std::int64_t& id) {
-  if (Zol::ZolResult_24_8 fault = call("lookUpDomainId", name); !fault.isOk()) return fault;
+  if (auto answered = call("lookUpDomainId", name, out(id))) return *answered;
   const std::optional<std::int64_t> found = domainId(name);
   if (!found) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
   id = *found;
@@ -108,14 +119,20 @@ Zol::ZolResult_24_8 SimEventManager::lookUpDomainId(const std::string& name, std
 }
 
 Zol::ZolResult_24_8 SimEventManager::createDomainId(const std::string& name, std::int64_t& id) {
-  if (Zol::ZolResult_24_8 fault = call("createDomainId", name); !fault.isOk()) return fault;
+  if (auto answered = call("createDomainId", name, out(id))) return *answered;
   id = findOrCreateDomain(name);
   return {};
 }
 
 Zol::ZolResult_24_8 SimEventManager::createChannelId(std::int64_t& id) {
-  if (Zol::ZolResult_24_8 fault = call("createChannelId"); !fault.isOk()) return fault;
-  id = newId();
+  if (auto answered = call("createChannelId", out(id))) return *answered;
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (chosenChannels_.empty()) {
+    id = newId();
+  } else {
+    id = chosenChannels_.front();
+    chosenChannels_.pop_front();
+  }
   return {};
 }
 
@@ -143,30 +160,30 @@ Zol::ZolResult_24_8 SimEventManager::addHostListener(std::int64_t id, const List
 
 Zol::ZolResult_24_8 SimEventManager::addListener(std::int64_t id, const Listener& listener, std::int32_t mode,
                                                  const EventFilter& filter) {
-  if (Zol::ZolResult_24_8 fault = call("addListener", id, listener, mode, filter); !fault.isOk()) return fault;
+  if (auto answered = call("addListener", id, listener, mode, filter)) return *answered;
   return subscribe(id, listener, mode, filter, false);
 }
 
 Zol::ZolResult_24_8 SimEventManager::addListenerForAllEvents(std::int64_t id, const Listener& listener,
                                                              std::int32_t mode) {
-  if (Zol::ZolResult_24_8 fault = call("addListenerForAllEvents", id, listener, mode); !fault.isOk()) return fault;
+  if (auto answered = call("addListenerForAllEvents", id, listener, mode)) return *answered;
   return subscribe(id, listener, mode, EventFilter(), true);
 }
 
 Zol::ZolResult_24_8 SimEventManager::fireEvent(const ZolEvent& event, std::int32_t value, const Listener& sender) {
-  if (Zol::ZolResult_24_8 fault = call("fireEvent", event, value, sender); !fault.isOk()) return fault;
+  if (auto answered = call("fireEvent", event, value, sender)) return *answered;
   deliver(event);
   return {};
 }
 
 Zol::ZolResult_24_8 SimEventManager::publishEvent(const ZolEvent& event, std::int32_t value) {
-  if (Zol::ZolResult_24_8 fault = call("publishEvent", event, value); !fault.isOk()) return fault;
+  if (auto answered = call("publishEvent", event, value)) return *answered;
   deliver(event);
   return {};
 }
 
 Zol::ZolResult_24_8 SimEventManager::removeListener(std::int64_t id, const Listener& listener) {
-  if (Zol::ZolResult_24_8 fault = call("removeListener", id, listener); !fault.isOk()) return fault;
+  if (auto answered = call("removeListener", id, listener)) return *answered;
   Listener removed;  // released outside the lock
   std::lock_guard<std::mutex> lock(mutex_);
   auto subscribed = subscriptions_.find(id);

@@ -91,8 +91,16 @@ std::vector<SimGuiExecutive::ShownMessageBox> SimGuiExecutive::messageBoxes() co
 }
 
 Zol::ZolAny_24_8 SimGuiExecutive::runGuiAction(const std::string& name, const Zol::ZolAny_24_8& payload) {
-  Zol::ZolResult_24_8 fault = call("runGuiAction", name, payload);
-  if (!fault.isOk()) return {};
+  // An error result runs no handler and answers nothing; an answer answers
+  // the any it returns.
+  if (auto answered = callAnswered("runGuiAction", name, payload)) {
+    Zol::ZolAny_24_8 reply;
+    if (answered->returned && !answered->returned->writeTo(reply)) {
+      recordUnfitReturn(kyr::orla::appfw::ZolIGuiExecutiveInterface::descriptor.typeName, "runGuiAction",
+                        *answered->returned, "Zol::ZolAny_24_8");
+    }
+    return reply;
+  }
   Handler handler;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -104,8 +112,8 @@ Zol::ZolAny_24_8 SimGuiExecutive::runGuiAction(const std::string& name, const Zo
 }
 
 Zol::ZolResult_24_8 SimGuiExecutive::getGuiChannelId(std::int64_t& id) {
-  if (Zol::ZolResult_24_8 fault = call("getGuiChannelId"); !fault.isOk()) return fault;
-  id = guiChannelId_;
+  if (auto answered = call("getGuiChannelId", out(id))) return *answered;
+  id = guiChannelId();
   return {};
 }
 
@@ -114,11 +122,8 @@ Zol::ZolResult_24_8 SimGuiExecutive::showModalMessageBox(const icu::UnicodeStrin
                                                          const icu::UnicodeString& buttonText,
                                                          const icu::UnicodeString& informativeText,
                                                          const icu::UnicodeString& detailedText, bool modal) {
-  if (Zol::ZolResult_24_8 fault =
-          call("showModalMessageBox", caption, message, buttonText, informativeText, detailedText, modal);
-      !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call("showModalMessageBox", caption, message, buttonText, informativeText, detailedText, modal))
+    return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   messageBoxes_.push_back(ShownMessageBox{caption, message, buttonText, informativeText, detailedText, modal});
   return messageBoxAnswer_;

@@ -234,6 +234,7 @@ ZolSmartPointer<SimEOMObject> SimHost::addEOMObject(icu::UnicodeString name, icu
 // complete host.
 SimHost::~SimHost() {
   workThread_.reset();
+  context_->faults.clear();  // answers may hold the host's objects
   Zol::setKernelAccessInterface_24_8(nullptr);
   kernelAccess_->setLogger({});
   plugin_->setTable({});

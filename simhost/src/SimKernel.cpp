@@ -13,14 +13,14 @@ void SimKernelLogger::clear() {
 }
 
 Zol::ZolResult_24_8 SimKernelLogger::log(const std::string& text, std::int32_t severity) {
-  if (Zol::ZolResult_24_8 fault = call("log", text, severity); !fault.isOk()) return fault;
+  if (auto answered = call("log", text, severity)) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   lines_.push_back(Line{text, severity});
   return {};
 }
 
 Zol::ZolResult_24_8 SimKernelAccess::getLogger(ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>& logger) {
-  if (Zol::ZolResult_24_8 fault = call("getLogger"); !fault.isOk()) return fault;
+  if (auto answered = call("getLogger", out(logger))) return *answered;
   ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface> installed = logger_.get();
   if (!installed) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
   logger = std::move(installed);

@@ -28,9 +28,7 @@ std::vector<EOMObjectPtr> SimAssemblyRep::childObjects() const {
 }
 
 Zol::ZolResult_24_8 SimAssemblyRep::getChildren(Zol::EOM::EOMChildSequence& children) {
-  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMAssemblyRepInterface>("getChildren"); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call<Zol::EOM::IEOMAssemblyRepInterface>("getChildren", out(children))) return *answered;
   const std::vector<EOMObjectPtr> objects = childObjects();
   Zol::EOM::EOMChildSequence listed;
   listed.reserve(objects.size());
@@ -51,9 +49,7 @@ ZolSmartPointer<SimPersistentPart> SimPartEntity::persistentPart() const {
 
 Zol::ZolResult_24_8 SimPartEntity::getPersistentPart(
     ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface>& part) {
-  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMPartInterface>("getPersistentPart"); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call<Zol::EOM::IEOMPartInterface>("getPersistentPart", out(part))) return *answered;
   part = persistentPart();
   return {};
 }
@@ -66,7 +62,7 @@ SimPartRep::SimPartRep(SimContextPtr context, EntityReference reference, icu::Un
 }
 
 Zol::ZolResult_24_8 SimPartRep::getEOMPart(EOMObjectPtr& part) {
-  if (Zol::ZolResult_24_8 fault = call<Zol::EOM::IEOMInstanceInterface>("getEOMPart"); !fault.isOk()) return fault;
+  if (auto answered = call<Zol::EOM::IEOMInstanceInterface>("getEOMPart", out(part))) return *answered;
   part = this->part();
   return {};
 }
@@ -99,7 +95,7 @@ ZolSmartPointer<SimPartRep> SimAssemblyBuilder::partRep(const ZolSmartPointer<Si
 }
 
 Zol::ZolResult_24_8 SimModelManagement::flushModel() {
-  if (Zol::ZolResult_24_8 fault = call("flushModel"); !fault.isOk()) return fault;
+  if (auto answered = call("flushModel")) return *answered;
   flushes_.fetch_add(1, std::memory_order_acq_rel);
   return Zol::ZolResult_24_8(flushResult_.load(std::memory_order_acquire));
 }
@@ -150,7 +146,7 @@ void SimTypeRegistry::addType(std::uint32_t id, icu::UnicodeString name) {
 }
 
 Zol::ZolResult_24_8 SimTypeRegistry::getTypeName(std::uint32_t id, icu::UnicodeString& name) {
-  if (Zol::ZolResult_24_8 fault = call("getTypeName", id); !fault.isOk()) return fault;
+  if (auto answered = call("getTypeName", id, out(name))) return *answered;
   nameLookUps_.fetch_add(1, std::memory_order_acq_rel);
   std::lock_guard<std::mutex> lock(mutex_);
   const auto it = names_.find(id);
@@ -159,7 +155,7 @@ Zol::ZolResult_24_8 SimTypeRegistry::getTypeName(std::uint32_t id, icu::UnicodeS
 }
 
 Zol::ZolResult_24_8 SimTypeRegistry::getTypeId(const icu::UnicodeString& name, std::uint32_t& id) {
-  if (Zol::ZolResult_24_8 fault = call("getTypeId", name); !fault.isOk()) return fault;
+  if (auto answered = call("getTypeId", name, out(id))) return *answered;
   idLookUps_.fetch_add(1, std::memory_order_acq_rel);
   std::lock_guard<std::mutex> lock(mutex_);
   const auto it = ids_.find(name);

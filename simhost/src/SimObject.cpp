@@ -7,7 +7,9 @@ namespace simhost {
 
 SimObjectBase::SimObjectBase(SimContextPtr context, std::string serviceName)
     : context_(std::move(context)), serviceName_(std::move(serviceName)) {
-  Zol::getServiceManagerInterface_24_8()->allocateServiceId(serviceId_);
+  std::uint64_t allocated = 1;
+  Zol::getServiceManagerInterface_24_8()->allocateServiceId(allocated);
+  serviceId_.store(allocated, std::memory_order_release);
   ObjectAccounting::add(this);
 }
 
@@ -24,9 +26,17 @@ std::int32_t SimObjectBase::queryStatusOverride(const Zol::ZolTypeId& typeId) co
   return it == queryStatus_.end() ? 0 : it->second;
 }
 
-Zol::ZolResult_24_8 SimObjectBase::hostCall(const char* interfaceName, const char* operation,
-                                            std::vector<std::string> arguments) const {
-  return context_->hostCall(HostCall{interfaceName, operation, std::move(arguments), serviceName_, serviceId_});
+std::optional<SimContext::Answered> SimObjectBase::hostCall(const char* interfaceName, const char* operation,
+                                                            std::vector<std::string> arguments,
+                                                            const std::vector<OutputSlot>& outputs) const {
+  return context_->hostCall(HostCall{interfaceName, operation, std::move(arguments), serviceName_, serviceId()},
+                            outputs);
+}
+
+void SimObjectBase::recordUnfitReturn(const char* interfaceName, const char* operation, const AnswerValue& value,
+                                      const std::string& returnType) const {
+  context_->failures.record("test bed", std::string("an answer to ") + interfaceName + "." + operation + " returns a " +
+                                            value.typeLabel() + ", where the operation returns a " + returnType);
 }
 
 }  // namespace simhost

@@ -6,7 +6,7 @@ SimProject::SimProject(SimContextPtr context, std::string name, Zol::Persistence
     : SimObject(std::move(context), std::move(name)), record_(std::move(record)) {}
 
 Zol::ZolResult_24_8 SimProject::getProductRecord(Zol::PersistenceFW::CAEData::ProductRecord& record) {
-  if (Zol::ZolResult_24_8 fault = call("getProductRecord"); !fault.isOk()) return fault;
+  if (auto answered = call("getProductRecord", out(record))) return *answered;
   record = record_.get();
   return {};
 }
@@ -15,14 +15,14 @@ void SimPersistenceSession::setModel(ZolSmartPointer<SimModel> model) { model_.s
 
 Zol::ZolResult_24_8 SimPersistenceSession::getModel(
     ZolSmartPointer<Zol::PersistenceFW::CAEData::IModelInterface>& model) {
-  if (Zol::ZolResult_24_8 fault = call("getModel"); !fault.isOk()) return fault;
+  if (auto answered = call("getModel", out(model))) return *answered;
   model = model_.get();
   return {};
 }
 
 Zol::ZolResult_24_8 SimPersistenceSession::getProject(
     ZolSmartPointer<Zol::PersistenceFW::CAEData::IProjectInterface>& project) {
-  if (Zol::ZolResult_24_8 fault = call("getProject"); !fault.isOk()) return fault;
+  if (auto answered = call("getProject", out(project))) return *answered;
   project = project_.get();
   return {};
 }
@@ -36,16 +36,14 @@ std::vector<SimPersistenceFW::DefaultName> SimPersistenceFW::defaultNames() cons
 
 Zol::ZolResult_24_8 SimPersistenceFW::getCurrentSession(
     ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface>& session) {
-  if (Zol::ZolResult_24_8 fault = call("getCurrentSession"); !fault.isOk()) return fault;
+  if (auto answered = call("getCurrentSession", out(session))) return *answered;
   session = session_.get();
   return {};
 }
 
 Zol::ZolResult_24_8 SimPersistenceFW::registerDefaultName(std::uint32_t typeId, const icu::UnicodeString& name,
                                                           std::int32_t firstNumber, bool perOwner) {
-  if (Zol::ZolResult_24_8 fault = call("registerDefaultName", typeId, name, firstNumber, perOwner); !fault.isOk()) {
-    return fault;
-  }
+  if (auto answered = call("registerDefaultName", typeId, name, firstNumber, perOwner)) return *answered;
   std::lock_guard<std::mutex> lock(mutex_);
   defaultNames_.push_back(DefaultName{typeId, name, firstNumber, perOwner});
   return {};

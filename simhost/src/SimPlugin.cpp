@@ -74,7 +74,7 @@ void SimTextTranslationTable::removeText(const std::string& key) {
 
 Zol::ZolResult_24_8 SimTextTranslationTable::getMessage(std::int32_t id, const ZolSequence<Zol::ZolAny_24_8>& arguments,
                                                         icu::UnicodeString& text) {
-  if (Zol::ZolResult_24_8 fault = call("getMessage", id, arguments); !fault.isOk()) return fault;
+  if (auto answered = call("getMessage", id, arguments, out(text))) return *answered;
   icu::UnicodeString pattern;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -88,7 +88,7 @@ Zol::ZolResult_24_8 SimTextTranslationTable::getMessage(std::int32_t id, const Z
 Zol::ZolResult_24_8 SimTextTranslationTable::getMessage(const std::string& key,
                                                         const ZolSequence<Zol::ZolAny_24_8>& arguments,
                                                         icu::UnicodeString& text) {
-  if (Zol::ZolResult_24_8 fault = call("getMessage", key, arguments); !fault.isOk()) return fault;
+  if (auto answered = call("getMessage", key, arguments, out(text))) return *answered;
   icu::UnicodeString pattern;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -104,14 +104,14 @@ SimPlugin::SimPlugin(SimContextPtr context, std::string name, std::int32_t plugi
     : SimObject(std::move(context), std::move(name)), pluginId_(pluginId), table_(std::move(table)) {}
 
 Zol::ZolResult_24_8 SimPlugin::getPluginId(std::int32_t& id) {
-  if (Zol::ZolResult_24_8 fault = call("getPluginId"); !fault.isOk()) return fault;
+  if (auto answered = call("getPluginId", out(id))) return *answered;
   id = pluginId_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimPlugin::getTextTranslationTable(
     ZolSmartPointer<kyr::orla::appfw::ZolITextTranslationTableInterface>& table) {
-  if (Zol::ZolResult_24_8 fault = call("getTextTranslationTable"); !fault.isOk()) return fault;
+  if (auto answered = call("getTextTranslationTable", out(table))) return *answered;
   table = table_.get();
   return {};
 }

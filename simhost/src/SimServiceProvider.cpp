@@ -48,7 +48,7 @@ std::map<std::string, Zol::ZolIService> SimServiceProvider::services() const { r
 
 Zol::ZolResult_24_8 SimServiceProvider::getService(const std::string& name, const std::string& version,
                                                    Zol::ZolIService& service) {
-  if (Zol::ZolResult_24_8 fault = call("getService", name, version); !fault.isOk()) return fault;
+  if (auto answered = call("getService", name, version, out(service))) return *answered;
   Zol::ZolIService found = registry_->find(name);
   if (!found) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
   service = std::move(found);
@@ -60,22 +60,25 @@ SimServiceAccess::SimServiceAccess(SimContextPtr context, ZolSmartPointer<SimSer
 
 SimServiceAccess::~SimServiceAccess() = default;
 
-Zol::ZolResult_24_8 SimServiceAccess::hostCall(const char* operation, std::vector<std::string> arguments) {
-  if (!context_->observing()) return {};
-  return context_->hostCall(
-      HostCall{"Zol.Framework.ZolIServiceAccess", operation, std::move(arguments), "service access"});
+std::optional<Zol::ZolResult_24_8> SimServiceAccess::hostCall(const char* operation, std::vector<std::string> arguments,
+                                                              const std::vector<OutputSlot>& outputs) {
+  if (!context_->observing()) return std::nullopt;
+  auto answered = context_->hostCall(
+      HostCall{"Zol.Framework.ZolIServiceAccess", operation, std::move(arguments), "service access"}, outputs);
+  if (!answered) return std::nullopt;
+  return answered->result;
 }
 
 Zol::ZolResult_24_8 SimServiceAccess::getServiceProvider(
     ZolSmartPointer<Zol::Framework::ZolIServiceProviderInterface>& provider) {
-  if (Zol::ZolResult_24_8 fault = hostCall("getServiceProvider", {}); !fault.isOk()) return fault;
+  if (auto answered = hostCall("getServiceProvider", {}, {OutputSlot::of(provider)})) return *answered;
   provider = provider_;
   return {};
 }
 
 Zol::ZolResult_24_8 SimServiceAccess::getService(const std::string& name, const std::string& version,
                                                  Zol::ZolIService& service) {
-  if (Zol::ZolResult_24_8 fault = hostCall("getService", {name, version}); !fault.isOk()) return fault;
+  if (auto answered = hostCall("getService", {name, version}, {OutputSlot::of(service)})) return *answered;
   return provider_->getService(name, version, service);
 }
 

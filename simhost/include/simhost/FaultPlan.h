@@ -1,13 +1,17 @@
 /// \file
-/// Fault injection: make a host operation fail, on every call or on the Nth,
-/// chosen by the same patterns the journal matches; or run an action of the
-/// test's inside the operation, as a host that delivers an event while it
-/// handles a call.
+/// Fault injection and answers: make a host operation fail, on every call or
+/// on the Nth, chosen by the same patterns the journal matches; run an
+/// action of the test's inside the operation, as a host that delivers an
+/// event while it handles a call; or make it reply with a chosen result and
+/// chosen outputs instead of doing its work (Answer.h), once, n times or
+/// always.
 ///
 /// \code
 ///   host.faults().inject(simhost::CallPattern::of<Zol::Framework::ZolIServiceProviderInterface>("getService")
 ///                            .with("Zol.EOM.EOMCore", ""),
 ///                        simhost::Fault::systemException("lookup failed"));
+///   host.faults().answer(simhost::CallPattern::of<Zol::Framework::ZolIEventManagerInterface>("lookUpDomainId"),
+///                        simhost::Answer::failure().writing(97), 1);
 /// \endcode
 #pragma once
 
@@ -15,9 +19,12 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "simhost/Answer.h"
 #include "simhost/CallJournal.h"
 #include "simhost/SimHostExport.h"
 #include "zol/kernel/ZolResult.h"
@@ -71,6 +78,10 @@ class SIMHOST_EXPORT FaultPlan {
  public:
   /// The `nthCall` that fires on every matching call.
   static constexpr int kEveryCall = 0;
+  /// The `times` that answers every matching call.
+  static constexpr int kAlways = 0;
+  /// What fires for one call: a fault or an answer.
+  using Action = std::variant<Fault, Answer>;
 
   /// Arms `fault` for the calls `pattern` matches: on every call, or only on
   /// the `nthCall`-th matching call from now (1 = the next one). Faults
@@ -78,24 +89,28 @@ class SIMHOST_EXPORT FaultPlan {
   void inject(CallPattern pattern, Fault fault, int nthCall = kEveryCall);
   /// Arms `fault` for `operation` of the interface named `interfaceName`.
   void inject(std::string interfaceName, std::string operation, Fault fault, int nthCall = kEveryCall);
+  /// Makes the next `times` calls `pattern` matches (every one from now,
+  /// with kAlways) reply `answer` instead of doing their work. Looked at in
+  /// arming order with the faults; a call an earlier fault or answer takes
+  /// does not count, so answers armed one after another reply in turn.
+  void answer(CallPattern pattern, Answer answer, int times = kAlways);
   /// Disarms every fault.
   void clear();
   /// True while at least one fault is armed.
   bool armed() const noexcept { return armed_.load(std::memory_order_acquire); }
 
-  /// Called by simulated objects for each operation: throws an armed
-  /// exception, or returns an armed error result; success otherwise. The
-  /// first armed fault that fires decides (every matching fault counts the
-  /// call all the same); a callback runs here, with the plan's lock released.
-  /// A fault armed for the Nth call fires once.
-  Zol::ZolResult_24_8 apply(const HostCall& call);
+  /// What fires for `call`: the first armed fault or answer that does;
+  /// nothing when none does. Every matching fault counts the call, and one
+  /// armed for the Nth call fires once; an answer armed for n calls fires on
+  /// the next n it is reached for. SimContext::hostCall acts on it.
+  std::optional<Action> fire(const HostCall& call);
 
  private:
   struct Armed {
     CallPattern pattern;
-    Fault fault;
-    int nthCall;
-    int seen = 0;
+    Action action;
+    int nth;       // a fault's call to fire on, an answer's number of calls; 0: every call
+    int seen = 0;  // the matching calls a fault saw, the calls an answer answered
   };
   std::mutex mutex_;
   std::vector<Armed> faults_;

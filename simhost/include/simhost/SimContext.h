@@ -6,8 +6,11 @@
 /// alike.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "simhost/CallJournal.h"
 #include "simhost/FaultPlan.h"
@@ -17,7 +20,31 @@
 
 namespace simhost {
 
+/// One output argument of a host operation, as an answer writes it.
+struct SIMHOST_EXPORT OutputSlot {
+  /// Writes the value into the argument; false when it does not convert.
+  std::function<bool(const AnswerValue&)> write;
+  /// The argument's type, for messages.
+  std::string typeLabel;
+
+  /// The slot of `target`.
+  template <class T>
+  static OutputSlot of(T& target) {
+    return OutputSlot{[&target](const AnswerValue& value) { return value.writeTo(target); },
+                      simhost::typeLabel(typeid(T))};
+  }
+};
+
 struct SIMHOST_EXPORT SimContext {
+  /// How an operation replies when a fault or an answer decided.
+  struct Answered {
+    /// The result the operation returns, without doing its work.
+    Zol::ZolResult_24_8 result;
+    /// The value a value-returning operation returns; empty: it goes on as
+    /// usual (an error result means nothing to it).
+    std::optional<AnswerValue> returned;
+  };
+
   /// The record of every host operation called on this host's objects.
   CallJournal journal;
   /// The faults armed for this host's operations.
@@ -31,11 +58,14 @@ struct SIMHOST_EXPORT SimContext {
   /// or a fault is armed.
   bool observing() const noexcept { return journal.enabled() || faults.armed(); }
 
-  /// Journals one host operation and applies injected faults: throws an
-  /// injected exception or returns an injected error result; success
-  /// otherwise. The call is journaled before the fault fires, so a failed
-  /// call is in the journal too.
-  Zol::ZolResult_24_8 hostCall(HostCall call);
+  /// Journals one host operation, then acts on the fault or answer that
+  /// fires for it: throws an injected exception; runs a callback and returns
+  /// nothing (the operation goes on); returns an error result's code; or
+  /// writes an answer's values into `outputs` (a value that does not fit is
+  /// a "test bed" failure) and returns its code and return value. Nothing
+  /// when neither fires. The call is journaled before anything fires, so a
+  /// failed call is in the journal too.
+  std::optional<Answered> hostCall(HostCall call, const std::vector<OutputSlot>& outputs);
 };
 
 /// The context as its objects share it: it lives while any of them does.

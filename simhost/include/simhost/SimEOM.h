@@ -165,114 +165,102 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
 
   /// Renames the object.
   Zol::ZolResult_24_8 setName(const icu::UnicodeString& name) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<EOM>("setName", name); !fault.isOk()) return fault;
+    if (auto answered = this->template call<EOM>("setName", name)) return *answered;
     rename(name);
     return {};
   }
   /// guid(); the zero GUID when the object has none.
   GUIDDATA getGUID() override {
-    this->template call<EOM>("getGUID");
+    if (auto answered = this->template callReturning<GUIDDATA, EOM>("getGUID")) return *answered;
     return guid();
   }
   /// state().
   bool getState() override {
-    this->template call<EOM>("getState");
+    if (auto answered = this->template callReturning<bool, EOM>("getState")) return *answered;
     return state();
   }
   /// part(), empty included.
   Zol::ZolResult_24_8 getPart(EOMObjectPtr& part) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getPart"); !fault.isOk()) return fault;
+    if (auto answered = this->template call<EOM>("getPart", out(part))) return *answered;
     part = this->part();
     return {};
   }
   /// sameObjectAs(`other`).
   bool isEqual(const EOMObjectPtr& other) override {
-    this->template call<EOM>("isEqual", other);
+    if (auto answered = this->template callReturning<bool, EOM>("isEqual", other)) return *answered;
     return sameObjectAs(other);
   }
   /// primaryAnswer().
   bool hasPrimaryPersistentObject() override {
-    this->template call<EOM>("hasPrimaryPersistentObject");
+    if (auto answered = this->template callReturning<bool, EOM>("hasPrimaryPersistentObject")) return *answered;
     return primaryAnswer();
   }
   /// primaryPersistentObject(), whatever hasPrimaryPersistentObject says.
   PersistentObjectPtr getPrimaryPersistentObject() override {
-    this->template call<EOM>("getPrimaryPersistentObject");
+    if (auto answered = this->template callReturning<PersistentObjectPtr, EOM>("getPrimaryPersistentObject"))
+      return *answered;
     return primaryPersistentObject();
   }
   /// secondaryAnswer().
   bool hasSecondaryPersistentObject() override {
-    this->template call<EOM>("hasSecondaryPersistentObject");
+    if (auto answered = this->template callReturning<bool, EOM>("hasSecondaryPersistentObject")) return *answered;
     return secondaryAnswer();
   }
   /// secondaryPersistentObject(), whatever hasSecondaryPersistentObject says.
   PersistentObjectPtr getSecondaryPersistentObject() override {
-    this->template call<EOM>("getSecondaryPersistentObject");
+    if (auto answered = this->template callReturning<PersistentObjectPtr, EOM>("getSecondaryPersistentObject"))
+      return *answered;
     return secondaryPersistentObject();
   }
   /// Counts a mark (markCount).
   void mark() override {
-    this->template call<EOM>("mark");
+    if (this->template call<EOM>("mark")) return;  // void: an answer or error result skips the mark
     countMark();
   }
   /// excluded().
   bool isExcluded() override {
-    this->template call<EOM>("isExcluded");
+    if (auto answered = this->template callReturning<bool, EOM>("isExcluded")) return *answered;
     return excluded();
   }
 
   /// Adds the edge from this object to `object` (Via::Object); fails
   /// (kFailure), adding nothing, when either has no GUID.
   Zol::ZolResult_24_8 addDownstreamObject(const EOMObjectPtr& object) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamObject", object); !fault.isOk()) {
-      return fault;
-    }
+    if (auto answered = this->template call<Dependencies>("addDownstreamObject", object)) return *answered;
     return changeDownstream(graph(), true, {guidOf(object)}, Via::Object);
   }
   /// Adds the edges to every object (Via::Objects); fails (kFailure), adding
   /// none, when this object or one of them has no GUID.
   Zol::ZolResult_24_8 addDownstreamObjects(const Zol::EOM::IEOMObjectSequence& objects) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamObjects", objects); !fault.isOk()) {
-      return fault;
-    }
+    if (auto answered = this->template call<Dependencies>("addDownstreamObjects", objects)) return *answered;
     return changeDownstream(graph(), true, guidsOf(objects), Via::Objects);
   }
   /// Adds the edges to every GUID (Via::GUIDs); fails (kFailure), adding
   /// none, when this object has no GUID or one of them is zero.
   Zol::ZolResult_24_8 addDownstreamGUIDs(const Zol::EOM::GUIDSequence& guids) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("addDownstreamGUIDs", guids); !fault.isOk()) {
-      return fault;
-    }
+    if (auto answered = this->template call<Dependencies>("addDownstreamGUIDs", guids)) return *answered;
     return changeDownstream(graph(), true, std::vector<GUIDDATA>(guids.begin(), guids.end()), Via::GUIDs);
   }
   /// Removes the edge to `object`, as addDownstreamObject adds it; success
   /// also when there was no such edge.
   Zol::ZolResult_24_8 removeDownstreamObject(const EOMObjectPtr& object) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamObject", object);
-        !fault.isOk()) {
-      return fault;
-    }
+    if (auto answered = this->template call<Dependencies>("removeDownstreamObject", object)) return *answered;
     return changeDownstream(graph(), false, {guidOf(object)}, Via::Object);
   }
   /// Removes the edges to every object, as addDownstreamObjects adds them.
   Zol::ZolResult_24_8 removeDownstreamObjects(const Zol::EOM::IEOMObjectSequence& objects) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamObjects", objects);
-        !fault.isOk()) {
-      return fault;
-    }
+    if (auto answered = this->template call<Dependencies>("removeDownstreamObjects", objects)) return *answered;
     return changeDownstream(graph(), false, guidsOf(objects), Via::Objects);
   }
   /// Removes the edges to every GUID, as addDownstreamGUIDs adds them.
   Zol::ZolResult_24_8 removeDownstreamGUIDs(const Zol::EOM::GUIDSequence& guids) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("removeDownstreamGUIDs", guids); !fault.isOk()) {
-      return fault;
-    }
+    if (auto answered = this->template call<Dependencies>("removeDownstreamGUIDs", guids)) return *answered;
     return changeDownstream(graph(), false, std::vector<GUIDDATA>(guids.begin(), guids.end()), Via::GUIDs);
   }
   /// The GUIDs this object depends on, in edge order; empty for an object
   /// without a GUID.
   Zol::ZolResult_24_8 getUpstreamGUIDs(Zol::EOM::GUIDSequence& guids) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("getUpstreamGUIDs"); !fault.isOk()) return fault;
+    if (auto answered = this->template call<Dependencies>("getUpstreamGUIDs", out(guids))) return *answered;
     const std::vector<GUIDDATA> found = graph().upstreamOf(guid());
     guids = Zol::EOM::GUIDSequence(found.begin(), found.end());
     return {};
@@ -280,9 +268,7 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
   /// The GUIDs that depend on this object, in edge order; empty for an
   /// object without a GUID.
   Zol::ZolResult_24_8 getDownstreamGUIDs(Zol::EOM::GUIDSequence& guids) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<Dependencies>("getDownstreamGUIDs"); !fault.isOk()) {
-      return fault;
-    }
+    if (auto answered = this->template call<Dependencies>("getDownstreamGUIDs", out(guids))) return *answered;
     const std::vector<GUIDDATA> found = graph().downstreamOf(guid());
     guids = Zol::EOM::GUIDSequence(found.begin(), found.end());
     return {};
@@ -291,13 +277,13 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
  protected:
   /// name(), journaled as IEOMObject's getName.
   Zol::ZolResult_24_8 getEOMName(icu::UnicodeString& name) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getName"); !fault.isOk()) return fault;
+    if (auto answered = this->template call<EOM>("getName", out(name))) return *answered;
     name = this->name();
     return {};
   }
   /// typeName(), journaled as IEOMObject's getTypeName.
   Zol::ZolResult_24_8 getEOMTypeName(icu::UnicodeString& typeName) override {
-    if (Zol::ZolResult_24_8 fault = this->template call<EOM>("getTypeName"); !fault.isOk()) return fault;
+    if (auto answered = this->template call<EOM>("getTypeName", out(typeName))) return *answered;
     typeName = this->typeName();
     return {};
   }

@@ -59,10 +59,16 @@ class SIMHOST_EXPORT SimEntityFacet : public kyr::orla::appfw::IEntityInterface 
   virtual Zol::ZolResult_24_8 getEntityTypeName(icu::UnicodeString& typeName) = 0;
 };
 
+/// What a simulated entity offers besides its entity interface.
+enum class EntityShape {
+  EngineeringObject,  ///< also an engineering object (IEOMObject, IEOMDependencies): the default
+  Plain,              ///< an entity only: a cast to an engineering object fails
+};
+
 /// A model entity: reference, name, type name, attributes, parent and named
-/// children. Entities are EOM objects too (SimEOMState); the entity's name is
-/// its EOM name, and its GUID is derived from its words (guidOfWords) until
-/// one is set. The name queries of IEntity and IEOMObject are journaled
+/// children. Entities are EOM objects too (SimEOMState), unless made plain;
+/// the entity's name is its EOM name, and its GUID is derived from its words
+/// (guidOfWords) until one is set. The name queries of IEntity and IEOMObject are journaled
 /// under their own interfaces. Entities that offer more interfaces derive
 /// from it (SimModelTools.h).
 class SIMHOST_EXPORT SimEntity : public SimEOMBehaviour<SimEntityFacet> {
@@ -87,6 +93,13 @@ class SIMHOST_EXPORT SimEntity : public SimEOMBehaviour<SimEntityFacet> {
 
   /// The entity's reference, fixed at construction.
   const EntityReference& reference() const noexcept { return reference_; }
+  /// Hides the engineering-object interfaces (EntityShape::Plain): casts to
+  /// them fail, and the EOM object factory no longer opens the entity.
+  void makePlain();
+  /// The entity's shape.
+  EntityShape shape() const noexcept {
+    return plain_.load(std::memory_order_acquire) ? EntityShape::Plain : EntityShape::EngineeringObject;
+  }
 
   /// The attribute's value; holds nothing when it is not set.
   Zol::ZolAny_24_8 attribute(const std::string& name) const;
@@ -128,6 +141,7 @@ class SIMHOST_EXPORT SimEntity : public SimEOMBehaviour<SimEntityFacet> {
 
  private:
   const EntityReference reference_;
+  std::atomic<bool> plain_{false};
   mutable std::mutex mutex_;  // the work thread changes entities too
   EntityReference parent_;
   std::vector<Child> children_;
@@ -187,14 +201,14 @@ class SimPersistentObjectBase : public SimObject<Zol::PersistenceFW::CAEData::IP
 
   /// Fails (kFailure), writing nothing, when no entity stands for the object.
   Zol::ZolResult_24_8 getEntityReference(EntityReference& reference) override {
-    if (Zol::ZolResult_24_8 fault = this->call("getEntityReference"); !fault.isOk()) return fault;
+    if (auto answered = this->call("getEntityReference", out(reference))) return *answered;
     if (!entity().container) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
     reference = entity();
     return {};
   }
   /// Fails (kFailure), writing nothing, when the object has no GUID.
   Zol::ZolResult_24_8 getGUID(GUIDDATA& guid) override {
-    if (Zol::ZolResult_24_8 fault = this->call("getGUID"); !fault.isOk()) return fault;
+    if (auto answered = this->call("getGUID", out(guid))) return *answered;
     const std::optional<GUIDDATA> own = this->guid();
     if (!own) return Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure);
     guid = *own;
@@ -202,13 +216,13 @@ class SimPersistentObjectBase : public SimObject<Zol::PersistenceFW::CAEData::IP
   }
   /// owner(), empty included.
   Zol::ZolResult_24_8 getOwner(PersistentObjectPtr& owner) override {
-    if (Zol::ZolResult_24_8 fault = this->call("getOwner"); !fault.isOk()) return fault;
+    if (auto answered = this->call("getOwner", out(owner))) return *answered;
     owner = this->owner();
     return {};
   }
   /// eligible().
   Zol::ZolResult_24_8 isEligible(bool& eligible) override {
-    if (Zol::ZolResult_24_8 fault = this->call("isEligible"); !fault.isOk()) return fault;
+    if (auto answered = this->call("isEligible", out(eligible))) return *answered;
     eligible = this->eligible();
     return {};
   }
@@ -415,9 +429,10 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
  public:
   using SimObject::SimObject;
 
-  /// Adds (or replaces) the entity with these words.
+  /// Adds (or replaces) the entity with these words, of `shape`.
   ZolSmartPointer<SimEntity> addEntity(std::uint32_t first, std::uint32_t second, std::uint32_t third,
-                                       icu::UnicodeString name, icu::UnicodeString typeName);
+                                       icu::UnicodeString name, icu::UnicodeString typeName,
+                                       EntityShape shape = EntityShape::EngineeringObject);
   /// Adds (or replaces) an entity made elsewhere, under the words of its
   /// reference, which names this model (referenceOf).
   void addEntity(const ZolSmartPointer<SimEntity>& entity);

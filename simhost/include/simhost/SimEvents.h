@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -63,10 +64,18 @@ class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::Zo
   /// The host's own domain `name`: found, or created, without journaling.
   /// Returns its id.
   std::int64_t defineDomain(const std::string& name);
+  /// The host's own domain `name` under the id a test chooses: any value,
+  /// negative or above 2^32 included, and shared with other names if the
+  /// test likes. This host answers it from now on; the numbering of other
+  /// domains is not changed. Returns `id`. Not journaled.
+  std::int64_t defineDomain(const std::string& name, std::int64_t id);
   /// The id of the domain `name`; nothing when no one created it. Not journaled.
   std::optional<std::int64_t> domainId(const std::string& name) const;
   /// A new channel id for the host's own use. Not journaled.
   std::int64_t defineChannel();
+  /// Makes the next createChannelId calls answer `ids`, in order; then the
+  /// host numbers channels itself again.
+  void chooseChannelIds(std::vector<std::int64_t> ids);
   /// The host's own subscription of `listener` to every event of `id`: as
   /// addListenerForAllEvents, without journaling or faults.
   Zol::ZolResult_24_8 addHostListener(std::int64_t id, const Listener& listener, std::int32_t mode);
@@ -92,7 +101,8 @@ class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::Zo
   /// The id of the domain `name`, created when this host does not know it
   /// (with the id the name has in the process).
   Zol::ZolResult_24_8 createDomainId(const std::string& name, std::int64_t& id) override;
-  /// A new channel id, unused by any domain or channel before.
+  /// The next chosen id (chooseChannelIds), else a new channel id, unused
+  /// by any domain or channel before.
   Zol::ZolResult_24_8 createChannelId(std::int64_t& id) override;
   /// Fails (kFailure), subscribing nothing, for an empty listener. Listeners
   /// are told apart by object identity (Zol::isSameObject); subscribing a
@@ -120,6 +130,7 @@ class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::Zo
 
   mutable std::mutex mutex_;
   std::map<std::string, std::int64_t> domains_;
+  std::deque<std::int64_t> chosenChannels_;
   std::map<std::int64_t, std::vector<Subscription>> subscriptions_;
 };
 

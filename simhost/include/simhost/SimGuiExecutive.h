@@ -5,6 +5,7 @@
 /// test chose. The host's work thread runs what the handlers post to it.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -89,8 +90,11 @@ class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::
   /// `guiChannelId` is the channel the host made for the GUI's events.
   SimGuiExecutive(SimContextPtr context, std::string name, std::int64_t guiChannelId);
 
-  /// The channel given at construction.
-  std::int64_t guiChannelId() const noexcept { return guiChannelId_; }
+  /// The channel getGuiChannelId answers: the one given at construction
+  /// until a test chooses another.
+  std::int64_t guiChannelId() const noexcept { return guiChannelId_.load(std::memory_order_acquire); }
+  /// Makes getGuiChannelId answer `id` (any value) from now on.
+  void setGuiChannelId(std::int64_t id) noexcept { guiChannelId_.store(id, std::memory_order_release); }
   /// Makes runGuiAction(`action`, ...) call `handler`, replacing an earlier
   /// one.
   void setHandler(const std::string& action, Handler handler);
@@ -115,7 +119,7 @@ class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::
                                           const icu::UnicodeString& detailedText, bool modal) override;
 
  private:
-  const std::int64_t guiChannelId_;
+  std::atomic<std::int64_t> guiChannelId_;
   mutable std::mutex mutex_;
   std::map<std::string, Handler> handlers_;
   std::vector<ShownMessageBox> messageBoxes_;

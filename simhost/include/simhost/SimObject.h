@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -26,6 +27,24 @@
 #include "zol/kernel/ZolSmartPointer.h"
 
 namespace simhost {
+
+/// An operation's output argument, as SimObject::call takes it.
+template <class T>
+struct Output {
+  /// The argument.
+  T* target;
+};
+/// `target` as an output argument of SimObject::call.
+template <class T>
+Output<T> out(T& target) {
+  return Output<T>{&target};
+}
+/// Whether T is an output argument.
+template <class T>
+struct IsOutput : std::false_type {};
+/// An Output is.
+template <class T>
+struct IsOutput<Output<T>> : std::true_type {};
 
 /// What every simulated object has, whatever interfaces it offers: the
 /// shared context (journal, faults), a service name and id, an atomic
@@ -47,8 +66,13 @@ class SIMHOST_EXPORT SimObjectBase {
   std::uint32_t referenceCount() const noexcept { return references_.load(std::memory_order_acquire); }
   /// The name given at construction, which getServiceName answers.
   const std::string& serviceName() const noexcept { return serviceName_; }
-  /// The id the kernel's service manager allocated, which getServiceId answers.
-  std::uint64_t serviceId() const noexcept { return serviceId_; }
+  /// The id getServiceId answers: the one the kernel's service manager
+  /// allocated, until a test chooses another.
+  std::uint64_t serviceId() const noexcept { return serviceId_.load(std::memory_order_acquire); }
+  /// Makes the object answer `id` as its service id from now on, and be
+  /// journaled under it (a test that needs two objects to share an id, or a
+  /// particular one).
+  void setServiceId(std::uint64_t id) noexcept { serviceId_.store(id, std::memory_order_release); }
 
   /// Makes queryInterface answer `status` for `typeId` instead of its usual
   /// answer (1 hides an interface; 2-4 and others simulate bridge failures).
@@ -63,11 +87,15 @@ class SIMHOST_EXPORT SimObjectBase {
   /// The injected status for `typeId`, or 0 when none is set.
   std::int32_t queryStatusOverride(const Zol::ZolTypeId& typeId) const;
 
-  /// Journals one host operation on this object and applies injected faults:
-  /// throws an injected exception or returns an injected error result;
-  /// success otherwise. Thread-safe; see SimContext::hostCall.
-  Zol::ZolResult_24_8 hostCall(const char* interfaceName, const char* operation,
-                               std::vector<std::string> arguments) const;
+  /// Journals one host operation on this object and acts on the fault or
+  /// answer that fires for it. Thread-safe; see SimContext::hostCall.
+  std::optional<SimContext::Answered> hostCall(const char* interfaceName, const char* operation,
+                                               std::vector<std::string> arguments,
+                                               const std::vector<OutputSlot>& outputs) const;
+  /// Records a "test bed" failure: an answer's return value that does not
+  /// fit `operation`'s return type.
+  void recordUnfitReturn(const char* interfaceName, const char* operation, const AnswerValue& value,
+                         const std::string& returnType) const;
 
   /// The context shared by every object of this host.
   const SimContextPtr& context() const noexcept { return context_; }
@@ -75,7 +103,7 @@ class SIMHOST_EXPORT SimObjectBase {
  private:
   SimContextPtr context_;
   std::string serviceName_;
-  std::uint64_t serviceId_ = 1;
+  std::atomic<std::uint64_t> serviceId_{1};
   std::atomic<std::uint32_t> references_{0};
   mutable std::mutex statusMutex_;
   std::map<Zol::ZolTypeId, std::int32_t> queryStatus_;
@@ -143,16 +171,65 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
   const Zol::ZolIServiceInterface* identity() const noexcept { return static_cast<const Primary*>(this); }
 
  protected:
-  /// Journals and fault-checks one operation of interface `I` with its
-  /// arguments; see hostCall(). The arguments are only rendered while the
-  /// journal or a fault is watching; otherwise it returns success at once.
+  /// Journals one operation of interface `I` with its arguments and acts on
+  /// the fault or answer that fires for it (see SimContext::hostCall). The
+  /// operation's output arguments are passed wrapped in out(), in order, so
+  /// that an answer can write them; the others are its inputs, journaled as
+  /// text. Returns the result the operation then returns without doing its
+  /// work; nothing when it goes on as usual. The arguments are only rendered
+  /// while the journal or a fault is watching; otherwise it returns at once.
+  ///
+  ///   if (auto answered = call("lookUpDomainId", name, out(id))) return *answered;
   template <class I = Primary, class... A>
-  Zol::ZolResult_24_8 call(const char* operation, const A&... arguments) const {
-    if (!context()->observing()) return {};
-    return hostCall(I::descriptor.typeName, operation, std::vector<std::string>{argumentText(arguments)...});
+  std::optional<Zol::ZolResult_24_8> call(const char* operation, const A&... arguments) const {
+    auto answered = callAnswered<I>(operation, arguments...);
+    if (!answered) return std::nullopt;
+    return answered->result;
+  }
+  /// As call(), for an operation that returns an R instead of a result
+  /// (a comparison, a hash, an iterator's step): the value an answer
+  /// returns; nothing when it goes on as usual (also for an error result,
+  /// which it cannot return).
+  template <class R, class I = Primary, class... A>
+  std::optional<R> callReturning(const char* operation, const A&... arguments) const {
+    auto answered = callAnswered<I>(operation, arguments...);
+    if (!answered || !answered->returned) return std::nullopt;
+    R value{};
+    if (answered->returned->writeTo(value)) return value;
+    recordUnfitReturn(I::descriptor.typeName, operation, *answered->returned, simhost::typeLabel(typeid(R)));
+    return std::nullopt;
+  }
+  /// As call(), with the whole reply: for an operation that has a result
+  /// code and a value both to answer with.
+  template <class I = Primary, class... A>
+  std::optional<SimContext::Answered> callAnswered(const char* operation, const A&... arguments) const {
+    if (!context()->observing()) return std::nullopt;
+    return hostCall(I::descriptor.typeName, operation, inputTexts(arguments...), outputSlots(arguments...));
   }
 
  private:
+  template <class... A>
+  static std::vector<std::string> inputTexts(const A&... arguments) {
+    std::vector<std::string> texts;
+    texts.reserve(sizeof...(A));
+    (appendInput(texts, arguments), ...);
+    return texts;
+  }
+  template <class T>
+  static void appendInput(std::vector<std::string>& texts, const T& argument) {
+    if constexpr (!IsOutput<T>::value) texts.push_back(argumentText(argument));
+  }
+  template <class... A>
+  static std::vector<OutputSlot> outputSlots(const A&... arguments) {
+    std::vector<OutputSlot> slots;
+    (appendOutput(slots, arguments), ...);
+    return slots;
+  }
+  template <class T>
+  static void appendOutput(std::vector<OutputSlot>& slots, const T& argument) {
+    if constexpr (IsOutput<T>::value) slots.push_back(OutputSlot::of(*argument.target));
+  }
+
   template <class I>
   bool offer(const Zol::ZolTypeId& id, void** out) noexcept {
     using Interface = typename FacetInterface<I>::type;

@@ -86,7 +86,10 @@ class SIMHOST_EXPORT SimServiceAccess final : public Zol::Framework::ZolIService
   const ZolSmartPointer<SimServiceProvider>& provider() const noexcept { return provider_; }
 
  private:
-  Zol::ZolResult_24_8 hostCall(const char* operation, std::vector<std::string> arguments);
+  // The access is the plug-in's handle, not a host object: it journals and
+  // answers through the context itself.
+  std::optional<Zol::ZolResult_24_8> hostCall(const char* operation, std::vector<std::string> arguments,
+                                              const std::vector<OutputSlot>& outputs);
 
   SimContextPtr context_;
   ZolSmartPointer<SimServiceProvider> provider_;

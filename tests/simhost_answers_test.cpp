@@ -1,0 +1,184 @@
+// Answers and chosen shapes: a host operation replying with a chosen result
+// and chosen outputs, once, n times or always; domain, channel and service
+// ids a test chooses; plain entities.
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/HostTest.h"
+#include "zol/kernel/ZolException.h"
+
+namespace {
+
+using simhost::Answer;
+using simhost::CallPattern;
+using Zol::PersistenceFW::CAEData::EntityReference;
+using EventManager = Zol::Framework::ZolIEventManagerInterface;
+using AdapterManager = kyr::orla::appfw::IInterfaceAdapterManagerInterface;
+
+class AnswerTest : public testing_support::HostTest {
+ protected:
+  // The failures recorded so far, as text, and forgets them.
+  std::vector<std::string> takeFailures() {
+    std::vector<std::string> texts;
+    for (const auto& failure : host.failures().all()) texts.push_back(failure.text());
+    host.failures().clear();
+    return texts;
+  }
+
+  simhost::SimEventManager& events = host.eventManager();
+  const CallPattern lookUp = CallPattern::of<EventManager>("lookUpDomainId");
+};
+
+TEST_F(AnswerTest, AnAnswerWritesItsOutputsReturnsItsCodeAndIsJournaled) {
+  host.faults().answer(lookUp, Answer::failure(7).writing(97), 1);
+  std::int64_t id = -1;
+  EXPECT_EQ(events.lookUpDomainId("Test.Unknown", id).getCode(), 7);
+  EXPECT_EQ(id, 97) << "written, then failed";
+  id = -1;
+  EXPECT_FALSE(events.lookUpDomainId("Test.Unknown", id).isOk()) << "once: the host answers for itself again";
+  EXPECT_EQ(id, -1);
+  EXPECT_EQ(host.journal().count(lookUp), 2u);
+
+  // The compiler checks output<N> against the operation's signature.
+  host.faults().answer(lookUp, simhost::answerTo<&EventManager::lookUpDomainId>().output<1>(-5));
+  EXPECT_TRUE(events.lookUpDomainId("Test.Unknown", id).isOk());
+  EXPECT_EQ(id, -5);
+  EXPECT_TRUE(events.lookUpDomainId("Test.Other", id).isOk()) << "always";
+
+  // Without outputs an answer returns its code without doing the work.
+  const std::int64_t defined = events.defineDomain("Test.Defined");
+  host.faults().clear();
+  host.faults().answer(CallPattern::of<EventManager>("createDomainId"), Answer::success(), 2);
+  id = 0;
+  events.createDomainId("Test.Created", id);
+  EXPECT_EQ(id, 0);
+  EXPECT_FALSE(events.domainId("Test.Created")) << "an answer does not do the operation's work";
+  EXPECT_TRUE(events.lookUpDomainId("Test.Defined", id).isOk());
+  EXPECT_EQ(id, defined);
+}
+
+TEST_F(AnswerTest, AnswersAndFaultsFireInArmingOrderForTheirCountOfCalls) {
+  host.faults().answer(lookUp, Answer::success().writing(1), 2);
+  host.faults().inject(lookUp, simhost::Fault::userException("third"), 3);
+  host.faults().answer(lookUp, Answer::success().writing(4));
+  std::vector<std::int64_t> ids;
+  for (int call = 0; call < 5; ++call) {
+    std::int64_t id = 0;
+    try {
+      events.lookUpDomainId("Test.Any", id);
+    } catch (const Zol::ZolUserException_24&) {
+      id = -3;
+    }
+    ids.push_back(id);
+  }
+  EXPECT_EQ(ids, (std::vector<std::int64_t>{1, 1, -3, 4, 4}));
+}
+
+// The comparisons and the hash return values instead of results: an answer
+// returns what the test says.
+TEST_F(AnswerTest, ValueReturningOperationsReturnTheAnswersValue) {
+  simhost::SimRootManager& roots = host.rootManager();
+  const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
+  const EntityReference reference = plate->reference();
+  host.faults().answer(CallPattern::of<AdapterManager>("areEqual"), Answer::success().returning(false));
+  host.faults().answer(CallPattern::of<AdapterManager>("hashCode"),
+                       simhost::answerTo<&AdapterManager::hashCode>().returning(42));
+  EXPECT_FALSE(roots.areEqual(reference, reference)) << "the host says unequal";
+  EXPECT_EQ(roots.hashCode(reference), 42);
+  EXPECT_FALSE(roots.isLess(reference, reference)) << "unanswered: the host compares";
+
+  host.faults().inject(CallPattern::of<AdapterManager>("isLess"), simhost::Fault::errorResult());
+  EXPECT_FALSE(roots.isLess(reference, reference)) << "an error result is nothing a comparison can return";
+  EXPECT_TRUE(takeFailures().empty());
+}
+
+TEST_F(AnswerTest, AValueThatDoesNotFitIsATestBedFailure) {
+  host.faults().answer(lookUp, Answer::failure().writing("ninety-seven"), 1);
+  host.faults().answer(lookUp, Answer::failure().writing(std::numeric_limits<std::uint64_t>::max()), 1);
+  host.faults().answer(lookUp, Answer::success().writing(std::nullopt, 2), 1);
+  host.faults().answer(CallPattern::of<AdapterManager>("areEqual"), Answer::success().returning("yes"), 1);
+  std::int64_t id = -1;
+  events.lookUpDomainId("Test.Any", id);
+  events.lookUpDomainId("Test.Any", id);
+  events.lookUpDomainId("Test.Any", id);
+  EXPECT_EQ(id, -1) << "nothing was written";
+  const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
+  EXPECT_TRUE(host.rootManager().areEqual(plate->reference(), plate->reference())) << "the host compared";
+  EXPECT_EQ(takeFailures(),
+            (std::vector<std::string>{
+                "test bed: an answer to Zol.Framework.ZolIEventManager.lookUpDomainId writes a std::string into "
+                "output 0, a std::int64_t",
+                "test bed: an answer to Zol.Framework.ZolIEventManager.lookUpDomainId writes a std::uint64_t into "
+                "output 0, a std::int64_t",
+                "test bed: an answer to Zol.Framework.ZolIEventManager.lookUpDomainId writes output 1, which the "
+                "operation does not have (it has 1)",
+                "test bed: an answer to kyr.orla.appfw.IInterfaceAdapterManager.areEqual returns a std::string, "
+                "where the operation returns a bool"}));
+}
+
+TEST_F(AnswerTest, ObjectsConvertToTheInterfaceTheOutputTakes) {
+  const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
+  const auto other = host.model().addEntity(5, 2, 0, "other", "Plate");
+  host.faults().answer(CallPattern::of<kyr::orla::appfw::IRootManagerInterface>("getEntity"),
+                       Answer::success().writing(other->asService()), 1);
+  ZolSmartPointer<kyr::orla::appfw::IEntityInterface> found;
+  EXPECT_TRUE(host.rootManager().getEntity(plate->reference(), found).isOk());
+  EXPECT_TRUE(Zol::isSameObject(found, other));
+
+  host.faults().answer(CallPattern::of<kyr::orla::appfw::IRootManagerInterface>("getEntity"),
+                       Answer::success().writing(host.eventManager().asService()), 1);
+  found = nullptr;
+  host.rootManager().getEntity(plate->reference(), found);
+  EXPECT_FALSE(found) << "an event manager is no entity";
+  EXPECT_EQ(takeFailures().size(), 1u);
+}
+
+TEST_F(AnswerTest, TestsChooseDomainChannelAndServiceIds) {
+  constexpr std::int64_t kAbove32Bits = (std::int64_t{1} << 32) + 1;
+  events.defineDomain("Test.Wide", kAbove32Bits);
+  events.defineDomain("Test.Negative", -12);
+  events.defineDomain("Test.Shared", -12);
+  std::int64_t id = 0;
+  EXPECT_TRUE(events.lookUpDomainId("Test.Wide", id).isOk());
+  EXPECT_EQ(id, kAbove32Bits);
+  EXPECT_TRUE(events.createDomainId("Test.Shared", id).isOk());
+  EXPECT_EQ(id, -12);
+
+  events.chooseChannelIds({kAbove32Bits, 0});
+  std::vector<std::int64_t> channels(3);
+  for (std::int64_t& channel : channels) events.createChannelId(channel);
+  EXPECT_EQ(channels[0], kAbove32Bits);
+  EXPECT_EQ(channels[1], 0);
+  EXPECT_NE(channels[2], 0) << "then the host numbers them again";
+
+  host.guiExecutive().setGuiChannelId(-1);
+  EXPECT_TRUE(host.guiExecutive().getGuiChannelId(id).isOk());
+  EXPECT_EQ(id, -1);
+
+  host.trashBinService().setServiceId(7);
+  EXPECT_EQ(host.trashBinService().getServiceId(), 7u);
+  ZolSmartPointer<kyr::orla::appfw::ZolITrashBinInterface> bin;
+  host.trashBinService().getTrashBin(bin);
+  EXPECT_EQ(host.journal().calls().back().objectId, 7u) << "journaled under the chosen id";
+}
+
+TEST_F(AnswerTest, APlainEntityIsNoEngineeringObject) {
+  const auto plain = host.model().addEntity(5, 1, 0, "plain", "Plate", simhost::EntityShape::Plain);
+  const auto engineered = host.model().addEntity(5, 2, 0, "engineered", "Plate");
+  EXPECT_EQ(plain->shape(), simhost::EntityShape::Plain);
+  EXPECT_FALSE(Zol::interfaceCast<Zol::EOM::IEOMObjectInterface>(plain));
+  EXPECT_FALSE(Zol::interfaceCast<Zol::EOM::IEOMDependenciesInterface>(plain));
+  EXPECT_TRUE(Zol::interfaceCast<kyr::orla::appfw::IEntityInterface>(plain));
+  EXPECT_TRUE(Zol::interfaceCast<Zol::EOM::IEOMObjectInterface>(engineered));
+
+  Zol::EOM::IEOMObjectFactoryInterface& factory = host.eomObjectFactory();
+  simhost::EOMObjectPtr opened;
+  EXPECT_FALSE(factory.open(plain->guid(), opened).isOk()) << "the factory opens engineering objects only";
+  EXPECT_TRUE(factory.open(engineered->guid(), opened).isOk());
+}
+
+}  // namespace
