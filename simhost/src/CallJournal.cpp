@@ -1,5 +1,7 @@
 #include "simhost/CallJournal.h"
 
+#include <stdexcept>
+
 namespace simhost {
 
 std::string HostCall::argumentList() const {
@@ -12,6 +14,12 @@ std::string HostCall::toString() const {
   std::string text = interfaceName + "." + operation + "(" + argumentList() + ")";
   if (objectId != 0) text += " on " + objectName + " #" + std::to_string(objectId);
   return text;
+}
+
+const Payload& HostCall::payload(std::size_t index) const {
+  if (index < payloads.size()) return payloads[index];
+  throw std::invalid_argument(toString() + " has " + std::to_string(payloads.size()) + " payloads, not " +
+                              std::to_string(index + 1));
 }
 
 CallPattern::CallPattern(std::string interfaceName, std::string operation)

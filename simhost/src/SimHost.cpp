@@ -84,7 +84,7 @@ SimHost::SimHost()
       model_(makeSimObject<SimModel>(context_, "model")),
       eventManager_(makeSimObject<SimEventManager>(context_, "event manager")),
       workThread_(std::make_unique<SimWorkThread>([context = context_](const std::string& what) {
-        context->journal.record(HostCall{"simhost.SimWorkThread", "taskFailed", {what}, {}, 0});
+        context->journal.record(HostCall{"simhost.SimWorkThread", "taskFailed", {what}, {}, 0, {}});
       })) {
   model_->makeRootAssembly(1, 1, 0, "Model", "Assembly");
   auto session = makeSimObject<SimPersistenceSession>(context_, "persistence session");

@@ -28,9 +28,11 @@ std::int32_t SimObjectBase::queryStatusOverride(const Zol::ZolTypeId& typeId) co
 
 std::optional<SimContext::Answered> SimObjectBase::hostCall(const char* interfaceName, const char* operation,
                                                             std::vector<std::string> arguments,
+                                                            std::vector<Payload> payloads,
                                                             const std::vector<OutputSlot>& outputs) const {
-  return context_->hostCall(HostCall{interfaceName, operation, std::move(arguments), serviceName_, serviceId()},
-                            outputs);
+  return context_->hostCall(
+      HostCall{interfaceName, operation, std::move(arguments), serviceName_, serviceId(), std::move(payloads)},
+      outputs);
 }
 
 void SimObjectBase::recordUnfitReturn(const char* interfaceName, const char* operation, const AnswerValue& value,

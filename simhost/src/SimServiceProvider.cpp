@@ -64,7 +64,7 @@ std::optional<Zol::ZolResult_24_8> SimServiceAccess::hostCall(const char* operat
                                                               const std::vector<OutputSlot>& outputs) {
   if (!context_->observing()) return std::nullopt;
   auto answered = context_->hostCall(
-      HostCall{"Zol.Framework.ZolIServiceAccess", operation, std::move(arguments), "service access"}, outputs);
+      HostCall{"Zol.Framework.ZolIServiceAccess", operation, std::move(arguments), "service access", 0, {}}, outputs);
   if (!answered) return std::nullopt;
   return answered->result;
 }

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "simhost/ArgumentText.h"
+#include "simhost/Payload.h"
 #include "simhost/SimHostExport.h"
 
 namespace simhost {
@@ -32,9 +33,16 @@ struct SIMHOST_EXPORT HostCall {
   std::string interfaceName;  ///< dotted type name of the interface called
   /// The operation's name, as the interface spells it.
   std::string operation;
-  std::vector<std::string> arguments;  ///< each argument as argumentText() renders it
+  std::vector<std::string> arguments;  ///< each input argument as argumentText() renders it
   std::string objectName;              ///< service name of the object called
   std::uint64_t objectId = 0;          ///< service id of the object called; 0 for none
+  /// The decoded view of each any-valued input argument, in order: an
+  /// any-value, an event's payload, a command's parameter list.
+  std::vector<Payload> payloads;
+
+  /// payloads[index]. Throws std::invalid_argument, naming the call, when
+  /// the call has no such payload.
+  const Payload& payload(std::size_t index = 0) const;
 
   /// The arguments, comma separated.
   std::string argumentList() const;

@@ -90,7 +90,7 @@ class SIMHOST_EXPORT SimObjectBase {
   /// Journals one host operation on this object and acts on the fault or
   /// answer that fires for it. Thread-safe; see SimContext::hostCall.
   std::optional<SimContext::Answered> hostCall(const char* interfaceName, const char* operation,
-                                               std::vector<std::string> arguments,
+                                               std::vector<std::string> arguments, std::vector<Payload> payloads,
                                                const std::vector<OutputSlot>& outputs) const;
   /// Records a "test bed" failure: an answer's return value that does not
   /// fit `operation`'s return type.
@@ -204,20 +204,26 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
   template <class I = Primary, class... A>
   std::optional<SimContext::Answered> callAnswered(const char* operation, const A&... arguments) const {
     if (!context()->observing()) return std::nullopt;
-    return hostCall(I::descriptor.typeName, operation, inputTexts(arguments...), outputSlots(arguments...));
+    std::vector<std::string> texts;
+    std::vector<Payload> payloads;
+    texts.reserve(sizeof...(A));
+    (appendInput(texts, payloads, arguments), ...);
+    return hostCall(I::descriptor.typeName, operation, std::move(texts), std::move(payloads),
+                    outputSlots(arguments...));
   }
 
  private:
-  template <class... A>
-  static std::vector<std::string> inputTexts(const A&... arguments) {
-    std::vector<std::string> texts;
-    texts.reserve(sizeof...(A));
-    (appendInput(texts, arguments), ...);
-    return texts;
-  }
+  // An input's text and, for an any-valued one, its decoded view.
   template <class T>
-  static void appendInput(std::vector<std::string>& texts, const T& argument) {
-    if constexpr (!IsOutput<T>::value) texts.push_back(argumentText(argument));
+  static void appendInput(std::vector<std::string>& texts, std::vector<Payload>& payloads, const T& argument) {
+    if constexpr (!IsOutput<T>::value) {
+      texts.push_back(argumentText(argument));
+      if constexpr (std::is_same_v<T, Zol::ZolAny_24_8> || std::is_same_v<T, kyr::orla::appfw::CmdParameters>) {
+        payloads.push_back(Payload::of(argument));
+      } else if constexpr (std::is_same_v<T, Zol::Framework::ZolEvent>) {
+        payloads.push_back(Payload::of(argument.data));
+      }
+    }
   }
   template <class... A>
   static std::vector<OutputSlot> outputSlots(const A&... arguments) {

@@ -1,0 +1,175 @@
+/// \class simhost::Payload
+/// A decoded, typed view of an any-value the host received: its type name
+/// and, by its type, a scalar, a text, an object, a type code, named fields
+/// (a command-parameter list, a host record such as a model browser
+/// announcement or a persistence event, an entity reference), or, for a type
+/// the host does not know, its bytes. The journal keeps one for every
+/// any-valued argument of a call (HostCall::payload), so a test reads a
+/// field instead of decoding the stream by hand.
+///
+/// \code
+///   const simhost::HostCall post = host.journal().calls(CallPattern::of<Gui>("runGuiAction")).back();
+///   EXPECT_EQ(post.payload()["severity"].as<std::int32_t>(), 1);
+///   EXPECT_EQ(post.payload()["message"].as<icu::UnicodeString>(), u"3 of 4 plates meshed");
+///   std::cout << post.payload().tree();   // every field, nested, with its type
+/// \endcode
+///
+/// A payload whose stream does not read as its type says why (problem())
+/// and shows its bytes. Reading a field that is not there, or a value as a
+/// type it does not hold, throws std::invalid_argument naming what is there:
+/// in a test, that fails the test with the message. An object is kept as
+/// its service name and id, not as a reference: the journal keeps no host
+/// object alive. A plain value; any thread may read it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kyr/appfw/CmdParameters.h"
+#include "simhost/SimHostExport.h"
+#include "zol/kernel/ZolAny.h"
+
+namespace simhost {
+
+class SIMHOST_EXPORT Payload {
+ public:
+  /// What the payload holds.
+  enum class Kind {
+    Nothing,   ///< an any holding nothing
+    Scalar,    ///< a number, a flag or a text: read with as<T>()
+    Object,    ///< an object reference (empty included): objectId(), refersTo()
+    TypeCode,  ///< a type code: as<std::string>() gives its name
+    Fields,    ///< named fields: operator[], fields()
+    Bytes,     ///< a type the host does not know, or a stream that does not read: bytes()
+  };
+  /// One named field.
+  struct Field;
+
+  /// Holds nothing.
+  Payload();
+  /// The view of `value`.
+  static Payload of(const Zol::ZolAny_24_8& value);
+  /// A command-parameter list, as the fields of a "kyr.orla.appfw.CmdParameters".
+  static Payload of(const kyr::orla::appfw::CmdParameters& list);
+
+  /// The dotted type name ("Zol.Int32", "kyr.orla.appfw.CmdParameters"),
+  /// "nothing" for an any holding nothing.
+  const std::string& typeName() const noexcept { return typeName_; }
+  /// What it holds.
+  Kind kind() const noexcept { return kind_; }
+  /// Why the stream did not read as its type; empty when it did.
+  const std::string& problem() const noexcept { return problem_; }
+  /// The stream's bytes, for a payload of Kind::Bytes.
+  const std::string& bytes() const noexcept { return bytes_; }
+  /// An object's service id; 0 for an empty object and for what is no object.
+  std::uint64_t objectId() const noexcept { return objectId_; }
+  /// An object's "<service name> #<service id>"; "null" for an empty one;
+  /// empty for what is no object.
+  const std::string& objectName() const noexcept { return objectName_; }
+  /// True when this is an object reference to `object` (by service id; an
+  /// empty `object` matches an empty reference).
+  template <class I>
+  bool refersTo(const ZolSmartPointer<I>& object) const {
+    return kind_ == Kind::Object && objectId_ == (object ? object->getServiceId() : 0);
+  }
+
+  /// The fields, in stream order; empty unless Kind::Fields.
+  const std::vector<Field>& fields() const noexcept { return fields_; }
+  /// True when a field is named `name`.
+  bool has(std::string_view name) const noexcept;
+  /// The field named `name` (the last, when a list repeats a name). Throws
+  /// std::invalid_argument, naming the fields there are, when there is none.
+  const Payload& operator[](std::string_view name) const;
+  /// operator[](name), for a string literal.
+  const Payload& operator[](const char* name) const { return (*this)[std::string_view(name)]; }
+  /// A number is no field name: fields by position are at().
+  const Payload& operator[](int) const = delete;
+  /// The field at `index`, in stream order. Throws std::invalid_argument
+  /// when there are not so many.
+  const Payload& at(std::size_t index) const;
+
+  /// The value as a T: bool, std::int32_t, std::uint32_t, std::int64_t,
+  /// std::uint64_t, double, std::string, icu::UnicodeString, exactly the
+  /// type the value has; std::string also gives a type code's name. Throws
+  /// std::invalid_argument naming the type it holds otherwise.
+  template <class T>
+  T as() const {
+    T value{};
+    if constexpr (std::is_same_v<T, std::string>) {
+      if (kind_ == Kind::TypeCode) return typeCodeName_;
+    }
+    if (kind_ != Kind::Scalar || !Zol::extractZolAny(scalar_, value)) throw mismatch(typeLabel<T>());
+    return value;
+  }
+
+  /// One line: the type, then the value or the fields in braces.
+  std::string text() const;
+  /// One field or value per line, nested fields indented by two spaces.
+  std::string tree() const;
+
+ private:
+  template <class T>
+  static std::string typeLabel();
+
+  friend class PayloadReader;
+  std::invalid_argument mismatch(const std::string& wanted) const;
+  void appendTree(std::string& text, std::size_t depth) const;
+
+  std::string typeName_ = "nothing";
+  Kind kind_ = Kind::Nothing;
+  std::string problem_;
+  Zol::ZolAny_24_8 scalar_;  // a scalar's value: no object in it
+  std::string bytes_;
+  std::string objectName_;
+  std::uint64_t objectId_ = 0;
+  std::string typeCodeName_;
+  std::vector<Field> fields_;
+};
+
+/// One named field of a payload.
+struct Payload::Field {
+  /// The field's name: a key of a parameter list, a record field's name, or
+  /// the element's position in a sequence of the record ("0", "1", ...).
+  std::string name;
+  /// Its value.
+  Payload value;
+};
+
+template <>
+inline std::string Payload::typeLabel<bool>() {
+  return "Zol.Boolean";
+}
+template <>
+inline std::string Payload::typeLabel<std::int32_t>() {
+  return "Zol.Int32";
+}
+template <>
+inline std::string Payload::typeLabel<std::uint32_t>() {
+  return "Zol.UInt32";
+}
+template <>
+inline std::string Payload::typeLabel<std::int64_t>() {
+  return "Zol.Int64";
+}
+template <>
+inline std::string Payload::typeLabel<std::uint64_t>() {
+  return "Zol.UInt64";
+}
+template <>
+inline std::string Payload::typeLabel<double>() {
+  return "Zol.Double";
+}
+template <>
+inline std::string Payload::typeLabel<std::string>() {
+  return "Zol.ZolString";
+}
+template <>
+inline std::string Payload::typeLabel<icu::UnicodeString>() {
+  return "Zol.ZolUString";
+}
+
+}  // namespace simhost
