@@ -1,0 +1,200 @@
+/// \file
+/// The fault sweep: runs a scenario of plug-in code once on a clean host to
+/// learn which host operations and service look-ups it makes, then again
+/// with a fault at each of them, each run in a fresh child process, and says
+/// what went wrong: a crash, a hang, an exception the plug-in let through
+/// that is neither the host kernel's nor the injected one, a leak, or the
+/// scenario's own check failing.
+///
+/// \code
+///   simhost::FaultSweep sweep;
+///   sweep.setUp([](simhost::SimHost& host) { ServiceHelper::setZolServiceAccess(host.serviceAccess()); });
+///   sweep.tearDown([](simhost::SimHost&) { ServiceHelper::releaseServices(); });
+///   sweep.add("ScopeWait", [](simhost::SweepRun& run) {
+///     const int before = run.host().waitCursor().depth();
+///     { ScopeWait wait(true, false); }
+///     run.check(run.host().waitCursor().depth() == before, "the wait cursor is back where it was");
+///   });
+///   sweep.expect({"ScopeWait", "", std::nullopt, std::nullopt, simhost::SweepOutcome::CheckFailed,
+///                 "Utilities/commands/ScopeWait.h: A guard whose constructor threw undoes nothing."});
+///   const simhost::SweepReport report = sweep.run();
+///   EXPECT_TRUE(report.passed()) << report.table();
+/// \endcode
+///
+/// Each (operation, fault) and each (service, fault) is run in two modes:
+/// the fault on every call of one pass; and the fault on the first call
+/// only, followed by a second pass of the same scenario on the same host
+/// with no fault, in which the scenario must do everything right again (does
+/// the plug-in recover?). Each slot of the host service cache is run empty
+/// for a pass, and in the second mode filled again for the second pass.
+///
+/// Fork needs a process with one thread: run a sweep from a test that has no
+/// host of its own. The children end with _exit, so a child's coverage
+/// counters and the process's exit handlers do not run there.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "simhost/SimHost.h"
+#include "simhost/SimHostExport.h"
+
+namespace simhost {
+
+/// What the sweep does to a host call or a service.
+enum class SweepFault {
+  None,                   ///< the clean run that learns the scenario's calls
+  ErrorResult,            ///< the operation returns 2147483647 and does nothing
+  KernelException,        ///< the operation throws a Zol::ZolSystemException_24
+  ForeignException,       ///< the operation throws a std::runtime_error
+  MissingService,         ///< the service look-up fails
+  ServiceLacksInterface,  ///< the look-up finds a service that offers no interface of its own
+  EmptyCacheSlot,         ///< a slot of the host service cache is empty
+};
+
+/// How long the fault lasts.
+enum class SweepMode {
+  EveryCall,      ///< on every call of one pass
+  FirstCallOnly,  ///< on the first call, then a second pass without faults
+};
+
+/// What a run came to.
+enum class SweepOutcome {
+  Passed,          ///< nothing wrong
+  Crashed,         ///< the child died of a signal
+  Hung,            ///< the child passed the time limit
+  StrayException,  ///< an exception other than the kernel's or the injected one; any in a clean pass
+  Leaked,          ///< simulated objects outlived the host
+  CheckFailed,     ///< the scenario's own check failed
+};
+
+/// The name of a fault, a mode or an outcome, as the table prints it.
+SIMHOST_EXPORT const char* toString(SweepFault fault);
+/// \copydoc toString(SweepFault)
+SIMHOST_EXPORT const char* toString(SweepMode mode);
+/// \copydoc toString(SweepFault)
+SIMHOST_EXPORT const char* toString(SweepOutcome outcome);
+
+/// A scenario's view of the run it is in.
+class SIMHOST_EXPORT SweepRun {
+ public:
+  /// The run on `host`, pass `pass` (1 or 2), with a fault armed or not.
+  SweepRun(SimHost& host, int pass, bool faulted) : host_(host), pass_(pass), faulted_(faulted) {}
+
+  /// The host of this run.
+  SimHost& host() noexcept { return host_; }
+  /// 1, or 2 for the pass after a first-call fault.
+  int pass() const noexcept { return pass_; }
+  /// True while a fault is armed, the service cache slot emptied or a
+  /// service missing: a scenario checks there only what must hold under
+  /// any fault.
+  bool faulted() const noexcept { return faulted_; }
+  /// Records a failed check (`what` says what should have held) when
+  /// `condition` is false. The run goes on.
+  void check(bool condition, const std::string& what);
+  /// The checks that failed, in order.
+  const std::vector<std::string>& failedChecks() const noexcept { return failed_; }
+
+ private:
+  SimHost& host_;
+  int pass_;
+  bool faulted_;
+  std::vector<std::string> failed_;
+};
+
+/// One run of the sweep, a row of its table.
+struct SIMHOST_EXPORT SweepRow {
+  std::string scenario;  ///< the scenario's name
+  /// "Interface.operation", "service <name>", "slot <member>", or "-" for the clean run.
+  std::string target;
+  SweepFault fault = SweepFault::None;          ///< what was done to the target
+  SweepMode mode = SweepMode::EveryCall;        ///< how long it lasted
+  SweepOutcome outcome = SweepOutcome::Passed;  ///< what the run came to
+  /// The signal, the exception's text, the leak report or the failed
+  /// checks; what the kernel exception that passed to the scenario said.
+  std::string detail;
+  /// The header comment that documents a finding as the library's
+  /// behaviour; empty for a finding no expectation covers.
+  std::string documentedBy;
+};
+
+/// A finding the library documents as its behaviour. Empty or unset parts
+/// match every row.
+struct SIMHOST_EXPORT SweepExpectation {
+  std::string scenario;                         ///< the scenario's name, exactly
+  std::string target;                           ///< a part of the row's target
+  std::optional<SweepFault> fault;              ///< the fault
+  std::optional<SweepMode> mode;                ///< the mode
+  SweepOutcome outcome = SweepOutcome::Passed;  ///< the outcome
+  /// "<header path>: <words of its comment>", the comment that says so.
+  std::string documentedBy;
+
+  /// True when `row` is of this expectation.
+  bool covers(const SweepRow& row) const;
+};
+
+/// What a sweep found.
+struct SIMHOST_EXPORT SweepReport {
+  /// Every run, in order: each scenario's clean run first.
+  std::vector<SweepRow> rows;
+
+  /// The runs whose outcome is not Passed.
+  std::vector<SweepRow> findings() const;
+  /// The findings no expectation covers.
+  std::vector<SweepRow> unexpected() const;
+  /// True when every finding is expected.
+  bool passed() const { return unexpected().empty(); }
+  /// The findings as a table, one per line: scenario, target, fault, mode,
+  /// outcome, detail, and the documenting comment of an expected one; then
+  /// the number of runs per scenario.
+  std::string table() const;
+};
+
+/// Runs scenarios under faults (see the file comment). One thread at a time.
+class SIMHOST_EXPORT FaultSweep {
+ public:
+  /// What a scenario does and checks.
+  using Scenario = std::function<void(SweepRun&)>;
+  /// What runs on the host before or after every pass.
+  using HostStep = std::function<void(SimHost&)>;
+
+  /// Runs `step` on each run's host before the scenario's first pass (the
+  /// plug-in's start-up), in the child.
+  void setUp(HostStep step) { setUp_ = std::move(step); }
+  /// Runs `step` after the scenario's last pass, before the host goes (the
+  /// plug-in's shut-down: the leak check follows). Runs whatever happened.
+  void tearDown(HostStep step) { tearDown_ = std::move(step); }
+  /// Adds a scenario. The body may run twice on one host (the first-call
+  /// mode), so it sets up what it needs so that a second run finds it.
+  void add(std::string name, Scenario body);
+  /// Declares a finding expected.
+  void expect(SweepExpectation expectation);
+  /// The longest a run may take before it counts as hung; 10 s by default.
+  void setTimeLimit(unsigned seconds) { timeLimit_ = seconds; }
+  /// How many children run at once; 2 by default.
+  void setJobs(unsigned jobs) { jobs_ = jobs == 0 ? 1 : jobs; }
+
+  /// Sweeps every scenario added; see the file comment.
+  SweepReport run() const;
+
+ private:
+  struct Named {
+    std::string name;
+    Scenario body;
+  };
+  struct Plan;
+  std::vector<Plan> plansOf(const Named& scenario, std::vector<SweepRow>& rows) const;
+  void runPlans(const std::vector<Plan>& plans, std::vector<SweepRow>& rows) const;
+
+  HostStep setUp_;
+  HostStep tearDown_;
+  std::vector<Named> scenarios_;
+  std::vector<SweepExpectation> expected_;
+  unsigned timeLimit_ = 10;
+  unsigned jobs_ = 2;
+};
+
+}  // namespace simhost
