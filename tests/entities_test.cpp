@@ -292,6 +292,27 @@ TEST(EntityCompareStartUp, NoComparatorUntilTheRootManagerIsAnAdapterManager) {
   });
 }
 
+// Without a root manager no adapter manager is found: the comparators answer
+// false and 0 until a later construction finds one.
+TEST(EntityCompareStartUp, WithoutARootManagerNothingIsEqualOrLessAndTheNextConstructionLooksAgain) {
+  testing_support::inFreshProcess([] {
+    simhost::SimHost host;
+    const auto a = host.model().addEntity(5, 1, 0, u"a", u"Plate");
+    const auto b = host.model().addEntity(5, 2, 0, u"b", u"Plate");
+    kyr::orla::appfw::ServiceCacheAppFrame::rootManager_.reset();
+    const EntityCompare blind;
+    EXPECT_FALSE(blind.equals(a, a));
+    EXPECT_FALSE(blind.lessThan(a, b));
+    EXPECT_EQ(blind.hashCode(a), 0);
+    EXPECT_EQ(EntityHashCompare()(a), 0u);
+
+    kyr::orla::appfw::ServiceCacheAppFrame::rootManager_ =
+        ZolSmartPointer<simhost::SimRootManager>(&host.rootManager());
+    EXPECT_TRUE(EntityCompare().lessThan(a, b));
+    EXPECT_TRUE(blind.equals(a, a)) << "the manager found is shared by every comparator";
+  });
+}
+
 TEST_F(ComparatorTest, FastCompareOrdersByTwoWordsWithEmptyFirst) {
   const auto other = simhost::makeSimObject<simhost::SimService>(host.context(), "other container");
   struct Case {

@@ -32,7 +32,7 @@ class WYRDAN_EXPORT ScopeWait {
   /// step; host results are not examined. Throws Zol::ZolSystemException_24
   /// when a service lacks its interface (framework access, broker factory);
   /// host exceptions pass too. A guard whose constructor threw undoes
-  /// nothing.
+  /// nothing: a wait cursor it pushed before the throw stays pushed.
   ScopeWait(bool waitCursor, bool transaction);
   /// Copies the cursor flag and shares the transaction.
   ScopeWait(ScopeWait const& other);

@@ -23,15 +23,20 @@ void EntityCompare::findAdapterManager() {
   }
 }
 
+// The adapter manager is empty when every construction so far met a host
+// without a root manager: then nothing is equal, nothing is less, and every
+// hash is 0, instead of a call through an empty pointer.
 bool EntityCompare::equals(EntityReference const& a, EntityReference const& b) const {
-  return m_spAdpMgr->areEqual(a, b);
+  return m_spAdpMgr && m_spAdpMgr->areEqual(a, b);
 }
 
 bool EntityCompare::lessThan(EntityReference const& a, EntityReference const& b) const {
-  return m_spAdpMgr->isLess(a, b);
+  return m_spAdpMgr && m_spAdpMgr->isLess(a, b);
 }
 
-int EntityCompare::hashCode(EntityReference const& reference) const { return m_spAdpMgr->hashCode(reference); }
+int EntityCompare::hashCode(EntityReference const& reference) const {
+  return m_spAdpMgr ? m_spAdpMgr->hashCode(reference) : 0;
+}
 
 bool EntityCompare::equals(EntityPtr const& a, EntityPtr const& b) const {
   return equals(getEntityReferenceSafe(a), getEntityReferenceSafe(b));

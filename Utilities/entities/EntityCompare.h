@@ -30,7 +30,9 @@ class WYRDAN_EXPORT EntityCompare {
   /// Finds the adapter manager on the first construction: the host's root
   /// manager cast to it; later constructions find it kept. Throws
   /// Zol::ZolSystemException_24 when the root manager does not offer it; every
-  /// later construction then tries, and throws, again.
+  /// later construction then tries, and throws, again. Without a root
+  /// manager it finds none, and every later construction looks again; until
+  /// one finds it, the comparisons below answer false and the hashes 0.
   EntityCompare();
 
   /// The host's equality of two references (containers and words as the

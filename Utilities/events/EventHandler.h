@@ -22,9 +22,11 @@
 /// Every add and remove that reaches the default listener first refreshes it,
 /// under the lock: it asks the host for the plug-in's initializer service and
 /// for the ids of the host domains the listener subscribes in their own way,
-/// creating those the plug-in may create (EventListener). Host exceptions pass
-/// to the caller; the table keeps the change made before the failing host
-/// call.
+/// creating those the plug-in may create (EventListener). The listener
+/// subscribed is the initializer service as the first of these look-ups found
+/// it, kept for the process: when that look-up found none, the plug-in hears
+/// no host event for good. Host exceptions pass to the caller; the table
+/// keeps the change made before the failing host call.
 #pragma once
 
 #include <map>

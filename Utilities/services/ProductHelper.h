@@ -44,7 +44,9 @@ class WYRDAN_EXPORT ProductHelper {
   /// part, compared by the persistent parts' GUIDs (all 16 bytes). False
   /// without a current model, for an empty entity, or when the instance has
   /// no part or its part no persistent part. A GUID that cannot be read,
-  /// the design part's included when there is none, counts as all zero.
+  /// the design part's included when there is none, counts as all zero: a
+  /// part whose GUID the host fails to give matches a design part whose
+  /// GUID it fails to give too.
   /// Throws Zol::ZolSystemException_24 when `entity` is not an engineering
   /// object instance ("Zol.EOM.IEOMInstance"), its part not an engineering
   /// part, or a part not a persistent object.
