@@ -43,6 +43,20 @@ bool CallPattern::matches(const HostCall& call) const {
   return containing_.empty() || call.argumentList().find(containing_) != std::string::npos;
 }
 
+std::string CallPattern::toString() const {
+  std::string text = interfaceName_ + "." + (operation_.empty() ? "*" : operation_);
+  if (arguments_) {
+    text += "(";
+    for (std::size_t i = 0; i < arguments_->size(); ++i) text += (i == 0 ? "" : ", ") + (*arguments_)[i];
+    text += ")";
+  } else {
+    text += "(...)";
+  }
+  if (objectId_) text += " on #" + std::to_string(*objectId_);
+  if (!containing_.empty()) text += " containing \"" + containing_ + "\"";
+  return text;
+}
+
 void CallJournal::record(HostCall call) {
   if (!enabled()) return;
   std::lock_guard<std::mutex> lock(mutex_);

@@ -2,13 +2,14 @@
 #   cmake -DSTEP=<step> -DBUILD_DIR=... -DWORK_DIR=... -P RunConsumer.cmake
 # install     installs BUILD_DIR into WORK_DIR/prefix; fails when an installed
 #             header includes oneTBB, which consumers need not have
-# cmake       configures, builds and runs the consumer of SOURCE_DIR against
-#             the installed CMake package, with oneTBB hidden from find_package
-#             and without the project's WARNINGS (they are the project's, not
-#             its users')
+# cmake       configures, builds and runs the consumer of SOURCE_DIR and its
+#             GoogleTest test against the installed CMake package, with oneTBB
+#             hidden from find_package and without the project's WARNINGS
+#             (they are the project's, not its users')
 # pkg-config  compiles the consumer with the flags pkg-config gives for the
-#             installed library and simulated host, seeing only the package's
-#             and ICU's .pc files, and runs it
+#             installed library and simulated host, and the GoogleTest test
+#             with those of WyrdanSimHostGTest, seeing only the package's,
+#             ICU's and GoogleTest's .pc files, and runs them
 # subproject  configures a project that adds PROJECT_DIR with add_subdirectory
 set(prefix "${WORK_DIR}/prefix")
 include("${CMAKE_CURRENT_LIST_DIR}/../CheckCompileFlags.cmake")
@@ -28,6 +29,15 @@ function(capture variable)
     message(FATAL_ERROR "failed (${result}): ${ARGN}\n${output}")
   endif()
   set(${variable} "${output}" PARENT_SCOPE)
+endfunction()
+
+# Runs the GoogleTest program `test`, with `ARGN` before it (an environment),
+# and fails unless its 2 tests ran and passed.
+function(run_gtest test)
+  capture(output ${ARGN} "${test}")
+  if(NOT output MATCHES "\\[  PASSED  \\] 2 tests\\.")
+    message(FATAL_ERROR "${test} did not pass its 2 tests:\n${output}")
+  endif()
 endfunction()
 
 if(STEP STREQUAL "install")
@@ -61,6 +71,7 @@ elseif(STEP STREQUAL "cmake")
   check_compile_flags("${work}/compile_commands.json" "/main\\.cpp$" ABSENT ${warnings} -Werror)
   run(${CMAKE_COMMAND} --build "${work}")
   run("${work}/consumer")
+  run_gtest("${work}/plugin_test")
 
 elseif(STEP STREQUAL "pkg-config")
   if(NOT PKG_CONFIG)
@@ -68,13 +79,15 @@ elseif(STEP STREQUAL "pkg-config")
   endif()
   set(work "${WORK_DIR}/pkg-config-consumer")
   file(REMOVE_RECURSE "${work}")
-  # A search path with the package and ICU alone, as on a machine with no
-  # other development files.
-  capture(icu_pc_dir ${PKG_CONFIG} --variable=pcfiledir icu-uc)
-  file(COPY "${icu_pc_dir}/icu-uc.pc" DESTINATION "${work}/pkgconfig")
+  # A search path with the package, ICU and GoogleTest alone, as on a
+  # machine with no other development files.
+  foreach(dependency icu-uc gtest gmock)
+    capture(pc_dir ${PKG_CONFIG} --variable=pcfiledir ${dependency})
+    file(COPY "${pc_dir}/${dependency}.pc" DESTINATION "${work}/pkgconfig")
+  endforeach()
   set(ENV{PKG_CONFIG_LIBDIR} "${prefix}/${LIBDIR}/pkgconfig:${work}/pkgconfig")
   unset(ENV{PKG_CONFIG_PATH})
-  foreach(package zol-host-sdk WyrdanPluginUtilities WyrdanSimHost)
+  foreach(package zol-host-sdk WyrdanPluginUtilities WyrdanSimHost WyrdanSimHostGTest)
     # Validation covers the required packages too: only the package's own files count.
     capture(problems ${PKG_CONFIG} --validate ${package})
     if(problems MATCHES "${prefix}[^\n]*")
@@ -91,6 +104,11 @@ elseif(STEP STREQUAL "pkg-config")
   # The consumer chooses its language version; everything else comes from pkg-config.
   run("${CXX_COMPILER}" ${cxx_flags} -std=c++17 "${SOURCE_DIR}/main.cpp" ${flags} -o "${work}/consumer")
   run(${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${prefix}/${LIBDIR}" "${work}/consumer")
+
+  capture(flags ${PKG_CONFIG} --cflags --libs WyrdanSimHostGTest)
+  separate_arguments(flags UNIX_COMMAND "${flags}")
+  run("${CXX_COMPILER}" ${cxx_flags} -std=c++17 "${SOURCE_DIR}/plugin_test.cpp" ${flags} -o "${work}/plugin_test")
+  run_gtest("${work}/plugin_test" ${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${prefix}/${LIBDIR}")
 
 elseif(STEP STREQUAL "subproject")
   set(work "${WORK_DIR}/subproject")

@@ -1,20 +1,17 @@
-// The fixture of library tests: a fresh simulated host with the library
-// started on it. Afterwards the service cache is emptied (the next test runs
-// on another host), the host ends, and nothing may have leaked.
+// The fixture of library tests: the one plug-in authors link
+// (simhost::testing::PluginTest), a fresh simulated host with the library
+// started on it and an empty journal. Afterwards the service cache is
+// emptied (the next test runs on another host), the host's failures are
+// checked, the host ends, and nothing may have leaked. HostTest.h brings the
+// suite's other helpers.
 #pragma once
 
 #include "HostTest.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
+#include "simhost/testing/PluginTest.h"
 
 namespace testing_support {
 
-class PluginTest : public HostTest {
- protected:
-  PluginTest() {
-    kyr::orla::plugin::wyrdan::ServiceHelper::setZolServiceAccess(host.serviceAccess());
-    host.journal().clear();
-  }
-  ~PluginTest() override { kyr::orla::plugin::wyrdan::ServiceHelper::releaseServices(); }
-};
+using PluginTest = simhost::testing::PluginTest;
 
 }  // namespace testing_support

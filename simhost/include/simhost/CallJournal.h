@@ -88,6 +88,12 @@ class SIMHOST_EXPORT CallPattern {
   /// the operation, on the object, with the arguments and containing the text.
   bool matches(const HostCall& call) const;
 
+  /// The pattern as text, in HostCall::toString()'s form with what is unset
+  /// left open: "interface.operation(arguments) on #id containing \"text\"";
+  /// "*" for any operation, "(...)" for any arguments, and no " on" or
+  /// " containing" part when those are unset. For test failure messages.
+  std::string toString() const;
+
  private:
   std::string interfaceName_;
   std::string operation_;

@@ -1,0 +1,48 @@
+// A plug-in author's GoogleTest test built against the installed package
+// only: the installed fixture and a journal matcher on the installed
+// simulated host, and a fixture's failure reaching this program's own
+// GoogleTest.
+#include <WyrdanPluginUtilities/services/ServiceHelper.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+#include <simhost/testing/JournalMatchers.h>
+#include <simhost/testing/PluginTest.h>
+
+namespace {
+
+using kyr::orla::plugin::wyrdan::ServiceHelper;
+using simhost::CallPattern;
+
+class ConsumerTest : public simhost::testing::PluginTest {};
+
+TEST_F(ConsumerTest, LooksTheGuiExecutiveUpOnce) {
+  EXPECT_TRUE(ServiceHelper::getGuiExeutive());
+  EXPECT_TRUE(ServiceHelper::getGuiExeutive());
+  EXPECT_THAT(host.journal(),
+              simhost::testing::CallCount(CallPattern::of<Zol::Framework::ZolIServiceProviderInterface>("getService")
+                                              .with("kyr.orla.appfw.GuiExecutive", ""),
+                                          1));
+}
+
+class HandMadeHostTest : public simhost::testing::HostTest {
+ public:
+  using HostTest::host;
+  void TestBody() override {}
+};
+
+TEST(ConsumerFixture, ReportsAnUnexpectedHostFailureToThisProgram) {
+  EXPECT_NONFATAL_FAILURE(
+      {
+        HandMadeHostTest test;
+        test.host.failures().record("status bar", "payload of the wrong type");
+      },
+      "status bar: payload of the wrong type");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleMock(&argc, argv);
+  return RUN_ALL_TESTS();
+}
