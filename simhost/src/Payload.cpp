@@ -216,6 +216,17 @@ const Payload& Payload::at(std::size_t index) const {
                               std::to_string(fields_.size()));
 }
 
+std::string Payload::scalarTypeName(const std::type_info& type) {
+  if (type == typeid(bool)) return Zol::getTC_Zol_Boolean_24_8().getName();
+  if (type == typeid(std::int32_t)) return Zol::getTC_Zol_Int32_24_8().getName();
+  if (type == typeid(std::uint32_t)) return Zol::getTC_Zol_UInt32_24_8().getName();
+  if (type == typeid(std::int64_t)) return Zol::getTC_Zol_Int64_24_8().getName();
+  if (type == typeid(std::uint64_t)) return Zol::getTC_Zol_UInt64_24_8().getName();
+  if (type == typeid(double)) return Zol::getTC_Zol_Double_24_8().getName();
+  if (type == typeid(std::string)) return Zol::getTC_Zol_ZolString_24_8().getName();
+  return Zol::getTC_Zol_ZolUString_24_8().getName();
+}
+
 std::invalid_argument Payload::mismatch(const std::string& wanted) const {
   return std::invalid_argument(text() + " is not " + wanted);
 }

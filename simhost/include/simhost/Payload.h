@@ -27,6 +27,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "kyr/appfw/CmdParameters.h"
@@ -102,7 +103,7 @@ class SIMHOST_EXPORT Payload {
     if constexpr (std::is_same_v<T, std::string>) {
       if (kind_ == Kind::TypeCode) return typeCodeName_;
     }
-    if (kind_ != Kind::Scalar || !Zol::extractZolAny(scalar_, value)) throw mismatch(typeLabel<T>());
+    if (kind_ != Kind::Scalar || !Zol::extractZolAny(scalar_, value)) throw mismatch(scalarTypeName(typeid(T)));
     return value;
   }
 
@@ -112,8 +113,8 @@ class SIMHOST_EXPORT Payload {
   std::string tree() const;
 
  private:
-  template <class T>
-  static std::string typeLabel();
+  // The kernel's name of the scalar type `type`.
+  static std::string scalarTypeName(const std::type_info& type);
 
   friend class PayloadReader;
   std::invalid_argument mismatch(const std::string& wanted) const;
@@ -138,38 +139,5 @@ struct Payload::Field {
   /// Its value.
   Payload value;
 };
-
-template <>
-inline std::string Payload::typeLabel<bool>() {
-  return "Zol.Boolean";
-}
-template <>
-inline std::string Payload::typeLabel<std::int32_t>() {
-  return "Zol.Int32";
-}
-template <>
-inline std::string Payload::typeLabel<std::uint32_t>() {
-  return "Zol.UInt32";
-}
-template <>
-inline std::string Payload::typeLabel<std::int64_t>() {
-  return "Zol.Int64";
-}
-template <>
-inline std::string Payload::typeLabel<std::uint64_t>() {
-  return "Zol.UInt64";
-}
-template <>
-inline std::string Payload::typeLabel<double>() {
-  return "Zol.Double";
-}
-template <>
-inline std::string Payload::typeLabel<std::string>() {
-  return "Zol.ZolString";
-}
-template <>
-inline std::string Payload::typeLabel<icu::UnicodeString>() {
-  return "Zol.ZolUString";
-}
 
 }  // namespace simhost
