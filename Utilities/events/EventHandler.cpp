@@ -5,7 +5,9 @@
 #include <mutex>
 
 #include "WyrdanPluginUtilities/events/EventListener.h"
+#include "WyrdanPluginUtilities/events/ImproperLock.h"
 #include "WyrdanPluginUtilities/events/internal/CriticalSection.h"
+#include "WyrdanPluginUtilities/events/internal/DeliveryTable.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
@@ -47,20 +49,22 @@ EventHandler* EventHandler::instance() {
   return &registry;
 }
 
-EventHandler::EventHandler() : m_lock(std::make_unique<internal::CriticalSection>()) {}
+EventHandler::EventHandler()
+    : m_lock(std::make_unique<internal::CriticalSection>()),
+      m_delivery(std::make_unique<internal::DeliveryTable>(*m_lock)) {}
+
+void EventHandler::publish() { m_delivery->publish(m_handlers); }
 
 EventHandler::~EventHandler() = default;
 
 void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* handler) {
   if (handler == nullptr) return;
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  const auto entry = m_handlers.find(domainId);
-  if (entry == m_handlers.end()) {
-    m_handlers.emplace(domainId, std::make_shared<const Handlers>(1, handler));
-  } else if (!std::binary_search(entry->second->begin(), entry->second->end(), handler)) {
-    auto changed = std::make_shared<Handlers>(*entry->second);
-    changed->insert(std::upper_bound(changed->begin(), changed->end(), handler), handler);
-    entry->second = std::move(changed);
+  Handlers& handlers = m_handlers[domainId];
+  const auto at = std::lower_bound(handlers.begin(), handlers.end(), handler);
+  if (at == handlers.end() || *at != handler) {
+    handlers.insert(at, handler);
+    publish();
   }
   EventListener::getDefListener()->listenDomainEvent(domainId);
 }
@@ -70,21 +74,20 @@ void EventHandler::removeDomainEventHandler(long long domainId, IZolEventHandler
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
   auto entry = m_handlers.find(domainId);
   if (entry == m_handlers.end()) return;
-  const Handlers& current = *entry->second;
-  const auto found = std::lower_bound(current.begin(), current.end(), handler);
-  if (found == current.end() || *found != handler) return;
-  auto changed = std::make_shared<Handlers>(current);
-  changed->erase(changed->begin() + (found - current.begin()));
-  const bool emptied = changed->empty();
-  entry->second = std::move(changed);
-  if (!emptied) return;
+  Handlers& handlers = entry->second;
+  const auto found = std::lower_bound(handlers.begin(), handlers.end(), handler);
+  if (found == handlers.end() || *found != handler) return;
+  handlers.erase(found);
+  publish();
+  if (!handlers.empty()) return;
   EventListener::getDefListener()->removeDomainListener(domainId);
   m_handlers.erase(entry);
+  publish();
 }
 
 void EventHandler::removeDomainEventHandlers(long long domainId) {
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  m_handlers.erase(domainId);
+  if (m_handlers.erase(domainId) != 0) publish();
   EventListener::getDefListener()->removeDomainListener(domainId);
 }
 
@@ -93,16 +96,14 @@ void EventHandler::removeAllEventHandler() {
   EventListener* listener = EventListener::getDefListener();
   for (const auto& entry : m_handlers) listener->removeDomainListener(entry.first);
   m_handlers.clear();
+  publish();
 }
 
 Zol::Framework::HandleEventStatus EventHandler::handleEvent(Zol::Framework::ZolEvent const& event) {
-  std::shared_ptr<const Handlers> handlers;
-  {
-    std::lock_guard<internal::CriticalSection> lock(*m_lock);
-    const auto entry = m_handlers.find(event.domainId);
-    if (entry != m_handlers.end()) handlers = entry->second;
-  }
-  if (!handlers || handlers->empty()) return Zol::Framework::EventNotHandled;
+  if (m_lock->heldByThisThread()) throw ImproperLock();
+  const internal::DeliveryTable::View view(*m_delivery);
+  const Handlers* handlers = view.find(event.domainId);
+  if (handlers == nullptr || handlers->empty()) return Zol::Framework::EventNotHandled;
   for (IZolEventHandler* handler : *handlers) handler->handleDomainEvent(event.domainId, event);
   return Zol::Framework::EventHandled;
 }

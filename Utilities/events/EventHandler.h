@@ -42,7 +42,8 @@ namespace kyr::orla::plugin::wyrdan {
 
 namespace internal {
 class CriticalSection;
-}
+class DeliveryTable;
+}  // namespace internal
 
 class WYRDAN_EXPORT EventHandler {
  public:
@@ -73,13 +74,18 @@ class WYRDAN_EXPORT EventHandler {
   /// whole and the domains before the failing one unsubscribed.
   void removeAllEventHandler();
 
-  /// Calls the handlers registered for the event's domain when it was taken,
-  /// in ascending address order, on this thread and outside the lock.
-  /// Handlers added or removed meanwhile count from the next event. Returns
+  /// Calls the handlers registered for the event's domain when the delivery
+  /// starts, in ascending address order, on this thread and outside the
+  /// lock: every add and remove that returned before is seen, and handlers
+  /// added or removed meanwhile count from the next event. Returns
   /// EventHandled when a handler ran, EventNotHandled when the domain had
   /// none. A handler's exception ends the delivery and passes to the caller.
   /// Throws ImproperLock when this thread is inside one of the registry's
-  /// subscription changes. Allocates nothing.
+  /// subscription changes. When the table has not changed since this
+  /// thread's last delivery it takes no lock and allocates nothing; a
+  /// thread's first delivery, and its first after a change, take the lock
+  /// (the very first also keeps a small record of the thread until the
+  /// library unloads).
   Zol::Framework::HandleEventStatus handleEvent(Zol::Framework::ZolEvent const& event);
 
   /// The viewport width and height the registry keeps: 0 and 0, since
@@ -259,15 +265,18 @@ class WYRDAN_EXPORT EventHandler {
   EventHandler();
 
  private:
-  // One domain's handlers in ascending address order. Never changed once
-  // published: a change builds a new list, so handleEvent shares the current
-  // one without copying it.
+  // One domain's handlers in ascending address order.
   using Handlers = std::vector<IZolEventHandler*>;
+
+  // Publishes the table to deliveries; under the lock, after each change.
+  void publish();
 
   int m_viewportWidth = 0;
   int m_viewportHeight = 0;
-  std::map<long long, std::shared_ptr<const Handlers>> m_handlers;
+  std::map<long long, Handlers> m_handlers;
   std::unique_ptr<internal::CriticalSection> m_lock;
+  // What handleEvent reads: the table as of its last change, without the lock.
+  std::unique_ptr<internal::DeliveryTable> m_delivery;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

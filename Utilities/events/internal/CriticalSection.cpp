@@ -5,10 +5,9 @@
 namespace kyr::orla::plugin::wyrdan::internal {
 
 void CriticalSection::lock() {
-  const std::thread::id self = std::this_thread::get_id();
-  if (owner_.load(std::memory_order_relaxed) == self) throw ImproperLock();
+  if (heldByThisThread()) throw ImproperLock();
   mutex_.lock();
-  owner_.store(self, std::memory_order_relaxed);
+  owner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
 }
 
 void CriticalSection::unlock() noexcept {

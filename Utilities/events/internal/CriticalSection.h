@@ -22,6 +22,10 @@ class CriticalSection {
   void lock();
   /// Releases the lock; only its owner calls this.
   void unlock() noexcept;
+  /// True when the calling thread holds the lock. A read: takes nothing.
+  bool heldByThisThread() const noexcept {
+    return owner_.load(std::memory_order_relaxed) == std::this_thread::get_id();
+  }
 
  private:
   tbb::mutex mutex_;
