@@ -208,8 +208,10 @@ class WYRDAN_EXPORT EventHandler {
   /// the domains the plug-in may create look the name up and create the
   /// domain when the host does not know it (the creation's result is not
   /// examined); the look-up-only getters (entity, selection, the geometry
-  /// plug-in's domains) give 0 for an unknown domain. They take no lock and
-  /// keep no state; host exceptions pass to the caller.
+  /// plug-in's domains) give 0 for an unknown domain. The id given is what
+  /// the host wrote, whatever its result: a look-up that fails but writes an
+  /// id gives that id, one that writes nothing gives 0. They take no lock
+  /// and keep no state; host exceptions pass to the caller.
   ///@{
 
   /// The id of the domain `name`, created when the host does not know it.
