@@ -1,6 +1,7 @@
-// Work-thread tasks, the wait-cursor scope and the undo/redo questions, on
-// the simulated host. Tests that involve the host's work thread carry
-// "Concurrent" in their names and also run under ThreadSanitizer.
+// Work-thread tasks on the simulated host: the task invoker, and the tasks
+// handed to the host's work thread with or without the wait cursor. Tests that
+// involve the host's work thread carry "Concurrent" in their names and also
+// run under ThreadSanitizer.
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -13,32 +14,21 @@
 
 #include <gtest/gtest.h>
 
-#include "WyrdanPluginUtilities/commands/CmdInvoker.h"
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
-#include "WyrdanPluginUtilities/commands/ScopeWait.h"
 #include "WyrdanPluginUtilities/commands/TaskHelper.h"
 #include "WyrdanPluginUtilities/commands/TaskInvoker.h"
-#include "WyrdanPluginUtilities/commands/UndoRedoHelper.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
-#include "kyr/appfw/IFrameworkAccess.h"
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
 #include "support/PluginTest.h"
-#include "zol/eom/IEOMUndoRedo.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
 
-using kyr::orla::appfw::ICmdCommandInterface;
-using kyr::orla::appfw::ServiceCacheAppFrame;
 using kyr::orla::appfw::ZolIInvokerInterface;
-using kyr::orla::plugin::wyrdan::CmdInvoker;
 using kyr::orla::plugin::wyrdan::DataBunch;
-using kyr::orla::plugin::wyrdan::ScopeWait;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
 using kyr::orla::plugin::wyrdan::TaskHelper;
 using kyr::orla::plugin::wyrdan::TaskInvoker;
-using kyr::orla::plugin::wyrdan::UndoRedoHelper;
 using simhost::CallPattern;
 using simhost::Fault;
 using InvokerPtr = ZolSmartPointer<ZolIInvokerInterface>;
@@ -328,283 +318,6 @@ TEST_F(ConcurrentTaskTest, MissingOrForeignGuiExecutiveAndHostFaults) {
   host.workThread().waitIdle();
   EXPECT_FALSE(ran);
   EXPECT_EQ(token.use_count(), 1) << "every dropped function went with its invoker";
-}
-
-class ScopeWaitTest : public testing_support::PluginTest {
- protected:
-  // The wait-cursor events published so far, by event id.
-  std::vector<std::int32_t> cursorEvents() {
-    std::vector<std::int32_t> ids;
-    const std::int64_t domain = *host.eventManager().domainId("kyr.orla.appfw.CmdProcessor");
-    for (const auto& publication : host.appExecutive().publications()) {
-      EXPECT_EQ(publication.sender, "appfw.CommandSS");
-      EXPECT_EQ(publication.event.domainId, domain);
-      EXPECT_TRUE(publication.event.data.holdsNothing());
-      EXPECT_FALSE(publication.fire);
-      ids.push_back(publication.event.eventId);
-    }
-    return ids;
-  }
-  std::vector<ZolSmartPointer<simhost::SimTransactionBroker>> brokers() {
-    return host.transactionBrokerFactory().brokers();
-  }
-};
-
-TEST_F(ScopeWaitTest, TheCursorAndTheTransactionLastAsLongAsTheScope) {
-  for (const bool cursor : {false, true}) {
-    for (const bool transaction : {false, true}) {
-      for (const bool byException : {false, true}) {
-        SCOPED_TRACE(testing::Message() << "cursor " << cursor << ", transaction " << transaction << ", exception "
-                                        << byException);
-        host.journal().clear();
-        const std::size_t published = host.appExecutive().publications().size();
-        const std::size_t made = brokers().size();
-        try {
-          ScopeWait wait(cursor, transaction);
-          EXPECT_EQ(host.waitCursor().depth(), cursor ? 1 : 0);
-          ASSERT_EQ(brokers().size(), made + (transaction ? 1 : 0));
-          if (transaction) {
-            EXPECT_TRUE(brokers().back()->isOpen());
-          }
-          if (byException) throw std::runtime_error("edit failed");
-        } catch (const std::runtime_error&) {
-        }
-        EXPECT_EQ(host.waitCursor().depth(), 0);
-        EXPECT_EQ(host.appExecutive().publications().size() - published, cursor ? 2u : 0u);
-        if (cursor) {
-          EXPECT_EQ(host.appExecutive().publications().back().event.eventId, 21);
-        }
-        if (transaction) {
-          EXPECT_EQ(brokers().back()->begins(), 1);
-          EXPECT_EQ(brokers().back()->ends(), 1);
-        }
-        if (!cursor && !transaction) {
-          EXPECT_EQ(host.journal().size(), 0u) << "no host call at all";
-        }
-      }
-    }
-  }
-  EXPECT_EQ(host.waitCursor().extraPops(), 0);
-}
-
-TEST_F(ScopeWaitTest, StepsRunInOrderAndTheTransactionIsEndedBeforeTheCursorGoes) {
-  { ScopeWait wait(true, true); }
-  std::vector<std::string> calls;
-  for (const simhost::HostCall& call : host.journal().calls()) {
-    if (call.interfaceName == "kyr.orla.appfw.IFrameworkAccess" ||
-        call.interfaceName.find("TransactionBroker") != std::string::npos) {
-      calls.push_back(call.operation);
-    }
-  }
-  EXPECT_EQ(calls, (std::vector<std::string>{"getEventManager", "publishEvent", "createTransactionBroker",
-                                             "beginTransaction", "endTransaction", "getEventManager", "publishEvent"}));
-  EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21}));
-  EXPECT_EQ(host.journal().count(CallPattern::of<Zol::Framework::ZolIEventManagerInterface>("lookUpDomainId")
-                                     .with("kyr.orla.appfw.CmdProcessor")),
-            2u);
-}
-
-TEST_F(ScopeWaitTest, CopiesShareTheTransactionAndEachEndsItAndPopsAgain) {
-  {
-    ScopeWait wait(true, true);
-    {
-      const ScopeWait copy(wait);  // NOLINT(performance-unnecessary-copy-initialization): the copy is the test
-      EXPECT_EQ(brokers().size(), 1u) << "the copy shares the transaction";
-    }
-    EXPECT_EQ(brokers()[0]->ends(), 1);
-    EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21}));
-  }
-  EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21, 21})) << "every copy pops once more";
-  EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolITransactionBroker", "endTransaction"), 2u);
-  EXPECT_EQ(brokers()[0]->failedEnds(), 1) << "the host refused the second end";
-  EXPECT_EQ(host.waitCursor().extraPops(), 1);
-
-  {
-    ScopeWait source(true, false);
-    ScopeWait target(false, true);
-    const auto replaced = brokers().back();
-    const std::uint32_t held = replaced->referenceCount();
-    target = source;
-    EXPECT_EQ(replaced->referenceCount(), held - 1) << "the replaced transaction is released";
-    EXPECT_EQ(replaced->ends(), 0) << "and not ended";
-    target = testing_support::itself(target);
-    EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolITransactionBroker", "endTransaction"), 2u);
-  }
-  EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21, 21, 20, 21, 21}))
-      << "the assigned guard took over the cursor";
-}
-
-TEST_F(ScopeWaitTest, MissingServicesAndFailedHostCallsSkipTheirStep) {
-  host.removeService("kyr.orla.appfw.AppExecutive");
-  ServiceHelper::releaseServices();
-  { ScopeWait wait(true, true); }
-  EXPECT_TRUE(host.appExecutive().publications().empty());
-  ASSERT_EQ(brokers().size(), 1u) << "the transaction does not depend on the framework access";
-  EXPECT_EQ(brokers()[0]->ends(), 1);
-
-  host.registerService("kyr.orla.appfw.AppExecutive", host.appExecutive().asService());
-  ServiceHelper::releaseServices();
-  host.faults().inject("kyr.orla.appfw.IFrameworkAccess", "getEventManager", Fault::errorResult());
-  host.faults().inject("kyr.orla.appfw.ZolITransactionBrokerFactory", "createTransactionBroker", Fault::errorResult());
-  host.journal().clear();
-  { ScopeWait wait(true, true); }
-  EXPECT_EQ(host.journal().count("kyr.orla.appfw.IFrameworkAccess", "publishEvent"), 0u);
-  EXPECT_EQ(host.journal().count("Zol.Framework.ZolIEventManager"), 0u);
-  EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolITransactionBroker"), 0u);
-  EXPECT_EQ(brokers().size(), 1u);
-
-  host.faults().clear();
-  host.faults().inject("kyr.orla.appfw.IFrameworkAccess", "publishEvent", Fault::errorResult());
-  host.faults().inject("kyr.orla.appfw.ZolITransactionBroker", "beginTransaction", Fault::errorResult());
-  { ScopeWait wait(true, true); }
-  EXPECT_EQ(host.journal().count("kyr.orla.appfw.IFrameworkAccess", "publishEvent"), 2u) << "results are ignored";
-  EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolITransactionBroker", "endTransaction"), 1u)
-      << "a broker held is ended, begun or not";
-
-  host.faults().clear();
-  ServiceCacheAppFrame::transactionBrokerFactory_.reset();
-  host.journal().clear();
-  { ScopeWait wait(false, true); }
-  EXPECT_EQ(host.journal().size(), 0u);
-  EXPECT_EQ(brokers().size(), 2u);
-}
-
-TEST_F(ScopeWaitTest, ServicesLackingTheirInterfaceThrowAndNothingIsUndone) {
-  host.transactionBrokerFactory().setQueryStatus(
-      kyr::orla::appfw::ZolITransactionBrokerFactoryInterface::descriptor.typeId, Zol::kQueryNoInterface);
-  EXPECT_THROW(ScopeWait(true, true), Zol::ZolSystemException_24);
-  EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20})) << "a guard that failed to build pops nothing";
-  EXPECT_EQ(host.waitCursor().depth(), 1);
-  EXPECT_NO_THROW(ScopeWait(false, false));
-
-  host.registerBareService("kyr.orla.appfw.AppExecutive");
-  ServiceHelper::releaseServices();
-  try {
-    ScopeWait wait(true, false);
-    ADD_FAILURE() << "a service that is no framework access must throw";
-  } catch (const Zol::ZolSystemException_24& e) {
-    EXPECT_EQ(e.getText(),
-              "Cast from interface Zol.ZolIService to kyr.orla.appfw.IFrameworkAccess failed. "
-              "Object does not implement the desired interface.");
-  }
-  EXPECT_EQ(cursorEvents().size(), 1u);
-}
-
-TEST_F(ScopeWaitTest, HostExceptionsAtTheEndAreDroppedAndTheOtherStepStillRuns) {
-  host.faults().inject("kyr.orla.appfw.ZolITransactionBroker", "endTransaction", Fault::systemException("lost"));
-  EXPECT_NO_THROW({ ScopeWait wait(true, true); });
-  EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21}));
-
-  host.faults().clear();
-  host.faults().inject(CallPattern::of<kyr::orla::appfw::IFrameworkAccessInterface>("publishEvent"),
-                       Fault::foreignException("GUI gone"), 2);
-  EXPECT_NO_THROW({ ScopeWait wait(true, true); });
-  EXPECT_EQ(brokers().back()->ends(), 1);
-  EXPECT_EQ(host.waitCursor().depth(), 1) << "the pop was lost with the exception";
-}
-
-class UndoRedoHelperTest : public testing_support::PluginTest {
- protected:
-  // A command of `name` in `context`, made by the host and kept running.
-  std::int32_t startRunning(const std::string& context, const std::string& name) {
-    host.commandProcessor().registerRecordingCommand(context, name);
-    ZolSmartPointer<ICmdCommandInterface> command;
-    host.commandProcessor().createCommand({context, name, {}}, command);
-    return host.commandProcessor().running()->add(command);
-  }
-};
-
-TEST_F(UndoRedoHelperTest, TrackingFollowsTheEOMsSuspendedFlag) {
-  struct Case {
-    bool suspended;
-    bool restoring;
-    bool tracking;
-  };
-  for (const Case& c :
-       {Case{false, false, true}, Case{false, true, true}, Case{true, false, false}, Case{true, true, false}}) {
-    SCOPED_TRACE(testing::Message() << "state (" << c.suspended << ", " << c.restoring << ")");
-    host.eomObjectFactory().setTrackingState(c.suspended, c.restoring);
-    EXPECT_EQ(UndoRedoHelper::isEOMTracking(), c.tracking);
-  }
-  EXPECT_EQ(host.journal().count("Zol.EOM.IEOMUndoRedo", "getTrackingState"), 4u);
-
-  host.faults().inject("Zol.EOM.IEOMUndoRedo", "getTrackingState", Fault::errorResult());
-  EXPECT_TRUE(UndoRedoHelper::isEOMTracking()) << "a state the host cannot tell counts as tracking";
-  host.faults().clear();
-  host.faults().inject("Zol.EOM.IEOMUndoRedo", "getTrackingState", Fault::systemException("EOM busy"));
-  EXPECT_THROW(UndoRedoHelper::isEOMTracking(), Zol::ZolSystemException_24);
-  host.faults().clear();
-
-  host.eomObjectFactory().setQueryStatus(Zol::EOM::IEOMUndoRedoInterface::descriptor.typeId, Zol::kQueryNoInterface);
-  EXPECT_THROW(UndoRedoHelper::isEOMTracking(), Zol::ZolSystemException_24);
-
-  host.removeService("Zol.EOM.EOMCore");
-  ServiceHelper::releaseServices();
-  EXPECT_TRUE(UndoRedoHelper::isEOMTracking()) << "without the EOM service";
-}
-
-TEST_F(UndoRedoHelperTest, OnlyARunningUndoOrRedoCommandByItsExactNameCounts) {
-  EXPECT_FALSE(UndoRedoHelper::isUndoRedoCommand()) << "nothing runs";
-  for (const char* name : {"undoCommand", "UndoCommands", "Undo", "REDOCOMMAND", "RedoCommand "}) {
-    SCOPED_TRACE(name);
-    const std::int32_t id = startRunning("KYR.AppFramework", name);
-    EXPECT_FALSE(UndoRedoHelper::isUndoRedoCommand());
-    host.commandProcessor().running()->remove(id);
-  }
-
-  startRunning("KYR.CorePlugin", "ModifyObjects");
-  EXPECT_FALSE(UndoRedoHelper::isUndoRedoCommand());
-  const std::int32_t redo = startRunning("KYR.SomeOtherPlugin", "RedoCommand");
-  EXPECT_TRUE(UndoRedoHelper::isUndoRedoCommand()) << "the context does not matter";
-  host.commandProcessor().running()->remove(redo);
-  startRunning("KYR.AppFramework", "UndoCommand");
-  startRunning("KYR.AppFramework", "RedoCommand");
-  host.journal().clear();
-  EXPECT_TRUE(UndoRedoHelper::isUndoRedoCommand());
-  EXPECT_EQ(host.journal().count("kyr.orla.appfw.ICmdCommand", "getIdentity"), 2u) << "the first match answers";
-
-  host.faults().inject("kyr.orla.appfw.ICmdProcessor", "getCommandById", Fault::errorResult());
-  EXPECT_FALSE(UndoRedoHelper::isUndoRedoCommand()) << "ids without a command object";
-  host.faults().clear();
-  host.faults().inject("kyr.orla.appfw.ICmdCommand", "getIdentity", Fault::userException("gone"));
-  EXPECT_THROW(UndoRedoHelper::isUndoRedoCommand(), Zol::ZolUserException_24);
-  host.faults().clear();
-
-  ServiceCacheAppFrame::commandProcessor_.reset();
-  host.journal().clear();
-  EXPECT_FALSE(UndoRedoHelper::isUndoRedoCommand());
-  EXPECT_EQ(host.journal().size(), 0u);
-}
-
-// The host's own undo command, during which plug-in code asks.
-class AskingCommand final : public simhost::SimCommand {
- public:
-  AskingCommand(simhost::SimContextPtr context, kyr::orla::appfw::CmdIdentity identity,
-                std::shared_ptr<simhost::SimRunningCommands> running, bool& answer)
-      : SimCommand(std::move(context), std::move(identity), std::move(running)), answer_(answer) {}
-
- protected:
-  Zol::ZolResult_24_8 perform(const kyr::orla::appfw::CmdParameters&) override {
-    answer_ = UndoRedoHelper::isUndoRedoCommand();
-    return {};
-  }
-
- private:
-  bool& answer_;
-};
-
-TEST_F(UndoRedoHelperTest, TrueWhileTheHostRunsItsUndo) {
-  bool answer = false;
-  host.commandProcessor().registerCommand(
-      "KYR.AppFramework", "UndoCommand",
-      [&answer](const simhost::SimContextPtr& context, const kyr::orla::appfw::CmdIdentity& identity,
-                const std::shared_ptr<simhost::SimRunningCommands>& running) -> ZolSmartPointer<simhost::SimCommand> {
-        return simhost::makeSimObject<AskingCommand>(context, identity, running, answer);
-      });
-  CmdInvoker undo("UndoCommand", "KYR.AppFramework");
-  ASSERT_TRUE(undo.invoke(DataBunch()).isOk());
-  EXPECT_TRUE(answer);
-  EXPECT_FALSE(UndoRedoHelper::isUndoRedoCommand()) << "the undo has ended";
 }
 
 }  // namespace

@@ -24,6 +24,11 @@ inline const ZolSmartPointer<simhost::SimPluginListener>& pluginListener() {
   return listener;
 }
 
+/// The calls of the host's event manager to `operation`.
+inline simhost::CallPattern managerCall(const char* operation) {
+  return simhost::CallPattern::of<Zol::Framework::ZolIEventManagerInterface>(operation);
+}
+
 class EventTest : public PluginTest {
  protected:
   EventTest() { host.registerPluginListener(pluginListener()); }

@@ -1,0 +1,194 @@
+// The parameter bunch (DataBunch): the order of its keys, its conversions
+// from and to the host's values, the objects it keeps alive, and its queries
+// and edits.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "WyrdanPluginUtilities/commands/DataBunch.h"
+#include "kyr/appfw/CmdParameters.h"
+#include "support/DataBunchChecks.h"
+#include "support/HostTest.h"
+#include "zol/kernel/ZolException.h"
+
+namespace {
+
+using kyr::orla::appfw::CmdParameter;
+using kyr::orla::appfw::CmdParameters;
+using kyr::orla::plugin::wyrdan::DataBunch;
+using testing_support::expectSameEntries;
+using testing_support::intOf;
+using testing_support::keysOf;
+
+std::vector<std::string> namesOf(const CmdParameters& params) {
+  std::vector<std::string> names;
+  for (const CmdParameter& param : params) names.push_back(param.name);
+  return names;
+}
+
+class DataBunchTest : public testing_support::LeakCheckedTest {};
+
+TEST_F(DataBunchTest, KeysIterateAndConvertInBytewiseOrder) {
+  const DataBunch bunch{{"values", 1}, {"param", 2}, {"objects", 3}, {"command", 4}, {"ab", 5},
+                        {"a", 6},      {"b", 7},     {"Z", 8},       {"B", 9},       {"\xC3\xA9t\xC3\xA9", 10}};
+  const std::vector<std::string> expected = {"B",       "Z",       "a",     "ab",     "b",
+                                             "command", "objects", "param", "values", "\xC3\xA9t\xC3\xA9"};
+  EXPECT_EQ(keysOf(bunch), expected);
+  EXPECT_EQ(namesOf(bunch.toCmdParams()), expected);
+  EXPECT_EQ(keysOf(DataBunch(bunch.toZolAny())), expected);
+}
+
+TEST_F(DataBunchTest, RepeatedKeysKeepTheLastValueInEveryConstructor) {
+  const DataBunch fromItems{{"k", 1}, {"other", 0}, {"k", 2}};
+  EXPECT_EQ(intOf(fromItems, "k"), 2);
+
+  const CmdParameters list{{"k", 1}, {"other", 0}, {"k", 2}};
+  const DataBunch fromList(list);
+  EXPECT_EQ(intOf(fromList, "k"), 2);
+
+  const DataBunch fromAny(kyr::orla::appfw::cmdParametersToAny(list));
+  EXPECT_EQ(intOf(fromAny, "k"), 2);
+  EXPECT_EQ(keysOf(fromAny), (std::vector<std::string>{"k", "other"}));
+}
+
+TEST_F(DataBunchTest, RoundTripsKeepEveryValue) {
+  auto object = simhost::makeSimObject<simhost::SimService>(std::make_shared<simhost::SimContext>(), "object");
+  const DataBunch inner{{"depth", 2}};
+  DataBunch bunch{{"count", 3}, {"visible", true}, {"empty", Zol::ZolAny_24_8()}};
+  bunch.setData("name", Zol::makeZolAny("plate 1"));
+  bunch.setData("label", Zol::makeZolAny(icu::UnicodeString::fromUTF8("Tr\xC3\xA4ger \xE6\xA2\x81 \xF0\x9F\x94\xA9")));
+  bunch.setData("object", object);
+  bunch.setData("nested", inner.toZolAny());
+
+  const DataBunch viaAny(bunch.toZolAny());
+  expectSameEntries(viaAny, bunch);
+  const DataBunch viaList(bunch.toCmdParams());
+  expectSameEntries(viaList, bunch);
+  EXPECT_EQ(kyr::orla::appfw::cmdParametersFromAny(bunch.toZolAny()), bunch.toCmdParams())
+      << "the host reads the list the bunch wrote";
+
+  Zol::ZolAny_24_8 carried;
+  ASSERT_TRUE(viaAny.queryData("object", carried));
+  EXPECT_EQ(carried.getTypeCode(), Zol::interfaceTypeCode<Zol::ZolIServiceInterface>());
+  ZolSmartPointer<Zol::ZolIServiceInterface> back;
+  ASSERT_TRUE(Zol::extractZolAny(carried, back));
+  EXPECT_TRUE(Zol::isSameObject(back, object)) << "the very object, not a copy";
+  Zol::ZolAny_24_8 nested;
+  ASSERT_TRUE(viaAny.queryData("nested", nested));
+  EXPECT_EQ(intOf(DataBunch(nested), "depth"), 2);
+}
+
+TEST_F(DataBunchTest, ObjectsLiveAsLongAsACopyRefersToThem) {
+  DataBunch copy;
+  {
+    auto object = simhost::makeSimObject<simhost::SimService>(std::make_shared<simhost::SimContext>(), "carried");
+    DataBunch bunch;
+    bunch.setData("object", object);
+    copy = DataBunch(DataBunch(bunch.toZolAny()).toCmdParams());
+  }
+  ASSERT_EQ(testing_support::liveObjectsNamed("carried"), 1u) << "the copy should keep the object alive";
+  {
+    Zol::ZolAny_24_8 carried;
+    ASSERT_TRUE(copy.queryData("object", carried));
+    Zol::ZolIService back;
+    ASSERT_TRUE(Zol::extractZolAny(carried, back));
+    EXPECT_EQ(back->getServiceName(), "carried");
+  }
+  copy.clear();
+  EXPECT_EQ(testing_support::liveObjectsNamed("carried"), 0u);
+}
+
+TEST_F(DataBunchTest, ForeignAnyValuesGiveAnEmptyBunchOrAKernelException) {
+  EXPECT_TRUE(DataBunch(Zol::ZolAny_24_8()).empty());
+  EXPECT_TRUE(DataBunch(Zol::ZolAny_24_8(true)).empty());
+  EXPECT_TRUE(DataBunch(Zol::makeZolAny("not a list")).empty());
+  Zol::ZolAny_24_8 element;
+  Zol::ZolOutStream_24_8 elementOut = element.initializeStream();
+  kyr::orla::appfw::marshalCmdParameter(elementOut, "k", 1);
+  element.setData(kyr::orla::appfw::getTC_CmdParameter());
+  EXPECT_TRUE(DataBunch(element).empty()) << "an element is not a list";
+
+  Zol::ZolAny_24_8 noStream;
+  noStream.initializeStream();
+  noStream.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_TRUE(DataBunch(noStream).empty()) << "a list type without data holds no value";
+
+  const DataBunch empty;
+  const Zol::ZolAny_24_8 emptyAny = empty.toZolAny();
+  EXPECT_EQ(emptyAny.getTypeCode(), kyr::orla::appfw::getTC_CmdParameters());
+  std::uint32_t count = 99;
+  Zol::ZolInStream_24_8 in = emptyAny.openStream();
+  Zol::marshaller_extract(in, count);
+  EXPECT_EQ(count, 0u);
+  EXPECT_TRUE(in.atEnd());
+  EXPECT_TRUE(DataBunch(emptyAny).empty());
+
+  const Zol::ZolAny_24_8 valid = DataBunch{{"a", 1}, {"b", Zol::makeZolAny("two")}}.toZolAny();
+  const std::string_view bytes = valid.streamBytes();
+  for (std::size_t length = 1; length < bytes.size(); ++length) {
+    SCOPED_TRACE(length);
+    Zol::ZolAny_24_8 truncated;
+    truncated.initializeStream().writeBytes(bytes.data(), length);
+    truncated.setData(kyr::orla::appfw::getTC_CmdParameters());
+    EXPECT_THROW(DataBunch{truncated}, Zol::ZolSystemException_24);
+  }
+
+  // A count smaller than the elements that follow, and bytes after the last
+  // element, would drop data silently: both are rejected.
+  for (std::uint32_t claimed : {0u, 1u}) {
+    SCOPED_TRACE(claimed);
+    Zol::ZolAny_24_8 undercounted;
+    Zol::ZolOutStream_24_8 out = undercounted.initializeStream();
+    out.writeBytes(&claimed, sizeof claimed);
+    out.writeBytes(bytes.data() + sizeof claimed, bytes.size() - sizeof claimed);
+    undercounted.setData(kyr::orla::appfw::getTC_CmdParameters());
+    EXPECT_THROW(DataBunch{undercounted}, Zol::ZolSystemException_24);
+    EXPECT_THROW(kyr::orla::appfw::cmdParametersFromAny(undercounted), Zol::ZolSystemException_24);
+  }
+  Zol::ZolAny_24_8 trailing;
+  Zol::ZolOutStream_24_8 trailingOut = trailing.initializeStream();
+  trailingOut.writeBytes(bytes.data(), bytes.size());
+  trailingOut.writeBytes("x", 1);
+  trailing.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_THROW(DataBunch{trailing}, Zol::ZolSystemException_24);
+
+  Zol::ZolAny_24_8 wrongElement;
+  Zol::ZolOutStream_24_8 out = wrongElement.initializeStream();
+  Zol::marshaller_insert(out, std::uint32_t{1});
+  Zol::marshaller_insert(out, Zol::getTC_Zol_ZolString_24_8());
+  Zol::marshaller_insert(out, "k");
+  Zol::marshaller_insert(out, Zol::ZolAny_24_8(1));
+  wrongElement.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_THROW(DataBunch{wrongElement}, Zol::ZolSystemException_24);
+}
+
+TEST_F(DataBunchTest, QueriesAndEdits) {
+  DataBunch bunch{{"a", 1}};
+  for (auto& entry : bunch) entry.second = Zol::ZolAny_24_8(entry.second == Zol::ZolAny_24_8(1));
+  EXPECT_EQ(bunch.begin()->second, Zol::ZolAny_24_8(true)) << "values change in place through the iterators";
+  Zol::ZolAny_24_8 untouched = Zol::makeZolAny("caller's value");
+  const Zol::ZolAny_24_8 before = untouched;
+  EXPECT_FALSE(bunch.queryData("missing", untouched));
+  EXPECT_EQ(untouched, before) << "an absent key must leave the caller's any as it was";
+
+  bunch.setData("a", 5);
+  EXPECT_EQ(intOf(bunch, "a"), 5) << "setData overwrites";
+  bunch.remove("missing");
+  EXPECT_TRUE(bunch.hasData("a"));
+  bunch.remove("a");
+  EXPECT_FALSE(bunch.hasData("a"));
+  EXPECT_TRUE(bunch.empty());
+
+  DataBunch source{{"x", 1}, {"y", 2}};
+  DataBunch target{{"z", 3}};
+  target = source;
+  EXPECT_EQ(keysOf(target), (std::vector<std::string>{"x", "y"})) << "assignment replaces, it does not merge";
+  DataBunch moved = std::move(source);
+  EXPECT_TRUE(source.empty());  // NOLINT: moved-from state is specified
+  EXPECT_EQ(keysOf(moved), keysOf(target));
+}
+
+}  // namespace

@@ -1,0 +1,382 @@
+// The simulated model browser: its tabs' subscriptions, the decoding of every
+// announcement into a tab's tree, the errors recorded for what does not
+// decode, view switches, and announcements arriving from several threads.
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "kyr/appfw/ModelBrowserRecords.h"
+#include "support/SimHostTest.h"
+
+namespace {
+
+using kyr::orla::appfw::IEntityInterface;
+using simhost::CallPattern;
+using Zol::PersistenceFW::CAEData::EntityReference;
+using EntityPtr = ZolSmartPointer<IEntityInterface>;
+using testing_support::guidNumber;
+using testing_support::SimHostTest;
+using EventManager = Zol::Framework::ZolIEventManagerInterface;
+using Zol::Framework::ZolEvent;
+
+using kyr::orla::appfw::CmdParameters;
+
+// The model browser's tests publish payloads written here field by field
+// from the layouts of ModelBrowserRecords.h, as a plug-in would.
+class SimModelBrowserTest : public SimHostTest {
+ protected:
+  static Zol::ZolAny_24_8 entityPayload(const EntityPtr& entity) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, entity);
+    payload.setData(Zol::interfaceTypeCode<IEntityInterface>());
+    return payload;
+  }
+  static void writeNamedValues(Zol::ZolOutStream_24_8& out, const CmdParameters& values) {
+    Zol::marshaller_insert(out, static_cast<std::uint32_t>(values.size()));
+    for (const auto& value : values) {
+      Zol::marshaller_insert(out, kyr::orla::appfw::getTC_CmdParameter());
+      Zol::marshaller_insert(out, value.name);
+      Zol::marshaller_insert(out, value.value);
+    }
+  }
+  static Zol::ZolAny_24_8 insertionPayload(const EntityReference& reference, const CmdParameters& values) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, reference.container);
+    Zol::marshaller_insert(out, reference.first);
+    Zol::marshaller_insert(out, reference.second);
+    Zol::marshaller_insert(out, reference.third);
+    writeNamedValues(out, values);
+    payload.setData(kyr::orla::appfw::getTC_NodeInsertion());
+    return payload;
+  }
+  static Zol::ZolAny_24_8 additionPayload(const Zol::ZolIService& list, const CmdParameters& values) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, list);
+    writeNamedValues(out, values);
+    payload.setData(kyr::orla::appfw::getTC_NodesAddition());
+    return payload;
+  }
+  static Zol::ZolAny_24_8 updatePayload(const Zol::ZolIService& first, const CmdParameters& values,
+                                        const Zol::ZolIService& second) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, first);
+    writeNamedValues(out, values);
+    Zol::marshaller_insert(out, second);
+    payload.setData(kyr::orla::appfw::getTC_NodesUpdate());
+    return payload;
+  }
+  static Zol::ZolAny_24_8 removalPayload(const std::vector<EntityPtr>& entities, const CmdParameters& values,
+                                         std::int32_t end = 0) {
+    Zol::ZolAny_24_8 payload;
+    Zol::ZolOutStream_24_8 out = payload.initializeStream();
+    Zol::marshaller_insert(out, static_cast<std::uint32_t>(entities.size()));
+    for (const EntityPtr& entity : entities) Zol::marshaller_insert(out, entity);
+    writeNamedValues(out, values);
+    Zol::marshaller_insert(out, end);
+    payload.setData(kyr::orla::appfw::getTC_NodesRemoval());
+    return payload;
+  }
+  // The command context announced with created parts: 0 as a signed 32-bit integer.
+  static Zol::ZolAny_24_8 commandContext() {
+    Zol::ZolAny_24_8 context;
+    Zol::ZolOutStream_24_8 out = context.initializeStream();
+    Zol::marshaller_insert(out, std::int32_t{0});
+    context.setData(kyr::orla::appfw::getTC_CmdContext());
+    return context;
+  }
+  Zol::ZolIService listOf(std::vector<EntityReference> references) {
+    return simhost::makeSimObject<simhost::SimEntityReferenceList>(host.context(), std::move(references))->asService();
+  }
+  void publish(std::int64_t domain, std::int32_t eventId, Zol::ZolAny_24_8 payload) {
+    EXPECT_TRUE(host.eventManager().publishEvent({domain, eventId, std::move(payload)}, 0).isOk());
+  }
+  static std::vector<std::string> texts(const std::vector<simhost::Announcement>& announcements) {
+    std::vector<std::string> texts;
+    for (const auto& announcement : announcements) texts.push_back(announcement.text());
+    return texts;
+  }
+
+  simhost::SimModelBrowser& browser = host.modelBrowser();
+};
+
+TEST_F(SimModelBrowserTest, TabsListenToTheBrowserDomainsFromTheHostsStart) {
+  struct Case {
+    const char* name;
+    simhost::SimModelBrowserTab& tab;
+    std::int64_t id;
+  };
+  const Case cases[] = {
+      {"kyr.orla.appfw.Entity", browser.entityTab(), *host.eventManager().domainId("kyr.orla.appfw.Entity")},
+      {"KYR.Plugins.ModelingPlugin.StudyManager", browser.studyTab(),
+       *host.eventManager().domainId("KYR.Plugins.ModelingPlugin.StudyManager")},
+      {"id 0", browser.domainZeroTab(), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.tab.domainId(), c.id);
+    const auto subscribed = host.eventManager().subscriptions(c.id);
+    ASSERT_EQ(subscribed.size(), 1u);
+    EXPECT_TRUE(Zol::isSameObject(subscribed[0].listener, c.tab.asService()));
+    EXPECT_TRUE(subscribed[0].allEvents);
+    EXPECT_EQ(subscribed[0].mode, simhost::SimModelBrowser::kListenMode);
+  }
+  EXPECT_EQ(host.journal().size(), 0u) << "the host's own set-up is not journaled";
+
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  publish(0, 1, entityPayload(plate));
+  EXPECT_EQ(browser.domainZeroTab().render(), "Plate 1 [Plate] (5, 1, 0)\n");
+  EXPECT_EQ(browser.entityTab().render(), "") << "each tab hears its own domain only";
+  EXPECT_TRUE(browser.studyTab().announcements().empty());
+}
+
+TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
+  const std::int64_t entities = browser.entityTab().domainId();
+  const auto root = host.model().findEntity(host.model().referenceOf(1, 1, 0));
+  std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
+  for (std::uint32_t id = 1; id <= 4; ++id) {
+    plates.push_back(
+        host.model().addEntity(5, id, 0, icu::UnicodeString::fromUTF8("Plate " + std::to_string(id)), "Plate"));
+  }
+  plates[0]->setParent(root->reference());
+  plates[1]->setParent(root->reference());
+  plates[2]->setParent(plates[0]->reference());
+  const auto id = [](const ZolSmartPointer<simhost::SimEntity>& entity) {
+    return simhost::NodeId::of(entity->reference());
+  };
+  host.journal().clear();
+
+  publish(entities, 1, entityPayload(root));
+  publish(entities, 1, entityPayload(EntityPtr()));
+  publish(entities, 1, insertionPayload(plates[0]->reference(), {{"index", 0}}));
+  const CmdParameters created{{"commandName", Zol::makeZolAny("CreatePartCommand")},
+                              {"commandContext", commandContext()}};
+  publish(entities, 9, additionPayload(listOf({plates[1]->reference(), plates[2]->reference()}), created));
+  EXPECT_EQ(browser.entityTab().render(),
+            "Model [Assembly] (1, 1, 0)\n"
+            "  Plate 1 [Plate] (5, 1, 0)\n"
+            "    Plate 3 [Plate] (5, 3, 0)\n"
+            "  Plate 2 [Plate] (5, 2, 0)\n");
+
+  plates[1]->rename("Plate two");
+  publish(entities, 2,
+          updatePayload(listOf({plates[0]->reference()}), {{"thickness", 2}}, listOf({plates[1]->reference()})));
+  EXPECT_EQ(browser.entityTab().node(id(plates[0]))->lastUpdate, (CmdParameters{{"thickness", 2}}));
+  EXPECT_TRUE(browser.entityTab().node(id(plates[1]))->lastUpdate.empty()) << "the second list gets no values";
+  EXPECT_EQ(browser.entityTab().node(id(plates[1]))->name, "Plate two") << "but is refreshed from the model";
+  EXPECT_EQ(browser.entityTab().node(id(plates[1]))->updates, 1u) << "and counts the update";
+  publish(entities, 2, entityPayload(plates[0]));
+  EXPECT_TRUE(browser.entityTab().node(id(plates[0]))->lastUpdate.empty());
+  publish(entities, 2, updatePayload(listOf({plates[3]->reference()}), {}, {}));
+  EXPECT_FALSE(browser.entityTab().node(id(plates[3]))) << "an update shows nothing new";
+
+  publish(entities, 3, entityPayload(plates[2]));
+  publish(entities, 10, removalPayload({plates[1]}, {}));
+  EXPECT_EQ(browser.entityTab().render(), "Model [Assembly] (1, 1, 0)\n  Plate 1 [Plate] (5, 1, 0), updated 2 times\n");
+
+  const auto announcements = browser.entityTab().announcements();
+  EXPECT_EQ(texts(announcements),
+            (std::vector<std::string>{
+                "node added (1, 1, 0)",
+                "node added (no entity)",
+                "node inserted [(5, 1, 0)] [index = Zol.Int32 0]",
+                "nodes added [(5, 2, 0), (5, 3, 0)] [commandName = Zol.ZolString \"CreatePartCommand\", "
+                "commandContext = kyr.orla.appfw.CmdContext 0]",
+                "nodes updated [(5, 1, 0)] [thickness = Zol.Int32 2] [(5, 2, 0)]",
+                "node updated (5, 1, 0)",
+                "nodes updated [(5, 4, 0)] [] []",
+                "node removed (5, 3, 0)",
+                "nodes removed [(5, 2, 0)] []",
+            }));
+  ASSERT_EQ(announcements.size(), 9u);
+  ASSERT_EQ(announcements[3].values.size(), 2u);
+  const Zol::ZolAny_24_8& context = announcements[3].values[1].value;
+  ASSERT_EQ(context.getTypeCode(), kyr::orla::appfw::getTC_CmdContext());
+  Zol::ZolInStream_24_8 in = context.openStream();
+  std::int32_t contextValue = -1;
+  Zol::marshaller_extract(in, contextValue);
+  EXPECT_NO_THROW(in.expectEnd());
+  EXPECT_EQ(contextValue, 0);
+  EXPECT_TRUE(browser.entityTab().errors().empty()) << browser.entityTab().errors().front();
+  EXPECT_EQ(host.journal().size(), host.journal().count(CallPattern::of<EventManager>("publishEvent")))
+      << "the browser reads the host's model without host calls";
+}
+
+TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors) {
+  const std::int64_t entities = browser.entityTab().domainId();
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  publish(entities, 1, entityPayload(plate));
+  const auto notAnEntity = simhost::makeSimObject<simhost::SimService>(host.context(), "not an entity");
+
+  Zol::ZolAny_24_8 truncated;
+  {
+    Zol::ZolOutStream_24_8 out = truncated.initializeStream();
+    Zol::marshaller_insert(out, host.model().asService());
+    Zol::marshaller_insert(out, std::uint32_t{5});
+    truncated.setData(kyr::orla::appfw::getTC_NodeInsertion());
+  }
+  Zol::ZolAny_24_8 trailing;
+  {
+    Zol::ZolOutStream_24_8 out = trailing.initializeStream();
+    Zol::marshaller_insert(out, listOf({plate->reference()}));
+    writeNamedValues(out, {});
+    Zol::marshaller_insert(out, std::uint32_t{1});
+    trailing.setData(kyr::orla::appfw::getTC_NodesAddition());
+  }
+  Zol::ZolAny_24_8 wrongElement;
+  {
+    Zol::ZolOutStream_24_8 out = wrongElement.initializeStream();
+    Zol::marshaller_insert(out, listOf({plate->reference()}));
+    Zol::marshaller_insert(out, std::uint32_t{1});
+    Zol::marshaller_insert(out, Zol::getTC_Zol_Int32_24_8());
+    Zol::marshaller_insert(out, "name");
+    Zol::marshaller_insert(out, Zol::ZolAny_24_8(1));
+    wrongElement.setData(kyr::orla::appfw::getTC_NodesAddition());
+  }
+  Zol::ZolAny_24_8 longContext;
+  {
+    Zol::ZolOutStream_24_8 out = longContext.initializeStream();
+    Zol::marshaller_insert(out, std::int64_t{0});
+    longContext.setData(kyr::orla::appfw::getTC_CmdContext());
+  }
+  Zol::ZolAny_24_8 notAList = updatePayload(notAnEntity->asService(), {}, {});
+  Zol::ZolAny_24_8 objectNotEntity;
+  {
+    Zol::ZolOutStream_24_8 out = objectNotEntity.initializeStream();
+    Zol::marshaller_insert(out, notAnEntity->asService());
+    objectNotEntity.setData(Zol::interfaceTypeCode<IEntityInterface>());
+  }
+
+  struct Case {
+    const char* name;
+    std::int32_t eventId;
+    Zol::ZolAny_24_8 payload;
+    std::string error;  // a part of the recorded text
+  };
+  const Case cases[] = {
+      {"an entity where an addition record belongs", 9, entityPayload(plate),
+       "a payload of type kyr.orla.appfw.IEntity is not an addition record"},
+      {"a removal record for event 1", 1, removalPayload({plate}, {}), "is not an entity or an insertion record"},
+      {"no payload", 2, Zol::ZolAny_24_8(), "a payload of type nothing"},
+      {"a truncated insertion record", 1, truncated, "past the end"},
+      {"bytes after the record", 9, trailing, "bytes left after the last value"},
+      {"a named value of another type", 9, wrongElement, "of type Zol.Int32 instead of kyr.orla.appfw.CmdParameter"},
+      {"a command context longer than its number", 9,
+       additionPayload(listOf({plate->reference()}), {{"commandContext", longContext}}), "bytes left"},
+      {"an addition record without a list", 9, additionPayload({}, {}), "the record has no reference list"},
+      {"an update record with an object for a list", 2, notAList, "not a reference list"},
+      {"an object that is not an entity", 3, objectNotEntity, "not an entity"},
+      {"a removal record not ending with 0", 10, removalPayload({plate}, {}, 1), "ends with 1, not 0"},
+  };
+  const std::string tree = browser.entityTab().render();
+  publish(entities, 7, entityPayload(plate));
+  EXPECT_TRUE(browser.entityTab().errors().empty()) << "the domain's other events are not the browser's";
+  EXPECT_EQ(browser.entityTab().announcements().size(), 1u);
+  std::size_t errors = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    publish(entities, c.eventId, c.payload);
+    const auto recorded = browser.entityTab().errors();
+    ASSERT_EQ(recorded.size(), ++errors);
+    const std::string prefix = "event " + std::to_string(c.eventId) + ": ";
+    EXPECT_EQ(recorded.back().rfind(prefix, 0), 0u) << recorded.back();
+    EXPECT_NE(recorded.back().find(c.error), std::string::npos) << recorded.back();
+    EXPECT_EQ(browser.entityTab().render(), tree) << "a payload that does not decode changes nothing";
+    EXPECT_EQ(browser.entityTab().announcements().size(), 1u);
+    ASSERT_EQ(host.failures().all().size(), errors);
+    EXPECT_EQ(host.failures().all().back().text(), "model browser tab kyr.orla.appfw.Entity: " + recorded.back());
+  }
+  host.failures().expect("model browser tab kyr.orla.appfw.Entity");
+}
+
+TEST_F(SimModelBrowserTest, SwitchMDPViewShowsKnownViewsAndRecordsUnknownOnes) {
+  EXPECT_EQ(browser.visibleView(), "ShellPlugin.ModelView");
+  const auto text = [](const char* value) { return Zol::makeZolAny(value); };
+  struct Case {
+    const char* name;
+    CmdParameters params;
+    bool switches;
+    const char* visible;
+  };
+  const Case cases[] = {
+      {"to the study view",
+       {{"fromViewId", text("")}, {"toViewId", text("ModelingPlugin.StudyView")}},
+       true,
+       "ModelingPlugin.StudyView"},
+      {"to an unknown view",
+       {{"fromViewId", text("ModelingPlugin.StudyView")}, {"toViewId", text("Nowhere")}},
+       false,
+       "ModelingPlugin.StudyView"},
+      {"without a target", {{"fromViewId", text("ModelingPlugin.StudyView")}}, false, "ModelingPlugin.StudyView"},
+      {"a target that is not a string", {{"toViewId", 3}}, false, "ModelingPlugin.StudyView"},
+      {"to an itemization view",
+       {{"fromViewId", text("ModelingPlugin.StudyView")},
+        {"toViewId", text("ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization")}},
+       true,
+       "ModelingPlugin.PivotDataContext.AnalysisReadiness.Itemization"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> command;
+    ASSERT_TRUE(host.commandProcessor().createCommand({"KYR.ShellPlugin", "SwitchMDPView", {}}, command).isOk());
+    ASSERT_TRUE(command);
+    EXPECT_EQ(command->execute(c.params).isOk(), c.switches);
+    EXPECT_EQ(browser.visibleView(), c.visible);
+  }
+  const auto switches = browser.viewSwitches();
+  ASSERT_EQ(switches.size(), 3u) << "requests naming a view are recorded, known or not";
+  host.failures().expect("command KYR.ShellPlugin.SwitchMDPView");
+  std::vector<std::string> refusals;
+  for (const auto& failure : host.failures().all()) refusals.push_back(failure.reason);
+  EXPECT_EQ(refusals, (std::vector<std::string>{"no \"toViewId\"",
+                                                "no \"fromViewId\"; \"toViewId\" is Zol.Int32, not Zol.ZolString"}));
+  EXPECT_EQ(switches[0].from, "");
+  EXPECT_EQ(switches[0].to, "ModelingPlugin.StudyView");
+  EXPECT_TRUE(switches[0].done);
+  EXPECT_EQ(switches[1].from, "ModelingPlugin.StudyView");
+  EXPECT_EQ(switches[1].to, "Nowhere");
+  EXPECT_FALSE(switches[1].done);
+  EXPECT_TRUE(switches[2].done);
+}
+
+TEST_F(SimModelBrowserTest, ConcurrentAnnouncementsAndDependencyEdgesKeepEveryRecord) {
+  const std::int64_t entities = browser.entityTab().domainId();
+  constexpr std::uint32_t kPlates = 20;
+  constexpr std::size_t kThreads = 3;
+  constexpr std::uint32_t kEdges = 50;
+  std::vector<ZolEvent> events;
+  for (std::uint32_t id = 1; id <= kPlates; ++id) {
+    events.push_back({entities, 1, entityPayload(host.model().addEntity(5, id, 0, "Plate", "Plate"))});
+  }
+  const auto part = host.addEOMObject("part", "Part", guidNumber(1000));
+  const auto edges = Zol::interfaceCast<Zol::EOM::IEOMDependenciesInterface>(part->asService());
+
+  std::atomic<bool> delivering{true};
+  std::thread linker([&] {
+    for (std::uint32_t index = 1; index <= kEdges; ++index) edges->addDownstreamGUIDs({guidNumber(index)});
+  });
+  std::thread reader([&] {
+    while (delivering) {
+      browser.entityTab().render();
+      host.dependencyGraph().edges();
+    }
+  });
+  host.eventManager().deliverOnThreads(kThreads, events);
+  linker.join();
+  delivering = false;
+  reader.join();
+
+  EXPECT_EQ(browser.entityTab().announcements().size(), kThreads * kPlates);
+  EXPECT_EQ(browser.entityTab().nodes().size(), kPlates) << "one node per entity, however often announced";
+  EXPECT_TRUE(browser.entityTab().errors().empty());
+  EXPECT_EQ(host.dependencyGraph().downstreamOf(guidNumber(1000)).size(), kEdges);
+}
+
+}  // namespace

@@ -1,0 +1,258 @@
+// The simulated host's entities and model: names, parents and named
+// children, the model's root assembly, the root manager's comparison and
+// hashing of entity references, the selection manager's lists, and
+// persistent objects and containers.
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/SimHostTest.h"
+
+namespace {
+
+using kyr::orla::appfw::IEntityInterface;
+using simhost::CallPattern;
+using Zol::PersistenceFW::CAEData::EntityReference;
+using Zol::PersistenceFW::CAEData::GUIDDATA;
+using EntityPtr = ZolSmartPointer<IEntityInterface>;
+using EOMObject = Zol::EOM::IEOMObjectInterface;
+using testing_support::guidNumber;
+using testing_support::SimHostTest;
+using testing_support::utf8;
+
+TEST_F(SimHostTest, EntitiesAnswerTheirNamesAndKeepTheirParentAndNamedChildren) {
+  const auto root = host.model().findEntity(host.model().referenceOf(1, 1, 0));
+  ASSERT_TRUE(root) << "the model's root entity";
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  const auto rib = host.model().addEntity(5, 2, 0, "Rib", "Stiffener");
+  const EntityPtr entity = plate;
+  const auto eom = Zol::interfaceCast<EOMObject>(plate->asService());
+  ASSERT_TRUE(eom);
+
+  icu::UnicodeString name;
+  icu::UnicodeString typeName;
+  ASSERT_TRUE(entity->getName(name).isOk());
+  ASSERT_TRUE(entity->getTypeName(typeName).isOk());
+  EXPECT_EQ(utf8(name), "Plate 1");
+  EXPECT_EQ(utf8(typeName), "Plate");
+  EXPECT_EQ(host.journal().count(CallPattern::of<IEntityInterface>("getName").on(plate)), 1u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<EOMObject>("getName")), 0u)
+      << "each interface journals its own name queries";
+
+  ASSERT_TRUE(eom->setName("Web").isOk());
+  ASSERT_TRUE(entity->getName(name).isOk());
+  EXPECT_EQ(utf8(name), "Web") << "the entity's name is its EOM name";
+  ASSERT_TRUE(eom->getTypeName(typeName).isOk());
+  EXPECT_EQ(utf8(typeName), "Plate");
+  EXPECT_EQ(host.journal().count(CallPattern::of<EOMObject>("getTypeName").on(plate)), 1u);
+
+  ASSERT_TRUE(entity->setParent(root).isOk());
+  EXPECT_EQ(plate->parent(), root->reference());
+  EXPECT_EQ(host.journal().count(CallPattern::of<IEntityInterface>("setParent").on(plate).with(EntityPtr(root))), 1u);
+  ASSERT_TRUE(entity->setParent(EntityPtr()).isOk());
+  EXPECT_EQ(plate->parent(), EntityReference()) << "an empty parent clears it";
+
+  const EntityPtr rootEntity = root;
+  ASSERT_TRUE(rootEntity->addChild(plate, "first").isOk());
+  ASSERT_TRUE(rootEntity->addChild(rib, "second").isOk());
+  EXPECT_EQ(rootEntity->addChild(EntityPtr(), "none").getCode(), Zol::ZolResult_24_8::kFailure);
+  const auto children = root->namedChildren();
+  ASSERT_EQ(children.size(), 2u) << "an empty child is not added";
+  EXPECT_EQ(children[0].reference, plate->reference());
+  EXPECT_EQ(utf8(children[0].name), "first");
+  EXPECT_EQ(children[1].reference, rib->reference());
+  EXPECT_EQ(utf8(children[1].name), "second");
+  EXPECT_EQ(root->children(), (std::vector<EntityReference>{plate->reference(), rib->reference()}));
+  EXPECT_EQ(host.journal().count(CallPattern::of<IEntityInterface>("addChild").with(EntityPtr(rib), "second")), 1u);
+
+  host.faults().inject(CallPattern::of<IEntityInterface>("setParent"), simhost::Fault::errorResult());
+  EXPECT_FALSE(entity->setParent(root).isOk());
+  EXPECT_EQ(plate->parent(), EntityReference()) << "a failed call changes nothing";
+}
+
+TEST_F(SimHostTest, TheModelsRootAssemblyStandsForTheRootEntityUntilTakenAway) {
+  using Assembly = Zol::PersistenceFW::CAEData::IAssemblyInterface;
+  using Model = Zol::PersistenceFW::CAEData::IModelInterface;
+  ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface> session;
+  ASSERT_TRUE(host.persistence().getCurrentSession(session).isOk());
+  ZolSmartPointer<Model> model;
+  ASSERT_TRUE(session->getModel(model).isOk());
+
+  ZolSmartPointer<Assembly> assembly;
+  ASSERT_TRUE(model->getRootAssembly(assembly).isOk());
+  ASSERT_TRUE(assembly);
+  EntityReference reference;
+  ASSERT_TRUE(assembly->getEntityReference(reference).isOk());
+  EXPECT_EQ(reference, host.model().referenceOf(1, 1, 0));
+  EntityPtr root;
+  ASSERT_TRUE(host.rootManager().getEntity(reference, root).isOk());
+  ASSERT_TRUE(root) << "the assembly's entity resolves";
+  icu::UnicodeString name;
+  icu::UnicodeString typeName;
+  root->getName(name);
+  root->getTypeName(typeName);
+  EXPECT_EQ(utf8(name), "Model");
+  EXPECT_EQ(utf8(typeName), "Assembly");
+
+  host.model().setRootAssembly({});
+  ZolSmartPointer<Assembly> taken = assembly;
+  EXPECT_TRUE(model->getRootAssembly(taken).isOk());
+  EXPECT_FALSE(taken) << "the model has no root assembly now";
+  EXPECT_TRUE(host.model().findEntity(reference)) << "its entity stays";
+
+  const auto study = host.model().makeRootAssembly(2, 1, 0, "Study model", "Assembly");
+  ZolSmartPointer<Assembly> made;
+  ASSERT_TRUE(model->getRootAssembly(made).isOk());
+  EXPECT_TRUE(Zol::isSameObject(made, study));
+  EXPECT_EQ(study->entity(), host.model().referenceOf(2, 1, 0));
+  EXPECT_TRUE(host.model().findEntity(study->entity()));
+  EXPECT_EQ(host.journal().count(CallPattern::of<Model>("getRootAssembly")), 3u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Assembly>("getEntityReference").on(assembly)), 1u);
+}
+
+TEST_F(SimHostTest, TheRootManagerComparesReferencesAndATestCanReplaceItsHash) {
+  using Adapter = kyr::orla::appfw::IInterfaceAdapterManagerInterface;
+  const auto adapter = Zol::interfaceCast<Adapter>(host.rootManager().asService());
+  ASSERT_TRUE(adapter) << "the root manager is also the adapter manager";
+
+  // One object reached through two of its interfaces gives two pointers.
+  const auto owner = host.model().addEntity(7, 1, 0, "owner", "Part");
+  const Zol::ZolIService ownerAsEntity = owner->asService();
+  const Zol::ZolIService ownerAsEOM = Zol::interfaceCast<EOMObject>(owner->asService());
+  ASSERT_NE(ownerAsEntity.get(), ownerAsEOM.get());
+  const auto otherModel = simhost::makeSimObject<simhost::SimModel>(host.context(), "other model");
+  const EntityReference plate = host.model().referenceOf(5, 1, 0);
+
+  struct Case {
+    const char* name;
+    EntityReference a;
+    EntityReference b;
+    bool equal;
+  };
+  const Case cases[] = {
+      {"same container and words", plate, host.model().referenceOf(5, 1, 0), true},
+      {"one container through two interfaces", {ownerAsEntity, 3, 4, 0}, {ownerAsEOM, 3, 4, 0}, true},
+      {"other words", plate, host.model().referenceOf(5, 2, 0), false},
+      {"other third word", plate, host.model().referenceOf(5, 1, 1), false},
+      {"another container", plate, otherModel->referenceOf(5, 1, 0), false},
+      {"no container", plate, EntityReference{{}, 5, 1, 0}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(adapter->areEqual(c.a, c.b), c.equal);
+    EXPECT_EQ(adapter->areEqual(c.b, c.a), c.equal);
+    EXPECT_FALSE(adapter->isLess(c.a, c.a)) << "irreflexive";
+    if (c.equal) {
+      EXPECT_FALSE(adapter->isLess(c.a, c.b) || adapter->isLess(c.b, c.a)) << "equal references are unordered";
+      EXPECT_EQ(adapter->hashCode(c.a), adapter->hashCode(c.b)) << "equal references hash alike";
+    } else {
+      EXPECT_NE(adapter->isLess(c.a, c.b), adapter->isLess(c.b, c.a)) << "exactly one is first";
+    }
+  }
+
+  EXPECT_EQ(host.journal().count(CallPattern::of<Adapter>("areEqual")), 2 * std::size(cases));
+
+  // Sorted by the adapter: each container's references together, by words.
+  std::vector<EntityReference> references = {otherModel->referenceOf(2, 0, 0), plate,
+                                             otherModel->referenceOf(1, 9, 0), host.model().referenceOf(1, 2, 3),
+                                             otherModel->referenceOf(1, 9, 1), host.model().referenceOf(1, 2, 2)};
+  std::sort(references.begin(), references.end(),
+            [&adapter](const EntityReference& a, const EntityReference& b) { return adapter->isLess(a, b); });
+  std::vector<std::string> order;
+  for (const EntityReference& reference : references) {
+    const bool inHostModel = reference.container == host.model().asService();
+    order.push_back((inHostModel ? "host " : "other ") + simhost::argumentText(reference));
+  }
+  const bool hostFirst = order.front().rfind("host", 0) == 0;
+  const std::vector<std::string> hostPart = {"host (1, 2, 2)", "host (1, 2, 3)", "host (5, 1, 0)"};
+  const std::vector<std::string> otherPart = {"other (1, 9, 0)", "other (1, 9, 1)", "other (2, 0, 0)"};
+  std::vector<std::string> expected = hostFirst ? hostPart : otherPart;
+  const auto& rest = hostFirst ? otherPart : hostPart;
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  EXPECT_EQ(order, expected);
+
+  host.journal().clear();
+  const std::int32_t plateHash = adapter->hashCode(plate);
+  EXPECT_EQ(plateHash, simhost::SimRootManager::defaultHash(plate));
+  EXPECT_NE(plateHash, adapter->hashCode(host.model().referenceOf(5, 2, 0)));
+  EXPECT_NE(plateHash, adapter->hashCode(host.model().referenceOf(1, 5, 0))) << "the words' order counts";
+  host.rootManager().setHash([](const EntityReference&) { return -1; });
+  EXPECT_EQ(adapter->hashCode(plate), -1);
+  host.rootManager().setHash({});
+  EXPECT_EQ(adapter->hashCode(plate), plateHash) << "an empty hash restores the default";
+  EXPECT_EQ(host.journal().count(CallPattern::of<Adapter>("hashCode").with(plate)), 3u);
+}
+
+TEST_F(SimHostTest, TheSelectionManagerServiceMakesNewEmptyLists) {
+  using Selection = kyr::orla::appfw::ISelectionManagerInterface;
+  using List = Zol::PersistenceFW::CAEData::IEntityReferenceListInterface;
+  Zol::ZolIService service;
+  ASSERT_TRUE(host.provider().getService("kyr.orla.appfw.SelectionManager", "", service).isOk());
+  const auto selection = Zol::interfaceCast<Selection>(service);
+  ASSERT_TRUE(selection);
+
+  ZolSmartPointer<List> first;
+  ZolSmartPointer<List> second;
+  ASSERT_TRUE(selection->createEntityReferenceList(first).isOk());
+  ASSERT_TRUE(selection->createEntityReferenceList(second).isOk());
+  ASSERT_TRUE(first && second);
+  EXPECT_FALSE(Zol::isSameObject(first, second)) << "a new list each time";
+  ASSERT_TRUE(first->append(host.model().referenceOf(5, 1, 0)).isOk());
+  std::uint32_t count = 7;
+  ASSERT_TRUE(second->getCount(count).isOk());
+  EXPECT_EQ(count, 0u);
+  ASSERT_TRUE(first->getCount(count).isOk());
+  EXPECT_EQ(count, 1u);
+
+  host.faults().inject(CallPattern::of<Selection>("createEntityReferenceList"), simhost::Fault::errorResult());
+  ZolSmartPointer<List> none;
+  EXPECT_FALSE(selection->createEntityReferenceList(none).isOk());
+  EXPECT_FALSE(none);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Selection>("createEntityReferenceList")), 3u);
+}
+
+TEST_F(SimHostTest, PersistentObjectsAndContainersAnswerGUIDOwnerAndEligibility) {
+  using Persistent = Zol::PersistenceFW::CAEData::IPersistentObjectInterface;
+  using Container = Zol::PersistenceFW::CAEData::IContainerInterface;
+  const auto object =
+      simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "part data", EntityReference());
+  const auto folder = simhost::makeSimObject<simhost::SimContainer>(host.context(), "folder", EntityReference());
+  const ZolSmartPointer<Persistent> persistent = object;
+
+  GUIDDATA guid = guidNumber(42);
+  EXPECT_EQ(persistent->getGUID(guid).getCode(), Zol::ZolResult_24_8::kFailure);
+  EXPECT_EQ(guid, guidNumber(42)) << "without a GUID nothing is written";
+  object->setGUID(guidNumber(3));
+  ASSERT_TRUE(persistent->getGUID(guid).isOk());
+  EXPECT_EQ(guid, guidNumber(3));
+  object->setGUID(std::nullopt);
+  EXPECT_FALSE(persistent->getGUID(guid).isOk());
+
+  ZolSmartPointer<Persistent> owner = folder;
+  ASSERT_TRUE(persistent->getOwner(owner).isOk());
+  EXPECT_FALSE(owner) << "a top-level object has no owner";
+  object->setOwner(folder);
+  ASSERT_TRUE(persistent->getOwner(owner).isOk());
+  EXPECT_TRUE(Zol::isSameObject(owner, folder));
+  EXPECT_TRUE(Zol::interfaceCast<Container>(owner)) << "the owner is a container";
+  EXPECT_FALSE(Zol::interfaceCast<Container>(persistent)) << "a plain persistent object is not";
+
+  bool eligible = false;
+  ASSERT_TRUE(persistent->isEligible(eligible).isOk());
+  EXPECT_TRUE(eligible);
+  object->setEligible(false);
+  ASSERT_TRUE(persistent->isEligible(eligible).isOk());
+  EXPECT_FALSE(eligible);
+  host.faults().inject(CallPattern::of<Persistent>("isEligible"), simhost::Fault::errorResult());
+  eligible = true;
+  EXPECT_FALSE(persistent->isEligible(eligible).isOk());
+  EXPECT_TRUE(eligible) << "a failed call writes nothing";
+  EXPECT_EQ(host.journal().count(CallPattern::of<Persistent>("getGUID").on(object)), 3u);
+}
+
+}  // namespace

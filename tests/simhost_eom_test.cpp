@@ -1,0 +1,255 @@
+// The simulated host's engineering objects: the state, persistent objects,
+// marks and equality of EOM objects, the dependency graph their edges land
+// in, and the EOM core that opens objects by GUID and records what to
+// generate.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "support/SimHostTest.h"
+
+namespace {
+
+using simhost::CallPattern;
+using Zol::PersistenceFW::CAEData::EntityReference;
+using Zol::PersistenceFW::CAEData::GUIDDATA;
+using EOMObject = Zol::EOM::IEOMObjectInterface;
+using simhost::EOMObjectPtr;
+using testing_support::guidNumber;
+using testing_support::SimHostTest;
+using testing_support::utf8;
+
+std::vector<GUIDDATA> guidsIn(const Zol::EOM::GUIDSequence& guids) { return {guids.begin(), guids.end()}; }
+
+TEST_F(SimHostTest, EOMObjectsKeepStatePersistentObjectsMarksAndExclusion) {
+  const auto part = host.addEOMObject("bracket", "Part", guidNumber(1));
+  const EOMObjectPtr eom = part;
+  icu::UnicodeString text;
+  ASSERT_TRUE(eom->getName(text).isOk());
+  EXPECT_EQ(utf8(text), "bracket");
+  ASSERT_TRUE(eom->getTypeName(text).isOk());
+  EXPECT_EQ(utf8(text), "Part");
+  ASSERT_TRUE(eom->setName("clamp").isOk());
+  EXPECT_EQ(utf8(part->name()), "clamp");
+  EXPECT_EQ(eom->getGUID(), guidNumber(1));
+  EXPECT_FALSE(eom->getState());
+  part->setState(true);
+  EXPECT_TRUE(eom->getState());
+  EXPECT_FALSE(eom->isExcluded());
+  part->setExcluded(true);
+  EXPECT_TRUE(eom->isExcluded());
+
+  const auto twin = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "twin", "Part", guidNumber(1));
+  const auto other = host.addEOMObject("other", "Part", guidNumber(2));
+  const auto anonymous = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "anonymous", "Part");
+  const auto nameless = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "nameless", "Part");
+  struct Case {
+    const char* name;
+    EOMObjectPtr a;
+    EOMObjectPtr b;
+    bool equal;
+  };
+  const Case cases[] = {
+      {"itself", eom, eom, true},
+      {"another object with its GUID", eom, twin, true},
+      {"another GUID", eom, other, false},
+      {"nothing", eom, EOMObjectPtr(), false},
+      {"itself without a GUID", anonymous, anonymous, true},
+      {"two objects without GUIDs", anonymous, nameless, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.a->isEqual(c.b), c.equal);
+  }
+
+  EXPECT_FALSE(eom->hasPrimaryPersistentObject());
+  EXPECT_FALSE(eom->getPrimaryPersistentObject());
+  EXPECT_FALSE(eom->hasSecondaryPersistentObject());
+  const auto primary =
+      simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "primary", EntityReference());
+  const auto secondary =
+      simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "secondary", EntityReference());
+  part->setPrimaryPersistentObject(primary);
+  part->setSecondaryPersistentObject(secondary);
+  EXPECT_TRUE(eom->hasPrimaryPersistentObject());
+  EXPECT_TRUE(Zol::isSameObject(eom->getPrimaryPersistentObject(), primary));
+  EXPECT_TRUE(eom->hasSecondaryPersistentObject());
+  part->setHasSecondaryAnswer(false);
+  EXPECT_FALSE(eom->hasSecondaryPersistentObject()) << "the yes/no query can disagree with the fetch";
+  EXPECT_TRUE(Zol::isSameObject(eom->getSecondaryPersistentObject(), secondary));
+  part->setHasSecondaryAnswer(std::nullopt);
+  EXPECT_TRUE(eom->hasSecondaryPersistentObject()) << "the default answer again";
+  part->setPrimaryPersistentObject({});
+  part->setHasPrimaryAnswer(true);
+  EXPECT_TRUE(eom->hasPrimaryPersistentObject());
+  EXPECT_FALSE(eom->getPrimaryPersistentObject());
+
+  const EOMObjectPtr otherEOM = other;
+  eom->mark();
+  otherEOM->mark();
+  eom->mark();
+  EXPECT_EQ(part->markCount(), 2);
+  EXPECT_EQ(other->markCount(), 1);
+  std::vector<std::uint64_t> marked;
+  for (const auto& call : host.journal().calls(CallPattern::of<EOMObject>("mark"))) marked.push_back(call.objectId);
+  EXPECT_EQ(marked, (std::vector<std::uint64_t>{part->serviceId(), other->serviceId(), part->serviceId()}))
+      << "the journal keeps the order of the marks";
+
+  // Entities are EOM objects with the same behaviour.
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  const auto rib = host.model().addEntity(5, 2, 0, "Rib", "Stiffener");
+  const auto plateEOM = Zol::interfaceCast<EOMObject>(plate->asService());
+  const auto ribEOM = Zol::interfaceCast<EOMObject>(rib->asService());
+  EXPECT_EQ(plateEOM->getGUID(), simhost::SimEntity::guidOfWords(5, 1, 0));
+  EXPECT_NE(plateEOM->getGUID(), ribEOM->getGUID());
+  EXPECT_NE(plateEOM->getGUID(), GUIDDATA());
+  EXPECT_EQ(simhost::SimEntity::guidOfWords(5, 1, 0), simhost::SimEntity::guidOfWords(5, 1, 0));
+  EXPECT_NE(simhost::SimEntity::guidOfWords(5, 1, 0), simhost::SimEntity::guidOfWords(5, 1, 1));
+  EXPECT_NE(simhost::SimEntity::guidOfWords(1, 5, 0), simhost::SimEntity::guidOfWords(5, 1, 0));
+  plate->setGUID(guidNumber(9));
+  EXPECT_EQ(plateEOM->getGUID(), guidNumber(9));
+  plate->setState(true);
+  EXPECT_TRUE(plateEOM->getState());
+  plateEOM->mark();
+  EXPECT_EQ(plate->markCount(), 1);
+  EXPECT_TRUE(plateEOM->isEqual(plateEOM));
+  EXPECT_FALSE(plateEOM->isEqual(ribEOM));
+}
+
+TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
+  using Dependencies = Zol::EOM::IEOMDependenciesInterface;
+  using Via = simhost::SimDependencyGraph::Via;
+  const auto a = host.addEOMObject("a", "Part", guidNumber(1));
+  const auto b = host.addEOMObject("b", "Part", guidNumber(2));
+  const auto c = host.addEOMObject("c", "Part", guidNumber(3));
+  const auto d = host.addEOMObject("d", "Part", guidNumber(4));
+  const GUIDDATA loose = guidNumber(5);
+  const auto fromA = Zol::interfaceCast<Dependencies>(a->asService());
+  const auto fromB = Zol::interfaceCast<Dependencies>(b->asService());
+  const auto fromC = Zol::interfaceCast<Dependencies>(c->asService());
+  ASSERT_TRUE(fromA && fromB && fromC);
+  const auto number = [](const GUIDDATA& guid) { return "#" + std::to_string(guid.Data1); };
+  simhost::SimDependencyGraph& graph = host.dependencyGraph();
+
+  ASSERT_TRUE(fromA->addDownstreamObject(b).isOk());
+  ASSERT_TRUE(fromA->addDownstreamObjects({c, d}).isOk());
+  ASSERT_TRUE(fromA->addDownstreamGUIDs({loose}).isOk());
+  ASSERT_TRUE(fromA->addDownstreamObject(b).isOk());
+  ASSERT_TRUE(fromB->addDownstreamObject(c).isOk());
+  EXPECT_EQ(graph.render(number),
+            "#1 -> #2 (by object)\n#1 -> #3 (by objects)\n#1 -> #4 (by objects)\n#1 -> #5 (by GUIDs)\n"
+            "#2 -> #3 (by object)\n");
+  EXPECT_EQ(graph.changes().size(), 6u) << "the repeated edge is logged but not doubled";
+
+  Zol::EOM::GUIDSequence found;
+  ASSERT_TRUE(fromA->getDownstreamGUIDs(found).isOk());
+  EXPECT_EQ(guidsIn(found), (std::vector<GUIDDATA>{guidNumber(2), guidNumber(3), guidNumber(4), loose}));
+  ASSERT_TRUE(fromA->getUpstreamGUIDs(found).isOk());
+  EXPECT_TRUE(found.empty());
+  ASSERT_TRUE(fromC->getUpstreamGUIDs(found).isOk());
+  EXPECT_EQ(guidsIn(found), (std::vector<GUIDDATA>{guidNumber(1), guidNumber(2)}));
+  ASSERT_TRUE(fromB->getUpstreamGUIDs(found).isOk());
+  EXPECT_EQ(guidsIn(found), std::vector<GUIDDATA>{guidNumber(1)});
+
+  ASSERT_TRUE(fromA->removeDownstreamObject(b).isOk());
+  ASSERT_TRUE(fromA->removeDownstreamObjects({c}).isOk());
+  ASSERT_TRUE(fromA->removeDownstreamGUIDs({loose, guidNumber(77)}).isOk()) << "an unknown edge is no error";
+  ASSERT_TRUE(fromA->getDownstreamGUIDs(found).isOk());
+  EXPECT_EQ(guidsIn(found), std::vector<GUIDDATA>{guidNumber(4)});
+  EXPECT_EQ(graph.downstreamOf(guidNumber(2)), std::vector<GUIDDATA>{guidNumber(3)}) << "b's own edge stays";
+  const auto changes = graph.changes();
+  ASSERT_EQ(changes.size(), 10u);
+  const Via removedVia[] = {Via::Object, Via::Objects, Via::GUIDs, Via::GUIDs};
+  for (std::size_t index = 0; index < 4; ++index) {
+    SCOPED_TRACE(index);
+    EXPECT_FALSE(changes[6 + index].added);
+    EXPECT_EQ(changes[6 + index].upstream, guidNumber(1));
+    EXPECT_EQ(changes[6 + index].via, removedVia[index]);
+  }
+  EXPECT_EQ(changes[9].downstream, guidNumber(77));
+
+  const auto anonymous = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "anonymous", "Part");
+  EXPECT_FALSE(Zol::interfaceCast<Dependencies>(anonymous->asService())->addDownstreamObject(b).isOk())
+      << "an object without a GUID has no edges";
+  EXPECT_FALSE(fromA->addDownstreamObjects({b, anonymous}).isOk());
+  EXPECT_FALSE(fromA->addDownstreamObject(EOMObjectPtr()).isOk());
+  EXPECT_FALSE(fromA->addDownstreamGUIDs({loose, GUIDDATA()}).isOk());
+  EXPECT_EQ(graph.changes().size(), 10u) << "a refused call changes nothing, not even in part";
+
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  ASSERT_TRUE(Zol::interfaceCast<Dependencies>(plate->asService())->addDownstreamObject(d).isOk());
+  EXPECT_EQ(graph.upstreamOf(guidNumber(4)), (std::vector<GUIDDATA>{guidNumber(1), plate->guid()}))
+      << "an entity's derived GUID is its upstream side";
+  EXPECT_EQ(host.journal().count(
+                CallPattern::of<Dependencies>("addDownstreamGUIDs").on(a).with(Zol::EOM::GUIDSequence{loose})),
+            1u);
+  EXPECT_EQ(host.journal().count(
+                CallPattern::of<Dependencies>("addDownstreamObjects").on(a).with(Zol::EOM::IEOMObjectSequence{c, d})),
+            1u);
+}
+
+TEST_F(SimHostTest, TheEOMCoreOpensKnownObjectsByGUIDAndRecordsWhatToGenerate) {
+  using Factory = Zol::EOM::IEOMObjectFactoryInterface;
+  using Generator = Zol::EOM::IEOMDependencyManagerInterface;
+  Zol::ZolIService service;
+  ASSERT_TRUE(host.provider().getService("Zol.EOM.EOMCore", "", service).isOk());
+  const auto factory = Zol::interfaceCast<Factory>(service);
+  const auto generator = Zol::interfaceCast<Generator>(service);
+  ASSERT_TRUE(factory && generator) << "one service, both interfaces";
+
+  const auto part = host.addEOMObject("bracket", "Part", guidNumber(1));
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  const auto stray = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "stray", "Part", guidNumber(3));
+  struct Case {
+    const char* name;
+    GUIDDATA guid;
+    EOMObjectPtr expected;
+  };
+  const Case cases[] = {
+      {"an object the host made", guidNumber(1), part},
+      {"an entity", plate->guid(), plate},
+      {"an object the host was not told of", guidNumber(3), {}},
+      {"the zero GUID", GUIDDATA(), {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EOMObjectPtr opened = stray;
+    EXPECT_EQ(factory->open(c.guid, opened).isOk(), static_cast<bool>(c.expected));
+    EXPECT_TRUE(Zol::isSameObject(opened, c.expected)) << "a failed open empties the pointer";
+  }
+  part->setGUID(guidNumber(7));
+  EOMObjectPtr opened;
+  EXPECT_TRUE(factory->open(guidNumber(7), opened).isOk());
+  EXPECT_TRUE(Zol::isSameObject(opened, part)) << "found by the GUID it has now";
+  EXPECT_FALSE(factory->open(guidNumber(1), opened).isOk());
+  EXPECT_EQ(host.journal().count(CallPattern::of<Factory>("open").with(guidNumber(7))), 1u);
+
+  const EOMObjectPtr plateEOM = plate;
+  ASSERT_TRUE(generator->bulkGenerate({part, plateEOM}).isOk());
+  ASSERT_TRUE(generator->bulkGenerate({plateEOM}).isOk());
+  const auto generated = host.eomObjectFactory().bulkGenerations();
+  ASSERT_EQ(generated.size(), 2u);
+  ASSERT_EQ(generated[0].size(), 2u);
+  EXPECT_TRUE(Zol::isSameObject(generated[0][0], part));
+  EXPECT_TRUE(Zol::isSameObject(generated[0][1], plate));
+  ASSERT_EQ(generated[1].size(), 1u);
+  EXPECT_TRUE(Zol::isSameObject(generated[1][0], plate));
+
+  const ZolSmartPointer<kyr::orla::appfw::ICmdProcessorInterface> processor =
+      kyr::orla::appfw::ServiceCacheAppFrame::commandProcessor_;
+  ASSERT_TRUE(processor->addToGenerateList({plateEOM, part}).isOk());
+  ASSERT_TRUE(processor->addToGenerateList({}).isOk());
+  const auto lists = host.commandProcessor().generateLists();
+  ASSERT_EQ(lists.size(), 2u);
+  ASSERT_EQ(lists[0].size(), 2u);
+  EXPECT_TRUE(Zol::isSameObject(lists[0][0], plate));
+  EXPECT_TRUE(Zol::isSameObject(lists[0][1], part));
+  EXPECT_TRUE(lists[1].empty());
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ICmdProcessorInterface>("addToGenerateList")), 2u);
+}
+
+}  // namespace
