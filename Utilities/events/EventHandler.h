@@ -59,8 +59,11 @@ class WYRDAN_EXPORT EventHandler {
   /// Registers `handler` (not owned; kept until removed) for `domainId` and
   /// asks the default listener to listen to the domain, on every call (it
   /// subscribes once). A handler is registered at most once per domain. A
-  /// host exception passes after the handler was registered. A null handler
-  /// is ignored: nothing is registered and the host is not called.
+  /// host exception passes after the handler was registered: the handler
+  /// stays registered, so remove it before it is destroyed (a handler that
+  /// registers itself in its constructor takes itself back when this throws).
+  /// A null handler is ignored: nothing is registered and the host is not
+  /// called.
   void addDomainEventHandler(long long domainId, IZolEventHandler* handler);
   /// Unregisters `handler` from `domainId`; when the domain loses its last
   /// handler, the default listener stops listening to it. An unknown or null

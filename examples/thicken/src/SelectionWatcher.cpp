@@ -12,7 +12,18 @@ namespace wyrdan = kyr::orla::plugin::wyrdan;
 using ReferenceList = ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>;
 
 SelectionWatcher::SelectionWatcher() : domainId_(wyrdan::EventHandler::getSelectionDomainId()) {
-  wyrdan::EventHandler::instance()->addDomainEventHandler(domainId_, this);
+  wyrdan::EventHandler& registry = *wyrdan::EventHandler::instance();
+  try {
+    registry.addDomainEventHandler(domainId_, this);
+  } catch (...) {
+    // The registry keeps a handler whose subscription failed; a watcher
+    // whose construction fails is never destroyed, so it takes itself back.
+    try {
+      registry.removeDomainEventHandler(domainId_, this);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the registry forgot us before the host call that threw
+    }
+    throw;
+  }
 }
 
 SelectionWatcher::~SelectionWatcher() {
