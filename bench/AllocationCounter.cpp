@@ -2,8 +2,18 @@
 
 #include <atomic>
 #include <cassert>
-#include <cstdlib>
-#include <new>
+#include <cerrno>
+#include <cstddef>
+
+// glibc's own allocator, under the names it exports for programs that
+// interpose malloc, as this file does.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* memory, std::size_t size);
+void* __libc_memalign(std::size_t alignment, std::size_t size);
+void __libc_free(void* memory);
+}
 
 namespace bench {
 
@@ -16,18 +26,6 @@ std::atomic<std::uint64_t> counted{0};
 
 void countOne() noexcept {
   if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
-}
-
-// Calls `allocate` until it gives memory, calling the new-handler between
-// attempts as the default operator new does; std::bad_alloc without one.
-template <class Allocate>
-void* allocateOrThrow(Allocate allocate) {
-  for (;;) {
-    if (void* memory = allocate()) return memory;
-    const std::new_handler handler = std::get_new_handler();
-    if (handler == nullptr) throw std::bad_alloc();
-    handler();
-  }
 }
 
 }  // namespace
@@ -44,27 +42,44 @@ std::uint64_t CountedAllocations::allocations() const noexcept { return counted.
 
 }  // namespace bench
 
-// The two replaceable forms of operator new that every other form calls by
-// default (the array and nothrow ones included), and the plain, sized and
-// aligned deletes that free what they return.
+// The C allocator's entry points, each counted and passed on to glibc's: every
+// operator new, and every library that calls malloc itself (Qt, msgpack-c),
+// comes through them. A realloc counts as an allocation; free does not.
+extern "C" {
 
-void* operator new(std::size_t size) {
+void* malloc(std::size_t size) {
   bench::countOne();
-  return bench::allocateOrThrow([size] { return std::malloc(size == 0 ? 1 : size); });
+  return __libc_malloc(size);
 }
 
-void* operator new(std::size_t size, std::align_val_t alignment) {
+void* calloc(std::size_t count, std::size_t size) {
   bench::countOne();
-  const auto align = static_cast<std::size_t>(alignment);
-  // aligned_alloc wants a whole number of alignments.
-  const std::size_t rounded = size == 0 ? align : (size + align - 1) / align * align;
-  return bench::allocateOrThrow([align, rounded] { return std::aligned_alloc(align, rounded); });
+  return __libc_calloc(count, size);
 }
 
-void operator delete(void* memory) noexcept { std::free(memory); }
+void* realloc(void* memory, std::size_t size) {
+  bench::countOne();
+  return __libc_realloc(memory, size);
+}
 
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void* aligned_alloc(std::size_t alignment, std::size_t size) {
+  bench::countOne();
+  return __libc_memalign(alignment, size);
+}
 
-void operator delete(void* memory, std::align_val_t) noexcept { std::free(memory); }
+void* memalign(std::size_t alignment, std::size_t size) {
+  bench::countOne();
+  return __libc_memalign(alignment, size);
+}
 
-void operator delete(void* memory, std::size_t, std::align_val_t) noexcept { std::free(memory); }
+int posix_memalign(void** memory, std::size_t alignment, std::size_t size) {
+  bench::countOne();
+  void* allocated = __libc_memalign(alignment, size);
+  if (allocated == nullptr) return ENOMEM;
+  *memory = allocated;
+  return 0;
+}
+
+void free(void* memory) { __libc_free(memory); }
+
+}  // extern "C"

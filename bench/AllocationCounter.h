@@ -1,7 +1,8 @@
-// Counts the program's heap allocations: this file's source replaces the
-// global operator new, and every call made on any thread while a
-// CountedAllocations is alive is counted. Linked into the benchmark
-// executables only.
+// Counts the program's heap allocations at the C allocator: this file's
+// source interposes malloc, calloc, realloc and the aligned allocations, so
+// operator new and libraries that call malloc themselves are counted alike.
+// Every call made on any thread while a CountedAllocations is alive counts.
+// Linked into the benchmark executables only.
 //
 //   bench::CountedAllocations counted;
 //   workload.run();
@@ -12,8 +13,8 @@
 
 namespace bench {
 
-/// Counts the calls of global operator new (every form) from construction to
-/// destruction. One at a time: scopes do not nest.
+/// Counts the calls of malloc, calloc, realloc and the aligned allocations
+/// from construction to destruction. One at a time: scopes do not nest.
 class CountedAllocations {
  public:
   CountedAllocations();

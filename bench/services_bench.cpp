@@ -8,8 +8,10 @@
 namespace {
 
 const bench::Cost kGetter("BM_CachedServiceGetter", bench::measure<bench::CachedServiceGetter>, {1});
-const bench::Reference kFloor("BM_CachedServiceGetter", "Floor", bench::measure<bench::HeldServiceHandle>,
-                              bench::Aim{1.3});
+// Reported, not aimed: by value the getter pays one call across the library's
+// boundary, which a handle held in place does not, and the time that call
+// takes follows the processor.
+const bench::Reference kFloor("BM_CachedServiceGetter", "Floor", bench::measure<bench::HeldServiceHandle>);
 const bench::Reference kExportedCall("BM_CachedServiceGetter", "ExportedCall",
                                      bench::measure<bench::ExportedServiceHandle>, bench::Aim{1.15});
 const bench::Reference kMapLookup("BM_CachedServiceGetter", "MapLookup", bench::measure<bench::ServiceMapLookup>);

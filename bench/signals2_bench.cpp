@@ -34,6 +34,6 @@ class Signals2Delivery {
 };
 
 const bench::Reference kSignals2("BM_HandleEvent", "Signals2", bench::measure<Signals2Delivery>,
-                                 {bench::Aim{0.5}, bench::Aim{0.33, 8}});
+                                 {bench::Aim{0.15}, bench::Aim{0.10, 8}});
 
 }  // namespace

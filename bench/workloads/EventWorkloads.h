@@ -12,6 +12,7 @@
 // construction and removes them on destruction, one workload at a time.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -74,8 +75,9 @@ class HandleEvent {
   EventHandler* const registry_;
 };
 
-/// The floor: an uncontended std::mutex locked and unlocked around taking
-/// the handler list, then each handler called through its virtual function.
+/// The floor a thread-safe user writes first: an uncontended std::mutex
+/// locked and unlocked around taking the handler list, then each handler
+/// called through its virtual function.
 class HandleEventFloor {
  public:
   explicit HandleEventFloor(long entries);
@@ -86,6 +88,23 @@ class HandleEventFloor {
   CountingHandlers handlers_;
   const Zol::Framework::ZolEvent event_;
   mutable std::mutex mutex_;
+};
+
+/// The least work that detects re-entry: an owner-checking spin lock (one
+/// read of the owner, an exchange, an owner store, a release store) around
+/// taking the handler list, then each handler called through its virtual
+/// function.
+class HandleEventSpinFloor {
+ public:
+  explicit HandleEventSpinFloor(long entries);
+  void run() const;
+  bool verify() const;
+
+ private:
+  CountingHandlers handlers_;
+  const Zol::Framework::ZolEvent event_;
+  mutable std::atomic<bool> locked_{false};
+  mutable std::atomic<const void*> owner_{nullptr};
 };
 
 /// A handler that counts its calls per thread, so that threads calling it

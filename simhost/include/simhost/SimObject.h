@@ -227,13 +227,13 @@ class SimObject : public SimObjectBase, public Primary, public Others... {
   }
   template <class... A>
   static std::vector<OutputSlot> outputSlots(const A&... arguments) {
-    std::vector<OutputSlot> slots;
-    (appendOutput(slots, arguments), ...);
-    return slots;
+    std::vector<OutputSlot> outputs;
+    (appendOutput(outputs, arguments), ...);
+    return outputs;
   }
   template <class T>
-  static void appendOutput(std::vector<OutputSlot>& slots, const T& argument) {
-    if constexpr (IsOutput<T>::value) slots.push_back(OutputSlot::of(*argument.target));
+  static void appendOutput(std::vector<OutputSlot>& outputs, const T& argument) {
+    if constexpr (IsOutput<T>::value) outputs.push_back(OutputSlot::of(*argument.target));
   }
 
   template <class I>
