@@ -5,7 +5,6 @@
 #include <mutex>
 
 #include "WyrdanPluginUtilities/events/EventListener.h"
-#include "WyrdanPluginUtilities/events/ImproperLock.h"
 #include "WyrdanPluginUtilities/events/internal/CriticalSection.h"
 #include "WyrdanPluginUtilities/events/internal/DeliveryTable.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
@@ -60,6 +59,7 @@ EventHandler::~EventHandler() = default;
 void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* handler) {
   if (handler == nullptr) return;
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  const internal::DeliveryTable::Change changing(*m_delivery);
   Handlers& handlers = m_handlers[domainId];
   const auto at = std::lower_bound(handlers.begin(), handlers.end(), handler);
   if (at == handlers.end() || *at != handler) {
@@ -72,6 +72,7 @@ void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* h
 void EventHandler::removeDomainEventHandler(long long domainId, IZolEventHandler* handler) {
   if (handler == nullptr) return;
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  const internal::DeliveryTable::Change changing(*m_delivery);
   auto entry = m_handlers.find(domainId);
   if (entry == m_handlers.end()) return;
   Handlers& handlers = entry->second;
@@ -87,12 +88,14 @@ void EventHandler::removeDomainEventHandler(long long domainId, IZolEventHandler
 
 void EventHandler::removeDomainEventHandlers(long long domainId) {
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  const internal::DeliveryTable::Change changing(*m_delivery);
   if (m_handlers.erase(domainId) != 0) publish();
   EventListener::getDefListener()->removeDomainListener(domainId);
 }
 
 void EventHandler::removeAllEventHandler() {
   std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  const internal::DeliveryTable::Change changing(*m_delivery);
   EventListener* listener = EventListener::getDefListener();
   for (const auto& entry : m_handlers) listener->removeDomainListener(entry.first);
   m_handlers.clear();
@@ -100,11 +103,11 @@ void EventHandler::removeAllEventHandler() {
 }
 
 Zol::Framework::HandleEventStatus EventHandler::handleEvent(Zol::Framework::ZolEvent const& event) {
-  if (m_lock->heldByThisThread()) throw ImproperLock();
   const internal::DeliveryTable::View view(*m_delivery);
-  const Handlers* handlers = view.find(event.domainId);
+  const long long domainId = event.domainId;
+  const Handlers* handlers = view.find(domainId);
   if (handlers == nullptr || handlers->empty()) return Zol::Framework::EventNotHandled;
-  for (IZolEventHandler* handler : *handlers) handler->handleDomainEvent(event.domainId, event);
+  for (IZolEventHandler* handler : *handlers) handler->handleDomainEvent(domainId, event);
   return Zol::Framework::EventHandled;
 }
 

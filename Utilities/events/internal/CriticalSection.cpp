@@ -4,14 +4,30 @@
 
 namespace kyr::orla::plugin::wyrdan::internal {
 
+namespace {
+// The innermost lock the calling thread holds. Initial-exec: read without a
+// call on every event delivery.
+thread_local const CriticalSection* heldByThread __attribute__((tls_model("initial-exec"))) = nullptr;
+}  // namespace
+
+bool CriticalSection::heldByThisThread() const noexcept {
+  for (const CriticalSection* held = heldByThread; held != nullptr; held = held->previous_) {
+    if (held == this) return true;
+  }
+  return false;
+}
+
 void CriticalSection::lock() {
   if (heldByThisThread()) throw ImproperLock();
   mutex_.lock();
-  owner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  previous_ = heldByThread;
+  heldByThread = this;
 }
 
+// Locks are released in the reverse order of taking (std::lock_guard), so
+// this one is the innermost.
 void CriticalSection::unlock() noexcept {
-  owner_.store(std::thread::id(), std::memory_order_relaxed);
+  heldByThread = previous_;
   mutex_.unlock();
 }
 

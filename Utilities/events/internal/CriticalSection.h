@@ -1,11 +1,10 @@
 // A non-recursive lock over a oneTBB mutex that knows its owning thread:
 // taking it again on the owning thread raises ImproperLock instead of
 // deadlocking. Meets the standard Lockable requirements, so it is used
-// through std::lock_guard.
+// through std::lock_guard. Each thread keeps the locks it holds as a chain
+// in a thread-local, innermost first, so asking whether the calling thread
+// holds a lock is a read of its own memory.
 #pragma once
-
-#include <atomic>
-#include <thread>
 
 #include <oneapi/tbb/mutex.h>
 
@@ -23,15 +22,13 @@ class CriticalSection {
   /// Releases the lock; only its owner calls this.
   void unlock() noexcept;
   /// True when the calling thread holds the lock. A read: takes nothing.
-  bool heldByThisThread() const noexcept {
-    return owner_.load(std::memory_order_relaxed) == std::this_thread::get_id();
-  }
+  bool heldByThisThread() const noexcept;
 
  private:
   tbb::mutex mutex_;
-  // Written only by the owner while it holds the mutex; read by any thread
-  // to tell whether it is the owner (no other thread can store its own id).
-  std::atomic<std::thread::id> owner_{};
+  // The lock the owner held before this one; written and read by the owner
+  // only, while it holds this lock.
+  const CriticalSection* previous_ = nullptr;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan::internal

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "WyrdanPluginUtilities/events/IZolEventHandler.h"
@@ -27,14 +28,28 @@
 namespace kyr::orla::plugin::wyrdan::internal {
 
 class CriticalSection;
-struct DeliverySnapshot;
-struct DeliveryThread;
+
+/// One domain's handlers, in ascending address order.
+using DeliveryHandlers = std::vector<IZolEventHandler*>;
+
+/// Every domain's handlers, sorted by domain id. Never changed once published.
+struct DeliverySnapshot {
+  std::vector<std::pair<long long, DeliveryHandlers>> domains;
+};
+
+/// One thread's view of one table, used by that thread alone; it refreshes
+/// its snapshot under the table's lock.
+struct DeliveryThread {
+  std::shared_ptr<const DeliverySnapshot> snapshot;
+  std::uint64_t version = ~std::uint64_t{0};
+  int depth = 0;  // deliveries in progress on the thread
+  // Snapshots replaced while a delivery on the thread still read them; kept
+  // until a refresh finds no delivery in progress.
+  std::vector<std::shared_ptr<const DeliverySnapshot>> retired;
+};
 
 class DeliveryTable {
  public:
-  /// One domain's handlers, in ascending address order.
-  using Handlers = std::vector<IZolEventHandler*>;
-
   /// An empty table read under `lock`, which must outlive it.
   explicit DeliveryTable(CriticalSection& lock);
   ~DeliveryTable();
@@ -43,10 +58,25 @@ class DeliveryTable {
 
   /// Makes `table` what deliveries that start from now on read. The caller
   /// holds the lock.
-  void publish(const std::map<long long, Handlers>& table);
+  void publish(const std::map<long long, DeliveryHandlers>& table);
+
+  /// Marks the calling thread as changing the table while it lives (the
+  /// caller holds the lock): a delivery the thread starts meanwhile raises
+  /// ImproperLock.
+  class Change {
+   public:
+    explicit Change(const DeliveryTable& table);
+    ~Change();
+    Change(const Change&) = delete;
+    Change& operator=(const Change&) = delete;
+
+   private:
+    std::uint64_t previous_;
+  };
 
   /// One delivery on the calling thread, reading the snapshot current when
-  /// it starts. Not copyable; lives on the stack of one delivery.
+  /// it starts. Throws ImproperLock when the thread is changing the table.
+  /// Lives on the stack of one delivery.
   class View {
    public:
     explicit View(DeliveryTable& table);
@@ -55,15 +85,16 @@ class DeliveryTable {
     View& operator=(const View&) = delete;
 
     /// The handlers of `domainId`; null when the domain has none.
-    const Handlers* find(long long domainId) const noexcept;
+    const DeliveryHandlers* find(long long domainId) const noexcept;
 
    private:
     DeliveryThread* thread_;
   };
 
  private:
-  DeliveryThread* adoptCallingThread();
-  void refresh(DeliveryThread& thread);
+  // The calling thread's view of this table, its snapshot current.
+  DeliveryThread* callingThread();
+  DeliveryThread* refreshCallingThread();
 
   CriticalSection& lock_;
   const std::uint64_t identity_;
