@@ -247,10 +247,14 @@ TEST_F(GenerationTest, BulkGenerationOnceEachInGUIDOrderWithoutExcludedObjects) 
   const auto a = object(u"a", 10);
   const auto excluded = object(u"excluded", 15);
   excluded->setExcluded(true);
-  GenerativeHelper::bulkGenerateObjects(IEOMObjectSequence{b, a, excluded, b, EOMPtr(), a});
+  const auto b2 = object(u"b again", 20);  // another object of b's GUID, after b: b is kept
+  GenerativeHelper::bulkGenerateObjects(IEOMObjectSequence{b, a, excluded, b2, b, EOMPtr(), a});
   const auto generated = host.eomObjectFactory().bulkGenerations();
   ASSERT_EQ(generated.size(), 1u);
   EXPECT_EQ(numbersOf(generated[0]), (std::vector<std::uint32_t>{10, 20}));
+  EXPECT_TRUE(Zol::isSameObject(generated[0][1], b)) << "the first object of each GUID";
+  EXPECT_EQ(host.journal().count(CallPattern::of<Zol::EOM::IEOMObjectInterface>("getGUID")), 6u)
+      << "each object's GUID asked for once";
   EXPECT_EQ(a->markCount(), 1);
   EXPECT_EQ(b->markCount(), 1);
   EXPECT_EQ(excluded->markCount(), 0);

@@ -1,9 +1,11 @@
 #include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <tuple>
 #include <vector>
 
-#include "WyrdanPluginUtilities/entities/EOMCompare.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ICmdProcessor.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
@@ -12,6 +14,7 @@
 namespace kyr::orla::plugin::wyrdan {
 
 using Zol::EOM::IEOMObjectSequence;
+using Zol::PersistenceFW::CAEData::GUIDDATA;
 using EOMPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
 
 GenerativeHelper& GenerativeHelper::operator=(GenerativeHelper const&) = default;
@@ -26,19 +29,49 @@ void GenerativeHelper::addToGenerateList(IEOMObjectSequence const& objects) {
   processor->addToGenerateList(objects);
 }
 
-// A stable sort by GUID and unique keep the first object of each GUID, as a
-// set ordered by EOMCompare would, without a tree node per object.
+namespace {
+
+// An object's place in the batch: its GUID as the two words GUIDCompare
+// orders by (first, then second), and its position in the input.
+struct GuidKey {
+  std::uint64_t first;
+  std::uint64_t second;
+  std::size_t position;
+};
+
+GuidKey keyOf(EOMPtr const& object, std::size_t position) {
+  const GUIDDATA guid = object ? object->getGUID() : GUIDDATA();
+  struct {
+    std::uint64_t first;
+    std::uint64_t second;
+  } words{};
+  static_assert(sizeof words == sizeof guid, "a GUID is two 64-bit words");
+  std::memcpy(&words, &guid, sizeof words);
+  return GuidKey{words.first, words.second, position};
+}
+
+}  // namespace
+
+// Each GUID is fetched once. Sorting the keys by GUID, then position, and
+// keeping the first of each GUID gives what a set ordered by EOMCompare
+// gives: the first object of each GUID, in GUID order.
 void GenerativeHelper::bulkGenerateObjects(IEOMObjectSequence const& objects) {
   if (objects.empty()) return;
-  std::vector<EOMPtr> byGuid(objects.begin(), objects.end());
-  const EOMCompare order;
-  std::stable_sort(byGuid.begin(), byGuid.end(), order);
-  byGuid.erase(std::unique(byGuid.begin(), byGuid.end(),
-                           [&order](const EOMPtr& a, const EOMPtr& b) { return !order.lessThan(a, b); }),
-               byGuid.end());
+  std::vector<GuidKey> keys;
+  keys.reserve(objects.size());
+  for (std::size_t position = 0; position < objects.size(); ++position) {
+    keys.push_back(keyOf(objects[position], position));
+  }
+  std::sort(keys.begin(), keys.end(), [](const GuidKey& a, const GuidKey& b) {
+    return std::tie(a.first, a.second, a.position) < std::tie(b.first, b.second, b.position);
+  });
+  keys.erase(std::unique(keys.begin(), keys.end(),
+                         [](const GuidKey& a, const GuidKey& b) { return a.first == b.first && a.second == b.second; }),
+             keys.end());
   IEOMObjectSequence batch;
-  batch.reserve(byGuid.size());
-  for (const EOMPtr& object : byGuid) {
+  batch.reserve(keys.size());
+  for (const GuidKey& key : keys) {
+    const EOMPtr& object = objects[key.position];
     if (!object || object->isExcluded()) continue;
     object->mark();
     batch.push_back(object);

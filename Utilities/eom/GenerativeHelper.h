@@ -32,10 +32,11 @@ class WYRDAN_EXPORT GenerativeHelper {
   /// The processor is the host service cache's. Nothing without a command
   /// processor or for no objects.
   static void addToGenerateList(Zol::EOM::IEOMObjectSequence const& objects);
-  /// Keeps the first object of each GUID, orders them by GUID, leaves out
-  /// empty and excluded objects, marks the rest and hands them to the EOM
-  /// dependency manager ("Zol.EOM.EOMCore") to generate; the manager is not
-  /// called when none is left. No host call for no objects. Throws
+  /// Keeps the first object of each GUID, orders them by GUID (as
+  /// GUIDCompare and EOMCompare do), leaves out empty and excluded objects,
+  /// marks the rest and hands them to the EOM dependency manager
+  /// ("Zol.EOM.EOMCore") to generate; the manager is not called when none is
+  /// left. Each object's GUID is asked for once. No host call for no objects. Throws
   /// Zol::ZolSystemException_24, after marking, when the service is not a
   /// dependency manager.
   static void bulkGenerateObjects(Zol::EOM::IEOMObjectSequence const& objects);

@@ -39,13 +39,17 @@ bool lessByWords(const GUIDDATA& a, const GUIDDATA& b) {
   return x.first < y.first || (x.first == y.first && x.second < y.second);
 }
 
-// The floor's order and equality, each GUID fetched through the virtual call.
-struct FetchedGuidLess {
-  bool operator()(const EOMPtr& a, const EOMPtr& b) const { return lessByWords(a->getGUID(), b->getGUID()); }
+// An object's GUID, fetched once, and where the object stands in the input.
+struct Fetched {
+  GuidWords guid;
+  std::size_t position;
 };
-struct FetchedGuidEqual {
-  bool operator()(const EOMPtr& a, const EOMPtr& b) const { return a->getGUID() == b->getGUID(); }
-};
+
+bool guidThenPosition(const Fetched& a, const Fetched& b) {
+  if (a.guid.first != b.guid.first) return a.guid.first < b.guid.first;
+  if (a.guid.second != b.guid.second) return a.guid.second < b.guid.second;
+  return a.position < b.position;
+}
 
 }  // namespace
 
@@ -122,14 +126,22 @@ SortUniqueGenerate::SortUniqueGenerate(long entries)
     : objects_(entries), manager_(makeHostObject<RecordingDependencyManager>()) {}
 
 void SortUniqueGenerate::run() {
-  std::vector<EOMPtr> objects(objects_.input().begin(), objects_.input().end());
-  // Stable, so that unique keeps the first object of each GUID.
-  std::stable_sort(objects.begin(), objects.end(), FetchedGuidLess());
-  objects.erase(std::unique(objects.begin(), objects.end(), FetchedGuidEqual()), objects.end());
+  const IEOMObjectSequence& input = objects_.input();
+  std::vector<Fetched> fetched;
+  fetched.reserve(input.size());
+  for (std::size_t i = 0; i < input.size(); ++i) fetched.push_back(Fetched{wordsOf(input[i]->getGUID()), i});
+  // By position within a GUID, so that unique keeps the first of each.
+  std::sort(fetched.begin(), fetched.end(), guidThenPosition);
+  fetched.erase(std::unique(fetched.begin(), fetched.end(),
+                            [](const Fetched& a, const Fetched& b) {
+                              return a.guid.first == b.guid.first && a.guid.second == b.guid.second;
+                            }),
+                fetched.end());
   IEOMObjectSequence batch;
-  batch.reserve(objects.size());
-  for (const EOMPtr& object : objects) {
-    if (!object || object->isExcluded()) continue;
+  batch.reserve(fetched.size());
+  for (const Fetched& entry : fetched) {
+    const EOMPtr& object = input[entry.position];
+    if (object->isExcluded()) continue;
     object->mark();
     batch.push_back(object);
   }

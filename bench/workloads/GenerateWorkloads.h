@@ -66,11 +66,11 @@ class BulkGenerate {
   SingleServiceAccess access_;
 };
 
-/// The floor: the input copied into a vector, stable-sorted by GUID and
-/// made unique (keeping the first of each GUID, as the helper does), every
-/// GUID fetched through getGUID as EOMCompare fetches it; then the helper's
-/// calls per object (isExcluded, mark) into a reserved sequence handed to a
-/// manager held since construction.
+/// The floor: each object's GUID fetched once through getGUID, the GUIDs
+/// sorted with the objects' positions and made unique (keeping the first of
+/// each GUID, as the helper does); then the helper's calls per object
+/// (isExcluded, mark) into a reserved sequence handed to a manager held
+/// since construction.
 class SortUniqueGenerate {
  public:
   explicit SortUniqueGenerate(long entries);
