@@ -5,6 +5,8 @@
 #include <cstring>
 #include <functional>
 #include <stdexcept>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -155,6 +157,32 @@ TEST_F(EventHandlerTest, ChangesDuringADeliveryCountFromTheNextEvent) {
   ran.clear();
   deliver(mine);
   EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[2]}));
+}
+
+// A handler that changes the table and then delivers again on the same
+// thread: the nested delivery sees the change, and the outer one goes on with
+// the handlers it started with (still alive: ASan checks).
+TEST_F(EventHandlerTest, ANestedDeliveryAfterAChangeSeesItAndTheOuterOneKeepsItsHandlers) {
+  registry.addDomainEventHandler(mine, &handlers[1]);
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  Recorder& first = handlers[0];
+  Recorder& second = handlers[1];
+  Recorder& third = handlers[2];
+  bool changed = false;
+  first.action = [&] {
+    if (std::exchange(changed, true)) return;
+    registry.removeDomainEventHandler(mine, &second);
+    registry.addDomainEventHandler(mine, &third);
+    deliver(mine, 2);
+  };
+  deliver(mine, 1);
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&first, &first, &third, &second}))
+      << "the nested event reaches the new table; the outer event ends with the handlers it started with";
+
+  ran.clear();
+  std::thread other([&] { deliver(mine, 3); });
+  other.join();
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&first, &third})) << "another thread sees the change too";
 }
 
 TEST_F(EventHandlerTest, AThrowingHandlerEndsItsEventAndLeavesTheLockFree) {
