@@ -172,6 +172,16 @@ foreach(class ServiceProviderHelper TaskHelper ModelHelper PluginHelperTool Undo
     message(FATAL_ERROR "${class} exports a constructor")
   endif()
 endforeach()
+# Nothing but the library's own interface: no instantiation of the standard
+# library's templates, nor anything of the host SDK's.
+foreach(line IN LISTS lines)
+  if(line MATCHES "^[0-9a-f]+ [A-Za-z] (.*)$")
+    set(name "${CMAKE_MATCH_1}")
+    if(NOT name MATCHES "^kyr::orla::plugin::wyrdan::" AND NOT name MATCHES " for kyr::orla::plugin::wyrdan::")
+      message(FATAL_ERROR "the library exports what is not its own: ${name}")
+    endif()
+  endif()
+endforeach()
 if(symbols MATCHES "simhost")
   message(FATAL_ERROR "the library refers to the simulated host")
 endif()
