@@ -45,6 +45,9 @@ if ((${#missing[@]} > 0)); then
   echo "Installing missing packages: ${missing[*]}"
   sudo=()
   if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # A fresh machine often runs its own apt right after boot: wait for its
+  # lock, as apt itself does, instead of failing at once.
+  wait=(-o DPkg::Lock::Timeout=600)
+  "${sudo[@]}" apt-get "${wait[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get "${wait[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi
