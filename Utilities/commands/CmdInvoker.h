@@ -1,8 +1,16 @@
 /// \class kyr::orla::plugin::wyrdan::CmdInvoker
+/// \ingroup wyrdan_commands
 /// Runs one host command. It asks the host's command processor for the
 /// command of a name in a context, adjusts its option flags, executes it with
 /// a parameter bunch (here or on the host's work thread) and reads back its
 /// output parameters, return value and undo/redo command.
+///
+/// \par Threads and exceptions
+/// Not synchronised: one thread at a time. Host exceptions pass to the
+/// caller unless a member says otherwise (the constructor with two option
+/// flags absorbs the host's refusal to create the command); invokeAsync
+/// throws Zol::ZolSystemException_24 when the GUI executive service is not a
+/// GUI executive.
 ///
 /// \code
 ///   CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
@@ -10,11 +18,10 @@
 ///   DataBunch output = invoker.getOutputParams();
 /// \endcode
 ///
-/// Copies share the host command. Not synchronised: one thread at a time.
-/// The command processor comes from the host service cache
-/// (ServiceCacheAppFrame), the GUI executive from ServiceHelper's cache. Host
-/// results are not examined, and host exceptions pass to the caller, unless
-/// a member says otherwise.
+/// Copies share the host command. The command processor comes from the host
+/// service cache (ServiceCacheAppFrame), the GUI executive from
+/// ServiceHelper's cache. Host results are not examined unless a member says
+/// otherwise.
 #pragma once
 
 #include <string>

@@ -1,15 +1,17 @@
 /// \class kyr::orla::plugin::wyrdan::CreateEntityHelper
+/// \ingroup wyrdan_commands
 /// The creation counterpart of EditEntityHelper. It holds the name it is
 /// constructed with and offers no operation of its own: nothing reads the
 /// name back, and no host call is made.
+///
+/// \par Threads and exceptions
+/// A plain value: one thread at a time; members throw nothing but
+/// std::bad_alloc.
 ///
 /// \code
 ///   CreateEntityHelper helper("Rib");
 ///   CreateEntityHelper copy = helper;   // holds its own copy of the name
 /// \endcode
-///
-/// A plain value: one thread at a time; members throw nothing but
-/// std::bad_alloc.
 #pragma once
 
 #include <string>

@@ -1,7 +1,13 @@
 /// \class kyr::orla::plugin::wyrdan::DataBunch
+/// \ingroup wyrdan_commands
 /// A bag of named parameters (narrow-string key to any-value) that converts
 /// to and from the host's command-parameter list and its any-value form.
 /// Every command and request payload of the library is built with it.
+///
+/// \par Threads and exceptions
+/// Not synchronised: a bunch is used by one thread at a time. Members throw
+/// nothing but std::bad_alloc unless they say otherwise (the constructor from
+/// an any-value throws Zol::ZolSystemException_24 for a malformed stream).
 ///
 /// \code
 ///   DataBunch bunch{{"count", Zol::ZolAny_24_8(3)}, {"visible", Zol::ZolAny_24_8(true)}};
@@ -12,10 +18,9 @@
 ///
 /// Keys are unique and ordered bytewise (a prefix before its extensions, upper
 /// case before lower case); iteration and every conversion follow that order.
-/// Makes no host call; values that carry object references share those
-/// objects (copies add references). Not synchronised: a bunch is used by one
-/// thread at a time.
-/// Members throw nothing but std::bad_alloc unless they say otherwise.
+/// Makes no host call; the values are the host's any-values (\ref sdk), and
+/// values that carry object references share those objects (copies add
+/// references).
 #pragma once
 
 #include <initializer_list>
@@ -32,7 +37,11 @@ class WYRDAN_EXPORT DataBunch {
   using Map = std::map<std::string, Zol::ZolAny_24_8>;
 
  public:
-  /// One element of the initializer-list constructor.
+  /// One element of the initializer-list constructor: a key and its value.
+  /// \ingroup wyrdan_commands
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: one thread at a time; copying throws only std::bad_alloc.
   struct BunchItem {
     /// The entry's key.
     std::string key;

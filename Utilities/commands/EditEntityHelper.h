@@ -1,8 +1,13 @@
 /// \class kyr::orla::plugin::wyrdan::EditEntityHelper
+/// \ingroup wyrdan_commands
 /// Edits model entities through the host. It collects the entities once, as
 /// a host entity-reference list, then sets one attribute on the first of them
 /// or sends property values for all of them to the host's "ModifyObjects"
 /// command.
+///
+/// \par Threads and exceptions
+/// Not synchronised: one thread at a time. Nothing is reported: results are
+/// dropped and host exceptions pass to the caller.
 ///
 /// \code
 ///   EditEntityHelper helper(selectedEntities);
@@ -10,8 +15,8 @@
 ///   helper.setAttribute("Name", Zol::makeZolAny(std::string("Rib")));
 /// \endcode
 ///
-/// Copies share the host list. Nothing is reported: results are dropped and
-/// host exceptions pass to the caller. Not synchronised.
+/// Copies share the host list. Property values are the host's any-values
+/// (\ref sdk).
 #pragma once
 
 #include <string>
@@ -26,6 +31,7 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT EditEntityHelper {
  public:
   ///@{
+
   /// Turns the reference, the entity, the references or the entities into a
   /// host entity list (EntConvert), in order, and keeps that list's
   /// references. References that do not resolve to an entity, and empty

@@ -1,7 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::ModelHelper
+/// \ingroup wyrdan_commands
 /// Flushes the open model through the base plug-in's model management
 /// service, and tells the host's "kyr.orla.appfw.ModelPersistence" domain
 /// before and after, as the host's own saving does.
+///
+/// \par Threads and exceptions
+/// Not synchronised: the framework access and the trash bin come through
+/// the service cache (ServiceHelper), so callers serialise their calls as
+/// the cache requires. Host exceptions pass to the caller; flush and
+/// publishPersistenceEvent throw Zol::ZolSystemException_24 when a service
+/// lacks its interface.
 ///
 /// \code
 ///   ModelHelper::flush(true, true);  // event 21, the flush, event 3 once it succeeded
@@ -11,9 +19,7 @@
 /// first use and kept for the rest of the process (until unload), whatever
 /// the first look-up found: a host that lacks them then leaves them missing
 /// for good. Both are found with thread-safe one-time initialisation; every
-/// other host object is fetched per call, the framework access and the trash
-/// bin through the service cache (ServiceHelper), so callers serialise their
-/// calls as the cache requires. Static only. Nothing is logged.
+/// other host object is fetched per call. Static only. Nothing is logged.
 #pragma once
 
 #include <unicode/unistr.h>
@@ -26,6 +32,7 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT ModelHelper {
  public:
   ///@{
+
   /// Assignment copies nothing: the class has no state. Never throws.
   ModelHelper& operator=(ModelHelper const& other);
   ModelHelper& operator=(ModelHelper&& other) noexcept;

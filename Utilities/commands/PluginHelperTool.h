@@ -1,18 +1,26 @@
 /// \class kyr::orla::plugin::wyrdan::PluginHelperTool
+/// \ingroup wyrdan_commands
 /// Questions about the host model as a whole: the active application modes,
 /// the parts under an assembly, the engineering object of a persistent
 /// object; flushing the open model, and naming the study objects the user
 /// creates.
+///
+/// \par Threads and exceptions
+/// The mode checks and getAllParts touch no cache of the library: any thread
+/// on which the host's objects may be called may ask. flushModel,
+/// pfwObject2EOMObject and registerDefaultNames reach its unsynchronised
+/// caches (the service cache, the type-id caches, the plug-in's texts):
+/// callers serialise those. Host exceptions pass to the caller, except those
+/// of the wrap in pfwObject2EOMObject; flushModel, getAllParts and
+/// pfwObject2EOMObject throw Zol::ZolSystemException_24 when a service or
+/// object lacks its interface.
 ///
 /// \code
 ///   if (!PluginHelperTool::isReadonlyMode()) ...
 ///   IEntities parts = PluginHelperTool::getAllParts(rootAssemblyRep);  // depth-first
 /// \endcode
 ///
-/// Static only, keeping no state; nothing is logged. The mode checks and
-/// getAllParts touch no cache of the library. flushModel,
-/// pfwObject2EOMObject and registerDefaultNames reach its unsynchronised
-/// caches (the service cache, the type-id caches): callers serialise those.
+/// Static only, keeping no state; nothing is logged.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -25,6 +33,7 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT PluginHelperTool {
  public:
   ///@{
+
   /// Assignment copies nothing: the class has no state. Never throws.
   PluginHelperTool& operator=(PluginHelperTool const& other);
   PluginHelperTool& operator=(PluginHelperTool&& other) noexcept;

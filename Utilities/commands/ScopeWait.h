@@ -1,6 +1,13 @@
 /// \class kyr::orla::plugin::wyrdan::ScopeWait
+/// \ingroup wyrdan_commands
 /// While it lives, the host shows its wait cursor and, on request, a host
 /// transaction is open.
+///
+/// \par Threads and exceptions
+/// Not synchronised: the framework access comes from the service cache
+/// (ServiceHelper), which serves one thread at a time. The constructor lets
+/// host exceptions pass (Zol::ZolSystemException_24 when a service lacks its
+/// interface); the destructor drops them.
 ///
 /// \code
 ///   {
@@ -13,9 +20,7 @@
 /// "kyr.orla.appfw.CmdProcessor", published through the framework access in
 /// the name of "appfw.CommandSS", and given back with event 21. Copies share
 /// the transaction; every copy, when destroyed, ends it and, when the cursor
-/// was asked for, publishes event 21 once more. Not synchronised: the
-/// framework access comes from the service cache (ServiceHelper), which
-/// serves one thread at a time.
+/// was asked for, publishes event 21 once more.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

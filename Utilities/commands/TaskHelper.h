@@ -1,7 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::TaskHelper
+/// \ingroup wyrdan_commands
 /// Hands a function to the host, to be run on the host's work thread. The
 /// function travels in a TaskInvoker inside the payload of the GUI action
 /// "KYR.WyrdanPlugin.TaskInvoker", together with the show-wait flag.
+///
+/// \par Threads and exceptions
+/// Not synchronised: the GUI executive comes from the service cache
+/// (ServiceHelper), which serves one thread at a time; the function itself
+/// may run on any thread the host chooses. Host exceptions pass to the
+/// caller; Zol::ZolSystemException_24 when the GUI executive service is not a
+/// GUI executive.
 ///
 /// \code
 ///   TaskHelper::execteSyncOnWorkThread([model] { model->rebuild(); }, true);
@@ -9,9 +17,7 @@
 ///
 /// Whether the call returns before or after the function has run, and how the
 /// wait cursor shows, is the GUI action's handler's choice, not the library's.
-/// Static only. Not synchronised: the GUI executive comes from the service
-/// cache (ServiceHelper), which serves one thread at a time; the function
-/// itself may run on any thread the host chooses.
+/// Static only.
 #pragma once
 
 #include <functional>
@@ -23,6 +29,7 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT TaskHelper {
  public:
   ///@{
+
   /// Assignment copies nothing: the class has no state. Never throws.
   TaskHelper& operator=(TaskHelper const& other);
   TaskHelper& operator=(TaskHelper&& other) noexcept;

@@ -1,16 +1,23 @@
 /// \class kyr::orla::plugin::wyrdan::TaskInvoker
+/// \ingroup wyrdan_commands
 /// A one-shot host invoker around a function. The host receives it through a
 /// GUI action's payload and calls invoke() on a thread of its choosing; the
 /// function runs then, once.
+///
+/// \par Threads and exceptions
+/// Thread-safe: the reference count is atomic, and invoke() may be called on
+/// any thread (calls racing on several threads run the function once).
+/// invoke() lets the function's exception pass to its caller; construction
+/// throws only std::bad_alloc.
 ///
 /// \code
 ///   ZolSmartPointer<kyr::orla::appfw::ZolIInvokerInterface> invoker(new TaskInvoker([] { rebuild(); }));
 ///   payload.setData("invoker", invoker);  // the host's references keep it alive
 /// \endcode
 ///
-/// A host service object: reference counted atomically, it destroys itself
-/// (and the function, if it never ran) when the last reference goes, on
-/// whichever thread releases it. invoke() may be called on any thread.
+/// A host service object, held by ZolSmartPointer (\ref sdk): it destroys
+/// itself (and the function, if it never ran) when the last reference goes,
+/// on whichever thread releases it.
 #pragma once
 
 #include <atomic>
@@ -23,6 +30,7 @@
 namespace kyr::orla::plugin::wyrdan {
 
 /// The service name of every TaskInvoker.
+/// \ingroup wyrdan_commands
 inline constexpr char TASK_INVOKER_NAME[] = "TASK_INVOKER_NAME";
 
 class WYRDAN_EXPORT TaskInvoker

@@ -1,16 +1,22 @@
 /// \class kyr::orla::plugin::wyrdan::UndoRedoHelper
+/// \ingroup wyrdan_commands
 /// What plug-in code asks before it reacts to a model change: whether the
 /// engineering-object model (EOM) records changes for undo now, and whether
 /// the host is running its own undo or redo command.
+///
+/// \par Threads and exceptions
+/// isUndoRedoCommand may run on any thread on which the host's services may
+/// be called; isEOMTracking finds its service through the service cache
+/// (ServiceHelper), so it shares that cache's rule of one thread at a time.
+/// Nothing is caught: host exceptions pass to the caller, and isEOMTracking
+/// throws Zol::ZolSystemException_24 when the EOM service lacks the
+/// undo/redo interface.
 ///
 /// \code
 ///   if (UndoRedoHelper::isUndoRedoCommand()) return;  // the host replays the change itself
 /// \endcode
 ///
-/// Stateless; reads host state only. isUndoRedoCommand may run on any thread
-/// on which the host's services may be called; isEOMTracking finds its
-/// service through the service cache (ServiceHelper), so it shares that
-/// cache's rule of one thread at a time. Nothing is caught or logged.
+/// Stateless; reads host state only. Nothing is logged.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -20,6 +26,7 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT UndoRedoHelper {
  public:
   ///@{
+
   /// Assignment copies nothing: the class has no state. Never throws.
   UndoRedoHelper& operator=(UndoRedoHelper const& other);
   UndoRedoHelper& operator=(UndoRedoHelper&& other) noexcept;

@@ -1,7 +1,13 @@
 /// \class kyr::orla::plugin::wyrdan::LocalStr
+/// \ingroup wyrdan_diagnostics
 /// A user text of the plug-in, named by numeric id or by key in the plug-in's
 /// text translation table, with a fallback text. It translates on first use
 /// and keeps the result; format() translates again with arguments.
+///
+/// \par Threads and exceptions
+/// Not synchronised: a LocalStr serves one thread at a time, and initialize
+/// runs before other threads translate. Host exceptions of the table, and in
+/// initialize of its look-ups, pass to the caller.
 ///
 /// \code
 ///   LocalStr::initialize(provider);  // once, after ServiceHelper::setZolServiceAccess
@@ -13,11 +19,10 @@
 ///
 /// The table is the one of the plug-in registered under "KYR.WyrdanPlugin",
 /// found by initialize. Until then, or when the table lacks the message or
-/// yields an empty text, the fallback text is used. Host exceptions of the
-/// table pass to the caller. A LocalStr is not synchronised; initialize runs
-/// before other threads translate. The table is shared by every LocalStr of
-/// the process and held until unload (named to the kernel's held-reference
-/// report).
+/// yields an empty text, the fallback text is used. The arguments of
+/// format() are the host's any-values (\ref sdk). The table is shared by
+/// every LocalStr of the process and held until unload (named to the
+/// kernel's held-reference report).
 #pragma once
 
 #include <string>

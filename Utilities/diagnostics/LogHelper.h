@@ -1,18 +1,21 @@
 /// \class kyr::orla::plugin::wyrdan::LogHelper
+/// \ingroup wyrdan_diagnostics
 /// The plug-in's printf-style log. Each message is stamped with the local
 /// date and time ("2026-03-14 09:26:53 >> text") and handed to the host
 /// kernel's logger with the caller's level as its severity. It has no filter;
 /// release() silences it for the rest of the process.
+///
+/// \par Threads and exceptions
+/// Not synchronised: messages are formatted in one shared buffer, so callers
+/// on several threads serialise their calls (instance() itself is
+/// thread-safe). Failures of the host logger never reach the caller; the
+/// members throw nothing but std::bad_alloc.
 ///
 /// \code
 ///   LogHelper::instance()->logMessage(2, "meshed %d of %d plates", done, total);
 ///   ...
 ///   LogHelper::instance()->release();  // at plug-in shut-down
 /// \endcode
-///
-/// Not synchronised: messages are formatted in one shared buffer, so callers
-/// on several threads serialise their calls (instance() itself is
-/// thread-safe). Failures of the host logger never reach the caller.
 #pragma once
 
 #include <cstdint>

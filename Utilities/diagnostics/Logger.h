@@ -1,4 +1,5 @@
 /// \class kyr::orla::plugin::wyrdan::Logger
+/// \ingroup wyrdan_diagnostics
 /// The plug-in's switchable diagnostic log. Logger::initialize reads its
 /// configuration from the environment once; callers ask whether a message of
 /// their kind is wanted before composing it (see ScopeLog), and write sends
@@ -6,6 +7,13 @@
 /// host kernel's logger (always with severity 1), the debugger output
 /// (OutputDebugStringA, which the host SDK sends to its debug sink: standard
 /// error unless the host installs another).
+///
+/// \par Threads and exceptions
+/// initialize writes the configuration unsynchronised, so it runs before
+/// other threads log. Then any thread may ask and write; lines of concurrent
+/// writers stay whole but may come in any order. Nothing throws but write,
+/// which lets the exception of a debug sink that throws pass; the host
+/// logger's failures never reach the caller.
 ///
 /// \code
 ///   Logger::initialize();  // once, at plug-in start-up
@@ -26,10 +34,6 @@
 /// Level 0 is debug, 3 is error; a level is wanted when it is at least the
 /// filter level. Until initialize found a filter level, nothing is wanted and
 /// write writes nowhere.
-///
-/// Thread-safety: initialize writes the configuration unsynchronised, so it
-/// runs before other threads log. Then any thread may ask and write; lines of
-/// concurrent writers stay whole but may come in any order.
 #pragma once
 
 #include <string>

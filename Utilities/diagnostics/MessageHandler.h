@@ -1,10 +1,18 @@
 /// \class kyr::orla::plugin::wyrdan::MessageHandler
+/// \ingroup wyrdan_diagnostics
 /// Shows text to the user through the host. A status-bar message goes to the
 /// GUI executive as the plug-in's GUI action
 /// "KYR.WyrdanPlugin.ShowStatusMessage"; showMessage asks the host's
 /// framework access; showPopMessage opens a modal message box with a caption
 /// chosen by the severity and an "OK" button, both from the plug-in's texts
 /// (LocalStr).
+///
+/// \par Threads and exceptions
+/// Not synchronised: postStatusMessage and showPopMessage reach the service
+/// cache (ServiceHelper), and showPopMessage the plug-in's texts (LocalStr),
+/// which serve one thread at a time; showMessage reaches only the host's
+/// framework access. Host exceptions pass to the caller; showPopMessage
+/// throws Zol::ZolSystemException_24 when a service lacks its interface.
 ///
 /// \code
 ///   MessageHandler::postStatusMessage(u"Meshing done", kyr::orla::appfw::SeverityInfo);
@@ -13,9 +21,7 @@
 ///
 /// Static only. Severities other than the four of kyr::orla::appfw::Severity
 /// (0 to 3) are refused: nothing is shown. Host results are not examined
-/// except where a member says so; host exceptions pass to the caller. Not
-/// synchronised: the calls reach the service cache (ServiceHelper), which
-/// serves one thread at a time.
+/// except where a member says so.
 #pragma once
 
 #include <unicode/unistr.h>

@@ -1,8 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::ScopeLog
+/// \ingroup wyrdan_diagnostics
 /// One statement of the plug-in's log (see Logger). Compose the message in
 /// its stream; it is written when the statement ends, or at once with sink().
 /// Ask Logger first whether the message is wanted: ScopeLog writes whatever
 /// it holds.
+///
+/// \par Threads and exceptions
+/// Not shared between threads; each thread composes its own statements.
+/// Writing goes through Logger::write, which absorbs the host logger's
+/// failures; a debug sink that throws makes sink() throw, and makes the
+/// destructor end the program.
 ///
 /// \code
 ///   if (Logger::enableErrorLog()) {
@@ -10,10 +17,6 @@
 ///     log.stream() << "mesh failed on " << name;
 ///   }  // written here
 /// \endcode
-///
-/// Not shared between threads; each thread composes its own statements.
-/// Writing goes through Logger::write, which absorbs the host logger's
-/// failures.
 #pragma once
 
 #include <sstream>
@@ -31,8 +34,11 @@ class WYRDAN_EXPORT ScopeLog {
   /// empty and, like any statement, still writes its (empty) text when it
   /// ends.
   ScopeLog(ScopeLog&& other);  // NOLINT(performance-noexcept-move-constructor): copies the text
+  /// Not copyable: a statement is written once.
   ScopeLog(const ScopeLog&) = delete;
+  /// Not assignable: each statement keeps its own text.
   ScopeLog& operator=(const ScopeLog&) = delete;
+  /// Not assignable by move either.
   ScopeLog& operator=(ScopeLog&&) = delete;
   /// Writes what the stream holds through Logger::write, an empty text
   /// included (a moved-from statement too). Should an output throw

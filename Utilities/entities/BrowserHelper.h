@@ -1,4 +1,5 @@
 /// \class kyr::orla::plugin::wyrdan::BrowserHelper
+/// \ingroup wyrdan_entities
 /// Announces changes of model entities to the host's model browser. Each
 /// browser tab listens to one host event domain; the helper picks an
 /// entity's tab from its type name, switches the visible tab through the
@@ -7,26 +8,32 @@
 /// (kyr/appfw/ModelBrowserRecords.h). Some operations first change the
 /// entity (parent, children, an attribute), then announce the change.
 ///
+/// \par Threads and exceptions
+/// Not synchronised. The first construction in the process fills the shared
+/// tables: construct the first helper while the host is up, before helpers
+/// are used on several threads. The first announcement in each
+/// analysis-readiness tab writes to a shared table too, and updateAttribute,
+/// updateNodesAttribute and reparentNode take the selection manager from the
+/// service cache (ServiceHelper), which serves one thread at a time:
+/// serialise those calls. Host exceptions (the throwing casts'
+/// Zol::ZolSystemException_24 included) pass to the caller.
+///
 /// \code
-///   BrowserHelper browser;                      // the model tab by default
-///   helper.setProperties(values);               // edit the entities ...
-///   browser.updateNodes(selectedEntities);      // ... and tell the browser
+///   BrowserHelper browser;                                    // the model tab by default
+///   EditEntityHelper(selectedEntities).setProperties(values);  // edit the entities ...
+///   browser.updateNodes(selectedEntities);                    // ... and tell the browser
 /// \endcode
 ///
 /// The tab of a type name and each tab's domain id are looked up by the first
-/// construction in the process and kept: construct the first helper while the
-/// host is up, before helpers are used on several threads. Only the model tab
+/// construction in the process and kept. Only the model tab
 /// ("kyr.orla.appfw.Entity") and the study tab
 /// ("KYR.Plugins.ModelingPlugin.StudyManager") have a domain; a domain the
 /// host does not know gets the id the look-up before it left (the study tab
 /// then shares the model tab's id; the model tab gets 0), and announcements in
 /// the two analysis-readiness tabs go to id 0, whose table entry the first
-/// such announcement adds (a write to the shared table: serialise those
-/// calls too). Nothing is logged; host results are not examined; a missing
-/// host service makes an operation stop; host exceptions (the throwing casts
-/// included) pass to the caller. Events are published through the host
-/// service cache's event manager; the selection manager comes from
-/// ServiceHelper's cache, which serves one thread at a time.
+/// such announcement adds. Nothing is logged; host results are not examined;
+/// a missing host service makes an operation stop. Events are published
+/// through the host service cache's event manager.
 #pragma once
 
 #include <cstdint>

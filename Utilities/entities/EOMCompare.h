@@ -1,15 +1,17 @@
 /// \class kyr::orla::plugin::wyrdan::EOMCompare
+/// \ingroup wyrdan_entities
 /// The order of EOM objects by GUID (an empty pointer counting as the zero
 /// GUID), their own equality test, and a predicate bound to one object.
+///
+/// \par Threads and exceptions
+/// Holds at most the bound object and changes nothing after construction:
+/// any thread may use it. Each comparison asks the objects for their GUIDs
+/// or their equality (host calls); host exceptions pass to the caller.
 ///
 /// \code
 ///   std::set<ZolSmartPointer<IEOMObjectInterface>, EOMCompare> objects;     // by GUID
 ///   std::find_if(objects.begin(), objects.end(), EOMCompare(wanted));       // the host's equality
 /// \endcode
-///
-/// Holds at most the bound object and changes nothing after construction:
-/// any thread may use it. Each comparison asks the objects for their GUIDs
-/// or their equality (host calls); host exceptions pass to the caller.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

@@ -1,7 +1,14 @@
 /// \class kyr::orla::plugin::wyrdan::EntConvert
+/// \ingroup wyrdan_entities
 /// Converts between the host's shapes of an entity collection: entity
 /// sequences (IEntities), host entity lists, entity-reference sequences,
 /// entity-reference lists and entity-reference containers.
+///
+/// \par Threads and exceptions
+/// Stateless: any thread on which the host's objects may be called may
+/// convert. Host exceptions pass to the caller; toEntRefList with an owner
+/// throws Zol::ZolSystemException_24 when the new list is not a container
+/// list.
 ///
 /// \code
 ///   EntConvert convert;
@@ -9,14 +16,13 @@
 ///   kyr::orla::appfw::IEntities entities = convert.toEntities(referenceList);
 /// \endcode
 ///
-/// Stateless: construct one where needed; any thread on which the host's
-/// objects may be called may convert. Each operation takes the host services
-/// it needs from kyr::orla::appfw::ServiceCacheAppFrame when it starts and
+/// Construct one where needed. Each operation takes the host services it
+/// needs from kyr::orla::appfw::ServiceCacheAppFrame when it starts and
 /// releases them when it returns; a missing service gives an empty result.
 /// Conversions keep the input's order and duplicates; conversions towards
 /// entities drop references the root manager does not resolve, and every
 /// conversion leaves out empty entity pointers. Host results are not
-/// examined. Host exceptions pass to the caller.
+/// examined.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -31,6 +37,7 @@ class WYRDAN_EXPORT EntConvert {
   /// No host call: services are taken by each operation.
   EntConvert();
   ///@{
+
   /// Copies nothing: the converter has no state.
   EntConvert(EntConvert const& other);
   EntConvert& operator=(EntConvert const& other);

@@ -1,8 +1,17 @@
 /// \class kyr::orla::plugin::wyrdan::EntityCompare
+/// \ingroup wyrdan_entities
 /// The host's own comparison of entities and entity references, through its
 /// interface adapter manager (offered by the root manager). The authoritative
 /// comparison: one host call per comparison, besides fetching the entities'
 /// references.
+///
+/// \par Threads and exceptions
+/// The first construction finds the adapter manager: construct the first
+/// comparator before comparators are used on several threads. After that
+/// the comparisons keep no state, and their thread-safety is the host's.
+/// Host exceptions pass to the caller; the constructor throws
+/// Zol::ZolSystemException_24 when the root manager does not offer the
+/// adapter manager.
 ///
 /// \code
 ///   std::set<ZolSmartPointer<IEntityInterface>, EntityHashCompare> entities;  // ordered by the host
@@ -10,13 +19,10 @@
 /// \endcode
 ///
 /// The adapter manager is found by the first construction of an EntityCompare
-/// (or of a class built on it) and kept until the library unloads; construct
-/// the first comparator before comparators are used on several threads. The
-/// comparisons rely on it: a comparator constructed while the host has no
-/// root manager holds none, and comparing with it dereferences an empty
-/// pointer (an assertion in debug builds, undefined behaviour otherwise).
-/// After that first construction the comparisons keep no state, and their
-/// thread-safety is the host's. Host exceptions pass to the caller.
+/// (or of a class built on it) that meets a host with a root manager, and
+/// kept until the library unloads. The comparisons rely on it: while no
+/// construction has found it (the host had no root manager), they answer
+/// false and the hashes 0.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -47,6 +53,7 @@ class WYRDAN_EXPORT EntityCompare {
   int hashCode(Zol::PersistenceFW::CAEData::EntityReference const& reference) const;
 
   ///@{
+
   /// The same over entities: each entity counts as the reference it reports
   /// (one more host call each), an empty entity as the empty reference.
   bool equals(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& a,

@@ -1,13 +1,19 @@
 /// \class kyr::orla::plugin::wyrdan::EntityEquanPred
+/// \ingroup wyrdan_entities
 /// A search predicate bound to one entity (and its reference), true for what
 /// the host calls equal to it.
+///
+/// \par Threads and exceptions
+/// An EntityCompare: its construction, its reliance on the adapter manager,
+/// its exceptions and its thread-safety are EntityCompare's. Construct the
+/// first comparator before comparators are used on several threads; host
+/// exceptions pass to the caller.
 ///
 /// \code
 ///   auto found = std::find_if(entities.begin(), entities.end(), EntityEquanPred(wanted));
 /// \endcode
 ///
-/// An EntityCompare: its construction, its reliance on the adapter manager,
-/// its exceptions and its thread-safety are EntityCompare's.
+/// The bound entity and reference do not change after construction.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

@@ -1,16 +1,18 @@
 /// \class kyr::orla::plugin::wyrdan::EntityFastCompare
+/// \ingroup wyrdan_entities
 /// A cheap order of entities for sorting and searching: it compares the first
 /// two identifier words of their references itself, with no call into the
 /// host's adapter manager. The container and the third word are not looked
 /// at; empty entity pointers come first.
 ///
-/// \code
-///   std::sort(entities.begin(), entities.end(), EntityFastCompare());
-/// \endcode
-///
+/// \par Threads and exceptions
 /// Stateless: any thread may use it. Each comparison asks both non-empty
 /// entities for their references (host calls whose results are not
 /// examined); host exceptions pass to the caller.
+///
+/// \code
+///   std::sort(entities.begin(), entities.end(), EntityFastCompare());
+/// \endcode
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

@@ -1,14 +1,18 @@
 /// \class kyr::orla::plugin::wyrdan::EntityHashCompare
+/// \ingroup wyrdan_entities
 /// EntityCompare shaped as hash-container traits: one argument gives the
 /// host's hash, two give the host's strict order.
+///
+/// \par Threads and exceptions
+/// An EntityCompare: its construction, its reliance on the adapter manager,
+/// its exceptions and its thread-safety are EntityCompare's. Construct the
+/// first comparator before comparators are used on several threads; host
+/// exceptions pass to the caller.
 ///
 /// \code
 ///   std::unordered_set<EntityReference, EntityHashCompare, EntityEquanPred...>  // hash
 ///   std::set<ZolSmartPointer<IEntityInterface>, EntityHashCompare> ordered;    // order
 /// \endcode
-///
-/// An EntityCompare: its construction, its reliance on the adapter manager,
-/// its exceptions and its thread-safety are EntityCompare's.
 #pragma once
 
 #include <cstddef>

@@ -1,13 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::EntityIDSet
+/// \ingroup wyrdan_entities
 /// The process-wide counter that hands out consecutive entity ids, from 1
 /// after load and after each reset().
+///
+/// \par Threads and exceptions
+/// Not synchronised, and nextID is not atomic: callers that use the counter
+/// on several threads serialise their calls. No host calls; nothing throws.
 ///
 /// \code
 ///   unsigned int id = EntityIDSet::instance()->nextID();  // 1, then 2, 3, ...
 /// \endcode
-///
-/// Not synchronised, and nextID is not atomic: callers that use the counter
-/// on several threads serialise their calls. No host calls; nothing throws.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

@@ -1,8 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::EntityTypeID
+/// \ingroup wyrdan_entities
 /// An entity type known both by the host's numeric type id and by its type
 /// name. Constructed from either half, it asks the host's type registry for
 /// the other and caches the answer for the whole process, so each id and each
 /// name costs at most one registry call.
+///
+/// \par Threads and exceptions
+/// The caches are not synchronised: callers that construct on several
+/// threads serialise it. A constructed object is a plain value. Construction
+/// lets the type registry's host exceptions pass (nothing is cached then);
+/// the other members never throw.
 ///
 /// \code
 ///   EntityTypeID study(u"StudyManager.TessalyShaperStudy");
@@ -13,8 +20,7 @@
 /// The two caches are independent: a construction by id never serves one by
 /// name, nor the other way round. Whatever the registry answers (an empty
 /// name, the id 0) is cached like any other answer, its result code not
-/// examined. The caches are not synchronised: callers that construct on
-/// several threads serialise it. A constructed object is a plain value.
+/// examined.
 #pragma once
 
 #include <map>
@@ -41,6 +47,7 @@ class WYRDAN_EXPORT EntityTypeID {
   EntityTypeID(icu::UnicodeString typeName);
 
   ///@{
+
   /// Copies or takes over the id and the name; no host call, no cache.
   EntityTypeID(EntityTypeID const& other);
   EntityTypeID(EntityTypeID&& other) noexcept;

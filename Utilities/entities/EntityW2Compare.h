@@ -1,18 +1,20 @@
 /// \class kyr::orla::plugin::wyrdan::EntityW2Compare
+/// \ingroup wyrdan_entities
 /// An EOM-aware order of entities. When either entity is also an EOM object
 /// it compares EOM identities (GUID order, the EOM object's own equality);
 /// when neither is, it asks the host's adapter manager as EntityCompare does.
 /// In a mixed set every plain entity comes before every EOM object with a
 /// non-zero GUID.
 ///
-/// \code
-///   std::set<ZolSmartPointer<IEntityInterface>, EntityW2Compare> objects;
-/// \endcode
-///
+/// \par Threads and exceptions
 /// Stateless itself; comparing two plain entities constructs an
 /// EntityCompare, so the first such comparison finds the adapter manager and
 /// should happen before comparators are used on several threads (see
 /// EntityCompare). Host exceptions pass to the caller.
+///
+/// \code
+///   std::set<ZolSmartPointer<IEntityInterface>, EntityW2Compare> objects;
+/// \endcode
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

@@ -1,14 +1,16 @@
 /// \class kyr::orla::plugin::wyrdan::GUIDCompare
+/// \ingroup wyrdan_entities
 /// The order and equality of GUIDs, each read as two unsigned 64-bit words in
 /// the platform's byte order (bytes 0-7, then 8-15). The zero GUID stands
 /// for a missing one.
 ///
+/// \par Threads and exceptions
+/// Stateless and without host calls: any thread may use it, and nothing
+/// throws.
+///
 /// \code
 ///   std::set<GUIDDATA, GUIDCompare> guids;
 /// \endcode
-///
-/// Stateless and without host calls: any thread may use it, and nothing
-/// throws.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

@@ -1,12 +1,14 @@
 /// \class kyr::orla::plugin::wyrdan::GUIDEuqanPred
+/// \ingroup wyrdan_entities
 /// A search predicate bound to one GUID.
+///
+/// \par Threads and exceptions
+/// No host calls; changes nothing after construction, so any thread may use
+/// it, and nothing throws.
 ///
 /// \code
 ///   auto found = std::find_if(guids.begin(), guids.end(), GUIDEuqanPred(wanted));
 /// \endcode
-///
-/// No host calls; changes nothing after construction, so any thread may use
-/// it, and nothing throws.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

@@ -1,15 +1,17 @@
 /// \class kyr::orla::plugin::wyrdan::POCompare
+/// \ingroup wyrdan_entities
 /// The order and equality of persistent objects by their GUIDs (an empty
 /// pointer, or an object whose GUID query fails without writing one, counts
 /// as the zero GUID).
 ///
-/// \code
-///   std::set<ZolSmartPointer<IPersistentObjectInterface>, POCompare> objects;
-/// \endcode
-///
+/// \par Threads and exceptions
 /// Stateless: any thread may use it. Each comparison asks both objects for
 /// their GUIDs (host calls whose results are not examined); host exceptions
 /// pass to the caller.
+///
+/// \code
+///   std::set<ZolSmartPointer<IPersistentObjectInterface>, POCompare> objects;
+/// \endcode
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

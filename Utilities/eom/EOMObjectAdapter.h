@@ -1,9 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::EOMObjectAdapter
+/// \ingroup wyrdan_eom
 /// One engineering object (EOM object) with its dependency edges, name, type
 /// name and persistent objects. An edge from an upstream object u to a
 /// downstream object t is kept on u's side, by u's dependencies interface
 /// ("Zol.EOM.IEOMDependencies"); downstream operations therefore run on a
 /// temporary adapter around the downstream node.
+///
+/// \par Threads and exceptions
+/// Not synchronised: one thread at a time. The edge operations, open() and
+/// wrap() swallow every exception; the other members let host exceptions
+/// pass to the caller.
 ///
 /// \code
 ///   EOMObjectAdapter part(EOMObjectAdapter::open(partGuid));
@@ -19,8 +25,7 @@
 /// Edge operations report nothing beyond the bool of the add forms and
 /// swallow every exception, keeping what was registered before it; that
 /// includes the state query the downstream forms make when they wrap `node`
-/// in an adapter of its own. The other members let host exceptions pass,
-/// except open() and wrap(). Not synchronised.
+/// in an adapter of its own.
 #pragma once
 
 #include <vector>
@@ -44,6 +49,7 @@ class WYRDAN_EXPORT EOMObjectAdapter {
   /// As setEomObject(object).
   EOMObjectAdapter(EOMPtr const& object);  // NOLINT: implicit
   ///@{
+
   /// Shares the other's object and copies its noted state; no host call.
   EOMObjectAdapter(EOMObjectAdapter const& other);
   EOMObjectAdapter& operator=(EOMObjectAdapter const& other);
@@ -83,6 +89,7 @@ class WYRDAN_EXPORT EOMObjectAdapter {
   // Edges.
 
   ///@{
+
   /// Each eligible node records the held object downstream (object path).
   /// True when at least one eligible node did; false on no object, no
   /// dependencies, an ineligible object, no eligible node, or an exception
@@ -90,7 +97,9 @@ class WYRDAN_EXPORT EOMObjectAdapter {
   bool addUpstreamNodes(std::vector<EOMPtr> const& nodes);
   bool addUpstreamNodes(Zol::EOM::IEOMObjectSequence const& nodes);
   ///@}
+
   ///@{
+
   /// Each eligible node records the held object's GUID downstream (GUID
   /// path). True and false as for addUpstreamNodes.
   bool addUpstreamNodesV2(std::vector<EOMPtr> const& nodes);

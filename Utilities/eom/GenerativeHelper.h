@@ -1,17 +1,23 @@
 /// \class kyr::orla::plugin::wyrdan::GenerativeHelper
+/// \ingroup wyrdan_eom
 /// Asks the host to generate engineering objects, either by queueing them on
 /// the command processor's generate list or by handing a batch to the EOM
 /// dependency manager at once, without duplicates and in GUID order.
+///
+/// \par Threads and exceptions
+/// addToGenerateList touches no cache of the library: any thread on which
+/// the host's objects may be called may use it. bulkGenerateObjects finds
+/// the dependency manager through the service cache (ServiceHelper), which
+/// serves one thread at a time. Nothing is caught: host exceptions pass to
+/// the caller, the objects marked before the failure staying marked, and
+/// bulkGenerateObjects throws Zol::ZolSystemException_24 when the service is
+/// not a dependency manager.
 ///
 /// \code
 ///   GenerativeHelper::bulkGenerateObjects({part, sketch, part});  // sketch and part once each, by GUID
 /// \endcode
 ///
-/// Static only, keeping no state; nothing is caught or logged: host
-/// exceptions pass to the caller, the objects marked before the failure
-/// staying marked. addToGenerateList touches no cache of the library;
-/// bulkGenerateObjects finds the dependency manager through the service cache
-/// (ServiceHelper), which serves one thread at a time.
+/// Static only, keeping no state; nothing is logged.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -22,6 +28,7 @@ namespace kyr::orla::plugin::wyrdan {
 class WYRDAN_EXPORT GenerativeHelper {
  public:
   ///@{
+
   /// Assignment copies nothing: the class has no state. Never throws.
   GenerativeHelper& operator=(GenerativeHelper const& other);
   GenerativeHelper& operator=(GenerativeHelper&& other) noexcept;

@@ -1,10 +1,23 @@
 /// \class kyr::orla::plugin::wyrdan::EventHandler
+/// \ingroup wyrdan_events
 /// The process-wide registry of the plug-in's event handlers, per host event
 /// domain. While a domain has handlers, the plug-in's default listener is
 /// subscribed to it (EventListener); each event the host delivers to that
 /// listener is passed to handleEvent, which calls the handlers of the event's
 /// domain. Its static getters turn the host's event domain names into their
 /// numeric ids.
+///
+/// \par Threads and exceptions
+/// Thread-safe: every table operation takes one non-recursive lock, which the
+/// subscription calls also hold while they call the host; handlers run
+/// outside the lock. The domain getters take no lock; getGUIChannelId and the
+/// GUI shorthands reach the service cache (ServiceHelper), which serves one
+/// thread at a time. Host exceptions pass to the caller, the table keeping
+/// the change made before the failing host call; a handler's exception
+/// passes out of handleEvent. An event delivered on the thread of a
+/// subscription call, during that call, makes handleEvent throw ImproperLock
+/// (events/ImproperLock.h); so does any table operation the host calls back
+/// into on that thread.
 ///
 /// \code
 ///   EventHandler* registry = EventHandler::instance();
@@ -13,20 +26,13 @@
 ///   registry->removeAllEventHandler();                      // before the plug-in unloads
 /// \endcode
 ///
-/// Thread-safe: every table operation takes one non-recursive lock, which the
-/// subscription calls also hold while they call the host. An event delivered
-/// on that same thread during such a call makes handleEvent throw
-/// ImproperLock (events/ImproperLock.h); so does any table operation the host
-/// calls back into on that thread. Handlers run outside the lock.
-///
 /// Every add and remove that reaches the default listener first refreshes it,
 /// under the lock: it asks the host for the plug-in's initializer service and
 /// for the ids of the host domains the listener subscribes in their own way,
 /// creating those the plug-in may create (EventListener). The listener
 /// subscribed is the initializer service as the first of these look-ups found
 /// it, kept for the process: when that look-up found none, the plug-in hears
-/// no host event for good. Host exceptions pass to the caller; the table
-/// keeps the change made before the failing host call.
+/// no host event for good.
 #pragma once
 
 #include <map>
@@ -51,7 +57,9 @@ class WYRDAN_EXPORT EventHandler {
   /// library unloads. No host call.
   static EventHandler* instance();
 
+  /// Not copyable: the registry is one per process.
   EventHandler(EventHandler const&) = delete;
+  /// Not assignable, for the same reason.
   EventHandler& operator=(EventHandler const&) = delete;
   /// Unsubscribes nothing: handlers are removed before the library unloads.
   ~EventHandler();
@@ -98,19 +106,24 @@ class WYRDAN_EXPORT EventHandler {
   // Shorthands: add or remove one handler for the domain their getter names
   // at the moment of the call.
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.PickFilterEvent", created when the host does not know it.
   void addFilterChangeEventHandler(IZolEventHandler* handler);
   void removeFilterChangeEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "GeomPluginEventDomain", look-up only: when the host does not know it, the
   /// handler goes under id 0, which the listener then subscribes.
   void addGeomPluginEventHandler(IZolEventHandler* handler);
   void removeGeomPluginEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.plugin.geometry.ModelDisplayService", look-up only: when the host
   /// does not know it, the handler goes under id 0, which the listener then
@@ -118,7 +131,9 @@ class WYRDAN_EXPORT EventHandler {
   void addGeomPluginModelDisplayEventHandler(IZolEventHandler* handler);
   void removeGeomPluginModelDisplayEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "Cormoran.Plugins.GeomPlugin.OnDisplayMenu", look-up only: when the host
   /// does not know it, the handler goes under id 0, which the listener then
@@ -126,7 +141,9 @@ class WYRDAN_EXPORT EventHandler {
   void addGeomPluginODMEventHandler(IZolEventHandler* handler);
   void removeGeomPluginODMEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for the GUI executive's
   /// event channel (getGUIChannelId), its id taken as a domain id; under id 0
   /// without the GUI executive service. Throws Zol::ZolSystemException_24 when
@@ -134,70 +151,92 @@ class WYRDAN_EXPORT EventHandler {
   void addGuiEventHandler(IZolEventHandler* handler);
   void removeGuiEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.Missions", created when the host does not know it.
   void addMissionChangeEventHandler(IZolEventHandler* handler);
   void removeMissionChangeEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.Modes", created when the host does not know it (the remove
   /// form is spelt removeModeChangeEventHander).
   void addModeChangeEventHandler(IZolEventHandler* handler);
   void removeModeChangeEventHander(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.ModelPersistence", created when the host does not know it.
   void addModelPersistenceEventHandler(IZolEventHandler* handler);
   void removeModelPersistenceEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "KYR.Cormoran.Plugins.ModelingPlugin", created when the host does not know
   /// it.
   void addModelingPluginEventHandler(IZolEventHandler* handler);
   void removeModelingPluginEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.plugin.motion", created when the host does not know it.
   void addMotionPluginEventHandler(IZolEventHandler* handler);
   void removeMotionPluginEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.PluginODMDomain", created when the host does not know it.
   void addODMModeEventHandler(IZolEventHandler* handler);
   void removeODMModeEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.PivotDataFW", created when the host does not know it.
   void addPivotEventHandler(IZolEventHandler* handler);
   void removePivotEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "KYR.PostPluginDomain", created when the host does not know it.
   void addPostPluginEventHandler(IZolEventHandler* handler);
   void removePostPluginEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.CmdProcessor", created when the host does not know it.
   void addProcessorEventHandler(IZolEventHandler* handler);
   void removeProcessorEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.RestorePanelValueToDefaultDomainName", created when the host
   /// does not know it.
   void addRestorePanelValueToDefaultEventHandler(IZolEventHandler* handler);
   void removeRestorePanelValueToDefaultEventHandler(IZolEventHandler* handler);
   ///@}
+
   ///@{
+
   /// addDomainEventHandler or removeDomainEventHandler for
   /// "kyr.orla.appfw.SelectionManagerEvent", look-up only: when the host does not
   /// know it, the handler goes under id 0, which the listener then subscribes.

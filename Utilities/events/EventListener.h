@@ -1,9 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::EventListener
+/// \ingroup wyrdan_events
 /// Subscribes one host event listener to host event domains and remembers
 /// which ids it has subscribed to. For each domain the plug-in uses it knows
 /// which events to ask for and in which mode; any other id is subscribed for
 /// all its events. The handler registry (EventHandler) drives the default
 /// instance, built around the plug-in's initializer service.
+///
+/// \par Threads and exceptions
+/// Not synchronised: the default instance is used under the registry's lock,
+/// other instances by one thread at a time. Host exceptions pass to the
+/// caller, the id's state unchanged.
 ///
 /// \code
 ///   EventListener listener(myListener);
@@ -14,9 +20,6 @@
 /// Each id moves between "not listened" and "listened" with exactly one host
 /// call per move; repeated calls in the same state call nothing. Results of
 /// the host are not examined; without a host event manager nothing changes.
-/// Host exceptions pass to the caller, the id's state unchanged. Not
-/// synchronised: the default instance is used under the registry's lock,
-/// other instances by one thread at a time.
 #pragma once
 
 #include <map>
@@ -107,6 +110,7 @@ class WYRDAN_EXPORT EventListener {
   void initialize();
 
  private:
+  /// The registry drives the default instance.
   friend class EventHandler;
   using Subscription = void (EventListener::*)(long long);
 

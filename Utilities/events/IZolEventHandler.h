@@ -1,7 +1,14 @@
 /// \class kyr::orla::plugin::wyrdan::IZolEventHandler
+/// \ingroup wyrdan_events
 /// What a plug-in implements to react to host events. It is registered per
 /// host event domain with EventHandler, which calls handleDomainEvent for
 /// each event of that domain the host delivers.
+///
+/// \par Threads and exceptions
+/// Called on the thread that delivers the event: an implementation
+/// registered for domains the host delivers on several threads is called on
+/// each of them, and synchronises itself. Its exceptions pass to the caller
+/// of EventHandler::handleEvent and end that event's delivery.
 ///
 /// \code
 ///   class SelectionWatcher : public IZolEventHandler {
@@ -12,8 +19,7 @@
 /// \endcode
 ///
 /// The registry keeps a plain pointer: remove the handler before destroying
-/// it. An implementation registered for domains the host delivers on several
-/// threads is called on each of them, and synchronises itself.
+/// it.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

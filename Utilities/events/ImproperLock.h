@@ -1,8 +1,12 @@
 /// \class kyr::orla::plugin::wyrdan::ImproperLock
+/// \ingroup wyrdan_events
 /// The exception raised when a thread takes a lock of the library that it
 /// already holds. The library's locks are not recursive; the handler registry
 /// (EventHandler) raises it when an event is delivered to it, on the same
 /// thread, while it is calling the host to change a subscription.
+///
+/// \par Threads and exceptions
+/// Holds nothing: any thread may use one. Never throws.
 ///
 /// \code
 ///   try { EventHandler::instance()->handleEvent(event); }

@@ -1,7 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::PluginEventManager
+/// \ingroup wyrdan_events
 /// The plug-in's own event domain, its channel, and thin access to the host
 /// event manager: each operation is one host call with the plug-in's domain
 /// or channel id, an event or a one-id filter filled in.
+///
+/// \par Threads and exceptions
+/// Domain_Id and Channel_Id are written by the host without a lock:
+/// construct objects and call addChannelListener(listener) from one thread at
+/// a time. The other operations keep no state of their own: their
+/// thread-safety is the host event manager's. Host exceptions pass to the
+/// caller.
 ///
 /// \code
 ///   PluginEventManager events;                         // finds or creates the plug-in's domain
@@ -12,11 +20,7 @@
 ///
 /// Every operation returns the host's result unchanged; an object that holds
 /// no event manager (the host had none when it was made) calls nothing and
-/// returns success. Host exceptions pass to the caller. Domain_Id and
-/// Channel_Id are written by the host without a lock: construct objects and
-/// call addChannelListener(listener) from one thread at a time. The other
-/// operations keep no state of their own: their thread-safety is the host
-/// event manager's.
+/// returns success. Event payloads are the host's any-values (\ref sdk).
 #pragma once
 
 #include <string>

@@ -1,16 +1,21 @@
 /// \class kyr::orla::plugin::wyrdan::ServiceProviderHelper
+/// \ingroup wyrdan_services
 /// The process-wide holder of the host's service provider, through which the
 /// library looks host services up by name. ServiceHelper fills it; a few
 /// operations use it directly to bypass the service cache. The provider is
 /// held until unload and named to the kernel's held-reference report.
+///
+/// \par Threads and exceptions
+/// Not synchronised: the provider is replaced by initialize() without a
+/// lock, so it runs before other threads look services up. Host exceptions
+/// pass to the caller; getServiceProvider never throws.
 ///
 /// \code
 ///   Zol::ZolIService shell;
 ///   ServiceProviderHelper::getService("kyr.orla.plugin.shell.ShellEntities", "", shell);
 /// \endcode
 ///
-/// Static only. Not synchronised: the provider is replaced by initialize()
-/// without a lock, so it runs before other threads look services up.
+/// Static only.
 #pragma once
 
 #include <string>

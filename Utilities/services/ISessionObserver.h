@@ -1,12 +1,16 @@
 /// \class kyr::orla::plugin::wyrdan::ISessionObserver
+/// \ingroup wyrdan_services
 /// The base of the plug-in's session observers. Constructing one registers
 /// it with SessionManager; SessionManager::release() then calls its
 /// onSessionRelease. Destruction does not unregister (see SessionManager):
 /// an observer destroyed before the last release() leaves a dangling pointer
 /// in the manager's list.
 ///
+/// \par Threads and exceptions
 /// Registration shares SessionManager's list, which is not synchronised:
-/// construct observers on one thread at a time.
+/// construct observers on one thread at a time. onSessionRelease runs on the
+/// thread that calls SessionManager::release(), and its exceptions pass to
+/// that caller; construction throws only std::bad_alloc.
 #pragma once
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"

@@ -1,8 +1,16 @@
 /// \class kyr::orla::plugin::wyrdan::PluginEnv
+/// \ingroup wyrdan_services
 /// The plug-in's settings, read from the host's configuration manager
 /// ("Zol.Framework.ConfigurationManager"). A setting is looked up in the
 /// configuration "KYR.WyrdanPlugin.Deliverable" first, then in
 /// "KYR.WyrdanPlugin.NonDeliverable"; the first non-empty value wins.
+///
+/// \par Threads and exceptions
+/// Not synchronised: the reads find the configuration manager through the
+/// service cache (ServiceHelper), so they share its rule of one thread at a
+/// time. Host exceptions pass to the caller; the reads throw
+/// Zol::ZolSystemException_24 when the configuration manager service is not
+/// a configuration manager.
 ///
 /// \code
 ///   PluginEnv env;
@@ -12,9 +20,7 @@
 ///
 /// Stateless: every read asks the host again. A missing configuration
 /// manager, configuration or setting, or an error result of the host, reads
-/// as no value; nothing is logged. Host exceptions pass to the caller. The
-/// reads find the configuration manager through the service cache
-/// (ServiceHelper), so they share its rule: one thread at a time.
+/// as no value; nothing is logged.
 #pragma once
 
 #include <string>

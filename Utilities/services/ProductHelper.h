@@ -1,6 +1,13 @@
 /// \class kyr::orla::plugin::wyrdan::ProductHelper
+/// \ingroup wyrdan_services
 /// Which host product is running, and whether an entity belongs to the part
 /// being designed.
+///
+/// \par Threads and exceptions
+/// Any thread on which the host's objects may be called: the helper keeps
+/// no state, adds no lock and needs none. Host exceptions pass to the
+/// caller; isDesignPart throws Zol::ZolSystemException_24 when an object it
+/// is handed or finds lacks the interface it needs.
 ///
 /// \code
 ///   if (ProductHelper::instance()->isTSXProduct()) ...
@@ -11,8 +18,6 @@
 /// through the host service cache's framework access and persistence
 /// framework (ServiceCacheAppFrame), never through ServiceHelper's cache. A
 /// missing host object or an error result answers false; nothing is logged.
-/// Host exceptions pass to the caller. The library adds no lock and needs
-/// none: any thread on which the host's objects may be called may ask.
 #pragma once
 
 #include <unicode/unistr.h>
@@ -27,7 +32,9 @@ class WYRDAN_EXPORT ProductHelper {
   /// The process-wide object; it exists from load on. Never throws.
   static ProductHelper* instance();
 
+  /// Not copyable: there is one process-wide object.
   ProductHelper(ProductHelper const&) = delete;
+  /// Not assignable, for the same reason.
   ProductHelper& operator=(ProductHelper const&) = delete;
 
   /// True when the host's product information names "Orla Modeler"

@@ -1,7 +1,14 @@
 /// \class kyr::orla::plugin::wyrdan::ServiceHelper
+/// \ingroup wyrdan_services
 /// The library's service locator. The plug-in hands it the host's service
 /// access once; from then on every typed getter finds its host service by
 /// name, once, and serves it from a cache until releaseServices().
+///
+/// \par Threads and exceptions
+/// Not synchronised: callers serialise look-ups, setZolServiceAccess and
+/// releaseServices. The cached look-ups absorb the host kernel's own
+/// exceptions (Zol::ZolException_24 and derived) and let every other
+/// exception pass; the members below say where they differ.
 ///
 /// \code
 ///   ServiceHelper::setZolServiceAccess(access);
@@ -9,16 +16,13 @@
 ///   if (gui) ...
 /// \endcode
 ///
-/// All operations are static and act on one process-wide instance. Not
-/// synchronised: callers serialise look-ups, setZolServiceAccess and
-/// releaseServices. The provider and the cached services are references the
-/// library holds on purpose; it names them to the kernel's held-reference
-/// report (zol/kernel/ZolHoldings.h), so a host's leak check does not count them.
-///
-/// A getter whose service is cached makes no look-up. Exceptions: the cached
-/// look-ups absorb the host kernel's own exceptions (Zol::ZolException_24 and
-/// derived) and let every other exception pass; the members below say where
-/// they differ.
+/// All operations are static and act on one process-wide instance. A getter
+/// whose service is cached makes no look-up. The services are generic
+/// handles (Zol::ZolIService, see \ref sdk) that callers cast to the
+/// interface they need. The provider and the cached services are references
+/// the library holds on purpose; it names them to the kernel's held-reference
+/// report (zol/kernel/ZolHoldings.h), so a host's leak check does not count
+/// them.
 #pragma once
 
 #include <cstdint>

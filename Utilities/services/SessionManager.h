@@ -1,9 +1,15 @@
 /// \class kyr::orla::plugin::wyrdan::SessionManager
+/// \ingroup wyrdan_services
 /// The plug-in's list of session observers, told when the plug-in's session
 /// with the host ends. Observers register themselves when they are
 /// constructed (ISessionObserver) and stay registered: the list only grows
 /// and keeps plain pointers, so every registered observer has to outlive the
 /// last release().
+///
+/// \par Threads and exceptions
+/// Not synchronised: callers that register or release on several threads
+/// serialise their calls (instance() itself is thread-safe). Registering
+/// throws only std::bad_alloc; release() lets an observer's exception pass.
 ///
 /// \code
 ///   class Cache : public ISessionObserver {
@@ -13,8 +19,7 @@
 ///   SessionManager::instance()->release(); // cache.onSessionRelease()
 /// \endcode
 ///
-/// Not synchronised: callers that register or release on several threads
-/// serialise their calls. Makes no host call.
+/// Makes no host call.
 #pragma once
 
 #include <vector>

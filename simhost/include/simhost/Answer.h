@@ -47,12 +47,21 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_testbed
+/// @{
+
 /// A readable name of a C++ type, for the messages of answers.
 SIMHOST_EXPORT std::string typeLabel(const std::type_info& type);
 
 /// One value an answer writes or returns. Numbers are kept as the widest
 /// type of their kind, texts as std::string or icu::UnicodeString, object
 /// references as a generic service handle; anything else as given.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Its
+/// members throw only what copying the value throws (std::bad_alloc for
+/// numbers, texts and objects); writeTo reports a value that does not convert
+/// by returning false.
 class SIMHOST_EXPORT AnswerValue {
  public:
   /// `value`, kept as described above.
@@ -153,6 +162,11 @@ class SIMHOST_EXPORT AnswerValue {
 
 /// What an operation replies instead of doing its work. Build one with
 /// success() or failure(), then say what it writes and returns.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc. Its other members throw nothing but
+/// std::bad_alloc either.
 class SIMHOST_EXPORT Answer {
  public:
   /// Success (code 0), writing and returning nothing.
@@ -234,6 +248,11 @@ constexpr std::size_t outputsAmong(std::index_sequence<I...>) {
 /// An answer to the operation `Member` (a pointer to a member of a host
 /// interface), checked by the compiler: output<N> takes only an output
 /// argument N of the operation, and a value that converts to its type.
+///
+/// \par Threads and exceptions
+/// A plain value, as the Answer it builds. The compiler checks each output
+/// and return value; at run time its members throw nothing but
+/// std::bad_alloc.
 template <auto Member>
 class TypedAnswer {
   using Operation = detail::OperationOf<decltype(Member)>;
@@ -278,5 +297,7 @@ template <auto Member>
 TypedAnswer<Member> answerTo(Answer answer = Answer::success()) {
   return TypedAnswer<Member>(std::move(answer));
 }
+
+/// @}
 
 }  // namespace simhost

@@ -31,6 +31,9 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_testbed
+/// @{
+
 /// The text itself.
 SIMHOST_EXPORT std::string argumentText(std::string_view text);
 /// The text itself.
@@ -72,5 +75,7 @@ std::string argumentText(const ZolSequence<T>& elements) {
   for (const T& element : elements) text += (text.size() > 1 ? ", " : "") + argumentText(element);
   return text + "]";
 }
+
+/// @}
 
 }  // namespace simhost

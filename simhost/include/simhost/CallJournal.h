@@ -27,8 +27,16 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_testbed
+/// @{
+
 /// One journaled host operation: which interface and operation, with what,
-/// on which object. A plain value.
+/// on which object.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc. payload() throws std::invalid_argument for
+/// a payload the call does not have.
 struct SIMHOST_EXPORT HostCall {
   std::string interfaceName;  ///< dotted type name of the interface called
   /// The operation's name, as the interface spells it.
@@ -52,8 +60,11 @@ struct SIMHOST_EXPORT HostCall {
 };
 
 /// Which host calls a test means. Unset parts match every call. The
-/// refining members change the pattern and return it, so they chain. A plain
-/// value: one thread builds it, any thread may match with it.
+/// refining members change the pattern and return it, so they chain.
+///
+/// \par Threads and exceptions
+/// A plain value: one thread builds it, then any thread may match with it.
+/// Its members throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT CallPattern {
  public:
   /// Calls of `operation` (of every operation, when empty) of the interface
@@ -102,8 +113,11 @@ class SIMHOST_EXPORT CallPattern {
   std::string containing_;
 };
 
-/// The records of one host's calls, oldest first. Thread-safe: the host's
-/// work thread records too.
+/// The records of one host's calls, oldest first.
+///
+/// \par Threads and exceptions
+/// Thread-safe: the host's work thread records too. Its members throw nothing
+/// but std::bad_alloc.
 class SIMHOST_EXPORT CallJournal {
  public:
   /// Appends `call`, unless the journal is disabled.
@@ -134,5 +148,7 @@ class SIMHOST_EXPORT CallJournal {
   std::vector<HostCall> calls_;
   std::atomic<bool> enabled_{true};
 };
+
+/// @}
 
 }  // namespace simhost

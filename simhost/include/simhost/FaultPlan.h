@@ -31,8 +31,17 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_testbed
+/// @{
+
 /// What an injected fault does to the call. Made by the factory functions
-/// below; a plain value.
+/// below.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc. The action of a callback fault runs inside
+/// the faulted operation, on the calling thread, and its exception passes out
+/// of that operation.
 struct SIMHOST_EXPORT Fault {
   /// How the fault acts.
   enum class Kind {
@@ -72,8 +81,12 @@ struct SIMHOST_EXPORT Fault {
   static Fault callback(std::function<void()> action);
 };
 
-/// The faults armed for one host. Thread-safe: the host's work thread
-/// applies them too.
+/// The faults armed for one host.
+///
+/// \par Threads and exceptions
+/// Thread-safe: the host's work thread applies the faults too. Its members
+/// throw nothing but std::bad_alloc; what a fault throws comes out of the
+/// faulted operation.
 class SIMHOST_EXPORT FaultPlan {
  public:
   /// The `nthCall` that fires on every matching call.
@@ -116,5 +129,7 @@ class SIMHOST_EXPORT FaultPlan {
   std::vector<Armed> faults_;
   std::atomic<bool> armed_{false};
 };
+
+/// @}
 
 }  // namespace simhost

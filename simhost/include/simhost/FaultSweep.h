@@ -44,6 +44,9 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_testbed
+/// @{
+
 /// What the sweep does to a host call or a service.
 enum class SweepFault {
   None,                   ///< the clean run that learns the scenario's calls
@@ -79,6 +82,10 @@ SIMHOST_EXPORT const char* toString(SweepMode mode);
 SIMHOST_EXPORT const char* toString(SweepOutcome outcome);
 
 /// A scenario's view of the run it is in.
+///
+/// \par Threads and exceptions
+/// Used on the thread that runs the scenario, in the sweep's child process.
+/// check() throws nothing but std::bad_alloc.
 class SIMHOST_EXPORT SweepRun {
  public:
   /// The run on `host`, pass `pass` (1 or 2), with a fault armed or not.
@@ -106,6 +113,10 @@ class SIMHOST_EXPORT SweepRun {
 };
 
 /// One run of the sweep, a row of its table.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc.
 struct SIMHOST_EXPORT SweepRow {
   std::string scenario;  ///< the scenario's name
   /// "Interface.operation", "service <name>", "slot <member>", or "-" for the clean run.
@@ -123,6 +134,10 @@ struct SIMHOST_EXPORT SweepRow {
 
 /// A finding the library documents as its behaviour. Empty or unset parts
 /// match every row.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc.
 struct SIMHOST_EXPORT SweepExpectation {
   std::string scenario;                         ///< the scenario's name, exactly
   std::string target;                           ///< a part of the row's target
@@ -137,6 +152,10 @@ struct SIMHOST_EXPORT SweepExpectation {
 };
 
 /// What a sweep found.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc.
 struct SIMHOST_EXPORT SweepReport {
   /// Every run, in order: each scenario's clean run first.
   std::vector<SweepRow> rows;
@@ -153,7 +172,13 @@ struct SIMHOST_EXPORT SweepReport {
   std::string table() const;
 };
 
-/// Runs scenarios under faults (see the file comment). One thread at a time.
+/// Runs scenarios under faults (see FaultSweep.h).
+///
+/// \par Threads and exceptions
+/// One thread at a time, in a process with that one thread (fork needs it).
+/// run() throws std::runtime_error when it cannot make its scratch folder or
+/// start a child; what a scenario throws is a finding, not an exception of
+/// run().
 class SIMHOST_EXPORT FaultSweep {
  public:
   /// What a scenario does and checks.
@@ -177,7 +202,7 @@ class SIMHOST_EXPORT FaultSweep {
   /// How many children run at once; 2 by default.
   void setJobs(unsigned jobs) { jobs_ = jobs == 0 ? 1 : jobs; }
 
-  /// Sweeps every scenario added; see the file comment.
+  /// Sweeps every scenario added; see FaultSweep.h.
   SweepReport run() const;
 
  private:
@@ -196,5 +221,7 @@ class SIMHOST_EXPORT FaultSweep {
   unsigned timeLimit_ = 10;
   unsigned jobs_ = 2;
 };
+
+/// @}
 
 }  // namespace simhost

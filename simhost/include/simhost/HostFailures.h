@@ -6,13 +6,15 @@
 /// misbehave or crash there; the simulated one records each, so a test sees
 /// exactly what a plug-in sent wrong. One list per host (SimHost::failures()).
 ///
+/// \par Threads and exceptions
+/// Thread-safe: the host's work thread records too. Its members throw
+/// nothing but std::bad_alloc.
+///
 /// \code
 ///   host.failures().expect("ShowStatusMessage");  // this test sends a bad message on purpose
 ///   ...
 ///   EXPECT_EQ(host.failures().report(), "");      // what the test did not expect, one per line
 /// \endcode
-///
-/// Thread-safe: the host's work thread records too.
 #pragma once
 
 #include <mutex>
@@ -23,9 +25,17 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_testbed
+/// @{
+
 class SIMHOST_EXPORT HostFailures {
  public:
   /// One thing the host could not take.
+  /// \ingroup simhost_testbed
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Failure {
     /// What refused it: "GUI action <name>", "command <context>.<name>",
     /// "model browser tab <domain>", "status bar", "root manager", ...
@@ -58,5 +68,7 @@ class SIMHOST_EXPORT HostFailures {
   std::vector<Failure> failures_;
   std::vector<std::string> expected_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -5,14 +5,17 @@
 /// report, zol/kernel/ZolHoldings.h: the library's service provider and
 /// service cache, for instance). A reference nobody declares is a leak.
 ///
+/// \par Threads and exceptions
+/// Static only, and thread-safe. Its members throw nothing but
+/// std::bad_alloc.
+///
 /// \code
 ///   { simhost::SimHost host; ... plug-in code ... }
 ///   EXPECT_EQ(simhost::ObjectAccounting::leakReport(), "");
 /// \endcode
 ///
-/// Static only, and thread-safe. The reports ask the kernel's held-reference
-/// registry first, outside the accounting's lock, since its reporters may
-/// touch objects.
+/// The reports ask the kernel's held-reference registry first, outside the
+/// accounting's lock, since its reporters may touch objects.
 #pragma once
 
 #include <cstddef>
@@ -24,11 +27,19 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_testbed
+/// @{
+
 class SimObjectBase;
 
 class SIMHOST_EXPORT ObjectAccounting {
  public:
   /// One simulated object alive at the time of the report.
+  /// \ingroup simhost_testbed
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct LiveObject {
     /// The object's service name.
     std::string serviceName;
@@ -55,9 +66,13 @@ class SIMHOST_EXPORT ObjectAccounting {
   static std::string report();
 
  private:
+  /// Every simulated object enters the accounting when made and leaves it
+  /// when destroyed.
   friend class SimObjectBase;
   static void add(const SimObjectBase* object);
   static void remove(const SimObjectBase* object);
 };
+
+/// @}
 
 }  // namespace simhost

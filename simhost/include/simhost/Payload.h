@@ -7,6 +7,12 @@
 /// any-valued argument of a call (HostCall::payload), so a test reads a
 /// field instead of decoding the stream by hand.
 ///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it. Making one never throws but
+/// std::bad_alloc (a stream that does not read is recorded, not thrown);
+/// reading a field that is not there, or a value as a type it does not hold,
+/// throws std::invalid_argument naming what is there.
+///
 /// \code
 ///   const simhost::HostCall post = host.journal().calls(CallPattern::of<Gui>("runGuiAction")).back();
 ///   EXPECT_EQ(post.payload()["severity"].as<std::int32_t>(), 1);
@@ -15,11 +21,9 @@
 /// \endcode
 ///
 /// A payload whose stream does not read as its type says why (problem())
-/// and shows its bytes. Reading a field that is not there, or a value as a
-/// type it does not hold, throws std::invalid_argument naming what is there:
-/// in a test, that fails the test with the message. An object is kept as
-/// its service name and id, not as a reference: the journal keeps no host
-/// object alive. A plain value; any thread may read it.
+/// and shows its bytes. The std::invalid_argument of a read fails the test
+/// that makes it, with its message. An object is kept as its service name
+/// and id, not as a reference: the journal keeps no host object alive.
 #pragma once
 
 #include <cstddef>
@@ -35,6 +39,9 @@
 #include "zol/kernel/ZolAny.h"
 
 namespace simhost {
+
+/// \addtogroup simhost_testbed
+/// @{
 
 class SIMHOST_EXPORT Payload {
  public:
@@ -116,6 +123,7 @@ class SIMHOST_EXPORT Payload {
   // The kernel's name of the scalar type `type`.
   static std::string scalarTypeName(const std::type_info& type);
 
+  /// Decodes any-values into payloads.
   friend class PayloadReader;
   std::invalid_argument mismatch(const std::string& wanted) const;
   void appendTree(std::string& text, std::size_t depth) const;
@@ -132,6 +140,11 @@ class SIMHOST_EXPORT Payload {
 };
 
 /// One named field of a payload.
+/// \ingroup simhost_testbed
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc.
 struct Payload::Field {
   /// The field's name: a key of a parameter list, a record field's name, or
   /// the element's position in a sequence of the record ("0", "1", ...).
@@ -139,5 +152,7 @@ struct Payload::Field {
   /// Its value.
   Payload value;
 };
+
+/// @}
 
 }  // namespace simhost

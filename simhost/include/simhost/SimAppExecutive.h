@@ -32,7 +32,14 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// The framework's flush target: counts its flushes.
+///
+/// \par Threads and exceptions
+/// Thread-safe. flush() throws what a fault armed for it throws (an injected
+/// error result is ignored); flushes() never throws.
 class SIMHOST_EXPORT SimFlushTarget final : public SimObject<kyr::orla::appfw::IFlushTargetInterface> {
  public:
   using SimObject::SimObject;
@@ -47,6 +54,11 @@ class SIMHOST_EXPORT SimFlushTarget final : public SimObject<kyr::orla::appfw::I
 };
 
 /// The host's product information: the product's name.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimProductInfo final : public SimObject<kyr::orla::appfw::IProductInfoInterface> {
  public:
   /// Information named `name` in the journal, naming the product `productName`.
@@ -60,11 +72,22 @@ class SIMHOST_EXPORT SimProductInfo final : public SimObject<kyr::orla::appfw::I
   Synchronized<icu::UnicodeString> productName_;
 };
 
-/// The application executive and framework access. Thread-safe.
+/// The application executive and framework access.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc. publishEvent also passes on a subscriber's
+/// exception.
 class SIMHOST_EXPORT SimAppExecutive final
     : public SimObject<kyr::orla::appfw::IFrameworkAccessInterface, kyr::orla::appfw::ZolIAppExecutiveInterface> {
  public:
   /// One event published through the executive.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Publication {
     /// The name the event was published in.
     std::string sender;
@@ -75,6 +98,11 @@ class SIMHOST_EXPORT SimAppExecutive final
   };
 
   /// One message shown with showMessage: a text, or the code of a result.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct ShownMessage {
     icu::UnicodeString text;  ///< empty for a result
     std::int32_t resultCode;  ///< 0 for a text
@@ -152,5 +180,7 @@ class SIMHOST_EXPORT SimAppExecutive final
   std::vector<Publication> publications_;
   std::vector<ShownMessage> shownMessages_;
 };
+
+/// @}
 
 }  // namespace simhost

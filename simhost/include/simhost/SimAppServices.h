@@ -23,7 +23,15 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// The host's trash bin: counts its flushes.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimTrashBin final : public SimObject<kyr::orla::appfw::ZolITrashBinInterface> {
  public:
   using SimObject::SimObject;
@@ -37,6 +45,11 @@ class SIMHOST_EXPORT SimTrashBin final : public SimObject<kyr::orla::appfw::ZolI
 };
 
 /// The "kyr.orla.appfw.TrashBinFW" service: hands out the trash bin set.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimTrashBinService final : public SimObject<kyr::orla::appfw::ZolITrashBinFactoryInterface> {
  public:
   using SimObject::SimObject;
@@ -54,12 +67,21 @@ class SIMHOST_EXPORT SimTrashBinService final : public SimObject<kyr::orla::appf
 };
 
 /// A 3-D viewport of the shell; it has no operation of its own.
+///
+/// \par Threads and exceptions
+/// Thread-safe; it has no operation of its own, and reference counting and
+/// interface queries never throw.
 class SIMHOST_EXPORT SimViewport final : public SimObject<kyr::orla::plugin::shell::IViewportInterface> {
  public:
   using SimObject::SimObject;
 };
 
 /// The shell's viewport manager: hands out the current viewport set.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimViewportManager final : public SimObject<kyr::orla::plugin::shell::IViewportManagerInterface> {
  public:
   using SimObject::SimObject;
@@ -79,6 +101,11 @@ class SIMHOST_EXPORT SimViewportManager final : public SimObject<kyr::orla::plug
 
 /// The "kyr.orla.plugin.shell.ShellEntities" service: hands out the
 /// viewport manager set.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimShellEntities final : public SimObject<kyr::orla::plugin::shell::IGetManagersInterface> {
  public:
   using SimObject::SimObject;
@@ -98,7 +125,12 @@ class SIMHOST_EXPORT SimShellEntities final : public SimObject<kyr::orla::plugin
 
 /// One host transaction. A begin opens it one level deeper, an end closes
 /// one level; an end while it is not open fails (kFailure) and is counted
-/// apart. Thread-safe.
+/// apart.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimTransactionBroker final : public SimObject<kyr::orla::appfw::ZolITransactionBrokerInterface> {
  public:
   using SimObject::SimObject;
@@ -126,6 +158,11 @@ class SIMHOST_EXPORT SimTransactionBroker final : public SimObject<kyr::orla::ap
 
 /// ServiceCacheAppFrame::transactionBrokerFactory_: makes a new broker for
 /// every request and keeps each (until clear()) so tests can read it back.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimTransactionBrokerFactory final
     : public SimObject<kyr::orla::appfw::ZolITransactionBrokerFactoryInterface> {
  public:
@@ -145,5 +182,7 @@ class SIMHOST_EXPORT SimTransactionBrokerFactory final
   mutable std::mutex mutex_;
   std::vector<ZolSmartPointer<SimTransactionBroker>> brokers_;
 };
+
+/// @}
 
 }  // namespace simhost

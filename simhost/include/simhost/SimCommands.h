@@ -26,7 +26,16 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// An undoable change made of two actions.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc. undo() and redo() also pass on their action's
+/// exception.
 class SIMHOST_EXPORT SimURCommand final : public SimObject<kyr::orla::appfw::IURCommandInterface> {
  public:
   /// A change named `name` in the journal, not undone; `undo` and `redo`
@@ -51,6 +60,10 @@ class SIMHOST_EXPORT SimURCommand final : public SimObject<kyr::orla::appfw::IUR
 /// The commands running now, shared by a processor and the commands it made.
 /// A command counts as running while it executes; a test may also add one
 /// itself, as the host does for a command that waits for the user.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Not a host object: nothing here is journaled, and its members
+/// throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimRunningCommands {
  public:
   /// Adds `command` under a new id, higher than every id before; returns it.
@@ -73,6 +86,12 @@ class SIMHOST_EXPORT SimRunningCommands {
 /// Base of the simulated commands: options, identity, and the state an
 /// execution leaves (output parameters, return value, undo/redo command).
 /// While it executes a command counts as running.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc. execute() and run() also pass on perform()'s
+/// exception.
 class SIMHOST_EXPORT SimCommand : public SimObject<kyr::orla::appfw::ICmdCommandInterface> {
  public:
   /// The command `identity` names, named "context.commandName" in the
@@ -140,6 +159,11 @@ class SIMHOST_EXPORT SimCommand : public SimObject<kyr::orla::appfw::ICmdCommand
 /// "Zol.PersistenceFW.CAEData.IEntityReferenceConstList" carrying an
 /// entity-reference list, containers included). Output "modified" and the
 /// return value: the number of entities changed.
+///
+/// \par Threads and exceptions
+/// As SimCommand's: thread-safe, and its host operations throw what a fault
+/// armed for them throws. Parameters it cannot take are refused (a host
+/// failure), not thrown.
 class SIMHOST_EXPORT SimModifyObjectsCommand final : public SimCommand {
  public:
   /// The command of `identity`, changing the entities of `model`.
@@ -159,6 +183,10 @@ class SIMHOST_EXPORT SimModifyObjectsCommand final : public SimCommand {
 };
 
 /// A command that only records how it was run.
+///
+/// \par Threads and exceptions
+/// As SimCommand's: thread-safe, and its host operations throw what a fault
+/// armed for them throws.
 class SIMHOST_EXPORT SimRecordingCommand final : public SimCommand {
  public:
   using SimCommand::SimCommand;
@@ -170,6 +198,12 @@ class SIMHOST_EXPORT SimRecordingCommand final : public SimCommand {
 };
 
 /// The host's command processor (ServiceCacheAppFrame::commandProcessor_).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc. createCommand also passes on its factory's
+/// exception.
 class SIMHOST_EXPORT SimCmdProcessor final : public SimObject<kyr::orla::appfw::ICmdProcessorInterface> {
  public:
   /// Makes the command of an identity, sharing the processor's running list.
@@ -224,5 +258,7 @@ class SIMHOST_EXPORT SimCmdProcessor final : public SimObject<kyr::orla::appfw::
   std::vector<Zol::EOM::IEOMObjectSequence> generateLists_;
   std::shared_ptr<SimRunningCommands> running_ = std::make_shared<SimRunningCommands>();
 };
+
+/// @}
 
 }  // namespace simhost

@@ -26,7 +26,15 @@
 
 namespace simhost {
 
-/// One configuration: settings by name (case-sensitive). Thread-safe.
+/// \addtogroup simhost_host
+/// @{
+
+/// One configuration: settings by name (case-sensitive).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimConfiguration final : public SimObject<Zol::Framework::ZolIConfigurationInterface> {
  public:
   using SimObject::SimObject;
@@ -46,7 +54,11 @@ class SIMHOST_EXPORT SimConfiguration final : public SimObject<Zol::Framework::Z
 };
 
 /// The configuration manager: configurations by name (case-sensitive).
-/// Thread-safe.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimConfigurationManager final
     : public SimObject<Zol::Framework::ZolIConfigurationManagerInterface> {
  public:
@@ -68,5 +80,7 @@ class SIMHOST_EXPORT SimConfigurationManager final
   mutable std::mutex mutex_;
   std::map<icu::UnicodeString, ZolSmartPointer<SimConfiguration>> configurations_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -1,9 +1,13 @@
 /// \class simhost::SimContext
 /// What every simulated object of one host shares: the journal, the fault
 /// plan, what the host could not take from the plug-in side, and the
-/// dependency graph of its engineering objects. Its parts are
-/// thread-safe: the caller's thread and the host's work thread use them
-/// alike.
+/// dependency graph of its engineering objects.
+///
+/// \par Threads and exceptions
+/// Its parts are thread-safe: the caller's thread and the host's work thread
+/// use them alike. hostCall throws what a fault armed for the call throws
+/// (an injected exception, or its callback's); the rest throws nothing but
+/// std::bad_alloc.
 #pragma once
 
 #include <functional>
@@ -20,7 +24,15 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// One output argument of a host operation, as an answer writes it.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc. write() throws only what writing the value
+/// throws (std::bad_alloc).
 struct SIMHOST_EXPORT OutputSlot {
   /// Writes the value into the argument; false when it does not convert.
   std::function<bool(const AnswerValue&)> write;
@@ -37,6 +49,11 @@ struct SIMHOST_EXPORT OutputSlot {
 
 struct SIMHOST_EXPORT SimContext {
   /// How an operation replies when a fault or an answer decided.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Answered {
     /// The result the operation returns, without doing its work.
     Zol::ZolResult_24_8 result;
@@ -70,5 +87,7 @@ struct SIMHOST_EXPORT SimContext {
 
 /// The context as its objects share it: it lives while any of them does.
 using SimContextPtr = std::shared_ptr<SimContext>;
+
+/// @}
 
 }  // namespace simhost

@@ -21,16 +21,28 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 using Zol::PersistenceFW::CAEData::GUIDDATA;
 
-/// The edges between engineering objects' GUIDs, and the log of requests.
-/// Thread-safe; the host's own access, not journaled.
+/// The edges between engineering objects' GUIDs, and the log of requests:
+/// the host's own access, not journaled.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its members throw nothing but std::bad_alloc; render() also
+/// passes on the exception of `nameOf`.
 class SIMHOST_EXPORT SimDependencyGraph {
  public:
   /// Which operation asked: one object, a list of objects, or a list of GUIDs.
   enum class Via { Object, Objects, GUIDs };
 
   /// One edge: `downstream` depends on `upstream`.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it. Never
+  /// throws.
   struct Edge {
     /// The GUID depended on.
     GUIDDATA upstream;
@@ -41,6 +53,11 @@ class SIMHOST_EXPORT SimDependencyGraph {
   };
 
   /// One request to add or remove an edge, whether or not it changed the graph.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it. Never
+  /// throws.
   struct Change {
     bool added;  ///< false: a removal
     /// The edge's upstream GUID.
@@ -81,5 +98,7 @@ class SIMHOST_EXPORT SimDependencyGraph {
 
 /// "object", "objects" or "GUIDs".
 SIMHOST_EXPORT const char* viaText(SimDependencyGraph::Via via);
+
+/// @}
 
 }  // namespace simhost

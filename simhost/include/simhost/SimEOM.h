@@ -27,6 +27,9 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// A persistent object of the host.
 using PersistentObjectPtr = ZolSmartPointer<Zol::PersistenceFW::CAEData::IPersistentObjectInterface>;
 /// An engineering object of the host.
@@ -38,14 +41,19 @@ using EOMObjectPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
 SIMHOST_EXPORT GUIDDATA guidOf(const EOMObjectPtr& object);
 
 /// The engineering-object state of a simulated object, and the host's own
-/// (not journaled) access to it. Thread-safe. Polymorphic so that the host
-/// finds the state of an EOM object it is handed.
+/// (not journaled) access to it. Polymorphic so that the host finds the
+/// state of an EOM object it is handed.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its members throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEOMState {
  public:
   /// The state of an object named `name` of type `typeName` with `guid`
   /// (the zero GUID: none).
   SimEOMState(icu::UnicodeString name, icu::UnicodeString typeName, const GUIDDATA& guid);
+  /// Not copyable: the state is one object's.
   SimEOMState(const SimEOMState&) = delete;
+  /// Not assignable, for the same reason.
   SimEOMState& operator=(const SimEOMState&) = delete;
   /// Releases the persistent objects and the part it refers to.
   virtual ~SimEOMState();
@@ -126,6 +134,11 @@ class SIMHOST_EXPORT SimEOMState {
 /// IEOMObject with its name queries under other names, for an object that
 /// is an entity too, whose name queries have the same signatures; see
 /// FacetInterface.
+///
+/// \par Threads and exceptions
+/// It keeps no state: the object that implements it is thread-safe or not
+/// (every simulated one is), and getName and getTypeName throw what its
+/// getEOMName and getEOMTypeName throw.
 class SIMHOST_EXPORT SimEOMObjectFacet : public Zol::EOM::IEOMObjectInterface {
  public:
   /// The interface this facet answers for.
@@ -148,6 +161,11 @@ class SIMHOST_EXPORT SimEOMObjectFacet : public Zol::EOM::IEOMObjectInterface {
 /// operation is journaled; operations without a result ignore an injected
 /// error result (injected exceptions propagate). `EntityFacets` are the
 /// object's other interfaces, first of which is its identity when given.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 template <class... EntityFacets>
 class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol::EOM::IEOMDependenciesInterface>,
                         public SimEOMState {
@@ -300,11 +318,18 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
 
 /// An engineering object that is not an entity. Its journal name is
 /// "EOM object <name>".
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEOMObject final : public SimEOMBehaviour<> {
  public:
   /// An object of `context` with the EOM name, type name and GUID given
   /// (none by default).
   SimEOMObject(SimContextPtr context, icu::UnicodeString name, icu::UnicodeString typeName, const GUIDDATA& guid = {});
 };
+
+/// @}
 
 }  // namespace simhost

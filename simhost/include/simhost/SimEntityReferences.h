@@ -26,10 +26,17 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 using Zol::PersistenceFW::CAEData::EntityReference;
 
 /// Iterates a copy of a reference list's references, taken when the
 /// iterator was made. One reader at a time.
+///
+/// \par Threads and exceptions
+/// One reader at a time: the position is not guarded. next() throws what a
+/// fault armed for it throws, before the iterator moves.
 class SIMHOST_EXPORT SimEntityReferenceIterator final
     : public SimObject<Zol::PersistenceFW::CAEData::IEntityReferenceIteratorInterface> {
  public:
@@ -47,6 +54,10 @@ class SIMHOST_EXPORT SimEntityReferenceIterator final
 
 /// Iterates a copy of one type's members of a container, taken when the
 /// iterator was made. One reader at a time.
+///
+/// \par Threads and exceptions
+/// One reader at a time: the position is not guarded. next() throws what a
+/// fault armed for it throws, before the iterator moves.
 class SIMHOST_EXPORT SimEntRefContentIterator final
     : public SimObject<kyr::orla::appfw::IEntRefContentIteratorInterface> {
  public:
@@ -63,6 +74,11 @@ class SIMHOST_EXPORT SimEntRefContentIterator final
 };
 
 /// One owner's entity ids grouped by type, in the order the types were added.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEntRefContainer final : public SimObject<kyr::orla::appfw::IEntRefInterface> {
  public:
   /// One type's members: (first id, second id) pairs, in the order added.
@@ -102,6 +118,11 @@ class SIMHOST_EXPORT SimEntRefContainer final : public SimObject<kyr::orla::appf
 };
 
 /// A writable entity-reference list that also holds entity-reference containers.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEntityReferenceList final
     : public SimObject<Zol::PersistenceFW::CAEData::IEntityReferenceListInterface,
                        kyr::orla::appfw::IEntRefListInterface> {
@@ -145,6 +166,11 @@ SIMHOST_EXPORT std::vector<EntityReference> referencesOf(
 
 /// The host's factory of writable reference lists
 /// (ServiceCacheAppFrame::entRefListFactory_).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEntityReferenceListFactory final
     : public SimObject<Zol::PersistenceFW::CAEData::IEntityReferenceListFactoryInterface> {
  public:
@@ -155,6 +181,11 @@ class SIMHOST_EXPORT SimEntityReferenceListFactory final
 };
 
 /// Makes containers whose own reference lies in `container` (the model).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEntRefContainerFactory final
     : public SimObject<kyr::orla::appfw::IEntRefContainerFactoryInterface> {
  public:
@@ -177,6 +208,11 @@ class SIMHOST_EXPORT SimEntRefContainerFactory final
 
 /// A host entity list, as the root manager makes it: the entities it was
 /// made of, fixed.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEntityList final : public SimObject<kyr::orla::appfw::IEntityListInterface> {
  public:
   /// A list of `entities`, empty pointers included.
@@ -192,5 +228,7 @@ class SIMHOST_EXPORT SimEntityList final : public SimObject<kyr::orla::appfw::IE
  private:
   const kyr::orla::appfw::IEntities entities_;
 };
+
+/// @}
 
 }  // namespace simhost

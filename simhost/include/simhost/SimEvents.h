@@ -32,24 +32,38 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// The service name under which the host finds the plug-in's listener.
 inline constexpr const char* kPluginInitializerService = "kyr.orla.plugin.wyrdan.WyrdanPluginInitializer";
 
 /// The host's event manager (ServiceCacheAppFrame::eventManager_). Its host
 /// operations are journaled and fault-injectable (an injected error result
 /// is returned before the operation does anything).
-/// Thread-safe: the plug-in's threads, the host's work thread and test
-/// threads may use it at once. A domain name has one id for the whole
+/// A domain name has one id for the whole
 /// process, whichever host knows it, and channels take ids no domain or
 /// channel had before, so ids a plug-in kept from an earlier host stay right.
 /// Any id can be subscribed to, known or not (0 included): the library
 /// subscribes to the id 0 of a domain the host does not know.
+///
+/// \par Threads and exceptions
+/// Thread-safe: the plug-in's threads, the host's work thread and test
+/// threads may use it at once. Its host operations throw what a fault armed
+/// for them throws; delivering (deliver, publishEvent, fireEvent) passes on a
+/// listener's exception, and deliverOnThreads rethrows the first thread's.
+/// Its other members throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::ZolIEventManagerInterface> {
  public:
   /// A host event listener.
   using Listener = ZolSmartPointer<Zol::Framework::ZolIEventListenerInterface>;
 
   /// One listener's subscription to one id.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Subscription {
     /// The subscribed listener, held while it is subscribed.
     Listener listener;
@@ -137,7 +151,12 @@ class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::Zo
 /// The plug-in's listener, ready made: hands each event the host delivers to
 /// a callback (typically the registry's `EventHandler::instance()->handleEvent`)
 /// and counts the deliveries. It is the plug-in's object, not the host's, so
-/// its calls are not journaled. Thread-safe as far as the callback is.
+/// its calls are not journaled.
+///
+/// \par Threads and exceptions
+/// Thread-safe as far as the callback is. handleEvent passes on the
+/// callback's exception; it is the plug-in's object, so no fault is armed for
+/// it.
 class SIMHOST_EXPORT SimPluginListener final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
  public:
   /// What the listener does with each event.
@@ -165,5 +184,7 @@ class SIMHOST_EXPORT SimPluginListener final : public SimObject<Zol::Framework::
 /// makes one and registers that same object in each host it builds
 /// (SimHost::registerPluginListener).
 SIMHOST_EXPORT ZolSmartPointer<SimPluginListener> makePluginListener(SimPluginListener::Callback callback);
+
+/// @}
 
 }  // namespace simhost

@@ -21,11 +21,19 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// One thread running posted tasks in order. A task that throws does not end
 /// the process: the thread reports the exception's text, as a host logs a
-/// failed request, and goes on with the next task. Its members may be called
-/// from any thread (but not waitIdle from a task: it would wait for itself).
-/// Not a host object: nothing here is journaled.
+/// failed request, and goes on with the next task. Not a host object:
+/// nothing here is journaled.
+///
+/// \par Threads and exceptions
+/// Any thread may call its members, but not waitIdle from a task: it would
+/// wait for itself. A task's exception does not leave the work thread
+/// (failures() has its text); post() throws nothing but std::bad_alloc, and
+/// the constructor std::system_error when the thread cannot start.
 class SIMHOST_EXPORT SimWorkThread {
  public:
   /// Hears the text of a task's exception, on the work thread.
@@ -35,7 +43,9 @@ class SIMHOST_EXPORT SimWorkThread {
   explicit SimWorkThread(FailureReporter onFailure = {});
   /// Runs what is queued, then stops.
   ~SimWorkThread();
+  /// Not copyable: it owns its thread.
   SimWorkThread(const SimWorkThread&) = delete;
+  /// Not assignable, for the same reason.
   SimWorkThread& operator=(const SimWorkThread&) = delete;
 
   /// Queues `task`; it runs on the work thread after the tasks posted before.
@@ -64,14 +74,24 @@ class SIMHOST_EXPORT SimWorkThread {
 
 /// The "kyr.orla.appfw.GuiExecutive" service. Its host operations are
 /// journaled and fault-injectable; the setters and readers are the host's own
-/// access. Thread-safe; handlers run outside its lock, on the caller's
-/// thread.
+/// access.
+///
+/// \par Threads and exceptions
+/// Thread-safe; handlers run outside its lock, on the caller's thread. Its
+/// host operations throw what a fault armed for them throws (an injected
+/// exception, or its callback's); its other members throw nothing but
+/// std::bad_alloc. runGuiAction also passes on its handler's exception.
 class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::ZolIGuiExecutiveInterface> {
  public:
   /// Answers one GUI action's payload.
   using Handler = std::function<Zol::ZolAny_24_8(const Zol::ZolAny_24_8& payload)>;
 
   /// One message box shown.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct ShownMessageBox {
     /// The box's caption.
     icu::UnicodeString caption;
@@ -125,5 +145,7 @@ class SIMHOST_EXPORT SimGuiExecutive final : public SimObject<kyr::orla::appfw::
   std::vector<ShownMessageBox> messageBoxes_;
   Zol::ZolResult_24_8 messageBoxAnswer_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -6,6 +6,15 @@
 /// throws is reported, not fatal: its text is in workThread().failures() and
 /// in the journal as "simhost.SimWorkThread.taskFailed".
 ///
+/// \par Threads and exceptions
+/// One host at a time: it sets the process-wide host service cache
+/// (ServiceCacheAppFrame) and the kernel's access, and its destruction clears
+/// them. Construct and destroy it on one thread; its objects may then be used
+/// from any thread, as each says. The accessors return references valid while
+/// the host lives, and never throw; the other members throw nothing but
+/// std::bad_alloc (the constructor also std::system_error when the work
+/// thread cannot start).
+///
 /// The host offers:
 /// - a model whose root assembly stands for its one entity at start, (1, 1, 0)
 ///   named "Model" of type "Assembly" (model().setRootAssembly({}) takes the
@@ -69,12 +78,6 @@
 ///   ... exercise plug-in code ...
 ///   EXPECT_EQ(host.journal().count("Zol.Framework.ZolIServiceProvider", "getService"), 1u);
 /// \endcode
-///
-/// One host at a time: it sets the process-wide host service cache
-/// (ServiceCacheAppFrame) and the kernel's access, and its destruction clears
-/// them. Construct and destroy it on one thread; its objects may then be used
-/// from any thread, as each says. The accessors return references valid while
-/// the host lives, and never throw.
 #pragma once
 
 #include <memory>
@@ -102,6 +105,9 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 class SIMHOST_EXPORT SimHost {
  public:
   /// Builds the host described above and installs it in the host service
@@ -111,7 +117,9 @@ class SIMHOST_EXPORT SimHost {
   /// drops every subscription and every object it holds; objects the plug-in
   /// side still holds stay alive, detached.
   ~SimHost();
+  /// Not copyable: one host at a time.
   SimHost(const SimHost&) = delete;
+  /// Not assignable, for the same reason.
   SimHost& operator=(const SimHost&) = delete;
 
   /// Every service name registered at construction as a bare service
@@ -245,5 +253,7 @@ class SIMHOST_EXPORT SimHost {
   ZolSmartPointer<SimConfigurationManager> configurationManager_;
   ZolSmartPointer<SimPersistenceListener> persistenceListener_;
 };
+
+/// @}
 
 }  // namespace simhost

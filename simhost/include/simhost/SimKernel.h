@@ -23,10 +23,23 @@
 
 namespace simhost {
 
-/// The kernel's logger: keeps every line. Thread-safe.
+/// \addtogroup simhost_host
+/// @{
+
+/// The kernel's logger: keeps every line.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimKernelLogger final : public SimObject<Zol::Framework::Logger::ZolILoggerInterface> {
  public:
   /// One line logged.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Line {
     /// The text as logged.
     std::string text;
@@ -49,7 +62,12 @@ class SIMHOST_EXPORT SimKernelLogger final : public SimObject<Zol::Framework::Lo
   std::vector<Line> lines_;
 };
 
-/// The kernel access: hands out the kernel logger installed. Thread-safe.
+/// The kernel access: hands out the kernel logger installed.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimKernelAccess final : public SimObject<Zol::ZolIKernelAccessInterface> {
  public:
   using SimObject::SimObject;
@@ -63,5 +81,7 @@ class SIMHOST_EXPORT SimKernelAccess final : public SimObject<Zol::ZolIKernelAcc
  private:
   Synchronized<ZolSmartPointer<Zol::Framework::Logger::ZolILoggerInterface>> logger_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -31,10 +31,18 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 using Zol::PersistenceFW::CAEData::EntityReference;
 
 /// IEntity with its name queries under other names, for SimEntity, which is
 /// an EOM object too; see FacetInterface.
+///
+/// \par Threads and exceptions
+/// It keeps no state: the object that implements it is thread-safe or not
+/// (every simulated one is), and getName and getTypeName throw what its
+/// getEntityName and getEntityTypeName throw.
 class SIMHOST_EXPORT SimEntityFacet : public kyr::orla::appfw::IEntityInterface {
  public:
   /// The interface this facet answers for.
@@ -63,9 +71,19 @@ enum class EntityShape {
 /// (guidOfWords) until one is set. The name queries of IEntity and IEOMObject are journaled
 /// under their own interfaces. Entities that offer more interfaces derive
 /// from it (SimModelTools.h).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEntity : public SimEOMBehaviour<SimEntityFacet> {
  public:
   /// A child as addChild recorded it.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Child {
     /// The child's reference.
     EntityReference reference;
@@ -145,13 +163,18 @@ class SIMHOST_EXPORT SimEntity : public SimEOMBehaviour<SimEntityFacet> {
 SIMHOST_EXPORT EntityReference referenceOf(const ZolSmartPointer<kyr::orla::appfw::IEntityInterface>& entity);
 
 /// The persistence state of a simulated persistent object, and the host's
-/// own (not journaled) access to it. Thread-safe.
+/// own (not journaled) access to it.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its members throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPersistentState {
  public:
   /// The state of an object that stands for the entity of `entity` (the
   /// empty reference: none): no GUID, no owner, eligible.
   explicit SimPersistentState(EntityReference entity);
+  /// Not copyable: the state is one object's.
   SimPersistentState(const SimPersistentState&) = delete;
+  /// Not assignable, for the same reason.
   SimPersistentState& operator=(const SimPersistentState&) = delete;
   /// Releases the owner.
   virtual ~SimPersistentState();
@@ -180,6 +203,11 @@ class SIMHOST_EXPORT SimPersistentState {
 
 /// A persistent object over its SimPersistentState, also implementing
 /// `Others`. Every operation is journaled.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 template <class... Others>
 class SimPersistentObjectBase : public SimObject<Zol::PersistenceFW::CAEData::IPersistentObjectInterface, Others...>,
                                 public SimPersistentState {
@@ -222,12 +250,22 @@ class SimPersistentObjectBase : public SimObject<Zol::PersistenceFW::CAEData::IP
 
 /// A persistent object that stands for the entity of a reference (or for
 /// none, when the reference is empty).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPersistentObject final : public SimPersistentObjectBase<> {
  public:
   using SimPersistentObjectBase::SimPersistentObjectBase;
 };
 
 /// A persistent object that holds others: an owner for persistent objects.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimContainer final
     : public SimPersistentObjectBase<Zol::PersistenceFW::CAEData::IContainerInterface> {
  public:
@@ -235,6 +273,11 @@ class SIMHOST_EXPORT SimContainer final
 };
 
 /// The assembly an entity stands for.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimAssembly final : public SimObject<Zol::PersistenceFW::CAEData::IAssemblyInterface> {
  public:
   /// The assembly the entity of `entity` stands for.
@@ -252,6 +295,11 @@ class SIMHOST_EXPORT SimAssembly final : public SimObject<Zol::PersistenceFW::CA
 /// The open model: it owns its entities, found by their three words, and its
 /// root assembly. Every entity reference it makes names the model as its
 /// container.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEData::IModelInterface> {
  public:
   using SimObject::SimObject;
@@ -315,5 +363,7 @@ class SIMHOST_EXPORT SimModel final : public SimObject<Zol::PersistenceFW::CAEDa
   Synchronized<ZolSmartPointer<SimAssembly>> rootAssembly_;
   Synchronized<ZolSmartPointer<Zol::PersistenceFW::CAEData::IPartInterface>> designPart_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -34,7 +34,14 @@
 
 namespace simhost {
 
-/// The words of the entity a browser node shows. A plain value.
+/// \addtogroup simhost_host
+/// @{
+
+/// The words of the entity a browser node shows.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Only
+/// text() throws, and only std::bad_alloc.
 struct SIMHOST_EXPORT NodeId {
   /// The reference's first word.
   std::uint32_t first = 0;
@@ -56,7 +63,11 @@ struct SIMHOST_EXPORT NodeId {
   friend bool operator!=(const NodeId& a, const NodeId& b) { return !(a == b); }
 };
 
-/// What one event told a browser tab. A plain value.
+/// What one event told a browser tab.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may read it while no thread changes it. Copying
+/// it throws only std::bad_alloc.
 struct SIMHOST_EXPORT Announcement {
   /// The event and payload kind.
   enum class Kind {
@@ -84,12 +95,21 @@ struct SIMHOST_EXPORT Announcement {
   std::string text() const;
 };
 
-/// One tab: the listener of one domain. Thread-safe: events may arrive on
-/// several threads at once. Events reach it through the event manager; its
-/// handleEvent is not journaled.
+/// One tab: the listener of one domain. Events reach it through the event
+/// manager; its handleEvent is not journaled.
+///
+/// \par Threads and exceptions
+/// Thread-safe: events may arrive on several threads at once. handleEvent
+/// never throws: what it cannot decode is recorded. Its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
  public:
   /// One node shown.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Node {
     /// The entity's words.
     NodeId id;
@@ -164,7 +184,10 @@ class SIMHOST_EXPORT SimModelBrowserTab final : public SimObject<Zol::Framework:
 };
 
 /// The browser: its tabs, subscribed when it is made, and its visible view.
-/// Thread-safe.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Not a host object: nothing here is journaled, and its members
+/// throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimModelBrowser {
  public:
   /// The domain of the model tab.
@@ -175,6 +198,11 @@ class SIMHOST_EXPORT SimModelBrowser {
   static constexpr std::int32_t kListenMode = 2;
 
   /// One request to switch the visible view.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct ViewSwitch {
     /// The view the requester said it left.
     std::string from;
@@ -191,7 +219,9 @@ class SIMHOST_EXPORT SimModelBrowser {
   /// Defines the browser's domains in `events` and subscribes a tab to each,
   /// and one to the id 0 (host subscriptions, not journaled).
   SimModelBrowser(const SimContextPtr& context, SimEventManager& events, const ZolSmartPointer<SimModel>& model);
+  /// Not copyable: its tabs are subscribed to the host.
   SimModelBrowser(const SimModelBrowser&) = delete;
+  /// Not assignable, for the same reason.
   SimModelBrowser& operator=(const SimModelBrowser&) = delete;
 
   /// The tab of "kyr.orla.appfw.Entity" (the browser's tab 0).
@@ -225,6 +255,11 @@ class SIMHOST_EXPORT SimModelBrowser {
 /// Fails (kFailure) when the view is one the browser does not know; either
 /// parameter missing or not a narrow string is refused (SimCommand::refuse).
 /// The visible view then stays.
+///
+/// \par Threads and exceptions
+/// As SimCommand's: thread-safe, and its host operations throw what a fault
+/// armed for them throws. Parameters it cannot take are refused (a host
+/// failure), not thrown.
 class SIMHOST_EXPORT SimSwitchViewCommand final : public SimCommand {
  public:
   /// The command of `identity`, switching `browser`'s views.
@@ -238,5 +273,7 @@ class SIMHOST_EXPORT SimSwitchViewCommand final : public SimCommand {
  private:
   const std::shared_ptr<SimModelBrowser> browser_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -28,6 +28,9 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 using Zol::PersistenceFW::CAEData::EntityReference;
 
 /// The "Zol.EOM.EOMCore" service: wraps objects in the EOM objects
@@ -35,6 +38,11 @@ using Zol::PersistenceFW::CAEData::EntityReference;
 /// added with addObject, then the model's entities), as the host's
 /// dependency manager records what it is asked to generate, and reports the
 /// undo tracking state a test sets.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimEOMObjectFactory final
     : public SimObject<Zol::EOM::IEOMObjectFactoryInterface, Zol::EOM::IEOMDependencyManagerInterface,
                        Zol::EOM::IEOMUndoRedoInterface> {
@@ -79,6 +87,11 @@ class SIMHOST_EXPORT SimEOMObjectFactory final
 };
 
 /// The "kyr.orla.appfw.SelectionManager" service.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimSelectionManager final : public SimObject<kyr::orla::appfw::ISelectionManagerInterface> {
  public:
   using SimObject::SimObject;
@@ -94,6 +107,12 @@ class SIMHOST_EXPORT SimSelectionManager final : public SimObject<kyr::orla::app
 /// then by words; hashed by defaultHash unless a test sets another hash. The
 /// comparisons are journaled and ignore an injected error result (injected
 /// exceptions propagate).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc. hashCode also passes on the exception of a
+/// hash set with setHash.
 class SIMHOST_EXPORT SimRootManager final
     : public SimObject<kyr::orla::appfw::IRootManagerInterface, kyr::orla::appfw::IInterfaceAdapterManagerInterface> {
  public:
@@ -132,5 +151,7 @@ class SIMHOST_EXPORT SimRootManager final
  private:
   Synchronized<ZolSmartPointer<SimModel>> model_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -41,9 +41,17 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// A model entity that offers the interfaces `Roles` too: their queries are
 /// answered here (an injected query status applies to them as well), every
 /// other query as SimEntity answers it.
+///
+/// \par Threads and exceptions
+/// As SimEntity's: thread-safe. Its host operations throw what a fault armed
+/// for them throws (an injected exception, or its callback's); its other
+/// members throw nothing but std::bad_alloc.
 template <class... Roles>
 class SimEntityWith : public SimEntity, public Roles... {
  public:
@@ -81,6 +89,11 @@ class SimEntityWith : public SimEntity, public Roles... {
 
 /// An assembly's representation: an entity of type "Assembly::AssemblyRep"
 /// whose EOM children are listed in the order they were added.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimAssemblyRep final : public SimEntityWith<Zol::EOM::IEOMAssemblyRepInterface> {
  public:
   /// The assembly representation of `reference`, named `name`, with no child.
@@ -104,6 +117,11 @@ class SIMHOST_EXPORT SimAssemblyRep final : public SimEntityWith<Zol::EOM::IEOMA
 
 /// The persistence framework's part behind an engineering part: a
 /// persistent object (with the GUID a test gives it) that is an IPart.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPersistentPart final
     : public SimPersistentObjectBase<Zol::PersistenceFW::CAEData::IPartInterface> {
  public:
@@ -112,6 +130,11 @@ class SIMHOST_EXPORT SimPersistentPart final
 
 /// An engineering part that is an entity of the model; its persistent part
 /// is set with setPersistentPart (empty at first).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPartEntity final : public SimEntityWith<Zol::EOM::IEOMPartInterface> {
  public:
   using SimEntityWith::SimEntityWith;
@@ -134,6 +157,11 @@ class SIMHOST_EXPORT SimPartEntity final : public SimEntityWith<Zol::EOM::IEOMPa
 /// representation types that is an EOM instance of its part. Both getPart
 /// (IEOMObject) and getEOMPart (IEOMInstance) answer the EOM state's part,
 /// the part entity given at construction until setPart changes it.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPartRep final : public SimEntityWith<Zol::EOM::IEOMInstanceInterface> {
  public:
   /// The representation of `reference`, of type `typeName`, standing for
@@ -154,7 +182,10 @@ class SIMHOST_EXPORT SimPartRep final : public SimEntityWith<Zol::EOM::IEOMInsta
 /// Builds the EOM model of assemblies in a model: every object it makes is
 /// an entity of the model with the reference (`first`, n, 0), n counting
 /// from 1 in the order made. It builds through the host's own access (not
-/// journaled); one thread at a time.
+/// journaled).
+///
+/// \par Threads and exceptions
+/// One thread at a time. Its members throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimAssemblyBuilder {
  public:
   /// A builder of `model`'s objects, whose references' first word is
@@ -181,6 +212,11 @@ class SIMHOST_EXPORT SimAssemblyBuilder {
 
 /// The "kyr.orla.plugin.baseplugin.ModelManagement" service: counts its
 /// flushes and answers each with the result a test sets (success at first).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimModelManagement final
     : public SimObject<kyr::orla::plugin::baseplugin::ZolIModelManagementInterface> {
  public:
@@ -205,13 +241,22 @@ class SIMHOST_EXPORT SimModelManagement final
 /// holds that type code again, the model's name and the written flag. A
 /// payload of another type, a stream that does not read so, or bytes left
 /// over is a host failure. Its handleEvent is the host's own, not
-/// journaled. Thread-safe.
+/// journaled.
+///
+/// \par Threads and exceptions
+/// Thread-safe. handleEvent records what it cannot decode as a host failure
+/// instead of throwing; its members throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPersistenceListener final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
  public:
   /// The domain it listens to.
   static constexpr const char* kDomain = "kyr.orla.appfw.ModelPersistence";
 
   /// One event decoded.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Record {
     std::int32_t eventId = 0;      ///< 21 before the model is written, 3 after
     icu::UnicodeString modelName;  ///< the model's name
@@ -233,7 +278,12 @@ class SIMHOST_EXPORT SimPersistenceListener final : public SimObject<Zol::Framew
 
 /// The type registry: entity types a test adds, by id and by name (names
 /// case-sensitive). Unknown ids have the empty name, unknown names the id 0.
-/// Counts its look-ups. Thread-safe.
+/// Counts its look-ups.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimTypeRegistry final : public SimObject<Zol::Services::TypeRegistry::ITypeRegistryInterface> {
  public:
   using SimObject::SimObject;
@@ -257,5 +307,7 @@ class SIMHOST_EXPORT SimTypeRegistry final : public SimObject<Zol::Services::Typ
   std::atomic<std::size_t> nameLookUps_{0};
   std::atomic<std::size_t> idLookUps_{0};
 };
+
+/// @}
 
 }  // namespace simhost

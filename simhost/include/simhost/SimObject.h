@@ -28,7 +28,13 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// An operation's output argument, as SimObject::call takes it.
+///
+/// \par Threads and exceptions
+/// A plain value holding a pointer: any thread; never throws.
 template <class T>
 struct Output {
   /// The argument.
@@ -40,23 +46,34 @@ Output<T> out(T& target) {
   return Output<T>{&target};
 }
 /// Whether T is an output argument.
+///
+/// \par Threads and exceptions
+/// A compile-time trait: nothing of it runs, nothing throws.
 template <class T>
 struct IsOutput : std::false_type {};
 /// An Output is.
+///
+/// \par Threads and exceptions
+/// A compile-time trait: nothing of it runs, nothing throws.
 template <class T>
 struct IsOutput<Output<T>> : std::true_type {};
 
 /// What every simulated object has, whatever interfaces it offers: the
 /// shared context (journal, faults), a service name and id, an atomic
-/// reference count and an entry in ObjectAccounting while it lives. Its
-/// members are thread-safe.
+/// reference count and an entry in ObjectAccounting while it lives.
+///
+/// \par Threads and exceptions
+/// Thread-safe. hostCall throws what a fault armed for the operation throws;
+/// the other members throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimObjectBase {
  public:
   /// An object of `context` named `serviceName`, with no reference yet (see
   /// makeSimObject). Its service id comes from the kernel's service manager;
   /// it is counted by ObjectAccounting until destroyed.
   SimObjectBase(SimContextPtr context, std::string serviceName);
+  /// Not copyable: each simulated object is one host object, counted once.
   SimObjectBase(const SimObjectBase&) = delete;
+  /// Not assignable, for the same reason.
   SimObjectBase& operator=(const SimObjectBase&) = delete;
   /// Leaves ObjectAccounting. Only the release of the last reference
   /// destroys a simulated object.
@@ -114,12 +131,18 @@ class SIMHOST_EXPORT SimObjectBase {
 /// of that interface under other names. An object that offers two interfaces
 /// with members of one signature (IEntity's and IEOMObject's getName) needs
 /// facets, since one member of the object would otherwise answer both.
+///
+/// \par Threads and exceptions
+/// A compile-time trait: nothing of it runs, nothing throws.
 template <class I, class = void>
 struct FacetInterface {
   /// `I` itself.
   using type = I;
 };
 /// A facet answers for the interface it implements members of.
+///
+/// \par Threads and exceptions
+/// A compile-time trait: nothing of it runs, nothing throws.
 template <class I>
 struct FacetInterface<I, std::void_t<typename I::facet_of>> {
   /// `I::facet_of`.
@@ -128,9 +151,13 @@ struct FacetInterface<I, std::void_t<typename I::facet_of>> {
 
 /// A simulated object implementing `Primary` and `Others` (interfaces, or
 /// facets of them). Its "Zol.ZolIService" identity is the `Primary` interface.
-/// Reference counting and interface queries are thread-safe and not
-/// journaled; the operations a derived class implements journal themselves
-/// through call().
+/// Reference counting and interface queries are not journaled; the
+/// operations a derived class implements journal themselves through call().
+///
+/// \par Threads and exceptions
+/// Thread-safe. Reference counting and interface queries never throw; the
+/// operations a derived class implements throw, through call(), what a fault
+/// armed for them throws.
 template <class Primary, class... Others>
 class SimObject : public SimObjectBase, public Primary, public Others... {
  public:
@@ -260,9 +287,15 @@ std::uint32_t referenceCount(const ZolSmartPointer<I>& pointer) {
 /// A service that offers no interface beyond "Zol.ZolIService": stands for
 /// host services the plug-in only hands around, and for services that lack
 /// the interface a caller casts to.
+///
+/// \par Threads and exceptions
+/// Thread-safe; it has no operation of its own, and reference counting and
+/// interface queries never throw.
 class SIMHOST_EXPORT SimService final : public SimObject<Zol::ZolIServiceInterface> {
  public:
   using SimObject::SimObject;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -25,7 +25,15 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 /// The project of a session, with the record of the product that made it.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimProject final : public SimObject<Zol::PersistenceFW::CAEData::IProjectInterface> {
  public:
   /// A project named `name` in the journal, made by the product of `record`.
@@ -44,6 +52,11 @@ class SIMHOST_EXPORT SimProject final : public SimObject<Zol::PersistenceFW::CAE
 };
 
 /// The current persistence session: its model and its project.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPersistenceSession final
     : public SimObject<Zol::PersistenceFW::CAEData::IPersistenceSessionInterface> {
  public:
@@ -70,9 +83,19 @@ class SIMHOST_EXPORT SimPersistenceSession final
 
 /// The persistence framework ("Zol.PersistenceFW.CAEData.PFW" and
 /// ServiceCacheAppFrame::PFW_).
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPersistenceFW final : public SimObject<Zol::PersistenceFW::CAEData::IPFWInterface> {
  public:
   /// One registerDefaultName call.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct DefaultName {
     /// The entity type named.
     std::uint32_t typeId;
@@ -106,5 +129,7 @@ class SIMHOST_EXPORT SimPersistenceFW final : public SimObject<Zol::PersistenceF
   mutable std::mutex mutex_;
   std::vector<DefaultName> defaultNames_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -29,7 +29,16 @@
 
 namespace simhost {
 
-/// The plug-in's text translation table. Thread-safe.
+/// \addtogroup simhost_host
+/// @{
+
+/// The plug-in's text translation table.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc. getMessage also throws
+/// Zol::ZolSystemException_24 for a malformed argument.
 class SIMHOST_EXPORT SimTextTranslationTable final
     : public SimObject<kyr::orla::appfw::ZolITextTranslationTableInterface> {
  public:
@@ -59,7 +68,12 @@ class SIMHOST_EXPORT SimTextTranslationTable final
   std::map<std::string, icu::UnicodeString> byKey_;
 };
 
-/// The plug-in installed in the application executive. Thread-safe.
+/// The plug-in installed in the application executive.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimPlugin final : public SimObject<kyr::orla::appfw::IPluginInterface> {
  public:
   /// The plug-in named `name` in the journal, with `pluginId` and `table`.
@@ -83,5 +97,7 @@ class SIMHOST_EXPORT SimPlugin final : public SimObject<kyr::orla::appfw::IPlugi
   const std::int32_t pluginId_;
   Synchronized<ZolSmartPointer<SimTextTranslationTable>> table_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -21,7 +21,14 @@
 
 namespace simhost {
 
-/// Services by dotted name; thread-safe.
+/// \addtogroup simhost_host
+/// @{
+
+/// Services by dotted name.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Not a host object: nothing here is journaled, and its members
+/// throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimServiceRegistry {
  public:
   /// Registers (or replaces) the service under `name`.
@@ -41,6 +48,11 @@ class SIMHOST_EXPORT SimServiceRegistry {
 };
 
 /// The host's service provider: looks services up in the host's registry.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimServiceProvider final : public SimObject<Zol::Framework::ZolIServiceProviderInterface> {
  public:
   /// The provider named `name`, over `registry`.
@@ -68,6 +80,11 @@ class SIMHOST_EXPORT SimServiceProvider final : public SimObject<Zol::Framework:
 /// counted, like the host's: owned by whoever made it. Its operations are
 /// journaled as "Zol.Framework.ZolIServiceAccess" on the object "service
 /// access" (with no service id) and fault-injectable.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its host operations throw what a fault armed for them throws
+/// (an injected exception, or its callback's); its other members throw
+/// nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimServiceAccess final : public Zol::Framework::ZolIServiceAccess {
  public:
   /// The access of `context`'s host, handing out `provider`.
@@ -94,5 +111,7 @@ class SIMHOST_EXPORT SimServiceAccess final : public Zol::Framework::ZolIService
   SimContextPtr context_;
   ZolSmartPointer<SimServiceProvider> provider_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -4,12 +4,15 @@
 /// command-parameter list in its any-form with a 32-bit "severity" and a
 /// Unicode "message").
 ///
+/// \par Threads and exceptions
+/// Thread-safe. Not a host object: nothing here is journaled, and its
+/// members throw nothing but std::bad_alloc (a payload it cannot decode is
+/// recorded, not thrown).
+///
 /// \code
 ///   ... plug-in code posts "Meshing done" as information ...
 ///   EXPECT_EQ(host.statusBar().messages().back().text, u"Meshing done");
 /// \endcode
-///
-/// Not a host object: nothing here is journaled. Thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -25,12 +28,20 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 class SIMHOST_EXPORT SimStatusBar {
  public:
   /// The GUI action whose payloads the status bar shows.
   static constexpr const char* kAction = "KYR.WyrdanPlugin.ShowStatusMessage";
 
   /// One message shown.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Message {
     /// The message's text.
     icu::UnicodeString text;
@@ -41,7 +52,9 @@ class SIMHOST_EXPORT SimStatusBar {
   /// A status bar recording what it cannot show in `failures`, which must
   /// outlive it.
   explicit SimStatusBar(HostFailures& failures);
+  /// Not copyable: it is the host's one status bar.
   SimStatusBar(const SimStatusBar&) = delete;
+  /// Not assignable, for the same reason.
   SimStatusBar& operator=(const SimStatusBar&) = delete;
 
   /// Decodes one posted payload and shows its message. A payload it cannot
@@ -64,5 +77,7 @@ class SIMHOST_EXPORT SimStatusBar {
   std::vector<Message> messages_;
   std::vector<std::string> errors_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -43,8 +43,15 @@
 
 namespace simhost {
 
-/// The host's wait cursor. Thread-safe. A pop at depth 0 changes nothing and
+/// \addtogroup simhost_host
+/// @{
+
+/// The host's wait cursor. A pop at depth 0 changes nothing and
 /// is counted (extraPops()). Its handleEvent is the host's own, not journaled.
+///
+/// \par Threads and exceptions
+/// Thread-safe. Its members throw nothing but std::bad_alloc: handleEvent is
+/// the host's own, and no fault is armed for it.
 class SIMHOST_EXPORT SimWaitCursor final : public SimObject<Zol::Framework::ZolIEventListenerInterface> {
  public:
   /// The host domain whose events move the cursor.
@@ -79,7 +86,12 @@ class SIMHOST_EXPORT SimWaitCursor final : public SimObject<Zol::Framework::ZolI
   std::vector<int> history_;
 };
 
-/// Handles "KYR.WyrdanPlugin.TaskInvoker" (see the file comment). Thread-safe.
+/// Handles "KYR.WyrdanPlugin.TaskInvoker" (see SimTasks.h).
+///
+/// \par Threads and exceptions
+/// Thread-safe. handle() passes on the exception of an invoke run in place
+/// (one on the work thread is the work thread's failure); its other members
+/// throw nothing but std::bad_alloc.
 class SIMHOST_EXPORT SimTaskRunner {
  public:
   /// The GUI action the runner handles.
@@ -88,6 +100,11 @@ class SIMHOST_EXPORT SimTaskRunner {
   static constexpr const char* kInvokeMethod = "ExecteSyncOnWorkThread";
 
   /// One invoke the runner made.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Run {
     std::string invokerName;  ///< the invoker's service name
     /// The request's "showWait".
@@ -99,6 +116,11 @@ class SIMHOST_EXPORT SimTaskRunner {
     std::int32_t resultCode = 0;
   };
   /// One request that ran nothing.
+  /// \ingroup simhost_host
+  ///
+  /// \par Threads and exceptions
+  /// A plain value: any thread may read it while no thread changes it.
+  /// Copying it throws only std::bad_alloc.
   struct Refusal {
     /// The method named; empty when none was.
     std::string method;
@@ -110,7 +132,9 @@ class SIMHOST_EXPORT SimTaskRunner {
   /// `failures` (both must outlive it), showing `cursor`, which must not be
   /// empty.
   SimTaskRunner(SimWorkThread& workThread, ZolSmartPointer<SimWaitCursor> cursor, HostFailures& failures);
+  /// Not copyable: it is the GUI action's one handler.
   SimTaskRunner(const SimTaskRunner&) = delete;
+  /// Not assignable, for the same reason.
   SimTaskRunner& operator=(const SimTaskRunner&) = delete;
 
   /// The GUI action's handler; answers nothing. An invoke that throws in
@@ -133,5 +157,7 @@ class SIMHOST_EXPORT SimTaskRunner {
   std::vector<Run> runs_;
   std::vector<Refusal> refusals_;
 };
+
+/// @}
 
 }  // namespace simhost

@@ -3,6 +3,10 @@
 /// a copy, replaced whole. The replaced value is destroyed after the lock is
 /// released, so releasing a smart pointer never runs under it.
 ///
+/// \par Threads and exceptions
+/// Thread-safe. get() throws only what copying `T` throws, set() only what
+/// moving it throws.
+///
 /// \code
 ///   simhost::Synchronized<ZolSmartPointer<SimModel>> model;
 ///   if (auto current = model.get()) ...
@@ -14,6 +18,9 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_host
+/// @{
+
 template <class T>
 class Synchronized {
  public:
@@ -21,7 +28,9 @@ class Synchronized {
   Synchronized() = default;
   /// Holds `value`.
   explicit Synchronized(T value) : value_(std::move(value)) {}
+  /// Not copyable: share the value through get() instead.
   Synchronized(const Synchronized&) = delete;
+  /// Not assignable: replace the value with set().
   Synchronized& operator=(const Synchronized&) = delete;
 
   /// A copy of the value, taken under the lock.
@@ -42,5 +51,7 @@ class Synchronized {
   mutable std::mutex mutex_;
   T value_{};
 };
+
+/// @}
 
 }  // namespace simhost

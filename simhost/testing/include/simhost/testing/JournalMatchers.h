@@ -35,6 +35,9 @@
 
 namespace simhost {
 
+/// \addtogroup simhost_gtest
+/// @{
+
 /// Prints `call` as HostCall::toString() does, for GoogleTest's messages.
 SIMHOST_GTEST_EXPORT void PrintTo(const HostCall& call, std::ostream* os);
 /// Prints `pattern` as CallPattern::toString() does, for GoogleTest's messages.
@@ -43,7 +46,12 @@ SIMHOST_GTEST_EXPORT void PrintTo(const CallPattern& pattern, std::ostream* os);
 /// matchers' explanations list the calls themselves.
 SIMHOST_GTEST_EXPORT void PrintTo(const CallJournal& journal, std::ostream* os);
 
+/// @}
+
 namespace testing {
+
+/// \addtogroup simhost_gtest
+/// @{
 
 class JournalMatcher;
 
@@ -68,6 +76,10 @@ SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> CallsInOrder(
 /// The matcher behind HasCall, NoCall, CallCount and CallsInOrder, in the
 /// form gMock's MakePolymorphicMatcher takes: it matches a CallJournal
 /// and a std::vector<HostCall>. Tests make one through those functions.
+///
+/// \par Threads and exceptions
+/// A plain value: any thread may use it; matching a CallJournal reads a
+/// snapshot of it. Its members throw nothing but std::bad_alloc.
 class SIMHOST_GTEST_EXPORT JournalMatcher {
  public:
   /// True when the calls of `journal` (a CallJournal or a
@@ -106,6 +118,8 @@ class SIMHOST_GTEST_EXPORT JournalMatcher {
   std::vector<CallPattern> patterns_;
   ::testing::Matcher<std::size_t> count_;
 };
+
+/// @}
 
 }  // namespace testing
 }  // namespace simhost

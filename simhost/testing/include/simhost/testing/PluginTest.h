@@ -38,16 +38,25 @@
 
 namespace simhost::testing {
 
+/// \addtogroup simhost_gtest
+/// @{
+
 /// Fails the running test when, at its destruction, the leak report
 /// (ObjectAccounting::leakReport) differs from what it was at construction:
 /// what an earlier test of the process leaked is that test's failure. A
 /// fixture declares it before anything that holds simulated objects, so it
 /// checks after they are gone.
+///
+/// \par Threads and exceptions
+/// Made and destroyed on the test's thread. The destructor reports a failure
+/// to GoogleTest instead of throwing.
 class SIMHOST_GTEST_EXPORT LeakCheck {
  public:
   /// Notes the leak report as it is now.
   LeakCheck();
+  /// Not copyable: each check reports once.
   LeakCheck(const LeakCheck&) = delete;
+  /// Not assignable, for the same reason.
   LeakCheck& operator=(const LeakCheck&) = delete;
   /// Adds a non-fatal failure to the running test, with the report, when
   /// the report is not what it was at construction.
@@ -61,6 +70,11 @@ class SIMHOST_GTEST_EXPORT LeakCheck {
 /// end it fails the test when the host recorded a failure the test did not
 /// declare expected (host.failures().report() not empty, printed in the
 /// message), then the host ends, then the leak check runs.
+///
+/// \par Threads and exceptions
+/// Made, run and destroyed on the test's thread, like every GoogleTest
+/// fixture. The constructor throws what making the host throws; the
+/// destructor reports failures to GoogleTest instead of throwing.
 class SIMHOST_GTEST_EXPORT HostTest : public ::testing::Test {
  protected:
   /// Makes the host.
@@ -83,6 +97,12 @@ class SIMHOST_GTEST_EXPORT HostTest : public ::testing::Test {
 /// (ServiceHelper::releaseServices, since the next test runs on another
 /// host), then HostTest's checks run: the host's failures, and the leak
 /// check once the host is gone.
+///
+/// \par Threads and exceptions
+/// Made, run and destroyed on the test's thread, like every GoogleTest
+/// fixture. The constructor throws what making the host and starting the
+/// library throw; the destructor reports failures to GoogleTest instead of
+/// throwing.
 class SIMHOST_GTEST_EXPORT PluginTest : public HostTest {
  protected:
   /// Starts the library on the host and empties the journal.
@@ -90,5 +110,7 @@ class SIMHOST_GTEST_EXPORT PluginTest : public HostTest {
   /// Empties the library's service cache.
   ~PluginTest() override;
 };
+
+/// @}
 
 }  // namespace simhost::testing
