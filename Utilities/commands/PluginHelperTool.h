@@ -61,7 +61,9 @@ class WYRDAN_EXPORT PluginHelperTool {
   /// "CompPart::ComputationalPartRep") its part; empty for an empty pointer,
   /// an entity that is no engineering object, and any other type. Children
   /// of other types, empty children and representations without a part add
-  /// nothing. Throws Zol::ZolSystemException_24 when a
+  /// nothing. A sub-assembly met on two paths is walked at each; one that
+  /// already encloses the child (a host tree that loops) is not walked again.
+  /// Throws Zol::ZolSystemException_24 when a
   /// representation's part is not an engineering part, or that part not an
   /// entity; other host exceptions pass too.
   static kyr::orla::appfw::IEntities getAllParts(ZolSmartPointer<kyr::orla::appfw::IEntityInterface> const& entity);
