@@ -116,6 +116,8 @@ const Path kPaths[] = {
     {"update-nodes-100", 100, 400, &count<bench::UpdateNodes>},
     {"update-nodes-10000", 10000, 4, &count<bench::UpdateNodes>},
     {"filtered-debug-log", 1000, 200, &count<bench::FilteredDebugLog>},
+    {"filtered-debug-scoped-short", 1000, 200, &count<bench::FilteredScopedDebugLogShort>},
+    {"filtered-debug-scoped-long", 1000, 200, &count<bench::FilteredScopedDebugLogLong>},
     {"empty-loop", 1000, 200, &count<bench::EmptyLoop>},
 #ifdef WYRDAN_BENCH_SPDLOG
     {"spdlog-filtered-debug", 1000, 200, &count<bench::SpdlogFilteredDebug>},
@@ -149,8 +151,12 @@ const Ceiling kCeilings[] = {
     {"bulk-generate", "bulk-generate-floor", 1.00},          // counted 0.86
     {"update-nodes-10000", "update-nodes-100", 0.80},        // counted 0.69
     {"filtered-debug-log", "empty-loop", 4.20},              // counted 3.66
+    {"filtered-debug-scoped-short", "empty-loop", 4.20},     // counted ?
+    {"filtered-debug-scoped-long", "empty-loop", 4.20},      // counted ?
 #ifdef WYRDAN_BENCH_SPDLOG
-    {"filtered-debug-log", "spdlog-filtered-debug", 0.58},  // counted 0.50
+    {"filtered-debug-log", "spdlog-filtered-debug", 0.58},           // counted 0.50
+    {"filtered-debug-scoped-short", "spdlog-filtered-debug", 1.00},  // counted ?
+    {"filtered-debug-scoped-long", "spdlog-filtered-debug", 1.00},   // counted ?
 #endif
     {"log-message-100", "snprintf-100", 1.39},  // counted 1.20
 };
@@ -162,6 +168,9 @@ const AllocationCeiling kAllocationCeilings[] = {
     {"handle-event-8", 0},
     {"fast-compare-sort", 0},
     {"filtered-debug-log", 0},
+    {"filtered-debug-scoped-short", 0},
+    {"filtered-debug-scoped-long", 0},
+    {"log-message-100", 100 * 100},  // one per message at most
 };
 
 // Event delivery takes the registry's lock only when the table changed since

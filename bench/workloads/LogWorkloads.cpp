@@ -19,6 +19,13 @@ using kyr::orla::plugin::wyrdan::ScopeLog;
 
 constexpr int kMessageLevel = 2;
 
+// The scope names of the scoped statements, passed as a literal is: an
+// array the call sees whole. The long one is past what a std::string holds
+// without allocating (15 characters).
+constexpr char kShortScope[] = "mesher";
+constexpr char kLongScope[] = "mesher.boundary-layers.3";
+static_assert(sizeof kLongScope - 1 == 24);
+
 // Errors only, through the counting kernel logger.
 void configureLog() {
   kernelCountingLogger();
@@ -43,6 +50,41 @@ bool FilteredDebugLog::verify() const {
   const std::uint64_t before = kernelCountingLogger()->lines();
   run();
   return !Logger::enableDebugLog() && Logger::enableErrorLog() && kernelCountingLogger()->lines() == before;
+}
+
+FilteredScopedDebugLogShort::FilteredScopedDebugLogShort(long entries) : entries_(entries) { configureLog(); }
+
+void FilteredScopedDebugLogShort::run() const {
+  for (long i = 0; i < entries_; ++i) {
+    if (Logger::enableDebugLog(kShortScope)) {
+      ScopeLog statement(0);
+      statement.stream() << "cells meshed: " << i;
+    }
+  }
+}
+
+bool FilteredScopedDebugLogShort::verify() const {
+  const std::uint64_t before = kernelCountingLogger()->lines();
+  run();
+  return !Logger::enableDebugLog(kShortScope) && Logger::enableErrorLog() && kernelCountingLogger()->lines() == before;
+}
+
+FilteredScopedDebugLogLong::FilteredScopedDebugLogLong(long entries) : entries_(entries) { configureLog(); }
+
+void FilteredScopedDebugLogLong::run() const {
+  for (long i = 0; i < entries_; ++i) {
+    if (Logger::enableDebugLog(kLongScope)) {
+      ScopeLog statement(0);
+      statement.stream() << "cells meshed: " << i;
+    }
+  }
+}
+
+bool FilteredScopedDebugLogLong::verify() const {
+  const std::uint64_t before = kernelCountingLogger()->lines();
+  run();
+  return !Logger::enableDebugLog(kLongScope) && Logger::enableErrorLog() &&
+         kernelCountingLogger()->lines() == before;
 }
 
 void EmptyLoop::run() const {

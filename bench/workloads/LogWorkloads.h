@@ -1,12 +1,14 @@
 // The plug-in's log on its hot paths, and the references they are measured
 // beside. A filtered statement is the one a plug-in leaves in its code: it
-// asks first and composes only what is wanted. The log's configuration is
+// asks first and composes only what is wanted, with or without naming its
+// scope. The log's configuration is
 // process-wide: the workloads set WYRDAN_LOG_FILTER=3 (errors only) before
 // Logger::initialize, so debug statements are filtered out, and log through
 // the counting kernel logger (hostobjects/CountingLogger.h).
 //
 //   bench::FilteredDebugLog statements(1000);  // 1000 filtered statements per run
 //   if (statements.verify()) statements.run();
+//   bench::FilteredScopedDebugLogLong scoped(1000);  // the same, each naming a 24-character scope
 #pragma once
 
 #include <cstdint>
@@ -23,6 +25,34 @@ class FilteredDebugLog {
   explicit FilteredDebugLog(long entries);
   void run() const;
   /// The filter holds and a run writes nothing.
+  bool verify() const;
+
+ private:
+  long entries_;
+};
+
+/// The measured cost: `entries` debug statements of the scope "mesher", as a
+/// plug-in writes them, the name a literal at the call:
+/// `if (Logger::enableDebugLog("mesher")) ...`. Nothing is composed since
+/// it answers false.
+class FilteredScopedDebugLogShort {
+ public:
+  explicit FilteredScopedDebugLogShort(long entries);
+  void run() const;
+  /// The filter holds for the scope and a run writes nothing.
+  bool verify() const;
+
+ private:
+  long entries_;
+};
+
+/// The same statement with a 24-character scope name, longer than a
+/// std::string holds without allocating.
+class FilteredScopedDebugLogLong {
+ public:
+  explicit FilteredScopedDebugLogLong(long entries);
+  void run() const;
+  /// The filter holds for the scope and a run writes nothing.
   bool verify() const;
 
  private:
