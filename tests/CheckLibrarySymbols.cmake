@@ -108,7 +108,7 @@ set(expected
   "EOMObjectAdapter clearUpstreamNodes 1" "EOMObjectAdapter clearUpstreamNodesbyType 1"
   "EOMObjectAdapter clearDownstreamNodesV2 1" "EOMObjectAdapter printDepGraph 1"
   "GenerativeHelper operator= 2" "GenerativeHelper addToGenerateList 1" "GenerativeHelper bulkGenerateObjects 1"
-  "Logger initialize 1" "Logger uninitialize 1" "Logger write 1" "Logger enableDebugLog 2" "Logger enableErrorLog 1"
+  "Logger initialize 1" "Logger uninitialize 1" "Logger write 1" "Logger enableDebugLog 3" "Logger enableErrorLog 1"
   "ScopeLog ScopeLog 2" "ScopeLog ~ScopeLog 1" "ScopeLog stream 1" "ScopeLog sink 1"
   "LogHelper instance 1" "LogHelper operator= 1" "LogHelper logMessage 1" "LogHelper release 1"
   "LogHelper LogHelper 1" "LogHelper ~LogHelper 1" "LogHelper write 1"

@@ -3,10 +3,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <set>
 #include <sstream>
+#include <string_view>
 
 #include "WyrdanPluginUtilities/diagnostics/internal/KernelLoggerSlot.h"
 #include "zol/kernel/ZolDebug.h"
@@ -56,7 +58,8 @@ std::int32_t filterLevel = std::numeric_limits<std::int32_t>::max();
 bool hostLoggerOutput = false;
 bool consoleOutput = false;
 bool debuggerOutput = false;
-std::set<std::string> debugScopes;
+// Transparent, so that a name is looked up without building a std::string.
+std::set<std::string, std::less<>> debugScopes;
 internal::KernelLoggerSlot kernelLogger;
 
 const Zol::ZolHoldingsRegistration holdings("Logger", [](Zol::ZolHeldReferences& held) {
@@ -111,7 +114,14 @@ bool Logger::enableDebugLog() { return filterLevel <= kDebugLevel; }
 
 bool Logger::enableDebugLog(const std::string& scope) {
   if (filterLevel > kDebugLevel) return false;
-  return debugScopes.empty() || debugScopes.count(scope) != 0;
+  return debugScopes.empty() || debugScopes.find(std::string_view(scope)) != debugScopes.end();
+}
+
+// The level first: a filtered statement never reads the name.
+bool Logger::enableDebugLog(const char* scope) {
+  if (filterLevel > kDebugLevel) return false;
+  if (debugScopes.empty()) return true;
+  return debugScopes.find(std::string_view(scope == nullptr ? "" : scope)) != debugScopes.end();
 }
 
 bool Logger::enableErrorLog() { return filterLevel <= kErrorLevel; }

@@ -68,6 +68,11 @@ class WYRDAN_EXPORT Logger {
   /// either no scope was configured or `scope` is one of them (exact match).
   /// No host call; never throws.
   static bool enableDebugLog(const std::string& scope);
+  /// The same answer for a scope named by a C string, which is what a literal
+  /// (`enableDebugLog("mesher")`) calls: no std::string is built, so a
+  /// statement filtered out costs the level check whatever the name's
+  /// length. A null `scope` is the empty name. No host call; never throws.
+  static bool enableDebugLog(const char* scope);
   /// True when error messages (level 3) are wanted. No host call; never throws.
   static bool enableErrorLog();
 
