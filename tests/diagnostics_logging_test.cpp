@@ -181,13 +181,16 @@ TEST(LoggerEnvironment, TheFilterDecidesWhatIsWantedAndWhetherTheOtherVariablesA
   }
 }
 
-TEST(LoggerEnvironment, DebugScopesAreTheFirstTenPiecesTakenAsWritten) {
-  struct Case {
-    std::optional<std::string> scopes;
-    Strings enabled;
-    Strings disabled;
-  };
-  const Case cases[] = {
+// A WYRDAN_LOG_SCOPE value, and scope names it lets through and holds back
+// at the debug level.
+struct ScopeCase {
+  std::optional<std::string> scopes;
+  Strings enabled;
+  Strings disabled;
+};
+
+const std::vector<ScopeCase>& scopeCases() {
+  static const std::vector<ScopeCase> cases = {
       {std::nullopt, {"A", "mesher", ""}, {}},
       {"", {"A", "mesher"}, {}},  // no name: every scope stays on
       {"A|B", {"A", "B"}, {"a", "C", "", "A|B"}},
@@ -196,8 +199,16 @@ TEST(LoggerEnvironment, DebugScopesAreTheFirstTenPiecesTakenAsWritten) {
       {" A |B", {" A ", "B"}, {"A"}},
       {"s1|s2|s3|s4|s5|s6|s7|s8|s9|s10|s11|s12", {"s1", "s5", "s10"}, {"s11", "s12"}},
       {"A|A|A|A|A|A|A|A|A|A|B", {"A"}, {"B"}},  // ten pieces, one name
+      // Names longer than a std::string holds in place.
+      {"mesher.boundary-layers.3|B",
+       {"mesher.boundary-layers.3", "B"},
+       {"mesher.boundary-layers.", "mesher.boundary-layers.30", "mesher"}},
   };
-  for (const Case& c : cases) {
+  return cases;
+}
+
+TEST(LoggerEnvironment, DebugScopesAreTheFirstTenPiecesTakenAsWritten) {
+  for (const ScopeCase& c : scopeCases()) {
     SCOPED_TRACE(c.scopes ? "WYRDAN_LOG_SCOPE=\"" + *c.scopes + "\"" : "no WYRDAN_LOG_SCOPE");
     testing_support::inFreshProcess([&c] {
       setLogEnvironment({"0", std::nullopt, c.scopes, std::nullopt});
@@ -210,8 +221,41 @@ TEST(LoggerEnvironment, DebugScopesAreTheFirstTenPiecesTakenAsWritten) {
   testing_support::inFreshProcess([] {
     setLogEnvironment({"1", std::nullopt, "A", std::nullopt});
     Logger::initialize();
-    EXPECT_FALSE(Logger::enableDebugLog("A")) << "a listed scope still needs the debug level";
+    EXPECT_FALSE(Logger::enableDebugLog(std::string("A"))) << "a listed scope still needs the debug level";
   });
+}
+
+// A literal calls the C-string form, which builds no std::string; it answers
+// as the std::string form does, and a null name as the empty one.
+TEST(LoggerEnvironment, TheCStringFormAnswersAsTheStdStringForm) {
+  using CStringForm = bool (*)(const char*);
+  using StringForm = bool (*)(const std::string&);
+  const CStringForm cString = &Logger::enableDebugLog;
+  const StringForm stdString = &Logger::enableDebugLog;
+  for (const char* filter : {"0", "1"}) {
+    for (const ScopeCase& c : scopeCases()) {
+      SCOPED_TRACE(std::string("WYRDAN_LOG_FILTER=") + filter + ", " +
+                   (c.scopes ? "WYRDAN_LOG_SCOPE=\"" + *c.scopes + "\"" : "no WYRDAN_LOG_SCOPE"));
+      testing_support::inFreshProcess([&c, filter, cString, stdString] {
+        setLogEnvironment({filter, std::nullopt, c.scopes, std::nullopt});
+        Logger::initialize();
+        const bool debugLevel = std::string_view(filter) == "0";
+        for (const Strings* names : {&c.enabled, &c.disabled}) {
+          const bool wanted = debugLevel && names == &c.enabled;
+          for (const std::string& scope : *names) {
+            EXPECT_EQ(cString(scope.c_str()), wanted) << '"' << scope << '"';
+            EXPECT_EQ(stdString(scope), wanted) << '"' << scope << '"';
+          }
+        }
+        EXPECT_EQ(cString(nullptr), stdString(std::string())) << "a null name is the empty one";
+        // What a plug-in writes: literals, a null pointer and a std::string.
+        EXPECT_EQ(Logger::enableDebugLog("mesher"), stdString("mesher"));
+        EXPECT_EQ(Logger::enableDebugLog("mesher.boundary-layers.3"), stdString("mesher.boundary-layers.3"));
+        EXPECT_EQ(Logger::enableDebugLog(nullptr), stdString(""));
+        EXPECT_EQ(Logger::enableDebugLog(std::string("B")), cString("B"));
+      });
+    }
+  }
 }
 
 TEST(LoggerEnvironment, ConsoleAndDebuggerOutputsFollowTheirVariables) {
@@ -524,6 +568,64 @@ TEST(LogHelperOutput, MessagesWaitForAKernelLoggerAndSurviveAFailingOne) {
     EXPECT_EQ(afterStamp(lines[0].text), "kept");
     EXPECT_EQ(lines[0].severity, 5);
     EXPECT_EQ(host.journal().count(kGetLogger), 3u) << "the sink, once bound, needs no kernel call";
+  });
+}
+
+// A kernel logger that, given a line it was told to answer, logs a reply
+// through LogHelper before keeping the line in the host's logger: a message
+// written from within the sink.
+class ReplyingLogger final : public simhost::SimObject<HostLogger> {
+ public:
+  ReplyingLogger(simhost::SimContextPtr context, simhost::SimKernelLogger& kept)
+      : SimObject(std::move(context), "replying logger"), kept_(kept) {}
+
+  void answer(std::string message, std::string reply) {
+    message_ = std::move(message);
+    reply_ = std::move(reply);
+  }
+
+  Zol::ZolResult_24_8 log(const std::string& text, std::int32_t severity) override {
+    if (!message_.empty() && afterStamp(text) == message_) {
+      message_.clear();
+      LogHelper::instance()->logMessage(severity + 1, "%s", reply_.c_str());
+    }
+    return kept_.log(text, severity);
+  }
+
+ private:
+  simhost::SimKernelLogger& kept_;
+  std::string message_;
+  std::string reply_;
+};
+
+TEST(LogHelperOutput, AMessageWrittenFromWithinTheSinkLeavesTheOneBeingWrittenWhole) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    const auto logger = simhost::makeSimObject<ReplyingLogger>(host.context(), host.kernelLogger());
+    host.kernelAccess().setLogger(logger);
+    LogHelper& helper = *LogHelper::instance();
+    const std::string first(200, 'f');
+    helper.logMessage(1, "%s", first.c_str());
+    // A shorter reply and a longer one: one would overwrite the line being
+    // written in place, the other move it.
+    const std::string second = "second message, " + std::string(60, 's');
+    const std::string longer(300, 'r');
+    logger->answer(second, "short reply");
+    helper.logMessage(2, "%s", second.c_str());
+    logger->answer("third", longer);
+    helper.logMessage(3, "third");
+    helper.logMessage(4, "after the replies");
+
+    const auto lines = host.kernelLogger().lines();
+    Strings texts;
+    std::vector<std::int32_t> severities;
+    for (const auto& line : lines) {
+      texts.push_back(afterStamp(line.text));
+      severities.push_back(line.severity);
+    }
+    EXPECT_EQ(texts, (Strings{first, "short reply", second, longer, "third", "after the replies"}));
+    EXPECT_EQ(severities, (std::vector<std::int32_t>{1, 3, 2, 4, 3, 4}));
+    for (const auto& line : lines) EXPECT_EQ(line.text.find(" >> "), 19u) << line.text;
+    host.kernelAccess().setLogger({});
   });
 }
 
