@@ -16,6 +16,10 @@
 ///   ...
 ///   LogHelper::instance()->release();  // at plug-in shut-down
 /// \endcode
+///
+/// The message and the stamped line are built in strings the helper keeps
+/// for the next message (while they hold at most 4 KiB), so that a message
+/// allocates nothing once the helper has written one of its size.
 #pragma once
 
 #include <cstdint>
@@ -50,7 +54,7 @@ class WYRDAN_EXPORT LogHelper {
   LogHelper& operator=(const LogHelper& other);
 
   /// Formats `format` with its arguments by printf's rules and writes the
-  /// result at `level`. The format buffer grows to fit: a message of n
+  /// result at `level` (through write). The format buffer grows to fit: a message of n
   /// bytes, with n + 2 at least the buffer's size, makes it n + 1026 bytes
   /// (at most INT32_MAX), and it stays that large. A null format, or one the C library cannot
   /// format (an unconvertible wide character, say), writes an empty message.
@@ -81,6 +85,13 @@ class WYRDAN_EXPORT LogHelper {
   std::unique_ptr<char[]> m_buffer;
   std::int32_t m_bufferSize;
   bool m_enabled = true;
+  // Room kept between messages for the message and the stamped line, each
+  // marked while a message uses it; not part of the helper's state
+  // (assignment leaves them).
+  std::string m_message;
+  std::string m_line;
+  bool m_messageInUse = false;
+  bool m_lineInUse = false;
 
   static internal::KernelLoggerSlot m_kernelLogger;
   static const Zol::ZolHoldingsRegistration m_holdings;
