@@ -4,12 +4,15 @@
 # instructions per entry of the bunch round trip, the cached service getter,
 # EntConvert::toEntities, EventHandler::handleEvent (1 and 8 handlers), a sort
 # with EntityFastCompare, GenerativeHelper::bulkGenerateObjects, a filtered
-# debug statement (also beside spdlog's) and LogHelper::logMessage (beside
-# snprintf) beside their floors, and of BrowserHelper::updateNodes at 10,000
-# entities beside 100, and the heap allocations of the same runs, and fails
-# when a ratio exceeds its ceiling or event delivery, the sort or a filtered
-# statement allocates at all. About two and a half minutes on two cores, a
-# fresh build included.
+# debug statement, unscoped and naming a short and a 24-character scope
+# (filtered-debug-log, filtered-debug-scoped-short, filtered-debug-scoped-long,
+# beside empty-loop and spdlog-filtered-debug), and LogHelper::logMessage
+# (log-message-100, beside snprintf-100) beside their floors, and of
+# BrowserHelper::updateNodes at 10,000 entities beside 100, and the heap
+# allocations of the same runs, and fails when a ratio exceeds its ceiling,
+# event delivery, the sort or a filtered statement allocates at all, or
+# logMessage more than once a message. About two and a half minutes on two
+# cores, a fresh build included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/jobs.sh

@@ -83,8 +83,7 @@ void FilteredScopedDebugLogLong::run() const {
 bool FilteredScopedDebugLogLong::verify() const {
   const std::uint64_t before = kernelCountingLogger()->lines();
   run();
-  return !Logger::enableDebugLog(kLongScope) && Logger::enableErrorLog() &&
-         kernelCountingLogger()->lines() == before;
+  return !Logger::enableDebugLog(kLongScope) && Logger::enableErrorLog() && kernelCountingLogger()->lines() == before;
 }
 
 void EmptyLoop::run() const {
