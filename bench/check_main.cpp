@@ -27,6 +27,9 @@
 #include "workloads/EventWorkloads.h"
 #include "workloads/GenerateWorkloads.h"
 #include "workloads/LogWorkloads.h"
+#ifdef WYRDAN_BENCH_MSGPACK
+#include "workloads/MsgpackWorkloads.h"
+#endif
 #include "workloads/ServiceWorkloads.h"
 #include "workloads/SortWorkloads.h"
 #ifdef WYRDAN_BENCH_SIGC
@@ -92,8 +95,13 @@ bool count(const char* name, long entries, int iterations) {
 }
 
 const Path kPaths[] = {
-    {"bunch-round-trip", 256, 40, &count<bench::BunchRoundTrip>},
-    {"bunch-byte-round-trip", 256, 40, &count<bench::BunchByteRoundTrip>},
+    {"bunch-round-trip-20", 20, 512, &count<bench::BunchRoundTrip>},
+    {"bunch-byte-round-trip-20", 20, 512, &count<bench::BunchByteRoundTrip>},
+#ifdef WYRDAN_BENCH_MSGPACK
+    {"msgpack-round-trip-20", 20, 512, &count<bench::MsgpackRoundTrip>},
+#endif
+    {"bunch-round-trip-256", 256, 40, &count<bench::BunchRoundTrip>},
+    {"bunch-byte-round-trip-256", 256, 40, &count<bench::BunchByteRoundTrip>},
     {"cached-getter", 1, 20000, &count<bench::CachedServiceGetter>},
     {"held-handle", 1, 20000, &count<bench::HeldServiceHandle>},
     {"exported-handle", 1, 20000, &count<bench::ExportedServiceHandle>},
@@ -135,7 +143,11 @@ const Path kPaths[] = {
 // two sizes, per entity), a filtered debug statement that does more than ask
 // (or builds its scope's name), or a log message formatted twice.
 const Ceiling kCeilings[] = {
-    {"bunch-round-trip", "bunch-byte-round-trip", 1.60},      // counted 1.40
+    {"bunch-round-trip-20", "bunch-byte-round-trip-20", 1.69},    // counted 1.47
+    {"bunch-round-trip-256", "bunch-byte-round-trip-256", 1.60},  // counted 1.40
+#ifdef WYRDAN_BENCH_MSGPACK
+    {"bunch-round-trip-20", "msgpack-round-trip-20", 1.34},  // counted 1.17
+#endif
     {"cached-getter", "held-handle", 1.80},                   // counted 1.55
     {"cached-getter", "exported-handle", 1.12},               // counted 1.11
     {"to-entities-lockless", "resolve-each-lockless", 1.10},  // counted 0.96

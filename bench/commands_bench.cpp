@@ -1,7 +1,8 @@
 // The parameter bunch's any round trip over a mixed payload (see
 // workloads/BunchWorkloads.h) beside the least a serialising round trip of
 // the same map does (the floor) and beside copying the map without
-// serialising it. The Qt peer is declared in qt_bench.cpp.
+// serialising it. The Qt and msgpack-c peers are declared in qt_bench.cpp and
+// msgpack_bench.cpp.
 #include "Comparison.h"
 #include "workloads/BunchWorkloads.h"
 

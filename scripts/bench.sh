@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the optimised benchmarks and runs them in rounds (seven by default):
 # in each round every cost runs back to back with its references (its floor,
-# the peer library a user would pick instead: Qt for the parameter bunch,
-# boost::signals2 for event delivery), so each round gives one ratio per
+# the peer library a user would pick instead: Qt and msgpack-c for the
+# parameter bunch, boost::signals2 for event delivery), so each round gives one ratio per
 # reference. The table prints, per cost, reference and size, the median of
 # those ratios and their range beside the aim, and the heap allocations per
 # entry of cost and reference; costs with an allocation limit (event
