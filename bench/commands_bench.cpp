@@ -10,7 +10,7 @@ namespace {
 
 const bench::Cost kRoundTrip("BM_BunchRoundTrip", bench::measure<bench::BunchRoundTrip>, {1, 20, 256, 10000});
 const bench::Reference kFloor("BM_BunchRoundTrip", "Floor", bench::measure<bench::BunchByteRoundTrip>,
-                              bench::Aim{1.5, 20});
+                              bench::Aim{1.2, 20});
 const bench::Reference kMapCopy("BM_BunchRoundTrip", "MapCopy", bench::measure<bench::BunchMapCopy>);
 
 }  // namespace

@@ -68,6 +68,6 @@ class QtVariantRoundTrip {
   QVariantMap map_;
 };
 
-const bench::Reference kQt("BM_BunchRoundTrip", "Qt", bench::measure<QtVariantRoundTrip>, bench::Aim{0.3, 20});
+const bench::Reference kQt("BM_BunchRoundTrip", "Qt", bench::measure<QtVariantRoundTrip>, bench::Aim{0.25, 20});
 
 }  // namespace

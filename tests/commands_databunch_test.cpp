@@ -81,6 +81,34 @@ TEST_F(DataBunchTest, RoundTripsKeepEveryValue) {
   EXPECT_EQ(intOf(DataBunch(nested), "depth"), 2);
 }
 
+// The bunch writes its stream itself, in blocks per entry; the host's list
+// writer, field by field, must give the very same any-value for the same
+// entries: bytes, type and object table.
+TEST_F(DataBunchTest, WritesTheAnyTheHostsListWriterWrites) {
+  auto object = simhost::makeSimObject<simhost::SimService>(std::make_shared<simhost::SimContext>(), "object");
+  DataBunch inner;
+  inner.setData("first", object);
+  inner.setData("second", object);
+  DataBunch bunch{{"", 0}, {"empty", Zol::ZolAny_24_8()}, {"long", Zol::makeZolAny(std::string(200, 'v'))}};
+  bunch.setData("label", Zol::makeZolAny(icu::UnicodeString::fromUTF8("Tr\xC3\xA4ger \xE6\xA2\x81")));
+  bunch.setData("nested", inner.toZolAny());
+  for (int i = 0; i < 40; ++i) {
+    const std::string key = "entry " + std::to_string(i);
+    if (i % 4 == 0) {
+      bunch.setData(key, object);
+    } else {
+      bunch.setData(key, Zol::ZolAny_24_8(i));
+    }
+  }
+
+  const Zol::ZolAny_24_8 written = bunch.toZolAny();
+  const Zol::ZolAny_24_8 byTheHost = kyr::orla::appfw::cmdParametersToAny(bunch.toCmdParams());
+  EXPECT_EQ(written.streamBytes(), byTheHost.streamBytes());
+  EXPECT_EQ(written.objectCount(), 12u);
+  EXPECT_EQ(written, byTheHost);
+  expectSameEntries(DataBunch(written), bunch);
+}
+
 TEST_F(DataBunchTest, ObjectsLiveAsLongAsACopyRefersToThem) {
   DataBunch copy;
   {

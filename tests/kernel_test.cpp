@@ -2,11 +2,13 @@
 // exceptions and their creators, sequences and text conversion.
 #include <cstring>
 #include <limits>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/mman.h>
@@ -310,6 +312,103 @@ TEST(CmdParameterList, ReadsExactlyTheCountedElements) {
   noStream.setData(kyr::orla::appfw::getTC_CmdParameters());
   EXPECT_FALSE(kyr::orla::appfw::holdsCmdParameters(noStream));
   EXPECT_TRUE(kyr::orla::appfw::cmdParametersFromAny(noStream).empty());
+}
+
+// The list writer that copies each element in blocks writes the bytes and
+// the object table the marshaller writes field by field, appending to what
+// the stream holds; the name reader leaves the stream at the element's value.
+TEST_F(AnyStream, ListsWrittenInBlocksMatchTheFieldByFieldWriter) {
+  using kyr::orla::appfw::CmdParameter;
+  auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
+  Zol::ZolAny_24_8 objects;
+  {
+    Zol::ZolOutStream_24_8 out = objects.initializeStream();
+    Zol::marshaller_insert(out, bin->asService());
+    Zol::marshaller_insert(out, Zol::ZolIService());
+    Zol::marshaller_insert(out, bin->asService());
+    objects.setData(Zol::interfaceTypeCode<Zol::ZolIServiceInterface>());
+  }
+  const std::vector<CmdParameter> list{{"", 1},
+                                       {"long", Zol::makeZolAny(std::string(300, 'x'))},
+                                       {"nothing", Zol::ZolAny_24_8()},
+                                       {"objects", objects},
+                                       {"every kind", everyKind(bin->asService())},
+                                       {"objects again", objects}};
+
+  // After an object already in the table, so that indices continue from it.
+  Zol::ZolAny_24_8 fieldByField;
+  {
+    Zol::ZolOutStream_24_8 out = fieldByField.initializeStream();
+    Zol::marshaller_insert(out, bin->asService());
+    Zol::marshaller_insert(out, static_cast<std::uint32_t>(list.size()));
+    for (const CmdParameter& param : list) kyr::orla::appfw::marshalCmdParameter(out, param.name, param.value);
+    fieldByField.setData(Zol::getTC_Zol_Int32_24_8());
+  }
+  Zol::ZolAny_24_8 inBlocks;
+  {
+    Zol::ZolOutStream_24_8 out = inBlocks.initializeStream();
+    Zol::marshaller_insert(out, bin->asService());
+    kyr::orla::appfw::marshalCmdParameterList(out, list);
+    inBlocks.setData(Zol::getTC_Zol_Int32_24_8());
+  }
+  EXPECT_EQ(inBlocks.streamBytes(), fieldByField.streamBytes());
+  EXPECT_EQ(inBlocks.objectCount(), 6u);
+  EXPECT_EQ(inBlocks, fieldByField) << "the same objects, in the same order";
+
+  // Pairs of any container; the host's list writer gives the same stream.
+  const std::map<std::string, Zol::ZolAny_24_8> map{{"b", Zol::makeZolAny(2.5)}, {"a", objects}};
+  Zol::ZolAny_24_8 fromMap;
+  Zol::ZolOutStream_24_8 mapOut = fromMap.initializeStream();
+  kyr::orla::appfw::marshalCmdParameterList(mapOut, map);
+  fromMap.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_EQ(fromMap, kyr::orla::appfw::cmdParametersToAny({{"a", objects}, {"b", Zol::makeZolAny(2.5)}}));
+
+  // A table entry without an object is written as no object, as the
+  // marshaller writes it, and takes no index.
+  Zol::ZolAny_24_8 emptyEntry;
+  emptyEntry.initializeStream().addObject(Zol::ZolIService());
+  emptyEntry.setData(Zol::interfaceTypeCode<Zol::ZolIServiceInterface>());
+  const kyr::orla::appfw::CmdParameters withEmptyEntry{{"k", emptyEntry}, {"objects", objects}};
+  Zol::ZolAny_24_8 emptyInBlocks;
+  Zol::ZolOutStream_24_8 emptyOut = emptyInBlocks.initializeStream();
+  kyr::orla::appfw::marshalCmdParameterList(emptyOut, withEmptyEntry);
+  emptyInBlocks.setData(kyr::orla::appfw::getTC_CmdParameters());
+  EXPECT_EQ(emptyInBlocks, kyr::orla::appfw::cmdParametersToAny(withEmptyEntry));
+
+  Zol::ZolInStream_24_8 in = inBlocks.openStream();
+  Zol::ZolIService first;
+  Zol::marshaller_extract(in, first);
+  std::uint32_t count = 0;
+  Zol::marshaller_extract(in, count);
+  ASSERT_EQ(count, list.size());
+  for (const CmdParameter& param : list) {
+    EXPECT_EQ(kyr::orla::appfw::unmarshalCmdParameterName(in), param.name);
+    Zol::ZolAny_24_8 value;
+    Zol::marshaller_extract(in, value);
+    EXPECT_EQ(value, param.value) << param.name;
+  }
+  EXPECT_NO_THROW(in.expectEnd());
+
+  // A name cut short, and an element of another type, raise.
+  const std::string_view bytes = fromMap.streamBytes();
+  for (std::size_t length : {std::size_t{4}, std::size_t{12}, std::size_t{20}, std::size_t{21}, std::size_t{24}}) {
+    SCOPED_TRACE(length);
+    Zol::ZolAny_24_8 truncated;
+    truncated.initializeStream().writeBytes(bytes.data(), length);
+    truncated.setData(kyr::orla::appfw::getTC_CmdParameters());
+    Zol::ZolInStream_24_8 truncatedIn = truncated.openStream();
+    Zol::marshaller_extract(truncatedIn, count);
+    EXPECT_THROW(kyr::orla::appfw::unmarshalCmdParameterName(truncatedIn), Zol::ZolSystemException_24);
+  }
+  Zol::ZolAny_24_8 wrongElement;
+  {
+    Zol::ZolOutStream_24_8 out = wrongElement.initializeStream();
+    Zol::marshaller_insert(out, Zol::getTC_Zol_ZolString_24_8());
+    Zol::marshaller_insert(out, "k");
+    wrongElement.setData(Zol::getTC_Zol_Int32_24_8());
+  }
+  Zol::ZolInStream_24_8 wrongIn = wrongElement.openStream();
+  EXPECT_THROW(kyr::orla::appfw::unmarshalCmdParameterName(wrongIn), Zol::ZolSystemException_24);
 }
 
 // A thread's cache of recent type ids serves a mixed list entirely once it

@@ -1,5 +1,11 @@
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+
 namespace kyr::orla::plugin::wyrdan {
 
 namespace {
@@ -28,11 +34,13 @@ DataBunch::DataBunch(Zol::ZolAny_24_8 const& any) {
   Zol::ZolInStream_24_8 in = any.openStream();
   std::uint32_t count = 0;
   Zol::marshaller_extract(in, count);
-  std::string name;
-  Zol::ZolAny_24_8 value;
   for (std::uint32_t i = 0; i < count; ++i) {
-    appfw::unmarshalCmdParameter(in, name, value);
-    insert(std::move(name), std::move(value));
+    // Each value is read straight into its entry; a repeated name finds its
+    // entry and overwrites the value, so the last one is kept.
+    const std::string_view name = appfw::unmarshalCmdParameterName(in);
+    const auto entry = m_data.emplace_hint(m_data.end(), std::piecewise_construct, std::forward_as_tuple(name),
+                                           std::forward_as_tuple());
+    Zol::marshaller_extract(in, entry->second);
   }
   in.expectEnd();
 }
@@ -82,27 +90,24 @@ appfw::CmdParameters DataBunch::toCmdParams() const {
 }
 
 // Writes the entries straight from the map: the same stream as marshalling
-// the list toCmdParams() would build, without the intermediate copies.
+// the list toCmdParams() would build, without the intermediate copies, each
+// entry in a few plain copies into a stream sized once.
 Zol::ZolAny_24_8 DataBunch::toZolAny() const {
   Zol::ZolAny_24_8 any;
   Zol::ZolOutStream_24_8 out = any.initializeStream();
-  std::size_t size = sizeof(std::uint32_t);
-  for (const auto& [key, value] : m_data) size += appfw::marshalledCmdParameterSize(key, value);
-  out.reserve(size);
-  Zol::marshaller_insert(out, static_cast<std::uint32_t>(m_data.size()));
-  for (const auto& [key, value] : m_data) appfw::marshalCmdParameter(out, key, value);
+  appfw::marshalCmdParameterList(out, m_data);
   any.setData(cmdParametersTypeCode());
   return any;
 }
 
 void DataBunch::insert(std::string&& key, Zol::ZolAny_24_8&& value) {
-  // Keys arriving in order (as every list made by a bunch does) append at
-  // the end; others, repeated keys included, take the general path.
-  if (m_data.empty() || m_data.rbegin()->first < key) {
-    m_data.emplace_hint(m_data.end(), std::move(key), std::move(value));
-  } else {
-    m_data.insert_or_assign(std::move(key), std::move(value));
-  }
+  // The end as the hint: a key arriving in order (as every list made by a
+  // bunch does) is compared with the last key only, and appends; others,
+  // repeated keys included, take the general path. The value is assigned to
+  // the entry, new or found, so that a repeated key keeps the last.
+  const auto entry = m_data.emplace_hint(m_data.end(), std::piecewise_construct, std::forward_as_tuple(std::move(key)),
+                                         std::forward_as_tuple());
+  entry->second = std::move(value);
 }
 
 }  // namespace kyr::orla::plugin::wyrdan

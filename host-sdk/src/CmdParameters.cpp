@@ -1,6 +1,9 @@
 #include "kyr/appfw/CmdParameters.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "zol/kernel/ZolException.h"
 
@@ -30,7 +33,26 @@ void marshalCmdParameter(Zol::ZolOutStream_24_8& out, const std::string& name, c
   Zol::marshaller_insert(out, value);
 }
 
+char* marshalCmdParameterInto(Zol::ZolOutStream_24_8& out, char* to, std::string_view name,
+                              const Zol::ZolAny_24_8& value) {
+  if (name.size() > std::numeric_limits<std::uint32_t>::max()) {
+    Zol::ZolSystemException_24(Zol::kStreamMalformed, "Any stream: value too long").throwit("ZolException");
+  }
+  const auto nameLength = static_cast<std::uint32_t>(name.size());
+  std::memcpy(to, &kCmdParameterTypeId.high, sizeof kCmdParameterTypeId.high);
+  std::memcpy(to + sizeof kCmdParameterTypeId.high, &kCmdParameterTypeId.low, sizeof kCmdParameterTypeId.low);
+  std::memcpy(to + kTypeCodeBytes, &nameLength, kLengthBytes);
+  to += kTypeCodeBytes + kLengthBytes;
+  if (!name.empty()) std::memcpy(to, name.data(), name.size());
+  return Zol::marshalInto(out, to + name.size(), value);
+}
+
 void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name, Zol::ZolAny_24_8& value) {
+  name.assign(unmarshalCmdParameterName(in));
+  Zol::marshaller_extract(in, value);
+}
+
+std::string_view unmarshalCmdParameterName(Zol::ZolInStream_24_8& in) {
   // Compared by id: the element type is known, no registry look-up needed.
   Zol::ZolTypeId element;
   in.readBytes(&element.high, sizeof element.high);
@@ -39,8 +61,9 @@ void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name, Zol::Zo
     Zol::ZolSystemException_24(Zol::kStreamMalformed, "Any stream: element is not a kyr.orla.appfw.CmdParameter")
         .throwit("ZolException");
   }
-  Zol::marshaller_extract(in, name);
-  Zol::marshaller_extract(in, value);
+  std::uint32_t length = 0;
+  in.readBytes(&length, sizeof length);
+  return in.readView(length);
 }
 
 bool holdsCmdParameters(const Zol::ZolAny_24_8& any) noexcept {

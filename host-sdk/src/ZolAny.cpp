@@ -171,6 +171,28 @@ void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value) {
   for (const ZolIService& object : value.objects_) marshaller_insert(out, object);
 }
 
+char* marshalInto(ZolOutStream_24_8& out, char* to, const ZolAny_24_8& value) {
+  const auto put = [&to](const void* data, std::size_t size) {
+    if (size != 0) std::memcpy(to, data, size);
+    to += size;
+  };
+  const ZolTypeId id = value.typeCode_.getTypeId();
+  const std::string_view bytes = value.streamBytes();
+  const std::uint32_t length = checkedLength(bytes.size());
+  const std::uint32_t objectCount = checkedLength(value.objectCount());
+  put(&id.high, sizeof id.high);
+  put(&id.low, sizeof id.low);
+  put(&length, sizeof length);
+  put(bytes.data(), bytes.size());
+  put(&objectCount, sizeof objectCount);
+  if (objectCount == 0) return to;
+  for (const ZolIService& object : value.objects_) {
+    const std::uint32_t index = object ? out.addObject(object) : kNoObject;
+    put(&index, sizeof index);
+  }
+  return to;
+}
+
 void marshaller_extract(ZolInStream_24_8& in, bool& value) {
   std::uint8_t byte = 0;
   readScalar(in, byte);

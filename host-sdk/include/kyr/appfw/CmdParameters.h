@@ -9,7 +9,11 @@
 // code, the name (narrow string) and the value (any-value).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "zol/kernel/ZolAny.h"
 #include "zol/kernel/ZolKernelExport.h"
@@ -41,9 +45,37 @@ ZOL_KERNEL_EXPORT std::size_t marshalledCmdParameterSize(const std::string& name
 /// Writes one element: struct type code, name, value.
 ZOL_KERNEL_EXPORT void marshalCmdParameter(Zol::ZolOutStream_24_8& out, const std::string& name,
                                            const Zol::ZolAny_24_8& value);
+/// Writes one element, the same bytes as marshalCmdParameter, by plain copies
+/// into `to`, a stretch of out's stream from out.grow() with room for
+/// marshalledCmdParameterSize(name, value) bytes: the element header (type id
+/// and name length), the name, the value's header, its bytes and its object
+/// indices. Adds the value's objects to out's object table; returns the byte
+/// after the element. marshalCmdParameterList sizes the stretch for a list.
+ZOL_KERNEL_EXPORT char* marshalCmdParameterInto(Zol::ZolOutStream_24_8& out, char* to, std::string_view name,
+                                                const Zol::ZolAny_24_8& value);
+/// Writes a list's stream from `elements`, pairs of name and value in the
+/// order they are listed (a std::map of name to value, say): the count, then
+/// each element, the bytes cmdParametersToAny writes for the same list. The
+/// stream grows once; each element goes in a few plain copies.
+template <class Elements>
+void marshalCmdParameterList(Zol::ZolOutStream_24_8& out, const Elements& elements) {
+  constexpr std::size_t kElementHeaderBytes = 2 * sizeof(std::uint64_t) + sizeof(std::uint32_t);
+  std::size_t size = sizeof(std::uint32_t);
+  for (const auto& [name, value] : elements) size += kElementHeaderBytes + name.size() + Zol::marshalledSize(value);
+  char* to = out.grow(size);
+  const auto count = static_cast<std::uint32_t>(elements.size());
+  std::memcpy(to, &count, sizeof count);
+  to += sizeof count;
+  for (const auto& [name, value] : elements) to = marshalCmdParameterInto(out, to, name, value);
+}
 /// Reads one element. Throws Zol::ZolSystemException_24 for a truncated stream
 /// or an element that is not a kyr.orla.appfw.CmdParameter.
 ZOL_KERNEL_EXPORT void unmarshalCmdParameter(Zol::ZolInStream_24_8& in, std::string& name, Zol::ZolAny_24_8& value);
+/// Reads the first part of one element, its type id and name, leaving the
+/// stream at its value (marshaller_extract reads it): for a reader that
+/// stores the value under its name without a copy. The name is a view of the
+/// stream's bytes. Throws as unmarshalCmdParameter does.
+ZOL_KERNEL_EXPORT std::string_view unmarshalCmdParameterName(Zol::ZolInStream_24_8& in);
 
 /// True when `any` carries a list: it has the list's type code and a
 /// stream. An any of another type, or one with an empty stream, carries none.

@@ -44,6 +44,7 @@ class ZolOutStream_24_8;
 class ZolInStream_24_8;
 ZOL_KERNEL_EXPORT void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value);
 ZOL_KERNEL_EXPORT void marshaller_extract(ZolInStream_24_8& in, ZolAny_24_8& value);
+ZOL_KERNEL_EXPORT char* marshalInto(ZolOutStream_24_8& out, char* to, const ZolAny_24_8& value);
 
 /// Writes into the stream of one any-value. Obtained from initializeStream();
 /// valid while that any-value lives.
@@ -52,6 +53,10 @@ class ZOL_KERNEL_EXPORT ZolOutStream_24_8 {
   inline void writeBytes(const void* data, std::size_t size);
   /// Prepares room for `size` more bytes, so large streams grow once.
   void reserve(std::size_t size);
+  /// Lengthens the stream by `size` bytes and returns the first of them, for
+  /// the caller to fill: fields of a known total size written by plain
+  /// copies. The pointer is valid until the stream next changes.
+  inline char* grow(std::size_t size);
   /// Appends `object` to the any-value's object table; returns its index.
   std::uint32_t addObject(const ZolIService& object);
 
@@ -162,6 +167,7 @@ class ZOL_KERNEL_EXPORT ZolAny_24_8 {
   friend class ZolInStream_24_8;
   friend void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value);
   friend void marshaller_extract(ZolInStream_24_8& in, ZolAny_24_8& value);
+  friend char* marshalInto(ZolOutStream_24_8& out, char* to, const ZolAny_24_8& value);
 
   ZolTypeCode_24_8 typeCode_;
   std::string bytes_;  // short streams stay in the string's inline buffer
@@ -191,6 +197,17 @@ void marshaller_insert(ZolOutStream_24_8& out, const ZolSmartPointer<I>& value) 
   marshaller_insert(out, ZolIService(value));
 }
 
+/// The stream bytes marshaller_insert(out, value) writes for `value`.
+inline std::size_t marshalledSize(const ZolAny_24_8& value) noexcept {
+  return 2 * sizeof(std::uint64_t) + 2 * sizeof(std::uint32_t) + value.streamSize() +
+         sizeof(std::uint32_t) * value.objectCount();
+}
+/// Writes `value` as marshaller_insert(out, value) does, by plain copies into
+/// `to`: marshalledSize(value) bytes of out's stream from out.grow(). Adds the
+/// value's objects to out's object table; returns the byte after the value.
+/// Throws (kStreamMalformed) for a stream or object table too long to count.
+ZOL_KERNEL_EXPORT char* marshalInto(ZolOutStream_24_8& out, char* to, const ZolAny_24_8& value);
+
 ZOL_KERNEL_EXPORT void marshaller_extract(ZolInStream_24_8& in, bool& value);
 ZOL_KERNEL_EXPORT void marshaller_extract(ZolInStream_24_8& in, std::int32_t& value);
 ZOL_KERNEL_EXPORT void marshaller_extract(ZolInStream_24_8& in, std::uint32_t& value);
@@ -215,6 +232,13 @@ void marshaller_extract(ZolInStream_24_8& in, ZolSmartPointer<I>& value) {
 // and writes.
 inline void ZolOutStream_24_8::writeBytes(const void* data, std::size_t size) {
   if (size != 0) any_->bytes_.append(static_cast<const char*>(data), size);
+}
+
+inline char* ZolOutStream_24_8::grow(std::size_t size) {
+  std::string& bytes = any_->bytes_;
+  const std::size_t at = bytes.size();
+  bytes.resize(at + size);
+  return bytes.data() + at;
 }
 
 inline ZolInStream_24_8::ZolInStream_24_8(const ZolAny_24_8& any) noexcept : any_(&any), bytes_(any.streamBytes()) {}
