@@ -10,7 +10,8 @@ function(wyrdan_add_classes target folder)
     target_sources(${target} PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.cpp"
                                      "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.h")
     install(FILES "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${class}.h"
-            DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/WyrdanPluginUtilities/${folder}")
+            DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/WyrdanPluginUtilities/${folder}"
+            COMPONENT dev)
   endforeach()
 endfunction()
 
@@ -51,14 +52,15 @@ function(wyrdan_add_test_suite name)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${labels_script}")
 endfunction()
 
-# wyrdan_install_pkgconfig(<template>)
-# Installs <template> (<name>.pc.in) as <libdir>/pkgconfig/<name>.pc. The file
+# wyrdan_install_pkgconfig(<template> <component>)
+# Installs <template> (<name>.pc.in) as <libdir>/pkgconfig/<name>.pc, as part
+# of the install component <component>. The file
 # is written at install time, so that its paths name the prefix actually
 # installed to (cmake --install --prefix, or the configured prefix under
 # DESTDIR). The template may use @PROJECT_VERSION@,
 # @WYRDAN_ICU_MINIMUM_VERSION@, @WYRDAN_PC_PREFIX@, @WYRDAN_PC_LIBDIR@ and
 # @WYRDAN_PC_INCLUDEDIR@.
-function(wyrdan_install_pkgconfig template)
+function(wyrdan_install_pkgconfig template component)
   get_filename_component(name "${template}" NAME_WLE)
   foreach(dir LIBDIR INCLUDEDIR)
     if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
@@ -79,5 +81,5 @@ function(wyrdan_install_pkgconfig template)
   configure_file("${template}" "${staged}" @ONLY)
   install(CODE "set(WYRDAN_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
 configure_file(\"${staged}\" \"${written}\" @ONLY)
-file(INSTALL \"${written}\" DESTINATION \"${destination}\")")
+file(INSTALL \"${written}\" DESTINATION \"${destination}\")" COMPONENT ${component})
 endfunction()

@@ -20,6 +20,7 @@ declare -A needs=(
   [docs]="$build $gtest doxygen"
   [tidy]="$build $gtest clang clang-tidy"
   [format]="clang-format"
+  [package]="$build $gtest pkgconf dpkg-dev file lintian"
 )
 
 commands=("$@")

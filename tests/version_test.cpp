@@ -45,8 +45,45 @@ TEST(Version, CompatibleWithHeadersOfTheSameMajorAndMinorVersion) {
     EXPECT_EQ(Version::isCompatible(c.headers), c.compatible);
   }
   if (minor > 0) {
-    EXPECT_FALSE(Version::isCompatible(WYRDAN_VERSION_ENCODE(major, minor - 1, 999)));
+    EXPECT_EQ(Version::isCompatible(WYRDAN_VERSION_ENCODE(major, minor - 1, 999)), major > 0)
+        << "from 1.0 on, a library keeps the interface of older minor versions";
   }
+}
+
+// The rule itself, on both sides of 1.0: before it each minor version is an
+// interface of its own, from it on a minor version only adds.
+TEST(Version, CompatibilityRuleChangesAtOnePointZero) {
+  using kyr::orla::plugin::wyrdan::detail::compatibleVersions;
+  const struct {
+    int library;
+    int headers;
+    bool compatible;
+  } cases[] = {
+      {WYRDAN_VERSION_ENCODE(0, 1, 0), WYRDAN_VERSION_ENCODE(0, 1, 7), true},
+      {WYRDAN_VERSION_ENCODE(0, 2, 3), WYRDAN_VERSION_ENCODE(0, 2, 0), true},
+      {WYRDAN_VERSION_ENCODE(0, 2, 0), WYRDAN_VERSION_ENCODE(0, 1, 0), false},
+      {WYRDAN_VERSION_ENCODE(0, 1, 0), WYRDAN_VERSION_ENCODE(0, 2, 0), false},
+      {WYRDAN_VERSION_ENCODE(1, 0, 0), WYRDAN_VERSION_ENCODE(0, 9, 0), false},
+      {WYRDAN_VERSION_ENCODE(1, 3, 0), WYRDAN_VERSION_ENCODE(1, 3, 9), true},
+      {WYRDAN_VERSION_ENCODE(1, 3, 0), WYRDAN_VERSION_ENCODE(1, 0, 0), true},
+      {WYRDAN_VERSION_ENCODE(1, 3, 0), WYRDAN_VERSION_ENCODE(1, 4, 0), false},
+      {WYRDAN_VERSION_ENCODE(2, 0, 0), WYRDAN_VERSION_ENCODE(1, 9, 0), false},
+      {WYRDAN_VERSION_ENCODE(1, 9, 0), WYRDAN_VERSION_ENCODE(2, 0, 0), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.library) + " running headers " + std::to_string(c.headers));
+    EXPECT_EQ(compatibleVersions(c.library, c.headers), c.compatible);
+  }
+}
+
+// The loader's name for the library changes when its interface may break,
+// as isCompatible says: with each minor version before 1.0, with each major
+// version after.
+TEST(Version, SonameCarriesTheVersionsThatMakeAnInterface) {
+  const std::string expected = WYRDAN_VERSION_MAJOR == 0
+                                   ? "libWyrdanPluginUtilities.so.0." + std::to_string(WYRDAN_VERSION_MINOR)
+                                   : "libWyrdanPluginUtilities.so." + std::to_string(WYRDAN_VERSION_MAJOR);
+  EXPECT_EQ(WYRDAN_LIBRARY_SONAME, expected);
 }
 
 }  // namespace

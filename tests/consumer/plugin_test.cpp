@@ -1,7 +1,8 @@
 // A plug-in author's GoogleTest test built against the installed package
 // only: the installed fixture and a journal matcher on the installed
 // simulated host, and a fixture's failure reaching this program's own
-// GoogleTest.
+// GoogleTest. It has no main: gMock's gmock_main brings it, as the README
+// links it.
 #include <WyrdanPluginUtilities/services/ServiceHelper.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest-spi.h>
@@ -41,8 +42,3 @@ TEST(ConsumerFixture, ReportsAnUnexpectedHostFailureToThisProgram) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleMock(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -23,7 +23,7 @@
 /// \endcode
 ///
 /// GoogleTest is not part of the shared library: the test program links it
-/// (the package's Wyrdan::simhost_gtest target and WyrdanSimHostGTest.pc
+/// (the package's Wyrdan::WyrdanSimHostGTest target and WyrdanSimHostGTest.pc
 /// bring it along), so the fixtures report to the program's own test run.
 /// Like every GoogleTest fixture, each is made, run and destroyed on the
 /// test's thread.
