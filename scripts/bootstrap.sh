@@ -21,6 +21,7 @@ declare -A needs=(
   [tidy]="$build $gtest clang clang-tidy"
   [format]="clang-format"
   [package]="$build $gtest pkgconf dpkg-dev file lintian"
+  [abi]="$build abigail-tools binutils xz-utils git"
 )
 
 commands=("$@")
