@@ -2,8 +2,9 @@
 # The benchmarks' deterministic check, for CI: builds the optimised
 # instruction-count check (bench/check_main.cpp), counts with callgrind the
 # instructions per entry of the bunch round trip (20 and 256 entries; at 20
-# also beside msgpack-c's), the cached service getter,
-# EntConvert::toEntities, EventHandler::handleEvent (1 and 8 handlers), a sort
+# also beside msgpack-c's and Qt's), the cached service getter,
+# EntConvert::toEntities, EventHandler::handleEvent (1 and 8 handlers, also
+# beside libsigc++ and boost::signals2), a sort
 # with EntityFastCompare, GenerativeHelper::bulkGenerateObjects, a filtered
 # debug statement, unscoped and naming a short and a 24-character scope
 # (filtered-debug-log, filtered-debug-scoped-short, filtered-debug-scoped-long,
