@@ -19,12 +19,15 @@ using kyr::orla::plugin::wyrdan::ScopeLog;
 
 constexpr int kMessageLevel = 2;
 
-// The scope names of the scoped statements, passed as a literal is: an
-// array the call sees whole. The long one is past what a std::string holds
-// without allocating (15 characters).
+// The scope names of the scoped statements, constants as a literal is. The
+// long one is past what a std::string holds without allocating (15
+// characters).
 constexpr char kShortScope[] = "mesher";
 constexpr char kLongScope[] = "mesher.boundary-layers.3";
 static_assert(sizeof kLongScope - 1 == 24);
+
+template <ScopeName Name>
+constexpr const char* kScope = Name == ScopeName::Short ? kShortScope : kLongScope;
 
 // Errors only, through the counting kernel logger.
 void configureLog() {
@@ -52,39 +55,30 @@ bool FilteredDebugLog::verify() const {
   return !Logger::enableDebugLog() && Logger::enableErrorLog() && kernelCountingLogger()->lines() == before;
 }
 
-FilteredScopedDebugLogShort::FilteredScopedDebugLogShort(long entries) : entries_(entries) { configureLog(); }
+template <ScopeName Name>
+FilteredScopedDebugLog<Name>::FilteredScopedDebugLog(long entries) : entries_(entries) {
+  configureLog();
+}
 
-void FilteredScopedDebugLogShort::run() const {
+template <ScopeName Name>
+void FilteredScopedDebugLog<Name>::run() const {
   for (long i = 0; i < entries_; ++i) {
-    if (Logger::enableDebugLog(kShortScope)) {
+    if (Logger::enableDebugLog(kScope<Name>)) {
       ScopeLog statement(0);
       statement.stream() << "cells meshed: " << i;
     }
   }
 }
 
-bool FilteredScopedDebugLogShort::verify() const {
+template <ScopeName Name>
+bool FilteredScopedDebugLog<Name>::verify() const {
   const std::uint64_t before = kernelCountingLogger()->lines();
   run();
-  return !Logger::enableDebugLog(kShortScope) && Logger::enableErrorLog() && kernelCountingLogger()->lines() == before;
+  return !Logger::enableDebugLog(kScope<Name>) && Logger::enableErrorLog() && kernelCountingLogger()->lines() == before;
 }
 
-FilteredScopedDebugLogLong::FilteredScopedDebugLogLong(long entries) : entries_(entries) { configureLog(); }
-
-void FilteredScopedDebugLogLong::run() const {
-  for (long i = 0; i < entries_; ++i) {
-    if (Logger::enableDebugLog(kLongScope)) {
-      ScopeLog statement(0);
-      statement.stream() << "cells meshed: " << i;
-    }
-  }
-}
-
-bool FilteredScopedDebugLogLong::verify() const {
-  const std::uint64_t before = kernelCountingLogger()->lines();
-  run();
-  return !Logger::enableDebugLog(kLongScope) && Logger::enableErrorLog() && kernelCountingLogger()->lines() == before;
-}
+template class FilteredScopedDebugLog<ScopeName::Short>;
+template class FilteredScopedDebugLog<ScopeName::Long>;
 
 void EmptyLoop::run() const {
   for (long i = 0; i < entries_; ++i) benchmark::DoNotOptimize(i);

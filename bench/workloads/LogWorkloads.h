@@ -31,13 +31,18 @@ class FilteredDebugLog {
   long entries_;
 };
 
-/// The measured cost: `entries` debug statements of the scope "mesher", as a
+/// The scope a scoped statement names: "mesher", or a 24-character name,
+/// longer than a std::string holds without allocating.
+enum class ScopeName { Short, Long };
+
+/// The measured cost: `entries` debug statements of the scope `Name`, as a
 /// plug-in writes them, the name a literal at the call:
 /// `if (Logger::enableDebugLog("mesher")) ...`. Nothing is composed since
 /// it answers false.
-class FilteredScopedDebugLogShort {
+template <ScopeName Name>
+class FilteredScopedDebugLog {
  public:
-  explicit FilteredScopedDebugLogShort(long entries);
+  explicit FilteredScopedDebugLog(long entries);
   void run() const;
   /// The filter holds for the scope and a run writes nothing.
   bool verify() const;
@@ -46,18 +51,8 @@ class FilteredScopedDebugLogShort {
   long entries_;
 };
 
-/// The same statement with a 24-character scope name, longer than a
-/// std::string holds without allocating.
-class FilteredScopedDebugLogLong {
- public:
-  explicit FilteredScopedDebugLogLong(long entries);
-  void run() const;
-  /// The filter holds for the scope and a run writes nothing.
-  bool verify() const;
-
- private:
-  long entries_;
-};
+using FilteredScopedDebugLogShort = FilteredScopedDebugLog<ScopeName::Short>;
+using FilteredScopedDebugLogLong = FilteredScopedDebugLog<ScopeName::Long>;
 
 /// The floor: `entries` iterations of an empty loop.
 class EmptyLoop {

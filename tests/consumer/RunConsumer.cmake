@@ -86,9 +86,9 @@ if(STEP STREQUAL "install")
   # The package's version check accepts the versions whose interface the
   # library keeps, as Version::isCompatible does: before 1.0 the same minor
   # version, from 1.0 on an older or the same minor version of its major.
-  string(REPLACE "." ";" parts "${VERSION}")
-  list(GET parts 0 major)
-  list(GET parts 1 minor)
+  string(REPLACE "." ";" numbers "${VERSION}")
+  list(GET numbers 0 major)
+  list(GET numbers 1 minor)
   math(EXPR next_minor "${minor} + 1")
   math(EXPR next_major "${major} + 1")
   set(requests "${major}.${minor}=TRUE" "${major}.${minor}.0=TRUE" "${major}.${next_minor}=FALSE"

@@ -57,39 +57,28 @@ void describeOrder(const std::vector<CallPattern>& patterns, std::ostream* os) {
 JournalMatcher::JournalMatcher(Kind kind, std::vector<CallPattern> patterns, ::testing::Matcher<std::size_t> count)
     : kind_(kind), patterns_(std::move(patterns)), count_(std::move(count)) {}
 
-void JournalMatcher::DescribeTo(std::ostream* os) const {
-  switch (kind_) {
-    case Kind::Any:
-      *os << "has a host call matching " << patterns_.front().toString();
-      return;
-    case Kind::None:
-      *os << "has no host call matching " << patterns_.front().toString();
-      return;
-    case Kind::Count:
-      *os << "has host calls matching " << patterns_.front().toString() << " in a number that ";
-      count_.DescribeTo(os);
-      return;
-    case Kind::Order:
-      *os << "has host calls matching these patterns in this order, other calls allowed between:";
-      describeOrder(patterns_, os);
-      return;
-  }
-}
+void JournalMatcher::DescribeTo(std::ostream* os) const { describe(os, false); }
 
-void JournalMatcher::DescribeNegationTo(std::ostream* os) const {
+void JournalMatcher::DescribeNegationTo(std::ostream* os) const { describe(os, true); }
+
+void JournalMatcher::describe(std::ostream* os, bool negated) const {
   switch (kind_) {
     case Kind::Any:
-      *os << "has no host call matching " << patterns_.front().toString();
-      return;
     case Kind::None:
-      *os << "has a host call matching " << patterns_.front().toString();
+      *os << ((kind_ == Kind::None) != negated ? "has no host call matching " : "has a host call matching ")
+          << patterns_.front().toString();
       return;
     case Kind::Count:
       *os << "has host calls matching " << patterns_.front().toString() << " in a number that ";
-      count_.DescribeNegationTo(os);
+      if (negated) {
+        count_.DescribeNegationTo(os);
+      } else {
+        count_.DescribeTo(os);
+      }
       return;
     case Kind::Order:
-      *os << "lacks host calls matching these patterns in this order:";
+      *os << (negated ? "lacks host calls matching these patterns in this order:"
+                      : "has host calls matching these patterns in this order, other calls allowed between:");
       describeOrder(patterns_, os);
       return;
   }

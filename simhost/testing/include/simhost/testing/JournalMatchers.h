@@ -105,6 +105,8 @@ class SIMHOST_GTEST_EXPORT JournalMatcher {
   static std::vector<HostCall> callsOf(const CallJournal& journal) { return journal.calls(); }
   static const std::vector<HostCall>& callsOf(const std::vector<HostCall>& calls) { return calls; }
 
+  /// DescribeTo, or with `negated` DescribeNegationTo.
+  void describe(std::ostream* os, bool negated) const;
   bool matchOne(const std::vector<HostCall>& calls, ::testing::MatchResultListener* listener) const;
   bool matchOrder(const std::vector<HostCall>& calls, ::testing::MatchResultListener* listener) const;
 
