@@ -20,13 +20,21 @@ endfunction()
 # One GoogleTest executable; every test case runs as its own ctest test (and
 # so in its own process, with fresh process-wide state). LABELS name the
 # subsystem, so that `ctest -L <subsystem>` runs it. The cases that
-# CONCURRENT matches are labelled "concurrency" too, for ThreadSanitizer.
+# CONCURRENT matches are labelled "concurrency" too, for ThreadSanitizer, and
+# the target concurrency_tests builds every suite holding such tests (the tsan
+# build builds nothing else).
 function(wyrdan_add_test_suite name)
   cmake_parse_arguments(ARG "" "CONCURRENT" "SOURCES;LIBRARIES;LABELS" ${ARGN})
   if(NOT ARG_LABELS)
     message(FATAL_ERROR "test suite ${name} has no LABELS: name the subsystem it tests")
   endif()
   add_executable(${name} ${ARG_SOURCES})
+  if(ARG_CONCURRENT OR "concurrency" IN_LIST ARG_LABELS)
+    if(NOT TARGET concurrency_tests)
+      add_custom_target(concurrency_tests)
+    endif()
+    add_dependencies(concurrency_tests ${name})
+  endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
   # Labels are set by a script ctest includes after discovery, over the
   # discovered test lists: gtest_discover_tests's PROPERTIES would split a list
