@@ -46,8 +46,7 @@ void writeReference(Zol::ZolOutStream_24_8& out, EntityReference const& referenc
 
 // Named values: the count, then each element as the command-parameter list writes it.
 void writeNamedValues(Zol::ZolOutStream_24_8& out, CmdParameters const& values) {
-  Zol::marshaller_insert(out, static_cast<std::uint32_t>(values.size()));
-  for (const auto& value : values) appfw::marshalCmdParameter(out, value.name, value.value);
+  appfw::marshalCmdParameterList(out, values);
 }
 
 // An any of `typeCode` whose stream `write` fills.

@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kTypeCodeBytes = 16;
 constexpr std::size_t kLengthBytes = 4;
 // The smallest element: type code, empty name, value holding nothing.
-constexpr std::size_t kMinimalElementBytes = kTypeCodeBytes + kLengthBytes + kTypeCodeBytes + 2 * kLengthBytes;
+constexpr std::size_t kMinimalElementBytes = kCmdParameterHeaderBytes + kTypeCodeBytes + 2 * kLengthBytes;
 
 const Zol::ZolTypeRegistration kListType{"kyr.orla.appfw.CmdParameters", kCmdParametersTypeId};
 const Zol::ZolTypeRegistration kElementType{"kyr.orla.appfw.CmdParameter", kCmdParameterTypeId};
@@ -24,13 +24,11 @@ Zol::ZolTypeCode_24_8 getTC_CmdParameters() noexcept { return kListType.typeCode
 Zol::ZolTypeCode_24_8 getTC_CmdParameter() noexcept { return kElementType.typeCode(); }
 
 std::size_t marshalledCmdParameterSize(const std::string& name, const Zol::ZolAny_24_8& value) {
-  return kMinimalElementBytes + name.size() + value.streamSize() + kLengthBytes * value.objectCount();
+  return kCmdParameterHeaderBytes + name.size() + Zol::marshalledSize(value);
 }
 
 void marshalCmdParameter(Zol::ZolOutStream_24_8& out, const std::string& name, const Zol::ZolAny_24_8& value) {
-  Zol::marshaller_insert(out, getTC_CmdParameter());
-  Zol::marshaller_insert(out, name);
-  Zol::marshaller_insert(out, value);
+  marshalCmdParameterInto(out, out.grow(marshalledCmdParameterSize(name, value)), name, value);
 }
 
 char* marshalCmdParameterInto(Zol::ZolOutStream_24_8& out, char* to, std::string_view name,
@@ -42,7 +40,7 @@ char* marshalCmdParameterInto(Zol::ZolOutStream_24_8& out, char* to, std::string
   std::memcpy(to, &kCmdParameterTypeId.high, sizeof kCmdParameterTypeId.high);
   std::memcpy(to + sizeof kCmdParameterTypeId.high, &kCmdParameterTypeId.low, sizeof kCmdParameterTypeId.low);
   std::memcpy(to + kTypeCodeBytes, &nameLength, kLengthBytes);
-  to += kTypeCodeBytes + kLengthBytes;
+  to += kCmdParameterHeaderBytes;
   if (!name.empty()) std::memcpy(to, name.data(), name.size());
   return Zol::marshalInto(out, to + name.size(), value);
 }
@@ -73,11 +71,7 @@ bool holdsCmdParameters(const Zol::ZolAny_24_8& any) noexcept {
 Zol::ZolAny_24_8 cmdParametersToAny(const CmdParameters& params) {
   Zol::ZolAny_24_8 any;
   Zol::ZolOutStream_24_8 out = any.initializeStream();
-  std::size_t size = kLengthBytes;
-  for (const CmdParameter& param : params) size += marshalledCmdParameterSize(param.name, param.value);
-  out.reserve(size);
-  Zol::marshaller_insert(out, static_cast<std::uint32_t>(params.size()));
-  for (const CmdParameter& param : params) marshalCmdParameter(out, param.name, param.value);
+  marshalCmdParameterList(out, params);
   any.setData(getTC_CmdParameters());
   return any;
 }

@@ -156,19 +156,7 @@ void marshaller_insert(ZolOutStream_24_8& out, const ZolIService& value) {
 }
 
 void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value) {
-  const ZolTypeId id = value.typeCode_.getTypeId();
-  const std::string_view bytes = value.streamBytes();
-  const std::size_t objectCount = value.objectCount();
-  Fields header;
-  header.add(id.high).add(id.low).add(checkedLength(bytes.size()));
-  if (header.fits(bytes.size() + sizeof(std::uint32_t)) && objectCount == 0) {
-    header.addBytes(bytes.data(), bytes.size()).add(std::uint32_t{0}).writeTo(out);
-    return;
-  }
-  header.writeTo(out);
-  out.writeBytes(bytes.data(), bytes.size());
-  writeScalar(out, checkedLength(objectCount));
-  for (const ZolIService& object : value.objects_) marshaller_insert(out, object);
+  marshalInto(out, out.grow(marshalledSize(value)), value);
 }
 
 char* marshalInto(ZolOutStream_24_8& out, char* to, const ZolAny_24_8& value) {

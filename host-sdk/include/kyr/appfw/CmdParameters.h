@@ -40,6 +40,9 @@ ZOL_KERNEL_EXPORT Zol::ZolTypeCode_24_8 getTC_CmdParameters() noexcept;
 /// The element struct's type code ("kyr.orla.appfw.CmdParameter").
 ZOL_KERNEL_EXPORT Zol::ZolTypeCode_24_8 getTC_CmdParameter() noexcept;
 
+/// The bytes of an element before its name: the element's type id and the
+/// name's length.
+inline constexpr std::size_t kCmdParameterHeaderBytes = 2 * sizeof(std::uint64_t) + sizeof(std::uint32_t);
 /// The stream bytes marshalCmdParameter writes for one element.
 ZOL_KERNEL_EXPORT std::size_t marshalledCmdParameterSize(const std::string& name, const Zol::ZolAny_24_8& value);
 /// Writes one element: struct type code, name, value.
@@ -59,9 +62,9 @@ ZOL_KERNEL_EXPORT char* marshalCmdParameterInto(Zol::ZolOutStream_24_8& out, cha
 /// stream grows once; each element goes in a few plain copies.
 template <class Elements>
 void marshalCmdParameterList(Zol::ZolOutStream_24_8& out, const Elements& elements) {
-  constexpr std::size_t kElementHeaderBytes = 2 * sizeof(std::uint64_t) + sizeof(std::uint32_t);
   std::size_t size = sizeof(std::uint32_t);
-  for (const auto& [name, value] : elements) size += kElementHeaderBytes + name.size() + Zol::marshalledSize(value);
+  for (const auto& [name, value] : elements)
+    size += kCmdParameterHeaderBytes + name.size() + Zol::marshalledSize(value);
   char* to = out.grow(size);
   const auto count = static_cast<std::uint32_t>(elements.size());
   std::memcpy(to, &count, sizeof count);
