@@ -1,9 +1,14 @@
 // The handler registry (EventHandler) on the simulated host's event manager:
 // the subscription that follows the handlers, the order they run in, changes
 // and failures during a delivery, and each domain's shorthands.
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <functional>
+#include <future>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -14,6 +19,7 @@
 #include "WyrdanPluginUtilities/events/EventHandler.h"
 #include "WyrdanPluginUtilities/events/ImproperLock.h"
 #include "support/EventTest.h"
+#include "support/Memory.h"
 
 namespace {
 
@@ -35,6 +41,9 @@ struct Recorder : IZolEventHandler {
   std::vector<const Recorder*>& ran;
   std::function<void()> action;
 };
+
+// A registry of the test's own besides the process-wide one.
+class OwnRegistry : public EventHandler {};
 
 class EventHandlerTest : public testing_support::EventTest {
  protected:
@@ -103,6 +112,9 @@ TEST_F(EventHandlerTest, TheSubscriptionFollowsTheHandlers) {
   EXPECT_EQ(host.eventManager().subscriptions(modes)[0].filter, (EventFilter{1, 2})) << "the modes domain's own";
   registry.removeAllEventHandler();
   EXPECT_EQ(subscriptions(modes) + subscriptions(mine), 0u);
+  host.journal().clear();
+  registry.removeAllEventHandler();
+  EXPECT_EQ(host.journal().size(), 0u) << "an empty table asks nothing of the host";
 
   int width = -1;
   int height = -1;
@@ -142,27 +154,42 @@ TEST_F(EventHandlerTest, HandlersRunInAddressOrderOnTheirDomainOnly) {
   EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[1]}));
 }
 
-TEST_F(EventHandlerTest, ChangesDuringADeliveryCountFromTheNextEvent) {
-  registry.addDomainEventHandler(mine, &handlers[1]);
-  registry.addDomainEventHandler(mine, &handlers[0]);
+// A handler removed on the delivering thread is not called afterwards in that
+// delivery, so a handler may remove another and delete it at once; one added
+// counts from the next event.
+TEST_F(EventHandlerTest, ChangesOnTheDeliveringThreadRemoveAtOnceAndAddForTheNextEvent) {
   Recorder& first = handlers[0];
   Recorder& second = handlers[1];
-  first.action = [&] {
-    registry.removeDomainEventHandler(mine, &first);
-    registry.removeDomainEventHandler(mine, &second);
-    registry.addDomainEventHandler(mine, &handlers[2]);
+  Recorder& third = handlers[2];
+  const std::pair<const char*, std::function<void()>> removals[] = {
+      {"one handler", [&] { registry.removeDomainEventHandler(mine, &second); }},
+      {"the domain's handlers", [&] { registry.removeDomainEventHandlers(mine); }},
+      {"every handler", [&] { registry.removeAllEventHandler(); }},
   };
-  deliver(mine);
-  EXPECT_EQ(ran, (std::vector<const Recorder*>{&first, &second})) << "the delivery in progress keeps its handlers";
-  ran.clear();
-  deliver(mine);
-  EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[2]}));
+  for (const auto& [name, remove] : removals) {
+    SCOPED_TRACE(name);
+    registry.addDomainEventHandler(mine, &second);
+    registry.addDomainEventHandler(mine, &first);
+    first.action = [&] {
+      remove();
+      registry.addDomainEventHandler(mine, &third);
+    };
+    ran.clear();
+    EXPECT_EQ(deliver(mine), Zol::Framework::EventHandled);
+    EXPECT_EQ(ran, (std::vector<const Recorder*>{&first}));
+    first.action = nullptr;
+    registry.removeDomainEventHandler(mine, &first);
+    ran.clear();
+    deliver(mine);
+    EXPECT_EQ(ran, (std::vector<const Recorder*>{&third}));
+    registry.removeAllEventHandler();
+  }
 }
 
 // A handler that changes the table and then delivers again on the same
-// thread: the nested delivery sees the change, and the outer one goes on with
-// the handlers it started with (still alive: ASan checks).
-TEST_F(EventHandlerTest, ANestedDeliveryAfterAChangeSeesItAndTheOuterOneKeepsItsHandlers) {
+// thread: the nested delivery sees the change, and so does the outer one
+// when it goes on.
+TEST_F(EventHandlerTest, ANestedDeliveryAfterAChangeSeesIt) {
   registry.addDomainEventHandler(mine, &handlers[1]);
   registry.addDomainEventHandler(mine, &handlers[0]);
   Recorder& first = handlers[0];
@@ -176,13 +203,92 @@ TEST_F(EventHandlerTest, ANestedDeliveryAfterAChangeSeesItAndTheOuterOneKeepsIts
     deliver(mine, 2);
   };
   deliver(mine, 1);
-  EXPECT_EQ(ran, (std::vector<const Recorder*>{&first, &first, &third, &second}))
-      << "the nested event reaches the new table; the outer event ends with the handlers it started with";
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&first, &first, &third}));
 
   ran.clear();
   std::thread other([&] { deliver(mine, 3); });
   other.join();
   EXPECT_EQ(ran, (std::vector<const Recorder*>{&first, &third})) << "another thread sees the change too";
+}
+
+// A delivery on another thread, past its copy, still calls the handlers it
+// copied when the registry is gone meanwhile (the handlers outlive it); it
+// reads nothing of the registry any more (ASan checks).
+TEST_F(EventHandlerTest, ADeliveryInProgressOutlivesItsRegistry) {
+  auto own = std::make_unique<OwnRegistry>();
+  own->addDomainEventHandler(mine, &handlers[0]);
+  own->addDomainEventHandler(mine, &handlers[1]);
+  std::promise<void> inFirstHandler;
+  std::promise<void> registryGone;
+  handlers[0].action = [&] {
+    inFirstHandler.set_value();
+    registryGone.get_future().wait();
+  };
+  std::thread delivering([&, registry = own.get()] { registry->handleEvent(ZolEvent{mine, 1, {}}); });
+  inFirstHandler.get_future().wait();
+  own->removeAllEventHandler();
+  own.reset();
+  registryGone.set_value();
+  delivering.join();
+  EXPECT_EQ(ran, (std::vector<const Recorder*>{&handlers[0], &handlers[1]}))
+      << "removed on another thread, the second handler is still called for the event in progress";
+}
+
+// Whatever a delivery keeps is freed when it ends: nested deliveries after
+// table changes, threads that delivered once and ended, and deliveries that
+// alternate between two registries leave the heap as they found it. Without a
+// host, whose journal would grow with every change.
+TEST(EventDelivery, LeavesNothingBehind) {
+  std::vector<const Recorder*> ran;
+  const auto deliver = [&](EventHandler& to, long long id) {
+    to.handleEvent(ZolEvent{id, 1, {}});
+    ran.clear();
+  };
+  OwnRegistry registry[2];
+  constexpr int kDomains = 16;
+  constexpr int kHandlersPerDomain = 32;
+  std::deque<Recorder> recorders;
+  for (long long id = 1; id <= kDomains; ++id) {
+    for (int h = 0; h < kHandlersPerDomain; ++h) registry[0].addDomainEventHandler(id, &recorders.emplace_back(ran));
+  }
+  ran.reserve(kHandlersPerDomain + 1);
+  const auto changeTable = [&] {
+    registry[0].removeDomainEventHandler(kDomains, &recorders.back());
+    registry[0].addDomainEventHandler(kDomains, &recorders.back());
+  };
+
+  constexpr int kNesting = 20'000;
+  int depth = 0;
+  Recorder nesting(ran);
+  nesting.action = [&] {
+    if (depth == kNesting) return;
+    ++depth;
+    changeTable();
+    registry[0].handleEvent(ZolEvent{1, 1, {}});
+  };
+  registry[0].addDomainEventHandler(1, &nesting);
+  ran.reserve(kNesting * (kHandlersPerDomain + 1));
+  // A first thread makes what the C library keeps for threads to come.
+  testing_support::runOnStackOf(std::size_t{1} << 30, [&] { deliver(registry[0], 2); });
+  std::size_t before = testing_support::heapInUse();
+  testing_support::runOnStackOf(std::size_t{1} << 30, [&] { deliver(registry[0], 1); });
+  EXPECT_EQ(depth, kNesting);
+  EXPECT_LE(testing_support::heapGrowthSince(before), 1024) << "nested deliveries";
+  registry[0].removeDomainEventHandler(1, &nesting);
+
+  before = testing_support::heapInUse();
+  for (int t = 0; t < 3000; ++t) {
+    changeTable();
+    std::thread([&] { registry[0].handleEvent(ZolEvent{1 + t % kDomains, 1, {}}); }).join();
+  }
+  EXPECT_LE(testing_support::heapGrowthSince(before), 1024) << "threads that ended";
+
+  ran.clear();
+  registry[1].addDomainEventHandler(1, &recorders.front());
+  deliver(registry[1], 1);
+  before = testing_support::heapInUse();
+  for (int i = 0; i < 400'000; ++i) deliver(registry[i % 2], 1);
+  EXPECT_LE(testing_support::heapGrowthSince(before), 1024) << "two registries alternating";
 }
 
 TEST_F(EventHandlerTest, AThrowingHandlerEndsItsEventAndLeavesTheLockFree) {
@@ -217,6 +323,54 @@ TEST_F(EventHandlerTest, AnEventDeliveredDuringASubscriptionChangeRaisesImproper
   EXPECT_EQ(deliver(mine), Zol::Framework::EventHandled) << "the lock was released on the way out";
   registry.addDomainEventHandler(other, &handlers[1]);
   EXPECT_EQ(subscriptions(other), 1u);
+}
+
+// Each registry has its lock: when another registry's change runs inside this
+// one's host call, an event for this registry on that thread still finds this
+// registry's lock taken by its own thread, also when nothing in the table
+// changed since the thread's last delivery.
+TEST_F(EventHandlerTest, ImproperLockIsPerRegistryThroughNestedChanges) {
+  OwnRegistry inner;
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  deliver(mine);
+  ran.clear();
+  const long long innerDomain = host.eventManager().defineDomain("Test.Inner");
+  host.faults().inject(managerCall("lookUpDomainId"),
+                       simhost::Fault::callback([&] { inner.addDomainEventHandler(innerDomain, &handlers[1]); }), 1);
+  host.faults().inject(managerCall("addListenerForAllEvents").with(innerDomain, testing_support::pluginListener(), 2),
+                       simhost::Fault::callback([&] { deliver(mine); }), 1);
+  EXPECT_THROW(registry.addDomainEventHandler(mine, &handlers[0]), ImproperLock);
+  EXPECT_TRUE(ran.empty());
+  inner.removeAllEventHandler();
+}
+
+// A delivery that starts on another thread while a change holds the lock
+// waits for the change, then sees it: during removeAllEventHandler's host
+// calls, no handler is called after the host unsubscribed it. The thread has
+// delivered before, so it holds nothing it would need the lock to refresh.
+TEST_F(EventHandlerTest, ADeliveryDuringAChangeWaitsForItAndSeesIt) {
+  registry.addDomainEventHandler(mine, &handlers[0]);
+  std::promise<void> delivered;
+  std::promise<void> deliverAgain;
+  std::atomic<bool> deliveredAgain{false};
+  std::thread delivering([&] {
+    deliver(mine);
+    delivered.set_value();
+    deliverAgain.get_future().wait();
+    deliver(mine);
+    deliveredAgain = true;
+  });
+  delivered.get_future().wait();
+  ran.clear();
+  host.faults().inject(managerCall("removeListener"), simhost::Fault::callback([&] {
+                         deliverAgain.set_value();
+                         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                         EXPECT_FALSE(deliveredAgain) << "it waits while the change holds the lock";
+                       }),
+                       1);
+  registry.removeAllEventHandler();
+  delivering.join();
+  EXPECT_TRUE(ran.empty()) << "the delivery saw the table after the change";
 }
 
 TEST_F(EventHandlerTest, EachShorthandUsesItsDomain) {

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <mutex>
+#include <shared_mutex>
 
 #include "WyrdanPluginUtilities/events/EventListener.h"
 #include "WyrdanPluginUtilities/events/internal/CriticalSection.h"
-#include "WyrdanPluginUtilities/events/internal/DeliveryTable.h"
+#include "WyrdanPluginUtilities/events/internal/Delivery.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "kyr/appfw/ZolIGuiExecutive.h"
@@ -48,66 +49,66 @@ EventHandler* EventHandler::instance() {
   return &registry;
 }
 
-EventHandler::EventHandler()
-    : m_lock(std::make_unique<internal::CriticalSection>()),
-      m_delivery(std::make_unique<internal::DeliveryTable>(*m_lock)) {}
+EventHandler::EventHandler() : m_lock(std::make_unique<internal::CriticalSection>()) {}
 
-void EventHandler::publish() { m_delivery->publish(m_handlers); }
-
-EventHandler::~EventHandler() = default;
+// A copy still being taken finishes before the table goes; deliveries past
+// their copy never read the registry again.
+EventHandler::~EventHandler() {
+  if (m_lock->heldByThisThread()) return;
+  const std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  m_handlers.clear();
+}
 
 void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* handler) {
   if (handler == nullptr) return;
-  std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  const internal::DeliveryTable::Change changing(*m_delivery);
+  const std::lock_guard<internal::CriticalSection> lock(*m_lock);
   Handlers& handlers = m_handlers[domainId];
   const auto at = std::lower_bound(handlers.begin(), handlers.end(), handler);
-  if (at == handlers.end() || *at != handler) {
-    handlers.insert(at, handler);
-    publish();
-  }
+  if (at == handlers.end() || *at != handler) handlers.insert(at, handler);
   EventListener::getDefListener()->listenDomainEvent(domainId);
 }
 
 void EventHandler::removeDomainEventHandler(long long domainId, IZolEventHandler* handler) {
   if (handler == nullptr) return;
-  std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  const internal::DeliveryTable::Change changing(*m_delivery);
+  const std::lock_guard<internal::CriticalSection> lock(*m_lock);
   auto entry = m_handlers.find(domainId);
   if (entry == m_handlers.end()) return;
   Handlers& handlers = entry->second;
   const auto found = std::lower_bound(handlers.begin(), handlers.end(), handler);
   if (found == handlers.end() || *found != handler) return;
   handlers.erase(found);
-  publish();
+  internal::Delivery::forget(this, &domainId, handler);
   if (!handlers.empty()) return;
   EventListener::getDefListener()->removeDomainListener(domainId);
   m_handlers.erase(entry);
-  publish();
 }
 
 void EventHandler::removeDomainEventHandlers(long long domainId) {
-  std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  const internal::DeliveryTable::Change changing(*m_delivery);
-  if (m_handlers.erase(domainId) != 0) publish();
+  const std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  m_handlers.erase(domainId);
+  internal::Delivery::forget(this, &domainId, nullptr);
   EventListener::getDefListener()->removeDomainListener(domainId);
 }
 
+// An empty table asks nothing of the host: not even for the listener.
 void EventHandler::removeAllEventHandler() {
-  std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  const internal::DeliveryTable::Change changing(*m_delivery);
+  const std::lock_guard<internal::CriticalSection> lock(*m_lock);
+  if (m_handlers.empty()) return;
   EventListener* listener = EventListener::getDefListener();
   for (const auto& entry : m_handlers) listener->removeDomainListener(entry.first);
   m_handlers.clear();
-  publish();
+  internal::Delivery::forget(this, nullptr, nullptr);
 }
 
+// The copy is taken under a shared hold, so deliveries on several threads
+// do not wait for one another, and the handlers run after it is released.
 Zol::Framework::HandleEventStatus EventHandler::handleEvent(Zol::Framework::ZolEvent const& event) {
-  const internal::DeliveryTable::View view(*m_delivery);
-  const long long domainId = event.domainId;
-  const Handlers* handlers = view.find(domainId);
-  if (handlers == nullptr || handlers->empty()) return Zol::Framework::EventNotHandled;
-  for (IZolEventHandler* handler : *handlers) handler->handleDomainEvent(domainId, event);
+  std::shared_lock<internal::CriticalSection> lock(*m_lock);
+  const auto entry = m_handlers.find(event.domainId);
+  if (entry == m_handlers.end() || entry->second.empty()) return Zol::Framework::EventNotHandled;
+  const internal::Delivery delivery(this, event.domainId, entry->second);
+  lock.unlock();
+  delivery.callEach(event);
   return Zol::Framework::EventHandled;
 }
 

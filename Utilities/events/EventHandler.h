@@ -8,16 +8,19 @@
 /// numeric ids.
 ///
 /// \par Threads and exceptions
-/// Thread-safe: every table operation takes one non-recursive lock, which the
-/// subscription calls also hold while they call the host; handlers run
-/// outside the lock. The domain getters take no lock; getGUIChannelId and the
-/// GUI shorthands reach the service cache (ServiceHelper), which serves one
-/// thread at a time. Host exceptions pass to the caller, the table keeping
-/// the change made before the failing host call; a handler's exception
-/// passes out of handleEvent. An event delivered on the thread of a
-/// subscription call, during that call, makes handleEvent throw ImproperLock
-/// (events/ImproperLock.h); so does any table operation the host calls back
-/// into on that thread.
+/// Thread-safe: every table change takes the registry's one non-recursive
+/// lock, and holds it while it calls the host to change a subscription; a
+/// delivery takes it only to copy the handlers of its event's domain, and
+/// calls them after releasing it. Deliveries on several threads do not wait
+/// for one another; a delivery that starts during a change waits for the
+/// change to end. The domain getters take no lock; getGUIChannelId and the
+/// GUI shorthands reach the service cache (ServiceHelper). Host exceptions
+/// pass to the caller, the table keeping the change made before the failing
+/// host call; a handler's exception passes out of handleEvent. Taking the
+/// lock on a thread that holds it raises ImproperLock
+/// (events/ImproperLock.h): an event delivered on the thread of a
+/// subscription change, during that change, and any table operation the host
+/// calls back into on that thread. Each registry has its own lock.
 ///
 /// \code
 ///   EventHandler* registry = EventHandler::instance();
@@ -33,6 +36,11 @@
 /// subscribed is the initializer service as the first of these look-ups found
 /// it, kept for the process: when that look-up found none, the plug-in hears
 /// no host event for good.
+///
+/// What it keeps: the table, and the lock (about 2 KiB, whatever the number
+/// of threads). A delivery keeps its own copy of one domain's
+/// handlers, on its stack (on the heap beyond 16 handlers), freed when it
+/// ends; nothing is kept per thread or per delivery once the delivery ends.
 #pragma once
 
 #include <map>
@@ -48,7 +56,6 @@ namespace kyr::orla::plugin::wyrdan {
 
 namespace internal {
 class CriticalSection;
-class DeliveryTable;
 }  // namespace internal
 
 class WYRDAN_EXPORT EventHandler {
@@ -62,6 +69,11 @@ class WYRDAN_EXPORT EventHandler {
   /// Not assignable, for the same reason.
   EventHandler& operator=(EventHandler const&) = delete;
   /// Unsubscribes nothing: handlers are removed before the library unloads.
+  /// Waits for a delivery copying its handlers to finish the copy; a
+  /// delivery past its copy reads nothing of the registry, so it may go on
+  /// calling its handlers. A delivery that starts once the registry is
+  /// destroyed is the host's fault: remove every handler first, which
+  /// unsubscribes the listener.
   ~EventHandler();
 
   /// Registers `handler` (not owned; kept until removed) for `domainId` and
@@ -82,21 +94,23 @@ class WYRDAN_EXPORT EventHandler {
   void removeDomainEventHandlers(long long domainId);
   /// Drops every handler and stops listening to every domain that had any,
   /// in ascending id order. A host exception passes with the table still
-  /// whole and the domains before the failing one unsubscribed.
+  /// whole and the domains before the failing one unsubscribed. An empty
+  /// table makes no host call.
   void removeAllEventHandler();
 
   /// Calls the handlers registered for the event's domain when the delivery
   /// starts, in ascending address order, on this thread and outside the
   /// lock: every add and remove that returned before is seen, and handlers
-  /// added or removed meanwhile count from the next event. Returns
-  /// EventHandled when a handler ran, EventNotHandled when the domain had
-  /// none. A handler's exception ends the delivery and passes to the caller.
-  /// Throws ImproperLock when this thread is inside one of the registry's
-  /// subscription changes. When the table has not changed since this
-  /// thread's last delivery it takes no lock and allocates nothing; a
-  /// thread's first delivery, and its first after a change, take the lock
-  /// (the very first also keeps a small record of the thread until the
-  /// library unloads).
+  /// added meanwhile count from the next event. A handler removed on this
+  /// thread during the delivery (by a handler, say) is not called afterwards
+  /// in it, so a handler may remove another and delete it at once; one
+  /// removed on another thread may still be called for this event, so keep
+  /// a handler alive until no delivery that could have copied it still runs.
+  /// Returns EventHandled when a handler ran, EventNotHandled when the
+  /// domain had none. A handler's exception ends the delivery and passes to
+  /// the caller. Waits while another thread changes the table; throws
+  /// ImproperLock when this thread is changing it. Allocates nothing for a
+  /// domain of up to 16 handlers.
   Zol::Framework::HandleEventStatus handleEvent(Zol::Framework::ZolEvent const& event);
 
   /// The viewport width and height the registry keeps: 0 and 0, since
@@ -312,15 +326,10 @@ class WYRDAN_EXPORT EventHandler {
   // One domain's handlers in ascending address order.
   using Handlers = std::vector<IZolEventHandler*>;
 
-  // Publishes the table to deliveries; under the lock, after each change.
-  void publish();
-
   int m_viewportWidth = 0;
   int m_viewportHeight = 0;
   std::map<long long, Handlers> m_handlers;
   std::unique_ptr<internal::CriticalSection> m_lock;
-  // What handleEvent reads: the table as of its last change, without the lock.
-  std::unique_ptr<internal::DeliveryTable> m_delivery;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

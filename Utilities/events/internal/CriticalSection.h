@@ -1,10 +1,22 @@
-// A non-recursive lock over a oneTBB mutex that knows its owning thread:
-// taking it again on the owning thread raises ImproperLock instead of
-// deadlocking. Meets the standard Lockable requirements, so it is used
-// through std::lock_guard. Each thread keeps the locks it holds as a chain
-// in a thread-local, innermost first, so asking whether the calling thread
-// holds a lock is a read of its own memory.
+// The handler registry's critical section: a non-recursive lock over a
+// oneTBB mutex that knows its owning thread, so that taking it again on that
+// thread raises ImproperLock instead of deadlocking.
+//
+//   std::lock_guard<CriticalSection> change(section);      // a table change
+//   std::shared_lock<CriticalSection> delivery(section);   // copying one domain's handlers
+//
+// Changes take it exclusively and may call the host while they hold it.
+// Deliveries take it shared, only long enough to copy a few pointers, so
+// they wait for a change in progress but not for one another. A shared
+// holder counts itself in one of several counters, each on a cache line of
+// its own and chosen by thread, so that deliveries on different threads
+// write no memory they share; a change raises a flag, then waits for the
+// counters to drain. Meets the standard Lockable and SharedLockable
+// requirements.
 #pragma once
+
+#include <array>
+#include <atomic>
 
 #include <oneapi/tbb/mutex.h>
 
@@ -16,19 +28,40 @@ class CriticalSection {
   CriticalSection(const CriticalSection&) = delete;
   CriticalSection& operator=(const CriticalSection&) = delete;
 
-  /// Blocks until the lock is free, then takes it. Throws ImproperLock when
-  /// the calling thread holds it already.
+  /// Blocks until no other thread holds the section in any way, then takes
+  /// it exclusively. Throws ImproperLock when the calling thread holds it
+  /// already.
   void lock();
-  /// Releases the lock; only its owner calls this.
+  /// Releases the exclusive hold; only its owner calls this, in the reverse
+  /// order of taking.
   void unlock() noexcept;
-  /// True when the calling thread holds the lock. A read: takes nothing.
+  /// Blocks while a change holds the section, then takes a shared hold.
+  /// Throws ImproperLock when the calling thread holds it exclusively.
+  void lock_shared();
+  /// Releases a shared hold taken on the calling thread.
+  void unlock_shared() noexcept;
+  /// True when the calling thread holds the section exclusively. A read of
+  /// the thread's own memory: takes nothing.
   bool heldByThisThread() const noexcept;
 
  private:
-  tbb::mutex mutex_;
-  // The lock the owner held before this one; written and read by the owner
-  // only, while it holds this lock.
+  // A power of two; more than the host runs delivering threads at once, as a
+  // rule. Threads that share a counter still count correctly, only slower.
+  static constexpr unsigned kCounters = 16;
+
+  struct alignas(128) ReaderCount {
+    std::atomic<unsigned> holders{0};
+  };
+
+  std::atomic<unsigned>& callingThreadsCount() noexcept;
+
+  tbb::mutex changes_;
+  // Set by the exclusive holder from taking to release.
+  std::atomic<bool> changing_{false};
+  // The section the owner held before this one; written and read by the
+  // owner only, while it holds this section.
   const CriticalSection* previous_ = nullptr;
+  std::array<ReaderCount, kCounters> readers_;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan::internal
