@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <mutex>
-#include <shared_mutex>
 
 #include "WyrdanPluginUtilities/events/EventListener.h"
 #include "WyrdanPluginUtilities/events/internal/CriticalSection.h"
@@ -42,6 +41,41 @@ long long domainIdOf(const std::string& name, Missing missing) {
   return id;
 }
 
+// The entry of `domainId` in `table`, or where it would go.
+template <class Table>
+auto entryOf(Table& table, long long domainId) {
+  return std::lower_bound(table.begin(), table.end(), domainId,
+                          [](const auto& entry, long long id) { return entry.first < id; });
+}
+
+// The handlers of `domainId`; null when the domain has none. The few domains
+// a plug-in listens to are searched front to back: fewer instructions than
+// halving.
+template <class Table>
+const auto* handlersOf(const Table& table, long long domainId) {
+  constexpr std::size_t kScanned = 8;
+  if (table.size() <= kScanned) {
+    for (const auto& [id, handlers] : table) {
+      if (id == domainId) return &handlers;
+    }
+    return static_cast<decltype(&table.front().second)>(nullptr);
+  }
+  const auto entry = entryOf(table, domainId);
+  return entry != table.end() && entry->first == domainId ? &entry->second : nullptr;
+}
+
+// Delivers `event` to `handlers`, `registry`'s handlers of its domain, read
+// under `hold`: copies them, releases the hold, and calls each.
+__attribute__((noinline)) Zol::Framework::HandleEventStatus deliverToEach(
+    const EventHandler* registry, const std::vector<IZolEventHandler*>& handlers,
+    internal::CriticalSection::SharedHold& hold, const Zol::Framework::ZolEvent& event) {
+  internal::Delivery delivery(registry, event.domainId);
+  delivery.copy(handlers);
+  hold.release();
+  delivery.callEach(event);
+  return Zol::Framework::EventHandled;
+}
+
 }  // namespace
 
 EventHandler* EventHandler::instance() {
@@ -62,7 +96,9 @@ EventHandler::~EventHandler() {
 void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* handler) {
   if (handler == nullptr) return;
   const std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  Handlers& handlers = m_handlers[domainId];
+  auto entry = entryOf(m_handlers, domainId);
+  if (entry == m_handlers.end() || entry->first != domainId) entry = m_handlers.emplace(entry, domainId, Handlers());
+  Handlers& handlers = entry->second;
   const auto at = std::lower_bound(handlers.begin(), handlers.end(), handler);
   if (at == handlers.end() || *at != handler) handlers.insert(at, handler);
   EventListener::getDefListener()->listenDomainEvent(domainId);
@@ -71,8 +107,8 @@ void EventHandler::addDomainEventHandler(long long domainId, IZolEventHandler* h
 void EventHandler::removeDomainEventHandler(long long domainId, IZolEventHandler* handler) {
   if (handler == nullptr) return;
   const std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  auto entry = m_handlers.find(domainId);
-  if (entry == m_handlers.end()) return;
+  const auto entry = entryOf(m_handlers, domainId);
+  if (entry == m_handlers.end() || entry->first != domainId) return;
   Handlers& handlers = entry->second;
   const auto found = std::lower_bound(handlers.begin(), handlers.end(), handler);
   if (found == handlers.end() || *found != handler) return;
@@ -85,7 +121,8 @@ void EventHandler::removeDomainEventHandler(long long domainId, IZolEventHandler
 
 void EventHandler::removeDomainEventHandlers(long long domainId) {
   const std::lock_guard<internal::CriticalSection> lock(*m_lock);
-  m_handlers.erase(domainId);
+  const auto entry = entryOf(m_handlers, domainId);
+  if (entry != m_handlers.end() && entry->first == domainId) m_handlers.erase(entry);
   internal::Delivery::forget(this, &domainId, nullptr);
   EventListener::getDefListener()->removeDomainListener(domainId);
 }
@@ -100,15 +137,17 @@ void EventHandler::removeAllEventHandler() {
   internal::Delivery::forget(this, nullptr, nullptr);
 }
 
-// The copy is taken under a shared hold, so deliveries on several threads
-// do not wait for one another, and the handlers run after it is released.
+// The handlers are read under a shared hold, so that deliveries on several
+// threads do not wait for one another, and called after it is released. A
+// domain's only handler needs no copy: no handler comes after it.
 Zol::Framework::HandleEventStatus EventHandler::handleEvent(Zol::Framework::ZolEvent const& event) {
-  std::shared_lock<internal::CriticalSection> lock(*m_lock);
-  const auto entry = m_handlers.find(event.domainId);
-  if (entry == m_handlers.end() || entry->second.empty()) return Zol::Framework::EventNotHandled;
-  const internal::Delivery delivery(this, event.domainId, entry->second);
-  lock.unlock();
-  delivery.callEach(event);
+  internal::CriticalSection::SharedHold hold(*m_lock);
+  const Handlers* handlers = handlersOf(m_handlers, event.domainId);
+  if (handlers == nullptr || handlers->empty()) return Zol::Framework::EventNotHandled;
+  if (handlers->size() > 1) return deliverToEach(this, *handlers, hold, event);
+  IZolEventHandler* const only = handlers->front();
+  hold.release();
+  only->handleDomainEvent(event.domainId, event);
   return Zol::Framework::EventHandled;
 }
 

@@ -43,9 +43,9 @@
 /// ends; nothing is kept per thread or per delivery once the delivery ends.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
@@ -325,10 +325,12 @@ class WYRDAN_EXPORT EventHandler {
  private:
   // One domain's handlers in ascending address order.
   using Handlers = std::vector<IZolEventHandler*>;
+  // Each domain that has handlers, with them, in ascending id order.
+  using Table = std::vector<std::pair<long long, Handlers>>;
 
   int m_viewportWidth = 0;
   int m_viewportHeight = 0;
-  std::map<long long, Handlers> m_handlers;
+  Table m_handlers;
   std::unique_ptr<internal::CriticalSection> m_lock;
 };
 

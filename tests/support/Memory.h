@@ -7,11 +7,11 @@
 //   EXPECT_LE(testing_support::heapGrowthSince(before), 1024);
 #pragma once
 
-#include <cstddef>
-#include <functional>
-
 #include <malloc.h>
 #include <pthread.h>
+
+#include <cstddef>
+#include <functional>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 // The sanitizers' allocators count for themselves; gcc installs no header

@@ -3,7 +3,7 @@
 // thread raises ImproperLock instead of deadlocking.
 //
 //   std::lock_guard<CriticalSection> change(section);      // a table change
-//   std::shared_lock<CriticalSection> delivery(section);   // copying one domain's handlers
+//   CriticalSection::SharedHold delivery(section);         // copying one domain's handlers
 //
 // Changes take it exclusively and may call the host while they hold it.
 // Deliveries take it shared, only long enough to copy a few pointers, so
@@ -11,14 +11,15 @@
 // holder counts itself in one of several counters, each on a cache line of
 // its own and chosen by thread, so that deliveries on different threads
 // write no memory they share; a change raises a flag, then waits for the
-// counters to drain. Meets the standard Lockable and SharedLockable
-// requirements.
+// counters to drain. Meets the standard Lockable requirements.
 #pragma once
 
 #include <array>
 #include <atomic>
 
 #include <oneapi/tbb/mutex.h>
+
+#include "WyrdanPluginUtilities/events/internal/EventThread.h"
 
 namespace kyr::orla::plugin::wyrdan::internal {
 
@@ -35,11 +36,32 @@ class CriticalSection {
   /// Releases the exclusive hold; only its owner calls this, in the reverse
   /// order of taking.
   void unlock() noexcept;
-  /// Blocks while a change holds the section, then takes a shared hold.
-  /// Throws ImproperLock when the calling thread holds it exclusively.
-  void lock_shared();
-  /// Releases a shared hold taken on the calling thread.
-  void unlock_shared() noexcept;
+  /// A shared hold, from construction to release() or destruction.
+  class SharedHold {
+   public:
+    /// Blocks while a change holds `section`, then takes a shared hold.
+    /// Throws ImproperLock when the calling thread holds it exclusively.
+    explicit SharedHold(CriticalSection& section) : holders_(&section.callingThreadsCount()) {
+      if (eventThread.heldSections != nullptr) section.throwIfHeldByThisThread();
+      holders_->fetch_add(1, std::memory_order_seq_cst);
+      if (section.changing_.load(std::memory_order_seq_cst)) section.waitForChange(*holders_);
+    }
+    ~SharedHold() {
+      if (holders_ != nullptr) release();
+    }
+    SharedHold(const SharedHold&) = delete;
+    SharedHold& operator=(const SharedHold&) = delete;
+
+    /// Ends the hold early; called once at most.
+    void release() noexcept {
+      holders_->fetch_sub(1, std::memory_order_release);
+      holders_ = nullptr;
+    }
+
+   private:
+    std::atomic<unsigned>* holders_;
+  };
+
   /// True when the calling thread holds the section exclusively. A read of
   /// the thread's own memory: takes nothing.
   bool heldByThisThread() const noexcept;
@@ -53,7 +75,15 @@ class CriticalSection {
     std::atomic<unsigned> holders{0};
   };
 
-  std::atomic<unsigned>& callingThreadsCount() noexcept;
+  std::atomic<unsigned>& callingThreadsCount() noexcept {
+    const std::size_t end = eventThread.readerCounterEnd;
+    auto* counters = reinterpret_cast<char*>(readers_.data()) - sizeof(ReaderCount);
+    return reinterpret_cast<ReaderCount*>(counters + (end != 0 ? end : assignReaderCounter()))->holders;
+  }
+  // The slow paths, kept out of the delivery's own code.
+  static std::size_t assignReaderCounter() noexcept;
+  void throwIfHeldByThisThread() const;
+  void waitForChange(std::atomic<unsigned>& holders);
 
   tbb::mutex changes_;
   // Set by the exclusive holder from taking to release.
