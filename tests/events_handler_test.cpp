@@ -267,7 +267,7 @@ TEST(EventDelivery, LeavesNothingBehind) {
     registry[0].handleEvent(ZolEvent{1, 1, {}});
   };
   registry[0].addDomainEventHandler(1, &nesting);
-  ran.reserve(kNesting * (kHandlersPerDomain + 1));
+  ran.reserve(2 * kNesting * (kHandlersPerDomain + 1));
   // A first thread makes what the C library keeps for threads to come.
   testing_support::runOnStackOf(std::size_t{1} << 30, [&] { deliver(registry[0], 2); });
   std::size_t before = testing_support::heapInUse();

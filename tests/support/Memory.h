@@ -21,12 +21,14 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 
 namespace testing_support {
 
-/// Bytes allocated and not yet freed, on every thread.
+/// Bytes allocated and not yet freed, on every thread: in the C library's
+/// arenas and in the blocks it maps for large allocations.
 inline std::size_t heapInUse() {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
   return __sanitizer_get_current_allocated_bytes();
 #else
-  return mallinfo2().uordblks;
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
 #endif
 }
 
