@@ -3,8 +3,8 @@
 // iteration (the aims against spdlog, its peer, are in spdlog_bench.cpp);
 // LogHelper::logMessage of a 100-byte message to the host's logger beside
 // snprintf of the same message, which shows what stamping and handing the
-// line on add to the formatting, with at most one allocation a message. An
-// entry is one statement or one message.
+// line on add to the formatting, allocating nothing once the thread has
+// written a message of its size. An entry is one statement or one message.
 #include "Comparison.h"
 #include "workloads/LogWorkloads.h"
 
@@ -29,6 +29,6 @@ const bench::AllocationLimit kScopedLongAllocates("BM_FilteredDebugLogScopedLong
 const bench::Cost kLogMessage("BM_LogMessage100", bench::measure<bench::HundredByteLogMessage>, {100});
 const bench::Reference kSnprintf("BM_LogMessage100", "Snprintf", bench::measure<bench::HundredByteSnprintf>,
                                  bench::Aim{1.10});
-const bench::AllocationLimit kLogMessageAllocates("BM_LogMessage100", 1);
+const bench::AllocationLimit kLogMessageAllocates("BM_LogMessage100", 0);
 
 }  // namespace

@@ -12,8 +12,8 @@
 # (log-message-100, beside snprintf-100) beside their floors, and of
 # BrowserHelper::updateNodes at 10,000 entities beside 100, and the heap
 # allocations of the same runs, and fails when a ratio exceeds its ceiling,
-# event delivery, the sort or a filtered statement allocates at all, or
-# logMessage more than once a message. About two and a half minutes on two
+# event delivery, the sort, a filtered statement or logMessage allocates at
+# all. About two and a half minutes on two
 # cores, a fresh build included.
 set -euo pipefail
 cd "$(dirname "$0")/.."

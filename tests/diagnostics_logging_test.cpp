@@ -1,6 +1,7 @@
 // The plug-in's log (Logger, ScopeLog, LogHelper) on the simulated host. The
 // log's configuration and the host loggers the library fetches last for the
 // whole process, so each logging test runs in a fresh process of its own.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -651,6 +652,112 @@ TEST(LogHelperOutput, AnAssignedHelperSharesTheSinkAndCopiesTheState) {
     EXPECT_EQ(afterStamp(texts[0]), std::string(3000, 'g'));
     EXPECT_EQ(afterStamp(texts[1]), "through the copy");
     EXPECT_EQ(afterStamp(texts[2]), std::string(4000, 'c')) << "the copy kept the sink the original dropped";
+  });
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// The sanitizers' allocator's count (its header comes with clang, not gcc).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+// The bytes the program holds on the heap; a sanitizer's allocator counts its
+// own.
+long long heapInUse() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
+#else
+  return static_cast<long long>(mallinfo2().uordblks);
+#endif
+}
+
+// Threads whose first messages race log messages of changing widths, the
+// long ones growing their buffers well past 1024 bytes; then the sink is
+// released and dropped under threads logging through a copy; then short
+// threads each grow a buffer and end, and the main thread logs at exit.
+TEST(LogHelperConcurrent, ThreadsLogWholeLinesThroughOneSinkAndLeaveNothingBehind) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    const ZolSmartPointer<HostLogger> logger(&host.kernelLogger());
+    LogHelper& helper = *LogHelper::instance();
+    // Logs after the main thread's state was freed at exit.
+    static const struct LogsAtExit {
+      ~LogsAtExit() { LogHelper::instance()->logMessage(1, "%s", std::string(2000, 'e').c_str()); }
+    } logsAtExit;
+    constexpr std::size_t kThreads = 4;
+    constexpr int kMessages = 300;
+    const auto message = [](std::size_t thread, int i) {
+      const int width = i % 2 == 0 ? 10 + i % 7 : 1000 + 37 * i % 5000;
+      return std::to_string(thread) + ":" + std::to_string(i) + ":" + std::string(static_cast<std::size_t>(width), 'a');
+    };
+    const auto run = [](std::size_t threads, const std::function<void(std::size_t)>& body) {
+      std::vector<std::thread> running;
+      for (std::size_t t = 0; t < threads; ++t) running.emplace_back(body, t);
+      for (std::thread& thread : running) thread.join();
+    };
+
+    std::atomic<std::size_t> ready{0};
+    run(kThreads, [&](std::size_t t) {
+      ready.fetch_add(1);
+      while (ready.load() < kThreads) std::this_thread::yield();
+      for (int i = 0; i < kMessages; ++i) helper.logMessage(1, "%s", message(t, i).c_str());
+    });
+    Strings expected;
+    for (std::size_t t = 0; t < kThreads; ++t) {
+      for (int i = 0; i < kMessages; ++i) expected.push_back(message(t, i));
+    }
+    Strings received;
+    for (const std::string& line : hostTexts(host)) received.push_back(afterStamp(line));
+    std::sort(expected.begin(), expected.end());
+    std::sort(received.begin(), received.end());
+    EXPECT_TRUE(received == expected) << "a line was lost, doubled or mixed";
+    EXPECT_EQ(holdersOf(logger), (Strings{"LogHelper: kernel logger", "LogHelper: log sink's logger"}));
+
+    // The copy holds the last reference to the sink once the helper is
+    // released; assigning the released helper to it deletes the sink.
+    OwnLogHelper copy;
+    static_cast<LogHelper&>(copy) = helper;
+    host.kernelLogger().clear();
+    std::atomic<bool> stop{false};
+    std::vector<std::atomic<int>> logged(kThreads);
+    const auto eachLogged = [&logged](int count) {
+      for (const auto& made : logged) {
+        while (made.load() < count) std::this_thread::yield();
+      }
+    };
+    std::vector<int> atDrop(kThreads);
+    std::thread releasing([&] {
+      eachLogged(20);
+      helper.release();
+      static_cast<LogHelper&>(copy) = helper;
+      for (std::size_t t = 0; t < kThreads; ++t) atDrop[t] = logged[t];
+      eachLogged(*std::max_element(atDrop.begin(), atDrop.end()) + 20);
+      stop = true;
+    });
+    run(kThreads, [&](std::size_t t) {
+      for (int i = 0; !stop; logged[t] = ++i) copy.logMessage(1, "%s", message(t, i).c_str());
+    });
+    releasing.join();
+    std::vector<int> arrived(kThreads, 0);
+    for (const std::string& line : hostTexts(host)) {
+      const std::string text = afterStamp(line);
+      const auto t = static_cast<std::size_t>(text[0] - '0');
+      ASSERT_LT(t, kThreads) << text;
+      EXPECT_TRUE(text == message(t, arrived[t]++)) << "thread " << t << "'s lines arrive whole and in order";
+    }
+    for (std::size_t t = 0; t < kThreads; ++t) {
+      EXPECT_LE(arrived[t], atDrop[t] + 1) << "nothing arrives once the sink is gone";
+    }
+    EXPECT_EQ(holdersOf(logger), Strings{"LogHelper: kernel logger"});
+
+    helper.logMessage(1, "%s", std::string(2000, 'm').c_str());  // a state for the main thread, freed at exit
+    const auto shortThreads = [&](int count) {
+      for (int i = 0; i < count; ++i) {
+        run(1, [&](std::size_t) { helper.logMessage(1, "%s", std::string(3000, 'x').c_str()); });
+      }
+    };
+    shortThreads(4);
+    const long long before = heapInUse();
+    shortThreads(64);
+    EXPECT_LT(heapInUse() - before, 16 * 1024) << "an ended thread's buffers are freed";
   });
 }
 

@@ -6,16 +6,20 @@
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <mutex>
 #include <string_view>
+#include <utility>
 
 #include "WyrdanPluginUtilities/diagnostics/internal/KernelLoggerSlot.h"
 #include "WyrdanPluginUtilities/diagnostics/internal/LogImpl.h"
+#include "WyrdanPluginUtilities/diagnostics/internal/LogThreadState.h"
 
 namespace kyr::orla::plugin::wyrdan {
 
 namespace {
 
-constexpr std::int32_t kInitialBufferSize = 1024;
+using internal::LogThreadState;
+
 constexpr std::int32_t kGrowthMargin = 1026;
 // The most room the kept message and line strings keep between messages: a
 // longer message's are let go, so that one huge message is not held twice
@@ -24,7 +28,7 @@ constexpr std::size_t kKeptCapacity = 4096;
 
 constexpr std::string_view kStampSeparator = " >> ";
 
-// Lends one of the helper's kept strings to the message being written: marks
+// Lends one of the thread's kept strings to the message being written: marks
 // it in use, so that a message written meanwhile (from within the sink)
 // builds a string of its own, and lets go of room beyond kKeptCapacity when
 // the message is done.
@@ -61,17 +65,8 @@ void stampInto(std::string& line, std::string_view stamp, const std::string& mes
   Traits::copy(at + kStampSeparator.size(), message.data(), message.size());
 }
 
-// The last stamp a thread made, and the second it stands for.
-struct Stamp {
-  std::time_t second;
-  std::size_t length;
-  char text[64];
-};
-
-thread_local Stamp lastStamp{-1, 0, {}};
-
 // Makes `stamp` the local time at `second`.
-[[gnu::noinline]] std::string_view restamp(Stamp& stamp, std::time_t second) {
+[[gnu::noinline]] std::string_view restamp(LogThreadState::Stamp& stamp, std::time_t second) {
   std::tm local{};
   localtime_r(&second, &local);
   std::snprintf(stamp.text, sizeof stamp.text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
@@ -82,15 +77,16 @@ thread_local Stamp lastStamp{-1, 0, {}};
 }
 
 // "YYYY-MM-DD hh:mm:ss" of the local time now. Each thread keeps the last
-// stamp it made: messages within one second reuse it. Out of line, with the
-// new stamp's making apart, so that the thread's stamp is looked up once per
-// message.
-[[gnu::noinline]] std::string_view localTimeStamp() {
+// stamp it made: messages within one second reuse it.
+std::string_view localTimeStamp(LogThreadState::Stamp& last) {
   const std::time_t now = std::time(nullptr);
-  Stamp& last = lastStamp;
   if (now == last.second) return std::string_view(last.text, last.length);
   return restamp(last, now);
 }
+
+// Guards the making and changing of every helper's sink; messages do not
+// take it once the sink is made.
+std::mutex sinkMutex;
 
 // The singleton while it exists, for the held-reference report (which must
 // not make it).
@@ -114,86 +110,121 @@ LogHelper* LogHelper::instance() {
   return made;
 }
 
-LogHelper::LogHelper() : m_buffer(new char[kInitialBufferSize]()), m_bufferSize(kInitialBufferSize) {}
+LogHelper::LogHelper() = default;
 
 LogHelper::~LogHelper() {
   if (theInstance == this) theInstance = nullptr;
 }
 
+// The sink this helper let go is deleted once no thread still writes through
+// it (when no other helper holds it too).
 LogHelper& LogHelper::operator=(const LogHelper& other) {
   if (this == &other) return *this;
-  const auto size = static_cast<std::size_t>(other.m_bufferSize);
-  std::unique_ptr<char[]> buffer(new char[size]);
-  std::memcpy(buffer.get(), other.m_buffer.get(), size);
-  m_impl = other.m_impl;
-  m_buffer = std::move(buffer);
-  m_bufferSize = other.m_bufferSize;
-  m_enabled = other.m_enabled;
+  std::shared_ptr<LogImpl> dropped;
+  {
+    const std::lock_guard<std::mutex> lock(sinkMutex);
+    m_enabled.store(other.m_enabled.load());
+    if (m_impl != other.m_impl) {
+      dropped = std::exchange(m_impl, other.m_impl);
+      m_sink.store(m_impl.get());
+    }
+  }
+  if (dropped) internal::SinkReads::awaitReaders();
   return *this;
 }
 
-// Formats straight into the buffer. Only a message that leaves less than two
-// bytes spare grows the buffer, to its length plus kGrowthMargin, and is
-// formatted again. The larger buffer is allocated before the old one goes, so
-// a growth that fails (std::bad_alloc) leaves the helper as it was. The
-// message is then copied into the kept message string, whose room serves
-// message after message.
+// Formats straight into the thread's buffer. Only a message that leaves less
+// than two bytes spare grows the buffer, to its length plus kGrowthMargin, and
+// is formatted again. The larger buffer is allocated before the old one goes,
+// so a growth that fails (std::bad_alloc) leaves the buffer as it was. The
+// message is then copied into the thread's kept message string, whose room
+// serves message after message.
 void LogHelper::logMessage(int level, const char* format, ...) {
+  const internal::LogThreadUse use;
+  LogThreadState& thread = *use;
   std::size_t size = 0;
   if (format != nullptr) {
     std::va_list arguments;
     va_start(arguments, format);
-    long long length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
+    long long length =
+        std::vsnprintf(thread.buffer.get(), static_cast<std::size_t>(thread.bufferSize), format, arguments);
     va_end(arguments);
-    if (length + 2 >= m_bufferSize) {
+    if (length + 2 >= thread.bufferSize) {
       // The size stays an int: a message near 2 GiB gets the largest buffer
       // an int counts, which still holds it (vsnprintf counts in int too).
       const long long grown = std::min<long long>(length + kGrowthMargin, std::numeric_limits<std::int32_t>::max());
       std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(grown)]);
       std::memset(buffer.get(), 0, static_cast<std::size_t>(std::min(length + 2, grown)));
-      m_buffer = std::move(buffer);
-      m_bufferSize = static_cast<std::int32_t>(grown);
+      thread.buffer = std::move(buffer);
+      thread.bufferSize = static_cast<std::int32_t>(grown);
       va_start(arguments, format);
-      length = std::vsnprintf(m_buffer.get(), static_cast<std::size_t>(m_bufferSize), format, arguments);
+      length = std::vsnprintf(thread.buffer.get(), static_cast<std::size_t>(thread.bufferSize), format, arguments);
       va_end(arguments);
     }
     if (length > 0) size = static_cast<std::size_t>(length);
   }
-  if (m_messageInUse) {  // written from within the sink: a string of its own
-    write(std::string(m_buffer.get(), size), level);
+  if (thread.messageInUse) {  // written from within the sink: a string of its own
+    writeLine(thread, std::string(thread.buffer.get(), size), level);
     return;
   }
-  const Lent lent(m_message, m_messageInUse);
-  copyInto(m_message, m_buffer.get(), size);
-  write(m_message, level);
+  const Lent lent(thread.message, thread.messageInUse);
+  copyInto(thread.message, thread.buffer.get(), size);
+  writeLine(thread, thread.message, level);
+}
+
+// Shares the sink's making with release and assignment through sinkMutex; the
+// kernel logger is fetched before, under the slot's own lock.
+bool LogHelper::makeSink() {
+  if (!m_enabled.load(std::memory_order_relaxed)) return false;
+  try {
+    auto logger = m_kernelLogger.acquire();
+    if (!logger) return false;
+    const std::lock_guard<std::mutex> lock(sinkMutex);
+    if (!m_enabled.load(std::memory_order_relaxed)) return false;
+    if (!m_impl) {
+      m_impl = std::make_shared<ZolLogImpl>(std::move(logger));
+      m_sink.store(m_impl.get());
+    }
+    return true;
+  } catch (...) {
+    return false;  // no sink this time; the next message tries again
+  }
 }
 
 void LogHelper::release() {
-  m_impl.reset();
-  m_enabled = false;
+  std::shared_ptr<LogImpl> dropped;
+  {
+    const std::lock_guard<std::mutex> lock(sinkMutex);
+    m_enabled.store(false);
+    m_sink.store(nullptr);
+    dropped = std::move(m_impl);
+  }
+  if (dropped) internal::SinkReads::awaitReaders();
 }
 
 void LogHelper::write(const std::string& message, int level) {
-  if (!m_impl) {
-    if (!m_enabled) return;
-    try {
-      auto logger = m_kernelLogger.acquire();
-      if (!logger) return;
-      m_impl = std::make_shared<ZolLogImpl>(std::move(logger));
-    } catch (...) {
-      return;  // no sink this time; the next message tries again
-    }
-  }
-  const std::string_view stamp = localTimeStamp();
-  if (m_lineInUse) {  // written from within the sink: a line of its own
+  const internal::LogThreadUse use;
+  writeLine(*use, message, level);
+}
+
+// The sink is read inside the thread's Reading, after the thread marked it:
+// a helper that lets the sink go first publishes that, then awaits the reads
+// begun before, so a read either finds the sink gone or ends before it is
+// deleted.
+void LogHelper::writeLine(LogThreadState& thread, const std::string& message, int level) {
+  if (m_sink.load(std::memory_order_relaxed) == nullptr && !makeSink()) return;
+  const std::string_view stamp = localTimeStamp(thread.stamp);
+  if (thread.lineInUse) {  // written from within the sink: a line of its own
     std::string line;
     stampInto(line, stamp, message);
-    m_impl->write(line, level);
+    const internal::SinkReads::Reading reading(thread.reads);
+    if (LogImpl* const sink = m_sink.load()) sink->write(line, level);
     return;
   }
-  const Lent lent(m_line, m_lineInUse);
-  stampInto(m_line, stamp, message);
-  m_impl->write(m_line, level);
+  const Lent lent(thread.line, thread.lineInUse);
+  stampInto(thread.line, stamp, message);
+  const internal::SinkReads::Reading reading(thread.reads);
+  if (LogImpl* const sink = m_sink.load()) sink->write(thread.line, level);
 }
 
 }  // namespace kyr::orla::plugin::wyrdan
