@@ -1,27 +1,41 @@
-// Work handed to the host's work thread while plug-in threads go on (run
-// under ThreadSanitizer in CI). The library's own state is not synchronised,
-// so plug-in threads serialise their use of the service locator; the
-// simulated host must stand being used from the work thread and the caller
-// at once.
+// Work handed to the host's work thread while plug-in threads go on, and the
+// library's caches filled from several threads at once (run under
+// ThreadSanitizer in CI). The simulated host must stand being used from the
+// work thread and the caller at once.
+#include <array>
 #include <atomic>
 #include <deque>
+#include <iterator>
 #include <mutex>
+#include <set>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "WyrdanPluginUtilities/commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/entities/BrowserHelper.h"
 #include "WyrdanPluginUtilities/entities/EntConvert.h"
+#include "WyrdanPluginUtilities/entities/EntityCompare.h"
+#include "WyrdanPluginUtilities/entities/EntityEquanPred.h"
+#include "WyrdanPluginUtilities/entities/EntityIDSet.h"
+#include "WyrdanPluginUtilities/entities/EntityTypeID.h"
 #include "WyrdanPluginUtilities/events/EventHandler.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "support/EventTest.h"
 
 namespace {
 
+using kyr::orla::plugin::wyrdan::BrowserHelper;
 using kyr::orla::plugin::wyrdan::CmdInvoker;
 using kyr::orla::plugin::wyrdan::DataBunch;
 using kyr::orla::plugin::wyrdan::EntConvert;
+using kyr::orla::plugin::wyrdan::EntityCompare;
+using kyr::orla::plugin::wyrdan::EntityEquanPred;
+using kyr::orla::plugin::wyrdan::EntityIDSet;
+using kyr::orla::plugin::wyrdan::EntityTypeID;
 using kyr::orla::plugin::wyrdan::EventHandler;
 using kyr::orla::plugin::wyrdan::IZolEventHandler;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
@@ -132,6 +146,113 @@ TEST_F(WorkThreadTest, HostObjectsStandTheWorkThreadAndTheCallerAtOnce) {
   host.workThread().waitIdle();
   EXPECT_EQ(plates[0]->children().size(), kRounds);
   EXPECT_TRUE(host.workThread().failures().empty());
+}
+
+// A plug-in's event handlers run on the host's threads and meet the
+// library's caches there first. Threads released together make each first
+// use at once (pairs of them on the same cache slot, the pairs on different
+// slots), and each must be answered as if it had come alone. The fixture's
+// leak check, once the host is gone, finds a reference that a losing filler
+// took and neither kept nor released.
+using FirstUseTest = testing_support::PluginTest;
+
+TEST_F(FirstUseTest, ConcurrentFirstUsesOfTheCachesAgree) {
+  using Getter = Zol::ZolIService (*)();
+  const std::pair<const char*, Getter> getters[] = {
+      {"kyr.orla.appfw.GuiExecutive", &ServiceHelper::getGuiExeutive},
+      {"kyr.orla.appfw.AppExecutive", &ServiceHelper::getAppExecutive},
+      {"kyr.orla.appfw.AppExecutive", &ServiceHelper::getFrameworkAccess},
+      {"kyr.orla.appfw.SelectionManager", &ServiceHelper::getSelectionManager},
+      {"Zol.EOM.EOMCore", &ServiceHelper::getEOMDependencyMgr},
+      {"Zol.EOM.EOMCore", &ServiceHelper::getEOMUtility},
+      {"Zol.Util.Units", &ServiceHelper::getUtilUnitsService},
+  };
+  constexpr std::size_t kGetters = std::size(getters);
+  constexpr std::size_t kTypes = 6;
+  constexpr std::size_t kThreads = 8;
+  constexpr std::size_t kIdsPerThread = 400;
+  std::vector<std::pair<std::uint32_t, icu::UnicodeString>> types;
+  for (std::uint32_t id = 9101; id < 9101 + kTypes; ++id) {
+    types.emplace_back(id, icu::UnicodeString::fromUTF8("Concurrent.Type" + std::to_string(id)));
+    host.typeRegistry().addType(types.back().first, types.back().second);
+  }
+  using EntityPtr = ZolSmartPointer<kyr::orla::appfw::IEntityInterface>;
+  const EntityPtr plate = host.model().addEntity(5, 1, 0, u"Plate", u"Plate");
+  const EntityPtr rib = host.model().addEntity(5, 2, 0, u"Rib", u"Plate");
+  const EntityPtr study = host.model().addEntity(8, 1, 0, u"Study", u"Simulation.Wyrdan.TessalynStudy");
+
+  struct Seen {
+    std::vector<Zol::ZolIService> services = std::vector<Zol::ZolIService>(kGetters);
+    std::vector<icu::UnicodeString> names = std::vector<icu::UnicodeString>(kTypes);
+    std::vector<std::uint32_t> typeIds = std::vector<std::uint32_t>(kTypes);
+    bool compared = false;
+    bool studyTab = false;
+    std::vector<unsigned int> ids;
+  };
+  std::vector<Seen> seen(kThreads);
+  EntityIDSet::instance()->reset();
+  // Holds each thread until every thread reached the same step, so that the
+  // first uses of each step overlap. Each step counts on its own: a thread
+  // that is done with a step and waits at the next one orders nothing of
+  // what it did before another thread's use of that step.
+  std::array<std::atomic<std::size_t>, 5> arrived{};
+  const auto together = [&arrived](std::size_t step) {
+    arrived.at(step).fetch_add(1);
+    while (arrived.at(step).load() < kThreads) std::this_thread::yield();
+  };
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      Seen& mine = seen[t];
+      const std::size_t start = t / 2;
+      together(0);
+      for (std::size_t i = 0; i < kGetters; ++i) {
+        const std::size_t g = (start + i) % kGetters;
+        mine.services[g] = getters[g].second();
+      }
+      together(1);
+      for (std::size_t i = 0; i < kTypes; ++i) {
+        const std::size_t k = (start + i) % kTypes;
+        mine.names[k] = EntityTypeID(types[k].first).typeName();
+        mine.typeIds[k] = EntityTypeID(types[k].second).typeID();
+      }
+      together(2);
+      const bool matched = t % 2 == 0 ? EntityEquanPred(plate)(plate) : EntityCompare().equals(plate, plate);
+      mine.compared = matched && EntityCompare().lessThan(plate, rib);
+      together(3);
+      BrowserHelper browser(t % 2 == 0 ? BrowserHelper::MB_MODEL : BrowserHelper::MB_AR_ITEMIZATION);
+      mine.studyTab = browser.getMBTab(study) == BrowserHelper::MB_STUDY;
+      browser.updateNode(plate);
+      browser.updateNode(study);
+      together(4);
+      for (std::size_t i = 0; i < kIdsPerThread; ++i) mine.ids.push_back(EntityIDSet::instance()->nextID());
+    });
+  }
+  for (auto& thread : threads) thread.join();
+
+  const auto registered = host.provider().services();
+  std::set<unsigned int> ids;
+  for (std::size_t t = 0; t < kThreads; ++t) {
+    SCOPED_TRACE("thread " + std::to_string(t));
+    for (std::size_t g = 0; g < kGetters; ++g) {
+      EXPECT_TRUE(seen[t].services[g]) << getters[g].first;
+      EXPECT_EQ(seen[t].services[g], registered.at(getters[g].first)) << getters[g].first;
+    }
+    for (std::size_t k = 0; k < kTypes; ++k) {
+      EXPECT_EQ(seen[t].names[k], types[k].second);
+      EXPECT_EQ(seen[t].typeIds[k], types[k].first);
+    }
+    EXPECT_TRUE(seen[t].compared) << "the comparators reach the adapter manager";
+    EXPECT_TRUE(seen[t].studyTab);
+    ids.insert(seen[t].ids.begin(), seen[t].ids.end());
+  }
+  EXPECT_EQ(ids.size(), kThreads * kIdsPerThread) << "every id handed out once";
+  EXPECT_EQ(*ids.begin(), 1u);
+  EXPECT_EQ(*ids.rbegin(), kThreads * kIdsPerThread);
+
+  EXPECT_EQ(host.modelBrowser().entityTab().announcements().size(), kThreads / 2);
+  EXPECT_EQ(host.modelBrowser().domainZeroTab().announcements().size(), kThreads / 2);
+  EXPECT_EQ(host.modelBrowser().studyTab().announcements().size(), kThreads);
 }
 
 // Registry under load: threads add and remove handlers while other threads

@@ -5,10 +5,11 @@
 /// before and after, as the host's own saving does.
 ///
 /// \par Threads and exceptions
-/// Not synchronised: the framework access and the trash bin come through
-/// the service cache (ServiceHelper), so callers serialise their calls as
-/// the cache requires. Host exceptions pass to the caller; flush and
-/// publishPersistenceEvent throw Zol::ZolSystemException_24 when a service
+/// May be called on several threads at once: the framework access and the trash
+/// bin come through the service cache (ServiceHelper), which serves several
+/// threads, and the model management and event manager kept are taken once by
+/// thread-safe static initialisation. Host exceptions pass to the caller; flush
+/// and publishPersistenceEvent throw Zol::ZolSystemException_24 when a service
 /// lacks its interface.
 ///
 /// \code

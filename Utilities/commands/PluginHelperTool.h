@@ -6,14 +6,14 @@
 /// creates.
 ///
 /// \par Threads and exceptions
-/// The mode checks and getAllParts touch no cache of the library: any thread
-/// on which the host's objects may be called may ask. flushModel,
-/// pfwObject2EOMObject and registerDefaultNames reach its unsynchronised
-/// caches (the service cache, the type-id caches, the plug-in's texts):
-/// callers serialise those. Host exceptions pass to the caller, except those
-/// of the wrap in pfwObject2EOMObject; flushModel, getAllParts and
-/// pfwObject2EOMObject throw Zol::ZolSystemException_24 when a service or
-/// object lacks its interface.
+/// Any thread on which the host's objects may be called may ask, several at
+/// once: the mode checks and getAllParts touch no cache of the library, and the
+/// service cache and type-id caches that the others reach serve several
+/// threads. registerDefaultNames also reads the plug-in's texts (LocalStr),
+/// which are not synchronised: callers serialise it. Host exceptions pass to
+/// the caller, except those of the wrap in pfwObject2EOMObject; flushModel,
+/// getAllParts and pfwObject2EOMObject throw Zol::ZolSystemException_24 when a
+/// service or object lacks its interface.
 ///
 /// \code
 ///   if (!PluginHelperTool::isReadonlyMode()) ...

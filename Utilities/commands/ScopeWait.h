@@ -4,10 +4,11 @@
 /// transaction is open.
 ///
 /// \par Threads and exceptions
-/// Not synchronised: the framework access comes from the service cache
-/// (ServiceHelper), which serves one thread at a time. The constructor lets
-/// host exceptions pass (Zol::ZolSystemException_24 when a service lacks its
-/// interface); the destructor drops them.
+/// A wait is made and ended on one thread. Waits on several threads at once
+/// share only the service cache (ServiceHelper), which serves several threads,
+/// and the host's cursor and transactions. The constructor lets host exceptions
+/// pass (Zol::ZolSystemException_24 when a service lacks its interface); the
+/// destructor drops them.
 ///
 /// \code
 ///   {

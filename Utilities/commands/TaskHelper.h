@@ -5,9 +5,9 @@
 /// "KYR.WyrdanPlugin.TaskInvoker", together with the show-wait flag.
 ///
 /// \par Threads and exceptions
-/// Not synchronised: the GUI executive comes from the service cache
-/// (ServiceHelper), which serves one thread at a time; the function itself
-/// may run on any thread the host chooses. Host exceptions pass to the
+/// May be called on several threads at once: the GUI executive comes from the
+/// service cache (ServiceHelper), which serves several threads; the function
+/// itself may run on any thread the host chooses. Host exceptions pass to the
 /// caller; Zol::ZolSystemException_24 when the GUI executive service is not a
 /// GUI executive.
 ///

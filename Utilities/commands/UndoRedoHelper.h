@@ -5,12 +5,12 @@
 /// the host is running its own undo or redo command.
 ///
 /// \par Threads and exceptions
-/// isUndoRedoCommand may run on any thread on which the host's services may
-/// be called; isEOMTracking finds its service through the service cache
-/// (ServiceHelper), so it shares that cache's rule of one thread at a time.
-/// Nothing is caught: host exceptions pass to the caller, and isEOMTracking
-/// throws Zol::ZolSystemException_24 when the EOM service lacks the
-/// undo/redo interface.
+/// isUndoRedoCommand may run on any thread on which the host's services may be
+/// called; so may isEOMTracking, which finds its service through the service
+/// cache (ServiceHelper), serving several threads at once. Nothing is caught:
+/// host exceptions pass to the caller, and isEOMTracking throws
+/// Zol::ZolSystemException_24 when the EOM service lacks the undo/redo
+/// interface.
 ///
 /// \code
 ///   if (UndoRedoHelper::isUndoRedoCommand()) return;  // the host replays the change itself

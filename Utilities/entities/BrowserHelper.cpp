@@ -1,5 +1,7 @@
 #include "WyrdanPluginUtilities/entities/BrowserHelper.h"
 
+#include <atomic>
+#include <mutex>
 #include <utility>
 
 #include "WyrdanPluginUtilities/commands/CmdInvoker.h"
@@ -98,6 +100,13 @@ ZolSmartPointer<IEntityReferenceListInterface> newList(appfw::ISelectionManagerI
   return list;
 }
 
+// Set, with release order, once the tables are filled; they are never
+// written again, so a construction that sees it reads them without the lock.
+std::atomic<bool> tablesFilled{false};
+
+// Serialises the constructions that fill the tables at once.
+std::mutex fillMutex;
+
 const char* viewIdOf(BrowserHelper::MBTab tab) {
   switch (tab) {
     case BrowserHelper::MB_MODEL:
@@ -127,19 +136,23 @@ BrowserHelper& BrowserHelper::operator=(BrowserHelper const& other) = default;
 BrowserHelper::~BrowserHelper() = default;
 
 // Both look-ups write into one id: a domain the host does not know gets the
-// id the previous look-up left (0 for the first).
+// id the previous look-up left (0 for the first). They run outside the lock;
+// when constructions race, the first to take it fills the tables.
 void BrowserHelper::initialize() {
-  if (m_typename2mbtab.empty()) {
-    m_typename2mbtab.emplace(icu::UnicodeString(u"Simulation.Wyrdan.TessalynStudy"), MB_STUDY);
-    m_typename2mbtab.emplace(icu::UnicodeString(u"Simulation.Wyrdan.TessalynScenario"), MB_STUDY);
-  }
-  if (!m_tabDomainIds.empty()) return;
+  if (tablesFilled.load(std::memory_order_acquire)) return;
   ZolSmartPointer<Zol::Framework::ZolIEventManagerInterface> manager = ServiceCacheAppFrame::eventManager_;
   std::int64_t id = 0;
   if (manager) manager->lookUpDomainId("kyr.orla.appfw.Entity", id);
-  m_tabDomainIds[MB_MODEL] = id;
+  const std::int64_t modelId = id;
   if (manager) manager->lookUpDomainId("KYR.Plugins.ModelingPlugin.StudyManager", id);
-  m_tabDomainIds[MB_STUDY] = id;
+
+  const std::lock_guard<std::mutex> lock(fillMutex);
+  if (tablesFilled.load(std::memory_order_relaxed)) return;
+  m_typename2mbtab.emplace(icu::UnicodeString(u"Simulation.Wyrdan.TessalynStudy"), MB_STUDY);
+  m_typename2mbtab.emplace(icu::UnicodeString(u"Simulation.Wyrdan.TessalynScenario"), MB_STUDY);
+  m_tabDomainIds.emplace(MB_MODEL, modelId);
+  m_tabDomainIds.emplace(MB_STUDY, id);
+  tablesFilled.store(true, std::memory_order_release);
 }
 
 BrowserHelper::MBTab BrowserHelper::getMBTab(icu::UnicodeString const& typeName) {
@@ -300,7 +313,10 @@ void BrowserHelper::publish(MBTab tab, std::int32_t eventId, Zol::ZolAny_24_8 pa
   if (tab == MB_NONE) return;
   ZolSmartPointer<Zol::Framework::ZolIEventManagerInterface> manager = ServiceCacheAppFrame::eventManager_;
   if (!manager) return;
-  manager->publishEvent(Zol::Framework::ZolEvent{m_tabDomainIds[tab], eventId, std::move(payload)}, 0);
+  // Only read: a tab without an entry announces in domain 0.
+  const auto domain = m_tabDomainIds.find(tab);
+  const std::int64_t domainId = domain == m_tabDomainIds.end() ? 0 : domain->second;
+  manager->publishEvent(Zol::Framework::ZolEvent{domainId, eventId, std::move(payload)}, 0);
 }
 
 }  // namespace kyr::orla::plugin::wyrdan

@@ -9,14 +9,13 @@
 /// entity (parent, children, an attribute), then announce the change.
 ///
 /// \par Threads and exceptions
-/// Not synchronised. The first construction in the process fills the shared
-/// tables: construct the first helper while the host is up, before helpers
-/// are used on several threads. The first announcement in each
-/// analysis-readiness tab writes to a shared table too, and updateAttribute,
-/// updateNodesAttribute and reparentNode take the selection manager from the
-/// service cache (ServiceHelper), which serves one thread at a time:
-/// serialise those calls. Host exceptions (the throwing casts'
-/// Zol::ZolSystemException_24 included) pass to the caller.
+/// Helpers may be constructed and used on several threads at once (a helper
+/// is not assigned while another thread uses it). Constructions that meet
+/// the shared tables empty at the same time may each look the domains up,
+/// but the tables are filled once and every helper reads the same ones; once
+/// filled, they are read without a lock and never written again. Host
+/// exceptions (the throwing casts' Zol::ZolSystemException_24 included) pass
+/// to the caller.
 ///
 /// \code
 ///   BrowserHelper browser;                                    // the model tab by default
@@ -30,8 +29,8 @@
 /// ("KYR.Plugins.ModelingPlugin.StudyManager") have a domain; a domain the
 /// host does not know gets the id the look-up before it left (the study tab
 /// then shares the model tab's id; the model tab gets 0), and announcements in
-/// the two analysis-readiness tabs go to id 0, whose table entry the first
-/// such announcement adds. Nothing is logged; host results are not examined;
+/// the two analysis-readiness tabs go to id 0, as every tab without an entry
+/// of its own. Nothing is logged; host results are not examined;
 /// a missing host service makes an operation stop. Events are published
 /// through the host service cache's event manager.
 #pragma once
@@ -156,7 +155,8 @@ class WYRDAN_EXPORT BrowserHelper {
                             Zol::ZolAny_24_8 const& value);
 
  private:
-  /// Fills the class's tables when they are empty.
+  /// Fills the class's tables when they are empty; host exceptions leave
+  /// them empty.
   void initialize();
   /// Publishes event `eventId` with `payload` into the domain of `tab`.
   void publish(MBTab tab, std::int32_t eventId, Zol::ZolAny_24_8 payload);

@@ -1,5 +1,9 @@
 #include "WyrdanPluginUtilities/entities/EntityCompare.h"
 
+#include <atomic>
+#include <mutex>
+#include <utility>
+
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "zol/kernel/ZolCast.h"
 
@@ -7,6 +11,21 @@ namespace kyr::orla::plugin::wyrdan {
 
 using Zol::PersistenceFW::CAEData::EntityReference;
 using EntityPtr = ZolSmartPointer<appfw::IEntityInterface>;
+
+namespace {
+
+// The manager m_spAdpMgr holds, published with release order once it holds
+// it, so that comparisons on any thread read it without a lock; null until
+// then. Neither changes again before unload.
+std::atomic<appfw::IInterfaceAdapterManagerInterface*> adapterManager{nullptr};
+
+// Serialises the constructions that found a manager at once: the first keeps
+// its own.
+std::mutex keepMutex;
+
+appfw::IInterfaceAdapterManagerInterface* keptManager() { return adapterManager.load(std::memory_order_acquire); }
+
+}  // namespace
 
 ZolSmartPointer<appfw::IInterfaceAdapterManagerInterface> EntityCompare::m_spAdpMgr;
 
@@ -16,26 +35,35 @@ const Zol::ZolHoldingsRegistration EntityCompare::m_holdings("EntityCompare", []
 
 EntityCompare::EntityCompare() { findAdapterManager(); }
 
+// The cast runs outside the lock; a manager found by a construction that
+// lost the race is released after it.
 void EntityCompare::findAdapterManager() {
-  if (!m_spAdpMgr) {
-    m_spAdpMgr =
-        Zol::interfaceCastOrThrow<appfw::IInterfaceAdapterManagerInterface>(appfw::ServiceCacheAppFrame::rootManager_);
-  }
+  if (keptManager() != nullptr) return;
+  auto found =
+      Zol::interfaceCastOrThrow<appfw::IInterfaceAdapterManagerInterface>(appfw::ServiceCacheAppFrame::rootManager_);
+  if (!found) return;
+  const std::lock_guard<std::mutex> lock(keepMutex);
+  if (m_spAdpMgr) return;
+  m_spAdpMgr = std::move(found);
+  adapterManager.store(m_spAdpMgr.get(), std::memory_order_release);
 }
 
-// The adapter manager is empty when every construction so far met a host
+// The adapter manager is missing when every construction so far met a host
 // without a root manager: then nothing is equal, nothing is less, and every
 // hash is 0, instead of a call through an empty pointer.
 bool EntityCompare::equals(EntityReference const& a, EntityReference const& b) const {
-  return m_spAdpMgr && m_spAdpMgr->areEqual(a, b);
+  auto* const manager = keptManager();
+  return manager != nullptr && manager->areEqual(a, b);
 }
 
 bool EntityCompare::lessThan(EntityReference const& a, EntityReference const& b) const {
-  return m_spAdpMgr && m_spAdpMgr->isLess(a, b);
+  auto* const manager = keptManager();
+  return manager != nullptr && manager->isLess(a, b);
 }
 
 int EntityCompare::hashCode(EntityReference const& reference) const {
-  return m_spAdpMgr ? m_spAdpMgr->hashCode(reference) : 0;
+  auto* const manager = keptManager();
+  return manager != nullptr ? manager->hashCode(reference) : 0;
 }
 
 bool EntityCompare::equals(EntityPtr const& a, EntityPtr const& b) const {

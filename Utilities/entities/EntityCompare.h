@@ -6,12 +6,14 @@
 /// references.
 ///
 /// \par Threads and exceptions
-/// The first construction finds the adapter manager: construct the first
-/// comparator before comparators are used on several threads. After that
-/// the comparisons keep no state, and their thread-safety is the host's.
-/// Host exceptions pass to the caller; the constructor throws
-/// Zol::ZolSystemException_24 when the root manager does not offer the
-/// adapter manager.
+/// Comparators may be constructed and used on several threads at once.
+/// Constructions that find the adapter manager at the same time may each ask
+/// the root manager for it, but one of them is kept and every comparator
+/// uses that one; once it is kept, constructions and comparisons read it
+/// without a lock. Beyond that the comparisons keep no state, and their
+/// thread-safety is the host's. Host exceptions pass to the caller; the
+/// constructor throws Zol::ZolSystemException_24 when the root manager does
+/// not offer the adapter manager.
 ///
 /// \code
 ///   std::set<ZolSmartPointer<IEntityInterface>, EntityHashCompare> entities;  // ordered by the host
@@ -76,6 +78,9 @@ class WYRDAN_EXPORT EntityCompare {
   /// Sets m_spAdpMgr from the root manager when it is empty.
   static void findAdapterManager();
 
+  /// The adapter manager kept, set once under a lock and held until unload.
+  /// The comparisons do not read it: they call the manager through a pointer
+  /// published after it is set, which needs no lock.
   static ZolSmartPointer<kyr::orla::appfw::IInterfaceAdapterManagerInterface> m_spAdpMgr;
   /// Names m_spAdpMgr, held until unload.
   static const Zol::ZolHoldingsRegistration m_holdings;

@@ -7,10 +7,17 @@ EntityIDSet EntityIDSet::m_instance;
 
 EntityIDSet* EntityIDSet::instance() { return &m_instance; }
 
-EntityIDSet& EntityIDSet::operator=(EntityIDSet const& other) = default;
+// The ids only need to be distinct: no other memory is ordered by the counter.
+EntityIDSet::EntityIDSet(EntityIDSet const& other) noexcept
+    : m_nextID(other.m_nextID.load(std::memory_order_relaxed)) {}
 
-unsigned int EntityIDSet::nextID() { return m_nextID++; }
+EntityIDSet& EntityIDSet::operator=(EntityIDSet const& other) {
+  m_nextID.store(other.m_nextID.load(std::memory_order_relaxed), std::memory_order_relaxed);
+  return *this;
+}
 
-void EntityIDSet::reset() { m_nextID = 1; }
+unsigned int EntityIDSet::nextID() { return m_nextID.fetch_add(1, std::memory_order_relaxed); }
+
+void EntityIDSet::reset() { m_nextID.store(1, std::memory_order_relaxed); }
 
 }  // namespace kyr::orla::plugin::wyrdan

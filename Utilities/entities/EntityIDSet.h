@@ -4,13 +4,17 @@
 /// after load and after each reset().
 ///
 /// \par Threads and exceptions
-/// Not synchronised, and nextID is not atomic: callers that use the counter
-/// on several threads serialise their calls. No host calls; nothing throws.
+/// nextID may be called from several threads at once: each call takes its
+/// own id. reset and the copy assignment are single atomic stores, but an id
+/// handed out while one runs may come before or after it. No host calls;
+/// nothing throws.
 ///
 /// \code
 ///   unsigned int id = EntityIDSet::instance()->nextID();  // 1, then 2, 3, ...
 /// \endcode
 #pragma once
+
+#include <atomic>
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
 
@@ -21,8 +25,12 @@ class WYRDAN_EXPORT EntityIDSet {
   /// The process-wide counter; it exists from load on, starting at 1.
   static EntityIDSet* instance();
 
+  ///@{
+
   /// Copies the other's next id.
+  EntityIDSet(EntityIDSet const& other) noexcept;
   EntityIDSet& operator=(EntityIDSet const& other);
+  ///@}
 
   /// Returns the next id and counts on; after 4294967295 comes 0.
   unsigned int nextID();
@@ -37,7 +45,7 @@ class WYRDAN_EXPORT EntityIDSet {
   ~EntityIDSet() = default;
 
   /// The id nextID() hands out next.
-  unsigned int m_nextID = 1;  // NOLINT(misc-non-private-member-variables-in-classes): for derived classes
+  std::atomic<unsigned int> m_nextID{1};  // NOLINT(misc-non-private-member-variables-in-classes): for derived classes
 
  private:
   static EntityIDSet m_instance;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "WyrdanPluginUtilities/entities/internal/TypeIdCache.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "zol/services/ITypeRegistry.h"
 
@@ -10,31 +11,31 @@ namespace kyr::orla::plugin::wyrdan {
 
 using Zol::Services::TypeRegistry::ITypeRegistryInterface;
 
-std::map<unsigned int, icu::UnicodeString> EntityTypeID::m_id2name;
-std::map<icu::UnicodeString, unsigned int> EntityTypeID::m_name2id;
+internal::TypeIdCache<unsigned int, icu::UnicodeString> EntityTypeID::m_id2name;
+internal::TypeIdCache<icu::UnicodeString, unsigned int> EntityTypeID::m_name2id;
 
 EntityTypeID::EntityTypeID(unsigned int typeId) : m_typeID(typeId) {
-  if (const auto cached = m_id2name.find(typeId); cached != m_id2name.end()) {
-    m_typeName = cached->second;
+  if (const icu::UnicodeString* cached = m_id2name.find(typeId)) {
+    m_typeName = *cached;
     return;
   }
   const ZolSmartPointer<ITypeRegistryInterface> registry = appfw::ServiceCacheAppFrame::typeRegistry_;
   if (!registry) return;
-  registry->getTypeName(typeId, m_typeName);
-  m_id2name.emplace(typeId, m_typeName);
+  icu::UnicodeString answer;
+  registry->getTypeName(typeId, answer);
+  m_typeName = m_id2name.add(typeId, answer);
 }
 
 EntityTypeID::EntityTypeID(icu::UnicodeString typeName) : m_typeID(0), m_typeName(std::move(typeName)) {
-  if (const auto cached = m_name2id.find(m_typeName); cached != m_name2id.end()) {
-    m_typeID = cached->second;
+  if (const unsigned int* cached = m_name2id.find(m_typeName)) {
+    m_typeID = *cached;
     return;
   }
   const ZolSmartPointer<ITypeRegistryInterface> registry = appfw::ServiceCacheAppFrame::typeRegistry_;
   if (!registry) return;
-  std::uint32_t id = 0;
-  registry->getTypeId(m_typeName, id);
-  m_typeID = id;
-  m_name2id.emplace(m_typeName, m_typeID);
+  std::uint32_t answer = 0;
+  registry->getTypeId(m_typeName, answer);
+  m_typeID = m_name2id.add(m_typeName, answer);
 }
 
 EntityTypeID::EntityTypeID(EntityTypeID const& other) = default;

@@ -3,13 +3,16 @@
 /// An entity type known both by the host's numeric type id and by its type
 /// name. Constructed from either half, it asks the host's type registry for
 /// the other and caches the answer for the whole process, so each id and each
-/// name costs at most one registry call.
+/// name costs one registry call (one per thread at most, when threads ask for
+/// it at the same time).
 ///
 /// \par Threads and exceptions
-/// The caches are not synchronised: callers that construct on several
-/// threads serialise it. A constructed object is a plain value. Construction
-/// lets the type registry's host exceptions pass (nothing is cached then);
-/// the other members never throw.
+/// Constructions may run on several threads at once: a cached answer is read
+/// without a lock while other threads add theirs. Threads that construct
+/// from the same id (or name) before it is cached may each ask the registry;
+/// all of them take the answer cached first. A constructed object is a plain
+/// value. Construction lets the type registry's host exceptions pass (nothing
+/// is cached then); the other members never throw.
 ///
 /// \code
 ///   EntityTypeID study(u"StudyManager.TessalyShaperStudy");
@@ -23,13 +26,16 @@
 /// examined.
 #pragma once
 
-#include <map>
-
 #include <unicode/unistr.h>
 
 #include "WyrdanPluginUtilities/WyrdanExport.h"
 
 namespace kyr::orla::plugin::wyrdan {
+
+namespace internal {
+template <class Key, class Value>
+class TypeIdCache;
+}  // namespace internal
 
 class WYRDAN_EXPORT EntityTypeID {
  public:
@@ -66,8 +72,10 @@ class WYRDAN_EXPORT EntityTypeID {
   unsigned int m_typeID;
   icu::UnicodeString m_typeName;
 
-  static std::map<unsigned int, icu::UnicodeString> m_id2name;
-  static std::map<icu::UnicodeString, unsigned int> m_name2id;
+  // Ordered by id and by the name's code units; defined where the library is
+  // built, so that the header needs no concurrent container.
+  static internal::TypeIdCache<unsigned int, icu::UnicodeString> m_id2name;
+  static internal::TypeIdCache<icu::UnicodeString, unsigned int> m_name2id;
 };
 
 }  // namespace kyr::orla::plugin::wyrdan

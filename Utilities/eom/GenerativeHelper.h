@@ -5,11 +5,11 @@
 /// dependency manager at once, without duplicates and in GUID order.
 ///
 /// \par Threads and exceptions
-/// addToGenerateList touches no cache of the library: any thread on which
-/// the host's objects may be called may use it. bulkGenerateObjects finds
-/// the dependency manager through the service cache (ServiceHelper), which
-/// serves one thread at a time. Nothing is caught: host exceptions pass to
-/// the caller, the objects marked before the failure staying marked, and
+/// Any thread on which the host's objects may be called may use both, at once:
+/// addToGenerateList touches no cache of the library, and bulkGenerateObjects
+/// finds the dependency manager through the service cache (ServiceHelper),
+/// which serves several threads. Nothing is caught: host exceptions pass to the
+/// caller, the objects marked before the failure staying marked, and
 /// bulkGenerateObjects throws Zol::ZolSystemException_24 when the service is
 /// not a dependency manager.
 ///

@@ -6,11 +6,11 @@
 /// "KYR.WyrdanPlugin.NonDeliverable"; the first non-empty value wins.
 ///
 /// \par Threads and exceptions
-/// Not synchronised: the reads find the configuration manager through the
-/// service cache (ServiceHelper), so they share its rule of one thread at a
-/// time. Host exceptions pass to the caller; the reads throw
-/// Zol::ZolSystemException_24 when the configuration manager service is not
-/// a configuration manager.
+/// The reads may run on several threads at once: a PluginEnv keeps no state,
+/// and the configuration manager comes from the service cache (ServiceHelper),
+/// which serves several threads. Host exceptions pass to the caller; the reads
+/// throw Zol::ZolSystemException_24 when the configuration manager service is
+/// not a configuration manager.
 ///
 /// \code
 ///   PluginEnv env;

@@ -1,5 +1,7 @@
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
 
+#include <mutex>
+
 #include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
 #include "kyr/appfw/IEntRef.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
@@ -37,8 +39,14 @@ constexpr char kTrashBinFW[] = "kyr.orla.appfw.TrashBinFW";
 
 // The generation of the service cache: a new one starts whenever cache
 // entries go. Kept beside the getters rather than in the instance, so the
-// getters' fast path reads it directly.
+// getters' fast path reads it directly. Only release() changes it, and it
+// runs while no getter does.
 std::uint64_t cacheGeneration = 1;
+
+// Guards the service cache of every instance. Never held across a host call
+// nor while a service is released, so that a host that calls back into the
+// locator from there cannot deadlock.
+std::mutex cacheMutex;
 
 }  // namespace
 
@@ -83,7 +91,9 @@ ServiceHelper::~ServiceHelper() {
 }
 
 void ServiceHelper::release() {
-  m_services.clear();
+  decltype(m_services) released;
+  const std::lock_guard<std::mutex> lock(cacheMutex);
+  m_services.swap(released);
   ++cacheGeneration;
 }
 
@@ -101,8 +111,11 @@ void ServiceHelper::releaseServices() { m_instance.release(); }
 Zol::ZolIService ServiceHelper::getServiceProvider() { return m_instance.m_serviceProvider; }
 
 Zol::ZolIService ServiceHelper::getService(std::string name) {
-  auto cached = m_services.find(name);
-  if (cached != m_services.end()) return cached->second;
+  {
+    const std::lock_guard<std::mutex> lock(cacheMutex);
+    const auto cached = m_services.find(name);
+    if (cached != m_services.end()) return cached->second;
+  }
 
   Zol::ZolIService service;
   try {
@@ -111,20 +124,28 @@ Zol::ZolIService ServiceHelper::getService(std::string name) {
     // A failed look-up is an absent service; the next call asks again.
     service.reset();
   }
-  if (service) m_services.emplace(std::move(name), service);
-  return service;
+  if (!service) return service;
+  // A thread that missed at the same time may have cached its service first:
+  // answer with that one, and release this one after the lock.
+  const std::lock_guard<std::mutex> lock(cacheMutex);
+  return m_services.try_emplace(std::move(name), std::move(service)).first->second;
 }
 
 // The getters' fast path, inlined into each: one comparison and the copy.
 inline Zol::ZolIService ServiceHelper::getRemembered(const char* name, RememberedEntry& entry) {
-  if (entry.generation == cacheGeneration) return Zol::ZolIService(entry.service);
+  if (entry.generation.load(std::memory_order_acquire) == cacheGeneration) {
+    return Zol::ZolIService(entry.service.load(std::memory_order_relaxed));
+  }
   return lookUpAndRemember(name, entry);
 }
 
 // Kept out of line, so that the getters' fast path needs no stack frame.
 [[gnu::noinline]] Zol::ZolIService ServiceHelper::lookUpAndRemember(const char* name, RememberedEntry& entry) {
   Zol::ZolIService service = getService(name);
-  if (service) entry = RememberedEntry{cacheGeneration, service.get()};
+  if (service) {
+    entry.service.store(service.get(), std::memory_order_relaxed);
+    entry.generation.store(cacheGeneration, std::memory_order_release);
+  }
   return service;
 }
 

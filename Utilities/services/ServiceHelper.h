@@ -5,10 +5,15 @@
 /// name, once, and serves it from a cache until releaseServices().
 ///
 /// \par Threads and exceptions
-/// Not synchronised: callers serialise look-ups, setZolServiceAccess and
-/// releaseServices. The cached look-ups absorb the host kernel's own
-/// exceptions (Zol::ZolException_24 and derived) and let every other
-/// exception pass; the members below say where they differ.
+/// The getters may be called from several threads at once. A service already
+/// cached is served without a lock. Threads that ask for a service not yet
+/// cached may each look it up at the host, but all of them get the one
+/// cached first (their own extra references are released). setZolServiceAccess
+/// and releaseServices are not synchronised with the getters: call them at
+/// start-up and shut-down, while no getter runs on another thread. The cached
+/// look-ups absorb the host kernel's own exceptions (Zol::ZolException_24 and
+/// derived) and let every other exception pass; the members below say where
+/// they differ.
 ///
 /// \code
 ///   ServiceHelper::setZolServiceAccess(access);
@@ -25,6 +30,7 @@
 /// them.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -59,7 +65,9 @@ class WYRDAN_EXPORT ServiceHelper {
   static void setZolServiceAccess(Zol::Framework::ZolIServiceAccess* access);
 
   /// Empties the service cache, releasing every cached service; later
-  /// getters ask the host again. The provider stays. Never throws.
+  /// getters ask the host again. The provider stays. Never throws. A shut-down
+  /// call: no getter may run on another thread meanwhile, since a getter
+  /// serves the service it remembers without looking at the cache.
   static void releaseServices();
 
   /// The host's service provider (a new reference); empty before
@@ -151,16 +159,21 @@ class WYRDAN_EXPORT ServiceHelper {
  private:
   // The service one getter found last, held by its cache entry. Valid while
   // the cache generation is the one recorded: entries are only ever erased
-  // all at once, and every such change starts a new generation.
+  // all at once, and every such change starts a new generation. The service
+  // is stored first and the generation, with release order, after it, so a
+  // getter that reads the current generation (acquire) reads its service.
+  // Threads that fill an entry at once store the same two values.
   struct RememberedEntry {
-    std::uint64_t generation = 0;
-    Zol::ZolIServiceInterface* service = nullptr;
+    std::atomic<std::uint64_t> generation{0};
+    std::atomic<Zol::ZolIServiceInterface*> service{nullptr};
   };
 
   ServiceHelper();
 
   void release();
-  /// The cached look-up behind every getter.
+  /// The cached look-up behind every getter. The cache is read and filled
+  /// under a lock that no host call runs under: threads that miss at once
+  /// each look up, and the first to cache the service wins.
   Zol::ZolIService getService(std::string name);
   /// getService(name), answered from `entry` while the cache is unchanged.
   Zol::ZolIService getRemembered(const char* name, RememberedEntry& entry);
