@@ -5,8 +5,8 @@
 #include <array>
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <iterator>
-#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "WyrdanPluginUtilities/commands/CmdInvoker.h"
+#include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
 #include "WyrdanPluginUtilities/entities/BrowserHelper.h"
 #include "WyrdanPluginUtilities/entities/EntConvert.h"
 #include "WyrdanPluginUtilities/entities/EntityCompare.h"
@@ -38,6 +39,7 @@ using kyr::orla::plugin::wyrdan::EntityIDSet;
 using kyr::orla::plugin::wyrdan::EntityTypeID;
 using kyr::orla::plugin::wyrdan::EventHandler;
 using kyr::orla::plugin::wyrdan::IZolEventHandler;
+using kyr::orla::plugin::wyrdan::LogHelper;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
 using Zol::PersistenceFW::CAEData::EntityReferenceSequence;
 
@@ -103,15 +105,12 @@ TEST_F(WorkThreadTest, InvokeAsyncExecutesOnTheWorkThreadAndTheInvokerReadsTheRe
 
 TEST_F(WorkThreadTest, InvokersOnSeveralThreadsPostWhileTheWorkThreadRuns) {
   constexpr int kPostsPerThread = 25;
-  std::mutex locator;  // the plug-in's own serialisation of ServiceHelper
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < plates.size(); ++t) {
     threads.emplace_back([&, t] {
       for (int i = 1; i <= kPostsPerThread; ++i) {
         CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
-        const DataBunch params = modifyParams({plates[t]}, DataBunch{{"revision", i}});
-        std::lock_guard<std::mutex> lock(locator);
-        invoker.invokeAsync(params);
+        invoker.invokeAsync(modifyParams({plates[t]}, DataBunch{{"revision", i}}));
       }
     });
   }
@@ -255,11 +254,13 @@ TEST_F(FirstUseTest, ConcurrentFirstUsesOfTheCachesAgree) {
   EXPECT_EQ(host.modelBrowser().studyTab().announcements().size(), kThreads);
 }
 
-// Registry under load: threads add and remove handlers while other threads
-// deliver events to the same domains. A handler must never be called for an
-// event whose delivery began after its removal returned, and handlers that
-// stay registered must see every event of their domain.
-class RegistryLoadTest : public testing_support::EventTest {
+// Where a plug-in's handlers live: host threads at once deliver events on
+// shared domains, add and remove handlers there, and run handlers that
+// deliver nested events, write log lines of changing widths and reach the
+// library's caches. No handler is called for an event whose delivery began
+// after its removal returned; the handlers that stay see every event of
+// their domain; every log line arrives whole; every id is handed out once.
+class PluginThreadsTest : public testing_support::EventTest {
  protected:
   // Orders deliveries and removals: a delivery takes its ticket just before
   // it enters the registry, a removal just after it returns.
@@ -271,61 +272,96 @@ class RegistryLoadTest : public testing_support::EventTest {
       calls.fetch_add(1, std::memory_order_relaxed);
       const long removed = removedAt.load(std::memory_order_acquire);
       if (removed != 0 && deliveryTicket > removed) lateCalls.fetch_add(1, std::memory_order_relaxed);
+      if (then) then();
     }
     std::atomic<long> calls{0};
     std::atomic<long> removedAt{0};
     std::atomic<long> lateCalls{0};
+    std::function<void()> then;
   };
 };
 
-std::atomic<long> RegistryLoadTest::clock{1};
-thread_local long RegistryLoadTest::deliveryTicket = 0;
+std::atomic<long> PluginThreadsTest::clock{1};
+thread_local long PluginThreadsTest::deliveryTicket = 0;
 
-TEST_F(RegistryLoadTest, HandlersComeAndGoWhileEventsAreDelivered) {
+TEST_F(PluginThreadsTest, ConcurrentHandlersDeliverLogAndFillCachesWhileOthersComeAndGo) {
   EventHandler& registry = *EventHandler::instance();
   const long long domains[] = {host.eventManager().defineDomain("Test.Busy"),
                                host.eventManager().defineDomain("Test.Busier")};
+  constexpr std::uint32_t kFirstType = 9201;
+  for (std::uint32_t id = kFirstType; id < kFirstType + 4; ++id) {
+    host.typeRegistry().addType(id, icu::UnicodeString::fromUTF8("Busy.Type" + std::to_string(id)));
+  }
+  const ZolSmartPointer<kyr::orla::appfw::IEntityInterface> plate = host.model().addEntity(5, 1, 0, u"Plate", u"Plate");
+
+  constexpr int kThreads = 4;
+  constexpr int kRounds = 400;
+  thread_local int thread = 0;
+  thread_local int round = 0;
+  std::array<std::vector<unsigned int>, kThreads> ids;
+  std::atomic<long> nested{0};
+  std::atomic<long> cachesMissed{0};
   Counting stable[2];
+  stable[0].then = [&] {
+    const int width = 1 + (round * 37 + thread * 101) % 3000;
+    LogHelper::instance()->logMessage(1, "%d:%0*d", width, width, thread + 1);
+    const bool found = ServiceHelper::getGuiExeutive() &&
+                       !EntityTypeID(kFirstType + static_cast<std::uint32_t>(round % 4)).typeName().isEmpty() &&
+                       EntityEquanPred(plate)(plate) &&
+                       BrowserHelper(BrowserHelper::MB_MODEL).getMBTab(plate) == BrowserHelper::MB_MODEL;
+    if (!found) cachesMissed.fetch_add(1);
+    ids[static_cast<std::size_t>(thread)].push_back(EntityIDSet::instance()->nextID());
+  };
+  stable[1].then = [&] {
+    if (round % 8 != 0) return;
+    nested.fetch_add(1);
+    registry.handleEvent(Zol::Framework::ZolEvent{domains[0], 2, {}});
+  };
   for (int d = 0; d < 2; ++d) registry.addDomainEventHandler(domains[d], &stable[d]);
 
-  constexpr int kChurners = 3;
-  constexpr int kHandlersPerChurner = 150;
-  constexpr int kDeliverers = 2;
-  constexpr int kEventsPerDeliverer = 4000;
-  std::deque<Counting> churned(kChurners * kHandlersPerChurner);  // alive until every delivery ended
+  std::deque<Counting> churned(kThreads * kRounds);  // alive until every delivery ended
   std::atomic<long> delivered[2] = {{0}, {0}};
+  std::atomic<int> ready{0};
   std::vector<std::thread> threads;
-  for (int t = 0; t < kDeliverers; ++t) {
+  for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
-      for (int i = 0; i < kEventsPerDeliverer; ++i) {
-        const int d = (i + t) % 2;
+      thread = t;
+      ready.fetch_add(1);
+      while (ready.load() < kThreads) std::this_thread::yield();
+      for (round = 0; round < kRounds; ++round) {
+        Counting& handler = churned[static_cast<std::size_t>(t * kRounds + round)];
+        registry.addDomainEventHandler(domains[(round + 1) % 2], &handler);
+        const int d = (round + t) % 2;
         deliveryTicket = clock.fetch_add(1);
         EXPECT_EQ(registry.handleEvent(Zol::Framework::ZolEvent{domains[d], 1, {}}), Zol::Framework::EventHandled);
-        delivered[d].fetch_add(1, std::memory_order_relaxed);
-      }
-    });
-  }
-  for (int t = 0; t < kChurners; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < kHandlersPerChurner; ++i) {
-        Counting& handler = churned[static_cast<std::size_t>(t * kHandlersPerChurner + i)];
-        const long long domain = domains[i % 2];
-        registry.addDomainEventHandler(domain, &handler);
-        std::this_thread::yield();
-        registry.removeDomainEventHandler(domain, &handler);
+        delivered[d].fetch_add(1);
+        registry.removeDomainEventHandler(domains[(round + 1) % 2], &handler);
         handler.removedAt.store(clock.fetch_add(1), std::memory_order_release);
       }
     });
   }
-  for (auto& thread : threads) thread.join();
+  for (auto& each : threads) each.join();
 
-  for (int d = 0; d < 2; ++d) EXPECT_EQ(stable[d].calls.load(), delivered[d].load()) << "a handler was lost";
+  EXPECT_EQ(stable[0].calls.load(), delivered[0].load() + nested.load()) << "a handler was lost";
+  EXPECT_EQ(stable[1].calls.load(), delivered[1].load()) << "a handler was lost";
   long late = 0;
   for (const Counting& handler : churned) late += handler.lateCalls.load();
   EXPECT_EQ(late, 0) << "handlers were called for events delivered after their removal";
-  for (int d = 0; d < 2; ++d) {
-    EXPECT_EQ(host.eventManager().subscriptions(domains[d]).size(), 1u) << "the stable handler keeps it subscribed";
+  EXPECT_EQ(cachesMissed.load(), 0) << "a cache answered wrongly while another thread filled it";
+
+  const auto lines = host.kernelLogger().lines();
+  EXPECT_EQ(lines.size(), static_cast<std::size_t>(stable[0].calls.load()));
+  for (const auto& line : lines) {
+    const std::string text = line.text.substr(line.text.find(" >> ") + 4);
+    const std::size_t colon = text.find(':');
+    ASSERT_NE(colon, std::string::npos) << line.text;
+    const std::string digits = text.substr(colon + 1);
+    ASSERT_EQ(digits.size(), std::stoul(text.substr(0, colon))) << "a line was cut or mixed with another";
+    EXPECT_EQ(digits.find_first_not_of('0'), digits.size() - 1) << "a line was mixed with another";
   }
+  std::set<unsigned int> unique;
+  for (const auto& each : ids) unique.insert(each.begin(), each.end());
+  EXPECT_EQ(static_cast<long>(unique.size()), stable[0].calls.load()) << "an id was handed out twice";
 }
 
 }  // namespace

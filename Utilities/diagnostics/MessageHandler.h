@@ -8,10 +8,11 @@
 /// (LocalStr).
 ///
 /// \par Threads and exceptions
-/// Not synchronised: postStatusMessage and showPopMessage reach the service
-/// cache (ServiceHelper), and showPopMessage the plug-in's texts (LocalStr),
-/// which serve one thread at a time; showMessage reaches only the host's
-/// framework access. Host exceptions pass to the caller; showPopMessage
+/// postStatusMessage and showPopMessage reach the service cache
+/// (ServiceHelper), which serves several threads; showPopMessage also reads
+/// the plug-in's texts (LocalStr), which serve one thread at a time, so
+/// callers on several threads serialise it. showMessage reaches only the
+/// host's framework access. Host exceptions pass to the caller; showPopMessage
 /// throws Zol::ZolSystemException_24 when a service lacks its interface.
 ///
 /// \code

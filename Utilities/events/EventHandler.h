@@ -313,7 +313,7 @@ class WYRDAN_EXPORT EventHandler {
   /// The GUI executive's event channel; 0 without the GUI executive service.
   /// Throws Zol::ZolSystemException_24 when that service is not a GUI
   /// executive. Unlike the domain getters it reaches the service cache
-  /// (ServiceHelper), so it shares that cache's rule of one thread at a time.
+  /// (ServiceHelper).
   static long long getGUIChannelId();
   ///@}
 
