@@ -47,7 +47,7 @@ namespace kyr::orla::plugin::wyrdan {
 class LogImpl;
 namespace internal {
 class KernelLoggerSlot;
-class LogThreadState;
+struct LogThreadState;
 }  // namespace internal
 
 class WYRDAN_EXPORT LogHelper {
