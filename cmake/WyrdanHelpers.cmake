@@ -91,3 +91,17 @@ function(wyrdan_install_pkgconfig template component)
 configure_file(\"${staged}\" \"${written}\" @ONLY)
 file(INSTALL \"${written}\" DESTINATION \"${destination}\")" COMPONENT ${component})
 endfunction()
+
+# wyrdan_icu_for_windows(<ICU target>...)
+# For Windows, ICU is built static (cmake/windows/icu): its headers must not
+# declare its functions imported from a DLL, and its common library reads the
+# time zone through the registry. Does nothing elsewhere.
+function(wyrdan_icu_for_windows)
+  if(NOT WIN32)
+    return()
+  endif()
+  foreach(target IN LISTS ARGN)
+    set_property(TARGET ${target} APPEND PROPERTY INTERFACE_COMPILE_DEFINITIONS U_STATIC_IMPLEMENTATION)
+    set_property(TARGET ${target} APPEND PROPERTY INTERFACE_LINK_LIBRARIES advapi32)
+  endforeach()
+endfunction()

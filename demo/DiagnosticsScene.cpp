@@ -10,6 +10,7 @@
 #include "WyrdanPluginUtilities/diagnostics/MessageHandler.h"
 #include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
 #include "simhost/ArgumentText.h"
+#include "simhost/Environment.h"
 #include "zol/kernel/ZolDebug.h"
 
 namespace demo {
@@ -45,7 +46,7 @@ void filteredLog(simhost::SimHost& host, Transcript& transcript) {
       {"OutputDebugString", "true"},
   };
   for (const auto& [name, value] : environment) {
-    setenv(name, value, 1);
+    simhost::setEnvironment(name, value);
     transcript.note(std::string(name) + "=\"" + value + "\"");
   }
   Logger::initialize();

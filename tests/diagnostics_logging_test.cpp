@@ -27,6 +27,7 @@
 #include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
 #include "WyrdanPluginUtilities/diagnostics/Logger.h"
 #include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
+#include "simhost/Environment.h"
 #include "support/DiagnosticsHelpers.h"
 #include "support/FreshProcess.h"
 #include "support/HostTest.h"
@@ -61,9 +62,9 @@ struct LogEnvironment {
 void setLogEnvironment(const LogEnvironment& environment) {
   const auto set = [](const char* name, const std::optional<std::string>& value) {
     if (value) {
-      setenv(name, value->c_str(), 1);
+      simhost::setEnvironment(name, value->c_str());
     } else {
-      unsetenv(name);
+      simhost::unsetEnvironment(name);
     }
   };
   set("WYRDAN_LOG_FILTER", environment.filter);
@@ -443,7 +444,7 @@ TEST(LogHelperOutput, EachMessageIsStampedWithTheLocalTimeAndKeepsItsLevel) {
   onHostInFreshProcess([](simhost::SimHost& host) {
     // A zone far from UTC, given as a POSIX rule so that no zone database is
     // needed: a stamp in UTC would fall outside [before, after].
-    setenv("TZ", "WYR-13:45", 1);
+    simhost::setEnvironment("TZ", "WYR-13:45");
     tzset();
     const auto now = [] {
       const std::time_t time = std::time(nullptr);

@@ -541,6 +541,14 @@ TEST(StringUtility, ConversionsKeepNonAsciiText) {
   EXPECT_EQ(text.length(), 11);  // the wrench is a surrogate pair
   EXPECT_EQ(strings.stringFromUString(text, true), utf8);
   EXPECT_EQ(strings.wstringFromUString(text), L"Stra\u00DFe \u2211 \U0001F527");
+  EXPECT_EQ(strings.wstringFromUString(icu::UnicodeString(u"a\0b", 3)), std::wstring(L"a\0b", 3));
+  const char16_t unpaired[] = {u'x', 0xD800, u'y'};
+  const std::wstring wide = strings.wstringFromUString(icu::UnicodeString(unpaired, 3));
+  if constexpr (sizeof(wchar_t) == sizeof(char16_t)) {
+    EXPECT_EQ(wide, (std::wstring{L'x', static_cast<wchar_t>(0xD800), L'y'})) << "UTF-16 keeps the code unit";
+  } else {
+    EXPECT_EQ(wide, L"x\uFFFDy") << "UTF-32 has no code point for it";
+  }
 
   for (const char* truthy : {"true", "TRUE", " Yes ", "on", "1"}) EXPECT_TRUE(strings.stringToBool(truthy)) << truthy;
   for (const char* falsy : {"", "false", "0", "no", "truex", "2"}) EXPECT_FALSE(strings.stringToBool(falsy)) << falsy;

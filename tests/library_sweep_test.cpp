@@ -43,6 +43,7 @@
 #include "WyrdanPluginUtilities/services/PluginEnv.h"
 #include "WyrdanPluginUtilities/services/ProductHelper.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
+#include "simhost/Environment.h"
 #include "simhost/FaultSweep.h"
 #include "support/EventTest.h"
 #include "zol/kernel/ZolException.h"
@@ -154,7 +155,7 @@ void addDiagnosticsScenarios(simhost::FaultSweep& sweep) {
     if (!run.faulted()) run.check(run.host().statusBar().messages().size() == before + 1, "the status bar shows it");
   });
   sweep.add("Logger and ScopeLog", [](SweepRun& run) {
-    setenv("WYRDAN_LOG_FILTER", "0", 1);
+    simhost::setEnvironment("WYRDAN_LOG_FILTER", "0");
     wyrdan::Logger::initialize();
     const std::size_t before = run.host().kernelLogger().lines().size();
     if (wyrdan::Logger::enableDebugLog("mesher")) wyrdan::ScopeLog(0).stream() << "1824 cells";

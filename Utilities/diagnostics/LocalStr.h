@@ -72,8 +72,9 @@ class WYRDAN_EXPORT LocalStr {
   icu::UnicodeString getUStr();
   /// getUStr() in UTF-8; throws what getUStr throws.
   std::string getStr();
-  /// getUStr() as a wide string (UTF-32 where wchar_t has 32 bits); throws
-  /// what getUStr throws.
+  /// getUStr() as a wide string: UTF-16 where wchar_t has 16 bits
+  /// (Windows), an unpaired surrogate copied as it is; UTF-32 where it has 32,
+  /// an unpaired surrogate becoming U+FFFD. Throws what getUStr throws.
   std::wstring getWStr();
 
   /// Finds the translation table: keeps "KYR.WyrdanPlugin" as the domain and

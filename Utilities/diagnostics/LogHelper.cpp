@@ -13,6 +13,7 @@
 #include "WyrdanPluginUtilities/diagnostics/internal/KernelLoggerSlot.h"
 #include "WyrdanPluginUtilities/diagnostics/internal/LogImpl.h"
 #include "WyrdanPluginUtilities/diagnostics/internal/LogThreadState.h"
+#include "WyrdanPluginUtilities/internal/Platform.h"
 
 namespace kyr::orla::plugin::wyrdan {
 
@@ -67,8 +68,7 @@ void stampInto(std::string& line, std::string_view stamp, const std::string& mes
 
 // Makes `stamp` the local time at `second`.
 [[gnu::noinline]] std::string_view restamp(LogThreadState::Stamp& stamp, std::time_t second) {
-  std::tm local{};
-  localtime_r(&second, &local);
+  const std::tm local = internal::localTime(second);
   std::snprintf(stamp.text, sizeof stamp.text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
                 local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
   stamp.length = std::strlen(stamp.text);

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "WyrdanPluginUtilities/diagnostics/internal/KernelLoggerSlot.h"
-#include "zol/kernel/ZolDebug.h"
+#include "WyrdanPluginUtilities/internal/Platform.h"
 #include "zol/kernel/ZolHoldings.h"
 
 namespace kyr::orla::plugin::wyrdan {
@@ -25,7 +25,7 @@ constexpr int kMaxScopes = 10;
 
 // The variable's value; empty when it is not set.
 std::optional<std::string> environment(const char* name) {
-  const char* value = std::getenv(name);
+  const char* value = internal::environmentValue(name);
   if (value == nullptr) return std::nullopt;
   return std::string(value);
 }
@@ -46,10 +46,10 @@ std::optional<std::int32_t> parseLevel(const std::string& text) {
 
 void writeConsoleLine(const std::string& text) {
   std::FILE* out = stdout;
-  flockfile(out);
-  fwrite_unlocked(text.data(), 1, text.size(), out);
-  putc_unlocked('\n', out);
-  funlockfile(out);
+  internal::lockStream(out);
+  internal::writeUnlocked(text.data(), text.size(), out);
+  internal::putUnlocked('\n', out);
+  internal::unlockStream(out);
   std::fflush(out);
 }
 
@@ -105,8 +105,8 @@ void Logger::write(const std::string& text, int /*level*/) {
     }
   }
   if (debuggerOutput) {
-    OutputDebugStringA(text.c_str());
-    OutputDebugStringA("\n");
+    internal::writeToDebugger(text.c_str());
+    internal::writeToDebugger("\n");
   }
 }
 

@@ -66,9 +66,10 @@ const auto* handlersOf(const Table& table, long long domainId) {
 
 // Delivers `event` to `handlers`, `registry`'s handlers of its domain, read
 // under `hold`: copies them, releases the hold, and calls each.
-__attribute__((noinline)) Zol::Framework::HandleEventStatus deliverToEach(
-    const EventHandler* registry, const std::vector<IZolEventHandler*>& handlers,
-    internal::CriticalSection::SharedHold& hold, const Zol::Framework::ZolEvent& event) {
+[[gnu::noinline]] Zol::Framework::HandleEventStatus deliverToEach(const EventHandler* registry,
+                                                                  const std::vector<IZolEventHandler*>& handlers,
+                                                                  internal::CriticalSection::SharedHold& hold,
+                                                                  const Zol::Framework::ZolEvent& event) {
   internal::Delivery delivery(registry, event.domainId);
   delivery.copy(handlers);
   hold.release();

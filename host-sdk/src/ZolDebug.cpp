@@ -17,30 +17,40 @@ Zol::ZolDebugSink& currentSink() {
   return *sink;
 }
 
-void writeToSink(std::string_view text) {
+// Hands `text` to the sink; false when none is installed.
+bool writeToSink(std::string_view text) {
   std::lock_guard<std::mutex> lock(sinkMutex());
-  if (const auto& sink = currentSink()) {
-    sink(text);
-  } else {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
-  }
+  const auto& sink = currentSink();
+  if (!sink) return false;
+  sink(text);
+  return true;
+}
+
+void writeToStandardError(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
 }
 
 }  // namespace
 
-void OutputDebugStringA(const char* text) { writeToSink(text ? text : ""); }
+#if defined(_WIN32)
+#include "windows/DebugOutput.inc"
+#else
+#include "posix/DebugOutput.inc"
+#endif
 
 namespace Zol {
 
 ZolDebugSink setDebugSink(ZolDebugSink sink) {
+  watchDebuggerOutput();
   std::lock_guard<std::mutex> lock(sinkMutex());
   return std::exchange(currentSink(), std::move(sink));
 }
 
 void reportAssertionFailure(const char* expression, const char* file, int line) {
-  writeToSink(std::string("Assertion failed: ") + expression + ", file " + file + ", line " + std::to_string(line) +
-              "\n");
+  const std::string report =
+      std::string("Assertion failed: ") + expression + ", file " + file + ", line " + std::to_string(line) + "\n";
+  if (!writeToSink(report)) writeToStandardError(report);
 }
 
 }  // namespace Zol

@@ -14,6 +14,8 @@ namespace Zol {
 
 namespace {
 
+constexpr UChar32 kReplacementCharacter = 0xfffd;
+
 std::string_view trimmed(std::string_view text) {
   constexpr std::string_view kBlanks = " \t\r\n\f\v";
   const auto first = text.find_first_not_of(kBlanks);
@@ -71,17 +73,26 @@ icu::UnicodeString ZolBaseStringUtility_24_8::ustringFromString(std::string_view
 }
 
 std::wstring ZolBaseStringUtility_24_8::wstringFromUString(const icu::UnicodeString& text) const {
-  static_assert(sizeof(wchar_t) == sizeof(UChar32), "wide strings are UTF-32 on this platform");
   std::wstring result;
   if (text.isEmpty()) return result;
   UErrorCode status = U_ZERO_ERROR;
   std::int32_t length = 0;
-  u_strToUTF32WithSub(nullptr, 0, &length, text.getBuffer(), text.length(), 0xfffd, nullptr, &status);
-  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return result;
-  result.resize(static_cast<std::size_t>(length));
-  status = U_ZERO_ERROR;
-  u_strToUTF32WithSub(reinterpret_cast<UChar32*>(result.data()), length, nullptr, text.getBuffer(), text.length(),
-                      0xfffd, nullptr, &status);
+  if constexpr (sizeof(wchar_t) == sizeof(UChar)) {
+    // UTF-16 (Windows): ICU copies the code units as they are.
+    u_strToWCS(nullptr, 0, &length, text.getBuffer(), text.length(), &status);
+    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return result;
+    result.resize(static_cast<std::size_t>(length));
+    status = U_ZERO_ERROR;
+    u_strToWCS(result.data(), length, nullptr, text.getBuffer(), text.length(), &status);
+  } else {
+    // UTF-32: a surrogate without its pair has no code point of its own.
+    u_strToUTF32WithSub(nullptr, 0, &length, text.getBuffer(), text.length(), kReplacementCharacter, nullptr, &status);
+    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return result;
+    result.resize(static_cast<std::size_t>(length));
+    status = U_ZERO_ERROR;
+    u_strToUTF32WithSub(reinterpret_cast<UChar32*>(result.data()), length, nullptr, text.getBuffer(), text.length(),
+                        kReplacementCharacter, nullptr, &status);
+  }
   if (U_FAILURE(status)) result.clear();
   return result;
 }

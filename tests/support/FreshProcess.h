@@ -7,7 +7,7 @@
 //
 //   TEST(Logging, ReadsTheFilter) {
 //     testing_support::inFreshProcess([] {
-//       setenv("WYRDAN_LOG_FILTER", "0", 1);
+//       simhost::setEnvironment("WYRDAN_LOG_FILTER", "0");
 //       Logger::initialize();
 //       EXPECT_TRUE(Logger::enableDebugLog());
 //     });

@@ -2,7 +2,8 @@
 
 #include <mutex>
 #include <thread>
-#include <type_traits>
+
+#include "WyrdanPluginUtilities/internal/ThreadLocal.h"
 
 namespace kyr::orla::plugin::wyrdan::internal {
 
@@ -10,12 +11,12 @@ namespace {
 
 // The calling thread's state, and whether it was freed already. Trivially
 // destructible, so that it can still be read after the thread's destructors
-// ran; initial-exec, so that it is reached without a call.
+// ran, and read without a call where the platform allows.
 struct Slot {
   LogThreadState* state;
   bool ended;
 };
-thread_local Slot slot __attribute__((tls_model("initial-exec"))) = {nullptr, false};
+WYRDAN_THREAD_LOCAL Slot slot = {nullptr, false};
 
 // Frees the calling thread's state when the thread ends.
 struct StateOwner {
@@ -29,11 +30,13 @@ struct StateOwner {
   }
 };
 
-// Every thread's reads, linked through themselves: a list that needs no
-// destructor, since threads may log while the library's statics are
-// destroyed.
-static_assert(std::is_trivially_destructible_v<std::mutex>);
-std::mutex listMutex;
+// Every thread's reads, linked through themselves, and their lock: made on
+// first use and never destroyed, since threads may log while the library's
+// statics are destroyed.
+std::mutex& listMutex() {
+  static auto* const mutex = new std::mutex;
+  return *mutex;
+}
 SinkReads* listHead = nullptr;
 
 // One awaitReaders at a time: each uses the awaited counts.
@@ -42,14 +45,14 @@ std::mutex awaitMutex;
 }  // namespace
 
 SinkReads::SinkReads() noexcept {
-  const std::lock_guard<std::mutex> lock(listMutex);
+  const std::lock_guard<std::mutex> lock(listMutex());
   next_ = listHead;
   if (next_ != nullptr) next_->previous_ = this;
   listHead = this;
 }
 
 SinkReads::~SinkReads() {
-  const std::lock_guard<std::mutex> lock(listMutex);
+  const std::lock_guard<std::mutex> lock(listMutex());
   if (previous_ != nullptr) {
     previous_->next_ = next_;
   } else {
@@ -66,7 +69,7 @@ void SinkReads::awaitReaders() noexcept {
   const std::lock_guard<std::mutex> awaiting(awaitMutex);
   const SinkReads* const self = slot.state != nullptr ? &slot.state->reads : nullptr;
   {
-    const std::lock_guard<std::mutex> lock(listMutex);
+    const std::lock_guard<std::mutex> lock(listMutex());
     for (SinkReads* reads = listHead; reads != nullptr; reads = reads->next_) {
       reads->awaited_ = reads == self ? 0 : reads->count_.load();
     }
@@ -74,7 +77,7 @@ void SinkReads::awaitReaders() noexcept {
   for (;;) {
     bool reading = false;
     {
-      const std::lock_guard<std::mutex> lock(listMutex);
+      const std::lock_guard<std::mutex> lock(listMutex());
       for (const SinkReads* reads = listHead; reads != nullptr && !reading; reads = reads->next_) {
         reading = reads->awaited_ % 2 == 1 && reads->count_.load(std::memory_order_acquire) == reads->awaited_;
       }

@@ -19,13 +19,13 @@ bool CriticalSection::heldByThisThread() const noexcept {
   return false;
 }
 
-__attribute__((noinline, cold)) std::size_t CriticalSection::assignReaderCounter() noexcept {
+[[gnu::noinline, gnu::cold]] std::size_t CriticalSection::assignReaderCounter() noexcept {
   const std::size_t index = nextCounter.fetch_add(1, std::memory_order_relaxed) % kCounters;
   eventThread.readerCounterEnd = (index + 1) * sizeof(ReaderCount);
   return eventThread.readerCounterEnd;
 }
 
-__attribute__((noinline, cold)) void CriticalSection::throwIfHeldByThisThread() const {
+[[gnu::noinline, gnu::cold]] void CriticalSection::throwIfHeldByThisThread() const {
   if (heldByThisThread()) throw ImproperLock();
 }
 
@@ -53,7 +53,7 @@ void CriticalSection::unlock() noexcept {
 
 // Steps aside, and waits on the change's own mutex until no change holds the
 // section.
-__attribute__((noinline, cold)) void CriticalSection::waitForChange(std::atomic<unsigned>& holders) {
+[[gnu::noinline, gnu::cold]] void CriticalSection::waitForChange(std::atomic<unsigned>& holders) {
   do {
     holders.fetch_sub(1, std::memory_order_release);
     changes_.lock();

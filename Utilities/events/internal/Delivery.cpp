@@ -3,7 +3,7 @@
 namespace kyr::orla::plugin::wyrdan::internal {
 
 // Out of the delivery's own code: few domains have this many handlers.
-__attribute__((noinline, cold)) void Delivery::spill() {
+[[gnu::noinline, gnu::cold]] void Delivery::spill() {
   spilled_ = std::make_unique<IZolEventHandler*[]>(count_);
   handlers_ = spilled_.get();
 }

@@ -42,9 +42,6 @@ namespace Zol {
 class ZolAny_24_8;
 class ZolOutStream_24_8;
 class ZolInStream_24_8;
-ZOL_KERNEL_EXPORT void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value);
-ZOL_KERNEL_EXPORT void marshaller_extract(ZolInStream_24_8& in, ZolAny_24_8& value);
-ZOL_KERNEL_EXPORT char* marshalInto(ZolOutStream_24_8& out, char* to, const ZolAny_24_8& value);
 
 /// Writes into the stream of one any-value. Obtained from initializeStream();
 /// valid while that any-value lives.
@@ -165,6 +162,8 @@ class ZOL_KERNEL_EXPORT ZolAny_24_8 {
  private:
   friend class ZolOutStream_24_8;
   friend class ZolInStream_24_8;
+  // Declared exported after the class: gcc for Windows drops the DLL import
+  // of a function declared a friend after it.
   friend void marshaller_insert(ZolOutStream_24_8& out, const ZolAny_24_8& value);
   friend void marshaller_extract(ZolInStream_24_8& in, ZolAny_24_8& value);
   friend char* marshalInto(ZolOutStream_24_8& out, char* to, const ZolAny_24_8& value);

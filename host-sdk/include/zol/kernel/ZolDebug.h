@@ -1,5 +1,8 @@
-// Debugger output and assertion reports. Both go to a process-wide debug
-// sink: standard error unless a test installs its own.
+// Debugger output and assertion reports. Both reach a process-wide debug
+// sink that a test may install: on Windows the sink receives, on the calling
+// thread, what the process sends to the system's OutputDebugStringA; elsewhere
+// this header declares a stand-in for it, which writes to the sink or, with
+// none installed, to standard error.
 //
 //   ZOL_ASSERT(provider != NULLSP);   // reports "Assertion failed: provider != NULLSP ..."
 #pragma once
@@ -9,15 +12,18 @@
 
 #include "zol/kernel/ZolKernelExport.h"
 
+#if !defined(_WIN32)
 /// Stand-in for the platform's debugger output: writes `text` to the debug sink.
 ZOL_KERNEL_EXPORT void OutputDebugStringA(const char* text);
+#endif
 
 namespace Zol {
 
 using ZolDebugSink = std::function<void(std::string_view)>;
 
-/// Replaces the debug sink; an empty sink restores standard error. Returns
-/// the previous sink. Not synchronised with concurrent output.
+/// Replaces the debug sink; an empty sink restores the default (standard
+/// error for the stand-in, the system's debugger on Windows). Returns the
+/// previous sink. Not synchronised with concurrent output.
 ZOL_KERNEL_EXPORT ZolDebugSink setDebugSink(ZolDebugSink sink);
 
 /// Reports a failed assertion on the debug sink as

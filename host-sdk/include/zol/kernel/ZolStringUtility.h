@@ -29,7 +29,10 @@ class ZOL_KERNEL_EXPORT ZolBaseStringUtility_24_8 {
   /// Zol::ZolSystemException_24 (kTextTooLong) for 2^31 bytes or more, which
   /// a Unicode string cannot hold.
   icu::UnicodeString ustringFromString(std::string_view text) const;
-  /// `text` as a wide string (UTF-32 where wchar_t has 32 bits).
+  /// `text` as a wide string, embedded NULs kept: UTF-16 where wchar_t has
+  /// 16 bits (Windows), its code units copied as they are, an unpaired
+  /// surrogate included; UTF-32 where it has 32 bits, an unpaired surrogate
+  /// becoming U+FFFD. Empty when ICU fails.
   std::wstring wstringFromUString(const icu::UnicodeString& text) const;
   /// True for "true", "yes", "on" and "1" in any letter case, ignoring
   /// surrounding white space; false for everything else.

@@ -53,26 +53,6 @@ namespace testing {
 /// \addtogroup simhost_gtest
 /// @{
 
-class JournalMatcher;
-
-/// Matches a journal with at least one call `pattern` matches.
-SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> HasCall(const CallPattern& pattern);
-
-/// Matches a journal with no call `pattern` matches.
-SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> NoCall(const CallPattern& pattern);
-
-/// Matches a journal whose number of calls `pattern` matches satisfies
-/// `count`: a number (exactly that many) or a matcher of std::size_t
-/// (gMock's `Ge(2u)`, say).
-SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> CallCount(const CallPattern& pattern,
-                                                                             ::testing::Matcher<std::size_t> count);
-
-/// Matches a journal with a call for each of `patterns`, in their order:
-/// each pattern matched by a later call than the one the pattern before it
-/// matched; other calls may come between. The earliest fitting call is taken
-/// for each pattern. No patterns match every journal.
-SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> CallsInOrder(std::vector<CallPattern> patterns);
-
 /// The matcher behind HasCall, NoCall, CallCount and CallsInOrder, in the
 /// form gMock's MakePolymorphicMatcher takes: it matches a CallJournal
 /// and a std::vector<HostCall>. Tests make one through those functions.
@@ -110,6 +90,8 @@ class SIMHOST_GTEST_EXPORT JournalMatcher {
   bool matchOne(const std::vector<HostCall>& calls, ::testing::MatchResultListener* listener) const;
   bool matchOrder(const std::vector<HostCall>& calls, ::testing::MatchResultListener* listener) const;
 
+  // Declared exported after the class: gcc for Windows drops the DLL import
+  // of a function declared a friend after it.
   friend ::testing::PolymorphicMatcher<JournalMatcher> HasCall(const CallPattern& pattern);
   friend ::testing::PolymorphicMatcher<JournalMatcher> NoCall(const CallPattern& pattern);
   friend ::testing::PolymorphicMatcher<JournalMatcher> CallCount(const CallPattern& pattern,
@@ -120,6 +102,24 @@ class SIMHOST_GTEST_EXPORT JournalMatcher {
   std::vector<CallPattern> patterns_;
   ::testing::Matcher<std::size_t> count_;
 };
+
+/// Matches a journal with at least one call `pattern` matches.
+SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> HasCall(const CallPattern& pattern);
+
+/// Matches a journal with no call `pattern` matches.
+SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> NoCall(const CallPattern& pattern);
+
+/// Matches a journal whose number of calls `pattern` matches satisfies
+/// `count`: a number (exactly that many) or a matcher of std::size_t
+/// (gMock's `Ge(2u)`, say).
+SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> CallCount(const CallPattern& pattern,
+                                                                             ::testing::Matcher<std::size_t> count);
+
+/// Matches a journal with a call for each of `patterns`, in their order:
+/// each pattern matched by a later call than the one the pattern before it
+/// matched; other calls may come between. The earliest fitting call is taken
+/// for each pattern. No patterns match every journal.
+SIMHOST_GTEST_EXPORT ::testing::PolymorphicMatcher<JournalMatcher> CallsInOrder(std::vector<CallPattern> patterns);
 
 /// @}
 
