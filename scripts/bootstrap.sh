@@ -22,6 +22,7 @@ declare -A needs=(
   [format]="clang-format"
   [package]="$build $gtest pkgconf dpkg-dev file lintian"
   [abi]="$build abigail-tools binutils xz-utils git"
+  [windows]="cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine64 $gtest xz-utils"
 )
 
 commands=("$@")

@@ -8,7 +8,6 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")
 endif()
 
-string(REPLACE "\n" ";" lines "${symbols}")
 # The static-only helpers export no constructor: nothing makes one.
 foreach(class ServiceProviderHelper TaskHelper ModelHelper PluginHelperTool UndoRedoHelper GenerativeHelper)
   if(symbols MATCHES " T kyr::orla::plugin::wyrdan::${class}::${class}\\(")
@@ -16,11 +15,18 @@ foreach(class ServiceProviderHelper TaskHelper ModelHelper PluginHelperTool Undo
   endif()
 endforeach()
 # Nothing but the library's own interface: no instantiation of the standard
-# library's templates, nor anything of the host SDK's.
-foreach(line IN LISTS lines)
+# library's templates, nor anything of the host SDK's. Told by the mangled
+# names, which say whose a symbol is (a demangled one may begin with one of
+# the library's types returned by a template of the standard library's).
+execute_process(COMMAND nm -D --defined-only "${LIBRARY}" OUTPUT_VARIABLE mangled RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REPLACE "\n" ";" mangled_lines "${mangled}")
+foreach(line IN LISTS mangled_lines)
   if(line MATCHES "^[0-9a-f]+ [A-Za-z] (.*)$")
     set(name "${CMAKE_MATCH_1}")
-    if(NOT name MATCHES "^kyr::orla::plugin::wyrdan::" AND NOT name MATCHES " for kyr::orla::plugin::wyrdan::")
+    if(NOT name MATCHES "^_Z(N|NK|TVN|TIN|TSN|Thn[0-9]+_N|Thn[0-9]+_NK)3kyr4orla6plugin6wyrdan")
       message(FATAL_ERROR "the library exports what is not its own: ${name}")
     endif()
   endif()
