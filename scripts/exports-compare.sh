@@ -29,7 +29,7 @@ classes() {
 
 linux_symbols="$(nm -D --defined-only "$linux" | awk '{print $3}' | c++filt)"
 windows_symbols="$(x86_64-w64-mingw32-objdump -p "$windows" |
-  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/^[[:space:]]*\[/ {print $NF}' | x86_64-w64-mingw32-c++filt)"
+  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/^[[:space:]]*\[ *[0-9]+\]/ {print $NF}' | x86_64-w64-mingw32-c++filt)"
 
 linux_classes="$(classes <<<"$linux_symbols")"
 windows_classes="$(classes <<<"$windows_symbols")"

@@ -150,10 +150,11 @@ class WYRDAN_EXPORT EOMObjectAdapter {
 
   /// Adds the held object downstream of every eligible node (Algorithm of
   /// the add forms); `nodes` is a vector or an IEOMObjectSequence.
+  // Instantiated inside the library only: not part of what it exports.
   template <class Nodes>
-  bool addUpstream(Nodes const& nodes, Path path);
+  WYRDAN_NO_EXPORT bool addUpstream(Nodes const& nodes, Path path);
   template <class Nodes>
-  void removeUpstream(Nodes const& nodes, Path path);
+  WYRDAN_NO_EXPORT void removeUpstream(Nodes const& nodes, Path path);
   void clearUpstream(icu::UnicodeString const* typeName);
   void printDepGraph();
 

@@ -176,7 +176,7 @@ class WYRDAN_EXPORT ServiceHelper {
   /// each look up, and the first to cache the service wins.
   Zol::ZolIService getService(std::string name);
   /// getService(name), answered from `entry` while the cache is unchanged.
-  Zol::ZolIService getRemembered(const char* name, RememberedEntry& entry);
+  WYRDAN_NO_EXPORT Zol::ZolIService getRemembered(const char* name, RememberedEntry& entry);
   /// getService(name), remembering the entry found in `entry`.
   Zol::ZolIService lookUpAndRemember(const char* name, RememberedEntry& entry);
   /// The cached service named `Name`, remembered between calls.
