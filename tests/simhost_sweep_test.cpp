@@ -1,7 +1,7 @@
 // The fault sweep over scenarios of the test's own, each written to go wrong
 // in one way under a fault: the sweep must find each, say what it was, and
-// pass only when every finding is expected. The sweep forks: these tests
-// have no host of their own.
+// pass only when every finding is expected. The sweep forks on POSIX: these
+// tests have no host of their own.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -102,6 +102,21 @@ TEST(FaultSweep, FindsCrashesHangsStrayExceptionsLeaksAndFailedChecks) {
   }
   EXPECT_FALSE(report.passed());
   EXPECT_EQ(report.unexpected().size(), report.findings().size());
+}
+
+TEST(FaultSweep, EachOfTwoSweepsInOneTestRunsItsOwnScenarios) {
+  // A child started anew runs the test up to its own sweep: the first sweep
+  // must leave the second's runs alone.
+  simhost::FaultSweep first;
+  first.add("first", [](SweepRun& run) { run.check(false, "the first's check"); });
+  simhost::FaultSweep second;
+  second.add("second", [](SweepRun& run) { run.check(false, "the second's check"); });
+  const simhost::SweepReport firstReport = first.run();
+  const simhost::SweepReport secondReport = second.run();
+  ASSERT_EQ(firstReport.rows.size(), 1u) << firstReport.table();
+  EXPECT_EQ(firstReport.rows[0].detail, "pass 1: the first's check");
+  ASSERT_EQ(secondReport.rows.size(), 1u) << secondReport.table();
+  EXPECT_EQ(secondReport.rows[0].detail, "pass 1: the second's check");
 }
 
 TEST(FaultSweep, AnExpectedFindingNamesItsDocumentationAndPasses) {

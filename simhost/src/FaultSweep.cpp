@@ -1,26 +1,29 @@
 #include "simhost/FaultSweep.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
 #include <typeinfo>
 #include <utility>
 
-#include <sys/wait.h>
-
+#include "SweepChildren.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "simhost/ObjectAccounting.h"
 #include "zol/kernel/ZolException.h"
+
+#if defined(_WIN32)
+#include "windows/SweepChildren.inc"
+#else
+#include "posix/SweepChildren.inc"
+#endif
 
 namespace simhost {
 
@@ -78,6 +81,18 @@ std::string oneLine(std::string text) {
   }
   return text;
 }
+
+// The folder of a sweep's reports, removed with whatever is left in it.
+struct ScratchFolder {
+  const std::filesystem::path path = sweep::makeScratchFolder();
+  ScratchFolder() = default;
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
 
 }  // namespace
 
@@ -300,111 +315,152 @@ std::vector<FaultSweep::Plan> FaultSweep::plansOf(const Named& scenario, std::ve
   return plans;
 }
 
-void FaultSweep::runPlans(const std::vector<Plan>& plans, std::vector<SweepRow>& rows) const {
-  char folder[] = "/tmp/simhost-sweep-XXXXXX";
-  if (mkdtemp(folder) == nullptr)
-    throw std::runtime_error(std::string("fault sweep: no scratch folder: ") + strerror(errno));
+std::string FaultSweep::identity() const {
+  // The count and an FNV-1a hash of the names, each ended by a zero.
+  std::uint64_t hash = 14695981039346656037u;
+  for (const Named& scenario : scenarios_) {
+    for (const char c : scenario.name + '\0') hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+  }
+  std::ostringstream text;
+  text << scenarios_.size() << " " << std::hex << hash;
+  return text.str();
+}
 
-  // The child's work: runs the plan and writes "<outcome>\n<detail>" to `file`.
-  const auto child = [this](const Plan& plan, const std::string& file) {
-    alarm(timeLimit_);
-    const std::string leaksBefore = ObjectAccounting::leakReport();
-    Result result;
-    {
-      SimHost host;
-      std::function<void()> refill;
-      try {
-        if (setUp_) setUp_(host);
-        host.journal().clear();
-        refill =
-            arm(host, plan.fault, plan.mode, plan.interfaceName, plan.operation, plan.service, plan.version, plan.slot);
-        const bool faulted = plan.fault != SweepFault::None;
-        result = runPass(plan.scenario->body, host, 1, faulted);
-        if (plan.fault == SweepFault::None && result.outcome == SweepOutcome::Passed) {
-          for (const HostCall& call : host.journal().calls()) {
-            result.detail += "\ncall " + call.interfaceName + " " + call.operation;
-            if (call.interfaceName == kProvider && call.operation == "getService" && call.arguments.size() == 2) {
-              result.detail += "\nservice " + call.arguments[0] + " " + call.arguments[1];
-            }
+// A request reads, a line each: the sweep's identity, the report file, then
+// the plan: its scenario's index, fault, mode, target, operation's interface
+// and name, service's name and version, and slot.
+void FaultSweep::serve(const std::string& request) const {
+  std::istringstream lines(request);
+  std::string line;
+  const auto next = [&lines, &line]() -> const std::string& {
+    std::getline(lines, line);
+    return line;
+  };
+  if (next() != identity()) return;
+  const std::filesystem::path file = std::filesystem::u8path(next());
+  Plan plan;
+  const std::size_t index = std::stoul(next());
+  if (index >= scenarios_.size()) return;
+  plan.scenario = &scenarios_[index];
+  plan.fault = static_cast<SweepFault>(std::stoi(next()));
+  plan.mode = static_cast<SweepMode>(std::stoi(next()));
+  plan.target = next();
+  plan.interfaceName = next();
+  plan.operation = next();
+  plan.service = next();
+  plan.version = next();
+  plan.slot = std::stoi(next());
+
+  sweep::prepareChild(timeLimit_);
+  const std::string leaksBefore = ObjectAccounting::leakReport();
+  Result result;
+  {
+    SimHost host;
+    std::function<void()> refill;
+    try {
+      if (setUp_) setUp_(host);
+      host.journal().clear();
+      refill =
+          arm(host, plan.fault, plan.mode, plan.interfaceName, plan.operation, plan.service, plan.version, plan.slot);
+      const bool faulted = plan.fault != SweepFault::None;
+      result = runPass(plan.scenario->body, host, 1, faulted);
+      if (plan.fault == SweepFault::None && result.outcome == SweepOutcome::Passed) {
+        for (const HostCall& call : host.journal().calls()) {
+          result.detail += "\ncall " + call.interfaceName + " " + call.operation;
+          if (call.interfaceName == kProvider && call.operation == "getService" && call.arguments.size() == 2) {
+            result.detail += "\nservice " + call.arguments[0] + " " + call.arguments[1];
           }
         }
-        host.faults().clear();
-        if (refill) refill();
-        refill = nullptr;
-        if (plan.mode == SweepMode::FirstCallOnly && result.outcome == SweepOutcome::Passed) {
-          Result again = runPass(plan.scenario->body, host, 2, false);
-          if (again.outcome != SweepOutcome::Passed) result = again;
-        }
-      } catch (const std::exception& e) {
-        result = {SweepOutcome::StrayException, std::string("setting up: ") + e.what()};
       }
       host.faults().clear();
       if (refill) refill();
-      try {
-        if (tearDown_) tearDown_(host);
-      } catch (const std::exception& e) {
-        if (result.outcome == SweepOutcome::Passed) {
-          result = {SweepOutcome::StrayException, std::string("tearing down: ") + e.what()};
-        }
+      refill = nullptr;
+      if (plan.mode == SweepMode::FirstCallOnly && result.outcome == SweepOutcome::Passed) {
+        Result again = runPass(plan.scenario->body, host, 2, false);
+        if (again.outcome != SweepOutcome::Passed) result = again;
+      }
+    } catch (const std::exception& e) {
+      result = {SweepOutcome::StrayException, std::string("setting up: ") + e.what()};
+    }
+    host.faults().clear();
+    if (refill) refill();
+    try {
+      if (tearDown_) tearDown_(host);
+    } catch (const std::exception& e) {
+      if (result.outcome == SweepOutcome::Passed) {
+        result = {SweepOutcome::StrayException, std::string("tearing down: ") + e.what()};
       }
     }
-    const std::string leaks = ObjectAccounting::leakReport();
-    if (result.outcome == SweepOutcome::Passed && leaks != leaksBefore) result = {SweepOutcome::Leaked, leaks};
-    std::ofstream(file) << static_cast<int>(result.outcome) << "\n" << result.detail;
-  };
+  }
+  const std::string leaks = ObjectAccounting::leakReport();
+  if (result.outcome == SweepOutcome::Passed && leaks != leaksBefore) result = {SweepOutcome::Leaked, leaks};
+  std::ofstream(file) << static_cast<int>(result.outcome) << "\n" << result.detail;
+  sweep::endChild(0);
+}
 
-  struct Running {
-    std::size_t plan;
-    std::string file;
-  };
-  std::map<pid_t, Running> running;
+void FaultSweep::runPlans(const std::vector<Plan>& plans, std::vector<SweepRow>& rows) const {
+  const ScratchFolder folder;
+  sweep::Children children(timeLimit_, [this](const std::string& request) { serve(request); });
+  const std::size_t atOnce = std::min<std::size_t>(jobs_, sweep::Children::mostAtOnce());
+  const std::string self = identity();
+  const auto reportOf = [&folder](std::size_t run) { return folder.path / ("run-" + std::to_string(run)); };
+
   std::size_t next = 0;
   std::vector<SweepRow> done(plans.size());
-  while (next < plans.size() || !running.empty()) {
-    while (running.size() < jobs_ && next < plans.size()) {
-      const std::string file = std::string(folder) + "/run-" + std::to_string(next);
-      std::fflush(nullptr);
-      const pid_t pid = fork();
-      if (pid < 0) throw std::runtime_error(std::string("fault sweep: fork failed: ") + strerror(errno));
-      if (pid == 0) {
-        child(plans[next], file);
-        std::fflush(nullptr);
-        _exit(0);
-      }
-      running.emplace(pid, Running{next, file});
+  while (next < plans.size() || children.running() > 0) {
+    while (children.running() < atOnce && next < plans.size()) {
+      const Plan& plan = plans[next];
+      std::ostringstream request;
+      request << self << "\n"
+              << reportOf(next).u8string() << "\n"
+              << plan.scenario - scenarios_.data() << "\n"
+              << static_cast<int>(plan.fault) << "\n"
+              << static_cast<int>(plan.mode) << "\n"
+              << plan.target << "\n"
+              << plan.interfaceName << "\n"
+              << plan.operation << "\n"
+              << plan.service << "\n"
+              << plan.version << "\n"
+              << plan.slot << "\n";
+      children.start(next, request.str());
       ++next;
     }
-    int status = 0;
-    const pid_t pid = waitpid(-1, &status, 0);
-    const auto found = running.find(pid);
-    if (found == running.end()) continue;
-    const Plan& plan = plans[found->second.plan];
+    const sweep::ChildEnd end = children.waitForOne();
+    const Plan& plan = plans[end.run];
     SweepRow row{plan.scenario->name, plan.target, plan.fault, plan.mode, SweepOutcome::Passed, {}, {}};
-    if (WIFSIGNALED(status)) {
-      const int signal = WTERMSIG(status);
-      row.outcome = signal == SIGALRM ? SweepOutcome::Hung : SweepOutcome::Crashed;
-      row.detail = signal == SIGALRM ? "over " + std::to_string(timeLimit_) + " s" : strsignal(signal);
+    const std::filesystem::path file = reportOf(end.run);
+    if (end.how == sweep::ChildEnd::How::OverTime) {
+      row.outcome = SweepOutcome::Hung;
+      row.detail = "over " + std::to_string(timeLimit_) + " s";
+    } else if (end.how == sweep::ChildEnd::How::Crashed) {
+      row.outcome = SweepOutcome::Crashed;
+      row.detail = end.detail;
     } else {
-      std::ifstream in(found->second.file);
+      std::ifstream in(file);
       int outcome = -1;
       in >> outcome;
       in.ignore(1);
       row.detail.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
       row.outcome = outcome >= 0 ? static_cast<SweepOutcome>(outcome) : SweepOutcome::Crashed;
-      if (outcome < 0) row.detail = "the run ended with " + std::to_string(WEXITSTATUS(status)) + " and no report";
+      if (outcome < 0) row.detail = "the run ended with " + std::to_string(end.exitCode) + " and no report";
     }
-    std::remove(found->second.file.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
     for (const SweepExpectation& expectation : expected_) {
       if (row.outcome != SweepOutcome::Passed && expectation.covers(row)) row.documentedBy = expectation.documentedBy;
     }
-    done[found->second.plan] = std::move(row);
-    running.erase(found);
+    done[end.run] = std::move(row);
   }
-  rmdir(folder);
   rows.insert(rows.end(), done.begin(), done.end());
 }
 
 SweepReport FaultSweep::run() const {
+  // A program started again to serve one run (on Windows) serves it here and
+  // ends; a sweep that did not start it, another test's, leaves it alone.
+  if (const std::optional<std::string> request = sweep::requestOfThisProcess()) {
+    serve(*request);
+    return {};
+  }
   SweepReport report;
   for (const Named& scenario : scenarios_) {
     const std::vector<Plan> plans = plansOf(scenario, report.rows);

@@ -28,9 +28,20 @@
 /// the plug-in recover?). Each slot of the host service cache is run empty
 /// for a pass, and in the second mode filled again for the second pass.
 ///
-/// Fork needs a process with one thread: run a sweep from a test that has no
-/// host of its own. The children end with _exit, so a child's coverage
-/// counters and the process's exit handlers do not run there.
+/// How a run reaches its child: on POSIX the sweep forks, and the child runs
+/// the scenario it inherited; fork needs a process with one thread, so run a
+/// sweep from a test that has no host of its own. Windows has no fork: the
+/// sweep starts the same program again, with the same command line and the
+/// run described in the environment variable SIMHOST_SWEEP_RUN, and the
+/// child's run() serves that run instead of sweeping, then ends (the child
+/// runs the test program up to that call, as a death test's child does, and
+/// its output is discarded). A sweep whose scenarios' names differ from the
+/// one that started the child (another test's, run earlier in the same
+/// program) returns an empty report there and leaves the run alone. The
+/// children end at once (_exit, or TerminateProcess on Windows), so a
+/// child's coverage counters, the process's exit handlers and the rest of
+/// the test program do not run there. The time limit counts from the start
+/// of the run in the child, not from the start of the process.
 #pragma once
 
 #include <cstddef>
@@ -67,7 +78,7 @@ enum class SweepMode {
 /// What a run came to.
 enum class SweepOutcome {
   Passed,          ///< nothing wrong
-  Crashed,         ///< the child died of a signal
+  Crashed,         ///< the child died of a signal, an exception or abort()
   Hung,            ///< the child passed the time limit
   StrayException,  ///< an exception other than the kernel's or the injected one; any in a clean pass
   Leaked,          ///< simulated objects outlived the host
@@ -175,10 +186,10 @@ struct SIMHOST_EXPORT SweepReport {
 /// Runs scenarios under faults (see FaultSweep.h).
 ///
 /// \par Threads and exceptions
-/// One thread at a time, in a process with that one thread (fork needs it).
-/// run() throws std::runtime_error when it cannot make its scratch folder or
-/// start a child; what a scenario throws is a finding, not an exception of
-/// run().
+/// One thread at a time, in a process with that one thread (fork needs it
+/// on POSIX). run() throws std::runtime_error when it cannot make its scratch
+/// folder (in the system's temporary folder) or start a child; what a
+/// scenario throws is a finding, not an exception of run().
 class SIMHOST_EXPORT FaultSweep {
  public:
   /// What a scenario does and checks.
@@ -213,6 +224,11 @@ class SIMHOST_EXPORT FaultSweep {
   struct Plan;
   std::vector<Plan> plansOf(const Named& scenario, std::vector<SweepRow>& rows) const;
   void runPlans(const std::vector<Plan>& plans, std::vector<SweepRow>& rows) const;
+  // What tells this sweep from another in a child: its scenarios' names.
+  std::string identity() const;
+  // In a child: runs the run `request` describes, writes its report and ends
+  // the process; returns when the request is not of this sweep.
+  void serve(const std::string& request) const;
 
   HostStep setUp_;
   HostStep tearDown_;
