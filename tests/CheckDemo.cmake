@@ -8,10 +8,13 @@
 # marked as the work thread's, the injected faults each answered as the
 # library documents, and the leak check: the objects held on purpose named
 # with their holders, a reference kept past the host named as leaked.
-execute_process(COMMAND ${DEMO} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+# EMULATOR, when set, runs the demo of a cross build.
+execute_process(COMMAND ${EMULATOR} ${DEMO} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the demo ended with ${result}\n${errors}")
 endif()
+# A Windows program ends its lines of text with CR LF.
+string(REPLACE "\r\n" "\n" output "${output}")
 foreach(expected
     "\\| Model \\[Assembly\\] \\(1, 1, 0\\)\n   \\|   Plate 1 \\[Plate\\] \\(5, 1, 0\\)\n"
     "\\|   Plate 1 \\[Plate\\] \\(5, 1, 0\\), updated 1 time\n"

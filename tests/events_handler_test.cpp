@@ -268,6 +268,12 @@ TEST(EventDelivery, LeavesNothingBehind) {
   };
   registry[0].addDomainEventHandler(1, &nesting);
   ran.reserve(2 * kNesting * (kHandlersPerDomain + 1));
+  {
+    const std::size_t empty = testing_support::heapInUse();
+    char* volatile block = new char[4096];
+    EXPECT_GE(testing_support::heapGrowthSince(empty), 4096) << "the count sees an allocation";
+    delete[] block;
+  }
   // A first thread makes what the C library keeps for threads to come.
   testing_support::runOnStackOf(std::size_t{1} << 30, [&] { deliver(registry[0], 2); });
   std::size_t before = testing_support::heapInUse();

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/TrashBin.h"
 #include "simhost/SimAppServices.h"
 #include "simhost/SimObject.h"
 #include "support/HostTest.h"
+#include "support/Memory.h"
 #include "zol/kernel/ZolAny.h"
 #include "zol/kernel/ZolCast.h"
 #include "zol/kernel/ZolException.h"
@@ -455,17 +455,15 @@ TEST(StringUtility, LongTextsConvertWholeOrRaise) {
   ASSERT_EQ(utf8.size(), static_cast<std::size_t>(Zol::kConversionChunkUnits - 1) + 5);
   EXPECT_EQ(utf8.substr(utf8.size() - 5), "\xF0\x9F\x94\xA7z");
 
-  // 2^31 bytes cannot become a Unicode string; the bytes are never read.
-  const std::size_t size = std::size_t{1} << 31;
-  void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-  ASSERT_NE(bytes, MAP_FAILED);
+  // 2^31 bytes cannot become a Unicode string; reading any of them faults.
+  const testing_support::InaccessibleBytes bytes(std::size_t{1} << 31);
+  ASSERT_NE(bytes.data(), nullptr);
   try {
-    strings.ustringFromString(std::string_view(static_cast<const char*>(bytes), size));
+    strings.ustringFromString(std::string_view(bytes.data(), bytes.size()));
     ADD_FAILURE() << "a text of 2^31 bytes came back";
   } catch (const Zol::ZolSystemException_24& e) {
     EXPECT_EQ(e.getCode(), Zol::kTextTooLong);
   }
-  munmap(bytes, size);
 }
 
 Zol::ZolIService heldForTest;

@@ -1,8 +1,6 @@
-// Loading and unloading the library as a plug-in does: through dlopen and
-// dlclose of a module that links it. Each phase sees the library's
+// Loading and unloading the library as a plug-in does: through a module that
+// links it, loaded and closed at run time. Each phase sees the library's
 // process-wide state as the plug-in does, from load to unload.
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <array>
 #include <string>
@@ -11,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "support/HostTest.h"
+#include "support/Module.h"
 #include "zol/kernel/ZolDebug.h"
 #include "zol/kernel/ZolException.h"
 #include "zol/kernel/ZolHoldings.h"
@@ -26,11 +25,7 @@ const std::array<const char*, 6> kHostExceptionTypes = {
     "kyr.orla.appfw.UndoRedoFWException",
 };
 
-bool libraryLoaded() {
-  void* handle = dlopen(WYRDAN_LIBRARY_SONAME, RTLD_NOW | RTLD_NOLOAD);
-  if (handle != nullptr) dlclose(handle);
-  return handle != nullptr;
-}
+bool libraryLoaded() { return testing_support::moduleLoaded(WYRDAN_LIBRARY_SONAME); }
 
 std::vector<std::string> heldReferences() {
   std::vector<std::string> holders;
@@ -39,19 +34,14 @@ std::vector<std::string> heldReferences() {
   return holders;
 }
 
-template <class Fn>
-Fn symbol(void* module, const char* name) {
-  return reinterpret_cast<Fn>(dlsym(module, name));
-}
-
 TEST(LibraryLifetime, LoadStartUseAndUnload) {
   testing_support::LeakCheck leakCheck;
   simhost::SimHost host;
   for (const char* type : kHostExceptionTypes) ASSERT_FALSE(Zol::hasCreator(type)) << type;
   ASSERT_FALSE(libraryLoaded());
 
-  void* module = dlopen(PROBE_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(module, nullptr) << dlerror();
+  testing_support::Module module(PROBE_PLUGIN_PATH);
+  ASSERT_TRUE(module.loaded()) << module.error();
   EXPECT_TRUE(libraryLoaded());
   for (const char* type : kHostExceptionTypes) EXPECT_TRUE(Zol::hasCreator(type)) << type;
   EXPECT_EQ(host.journal().size(), 0u) << "the library called the host while loading";
@@ -59,9 +49,10 @@ TEST(LibraryLifetime, LoadStartUseAndUnload) {
 
   // Before the service access: no provider, and a look-up is a reported
   // programming error that finds nothing.
-  const auto start = symbol<void (*)(Zol::Framework::ZolIServiceAccess*)>(module, "probeStart");
-  const auto hasProvider = symbol<bool (*)()>(module, "probeHasProvider");
-  const auto lookUp = symbol<int (*)()>(module, "probeLookUp");
+  const auto start = module.entry<void (*)(Zol::Framework::ZolIServiceAccess*)>("probeStart");
+  const auto hasProvider = module.entry<bool (*)()>("probeHasProvider");
+  const auto lookUp = module.entry<int (*)()>("probeLookUp");
+  ASSERT_TRUE(start && hasProvider && lookUp) << "the probe exports its entry points";
   std::string reported;
   Zol::setDebugSink([&](std::string_view text) { reported += text; });
   EXPECT_FALSE(hasProvider());
@@ -85,7 +76,7 @@ TEST(LibraryLifetime, LoadStartUseAndUnload) {
                                   "ServiceProviderHelper: service provider",
                               }));
 
-  ASSERT_EQ(dlclose(module), 0);
+  ASSERT_TRUE(module.close()) << module.error();
   EXPECT_FALSE(libraryLoaded()) << "the library stayed mapped after its last user was closed";
   for (const char* type : kHostExceptionTypes) EXPECT_FALSE(Zol::hasCreator(type)) << type;
   EXPECT_TRUE(heldReferences().empty()) << "an unloaded library still reports holdings";

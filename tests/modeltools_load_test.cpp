@@ -2,9 +2,8 @@
 // first flush, whatever it finds, and released when the library unloads.
 // The library is loaded and unloaded through a plug-in module, so each test
 // sees it as a plug-in does, from load to unload.
-#include <dlfcn.h>
-
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/HostTest.h"
+#include "support/Module.h"
 #include "zol/kernel/ZolException.h"
 #include "zol/kernel/ZolHoldings.h"
 
@@ -22,11 +22,7 @@ using simhost::CallPattern;
 
 constexpr char kModelManagement[] = "kyr.orla.plugin.baseplugin.ModelManagement";
 
-bool libraryLoaded() {
-  void* handle = dlopen(WYRDAN_LIBRARY_SONAME, RTLD_NOW | RTLD_NOLOAD);
-  if (handle != nullptr) dlclose(handle);
-  return handle != nullptr;
-}
+bool libraryLoaded() { return testing_support::moduleLoaded(WYRDAN_LIBRARY_SONAME); }
 
 // What the library holds of the model tools, by holder.
 std::vector<std::string> heldByModelHelper() {
@@ -41,19 +37,17 @@ std::vector<std::string> heldByModelHelper() {
 // The probe plug-in, loaded at construction and unloaded at destruction.
 class ProbePlugin {
  public:
-  ProbePlugin() : module_(dlopen(MODELTOOLS_PROBE_PATH, RTLD_NOW | RTLD_LOCAL)) {
-    if (module_ == nullptr) ADD_FAILURE() << dlerror();
+  ProbePlugin() : module_(MODELTOOLS_PROBE_PATH) {
+    if (!module_.loaded()) ADD_FAILURE() << module_.error();
   }
   ProbePlugin(const ProbePlugin&) = delete;
   ProbePlugin& operator=(const ProbePlugin&) = delete;
   ~ProbePlugin() {
-    if (module_ != nullptr) {
-      EXPECT_EQ(dlclose(module_), 0);
-    }
+    EXPECT_TRUE(module_.close()) << module_.error();
     EXPECT_FALSE(libraryLoaded()) << "the library stayed mapped after its plug-in was closed";
   }
 
-  bool loaded() const { return module_ != nullptr; }
+  bool loaded() const { return module_.loaded(); }
   void start(Zol::Framework::ZolIServiceAccess* access) {
     entry<void (*)(Zol::Framework::ZolIServiceAccess*)>("modelToolsStart")(access);
   }
@@ -64,10 +58,12 @@ class ProbePlugin {
  private:
   template <class Fn>
   Fn entry(const char* name) {
-    return reinterpret_cast<Fn>(dlsym(module_, name));
+    const Fn function = module_.entry<Fn>(name);
+    if (function == nullptr) throw std::logic_error(std::string("the probe exports no ") + name);
+    return function;
   }
 
-  void* module_;
+  testing_support::Module module_;
 };
 
 class ModelToolsLifetime : public testing_support::HostTest {

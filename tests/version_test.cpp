@@ -80,6 +80,9 @@ TEST(Version, CompatibilityRuleChangesAtOnePointZero) {
 // as isCompatible says: with each minor version before 1.0, with each major
 // version after.
 TEST(Version, SonameCarriesTheVersionsThatMakeAnInterface) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "a DLL has no SONAME, and its name carries no version";
+#endif
   const std::string expected = WYRDAN_VERSION_MAJOR == 0
                                    ? "libWyrdanPluginUtilities.so.0." + std::to_string(WYRDAN_VERSION_MINOR)
                                    : "libWyrdanPluginUtilities.so." + std::to_string(WYRDAN_VERSION_MAJOR);

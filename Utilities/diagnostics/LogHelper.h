@@ -67,8 +67,10 @@ class WYRDAN_EXPORT LogHelper {
   /// (1024 bytes at first) grows to fit: a message of n bytes, with n + 2 at
   /// least the buffer's size, makes it n + 1026 bytes (at most INT32_MAX),
   /// and it stays that large until the thread ends. A null format, or one the
-  /// C library cannot format (an unconvertible wide character, say), writes
-  /// an empty message. After release() the message is formatted and dropped.
+  /// C library cannot format (an unconvertible wide character, say, with
+  /// glibc; mingw-w64's C runtime ends the text at such a character instead),
+  /// writes an empty message. After release() the message is formatted and
+  /// dropped.
   /// Throws only std::bad_alloc; the host logger's failures are absorbed (see
   /// write).
   void logMessage(int level, const char* format, ...) WYRDAN_PRINTF_FORMAT(3, 4);

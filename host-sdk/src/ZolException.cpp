@@ -89,3 +89,13 @@ const char* Zol::Util::SystemUtils::IncompatiblePathsException::getTypeName() co
 const char* Zol::Framework::Reflection::TypeCodeException::getTypeName() const noexcept { return kTypeName; }
 const char* Zol::Services::TypeRegistry::TypeRegistryException::getTypeName() const noexcept { return kTypeName; }
 const char* kyr::orla::appfw::UndoRedoFWException::getTypeName() const noexcept { return kTypeName; }
+
+// Defined here as well, so that the DLL exports the type names: on Windows gcc exports
+// no inline static data member of an exported class, yet a program that
+// binds one to a reference imports it.
+constexpr const char* Zol::EOM::DependencyManagerException::kTypeName;
+constexpr const char* Zol::Util::SystemUtils::FileNoAccessException::kTypeName;
+constexpr const char* Zol::Util::SystemUtils::IncompatiblePathsException::kTypeName;
+constexpr const char* Zol::Framework::Reflection::TypeCodeException::kTypeName;
+constexpr const char* Zol::Services::TypeRegistry::TypeRegistryException::kTypeName;
+constexpr const char* kyr::orla::appfw::UndoRedoFWException::kTypeName;

@@ -2,6 +2,12 @@
 
 namespace Zol {
 
+// Defined here as well, so that the DLL exports them: on Windows gcc exports
+// no inline static data member of an exported class, yet a program that
+// binds one to a reference imports it.
+constexpr std::int32_t ZolResult_24_8::kSuccess;
+constexpr std::int32_t ZolResult_24_8::kFailure;
+
 void ZolResult_24_8::addParam(const char* text) {
   auto params =
       params_ ? std::make_shared<std::vector<std::string>>(*params_) : std::make_shared<std::vector<std::string>>();

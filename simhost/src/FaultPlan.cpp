@@ -2,6 +2,12 @@
 
 namespace simhost {
 
+// Defined here as well, so that the DLL exports them: on Windows gcc exports
+// no inline static data member of an exported class, yet a program that
+// binds one to a reference imports it.
+constexpr int FaultPlan::kEveryCall;
+constexpr int FaultPlan::kAlways;
+
 Fault Fault::errorResult(std::int32_t code) { return Fault{Kind::ErrorResult, code, {}, {}, {}}; }
 
 Fault Fault::systemException(std::string text, std::int32_t code) {

@@ -11,6 +11,13 @@
 
 namespace simhost {
 
+// Defined here as well, so that the DLL exports them: on Windows gcc exports
+// no inline static data member of an exported class, yet a program that
+// binds one to a reference imports it.
+constexpr const char* SimModelBrowser::kEntityDomain;
+constexpr const char* SimModelBrowser::kStudyManagerDomain;
+constexpr std::int32_t SimModelBrowser::kListenMode;
+
 using kyr::orla::appfw::CmdParameter;
 using kyr::orla::appfw::CmdParameters;
 using kyr::orla::appfw::IEntityInterface;

@@ -7,6 +7,11 @@
 
 namespace simhost {
 
+// Defined here as well, so that the DLL exports it: on Windows gcc exports
+// no inline static data member of an exported class, yet a program that
+// binds one to a reference imports it.
+constexpr const char* SimPersistenceListener::kDomain;
+
 SimAssemblyRep::SimAssemblyRep(SimContextPtr context, EntityReference reference, icu::UnicodeString name)
     : SimEntityWith(std::move(context), std::move(reference), std::move(name), u"Assembly::AssemblyRep") {}
 

@@ -4,6 +4,11 @@
 
 namespace simhost {
 
+// Defined here as well, so that the DLL exports it: on Windows gcc exports
+// no inline static data member of an exported class, yet a program that
+// binds one to a reference imports it.
+constexpr const char* SimStatusBar::kAction;
+
 SimStatusBar::SimStatusBar(HostFailures& failures) : failures_(failures) {}
 
 void SimStatusBar::post(const Zol::ZolAny_24_8& payload) {

@@ -9,6 +9,15 @@
 
 namespace simhost {
 
+// Defined here as well, so that the DLL exports them: on Windows gcc exports
+// no inline static data member of an exported class, yet a program that
+// binds one to a reference imports it.
+constexpr const char* SimWaitCursor::kDomain;
+constexpr std::int32_t SimWaitCursor::kPushEvent;
+constexpr std::int32_t SimWaitCursor::kPopEvent;
+constexpr const char* SimTaskRunner::kAction;
+constexpr const char* SimTaskRunner::kInvokeMethod;
+
 using kyr::orla::appfw::ZolIInvokerInterface;
 
 namespace {

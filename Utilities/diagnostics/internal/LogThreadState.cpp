@@ -1,34 +1,21 @@
 #include "WyrdanPluginUtilities/diagnostics/internal/LogThreadState.h"
 
+#include <memory>
 #include <mutex>
 #include <thread>
 
-#include "WyrdanPluginUtilities/internal/ThreadLocal.h"
+// Where each thread's state is kept, and how it is freed when the thread
+// ends: callingThreadLogState, and existingLogState for a look that makes
+// nothing.
+#if defined(_WIN32)
+#include "windows/LogThreadSlot.inc"
+#else
+#include "posix/LogThreadSlot.inc"
+#endif
 
 namespace kyr::orla::plugin::wyrdan::internal {
 
 namespace {
-
-// The calling thread's state, and whether it was freed already. Trivially
-// destructible, so that it can still be read after the thread's destructors
-// ran, and read without a call where the platform allows.
-struct Slot {
-  LogThreadState* state;
-  bool ended;
-};
-WYRDAN_THREAD_LOCAL Slot slot = {nullptr, false};
-
-// Frees the calling thread's state when the thread ends.
-struct StateOwner {
-  StateOwner() = default;
-  StateOwner(const StateOwner&) = delete;
-  StateOwner& operator=(const StateOwner&) = delete;
-  ~StateOwner() {
-    LogThreadState* const state = slot.state;
-    slot = {nullptr, true};
-    delete state;
-  }
-};
 
 // Every thread's reads, linked through themselves, and their lock: made on
 // first use and never destroyed, since threads may log while the library's
@@ -67,7 +54,8 @@ SinkReads::~SinkReads() {
 // start and end meanwhile.
 void SinkReads::awaitReaders() noexcept {
   const std::lock_guard<std::mutex> awaiting(awaitMutex);
-  const SinkReads* const self = slot.state != nullptr ? &slot.state->reads : nullptr;
+  const LogThreadState* const own = existingLogState();
+  const SinkReads* const self = own != nullptr ? &own->reads : nullptr;
   {
     const std::lock_guard<std::mutex> lock(listMutex());
     for (SinkReads* reads = listHead; reads != nullptr; reads = reads->next_) {
@@ -85,14 +73,6 @@ void SinkReads::awaitReaders() noexcept {
     if (!reading) return;
     std::this_thread::yield();
   }
-}
-
-LogThreadState* callingThreadLogState() {
-  if (slot.state != nullptr || slot.ended) return slot.state;
-  auto state = std::make_unique<LogThreadState>();
-  static thread_local StateOwner owner;
-  slot.state = state.release();
-  return slot.state;
 }
 
 }  // namespace kyr::orla::plugin::wyrdan::internal

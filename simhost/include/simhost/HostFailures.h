@@ -36,7 +36,7 @@ class SIMHOST_EXPORT HostFailures {
   /// \par Threads and exceptions
   /// A plain value: any thread may read it while no thread changes it.
   /// Copying it throws only std::bad_alloc.
-  struct Failure {
+  struct SIMHOST_EXPORT Failure {
     /// What refused it: "GUI action <name>", "command <context>.<name>",
     /// "model browser tab <domain>", "status bar", "root manager", ...
     std::string source;
