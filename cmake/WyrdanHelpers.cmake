@@ -40,9 +40,16 @@ function(wyrdan_add_test_suite name)
   # discovered test lists: gtest_discover_tests's PROPERTIES would split a list
   # of labels into separate properties.
   set(labels_script "${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake")
+  # Listing a program's tests through an emulator (Wine) starts it first.
+  set(discovery_timeout 5)
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    set(discovery_timeout 60)
+  endif()
   if(ARG_CONCURRENT)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "-${ARG_CONCURRENT}" TEST_LIST ${name}_serial)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "${ARG_CONCURRENT}" TEST_LIST ${name}_concurrent)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT ${discovery_timeout}
+                         TEST_FILTER "-${ARG_CONCURRENT}" TEST_LIST ${name}_serial)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT ${discovery_timeout}
+                         TEST_FILTER "${ARG_CONCURRENT}" TEST_LIST ${name}_concurrent)
     file(WRITE "${labels_script}"
          "foreach(test IN LISTS ${name}_serial)\n"
          "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS}\")\n"
@@ -51,7 +58,8 @@ function(wyrdan_add_test_suite name)
          "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS};concurrency\")\n"
          "endforeach()\n")
   else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_LIST ${name}_serial)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT ${discovery_timeout}
+                         TEST_LIST ${name}_serial)
     file(WRITE "${labels_script}"
          "foreach(test IN LISTS ${name}_serial)\n"
          "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS}\")\n"

@@ -1,5 +1,6 @@
 #include "simhost/ObjectAccounting.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <set>
@@ -56,6 +57,9 @@ std::vector<ObjectAccounting::LiveObject> ObjectAccounting::liveObjects() {
       holders[object].push_back(std::move(held.holder));
     }
   }
+  // Holders in name order: the order the kernel lists them in follows the
+  // modules' static initialisation, which differs between platforms.
+  for (auto& [object, names] : holders) std::sort(names.begin(), names.end());
   std::lock_guard<std::mutex> lock(registry().mutex);
   std::vector<LiveObject> objects;
   for (const SimObjectBase* object : registry().live) {

@@ -45,7 +45,8 @@ class SIMHOST_EXPORT ObjectAccounting {
     std::string serviceName;
     /// Its reference count.
     std::uint32_t references;
-    /// The holders that declare a reference to it, one entry per reference.
+    /// The holders that declare a reference to it, one entry per reference,
+    /// in name order.
     std::vector<std::string> heldBy;
   };
 
