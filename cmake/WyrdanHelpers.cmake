@@ -101,11 +101,12 @@ file(INSTALL \"${written}\" DESTINATION \"${destination}\")" COMPONENT ${compone
 endfunction()
 
 # wyrdan_icu_for_windows(<ICU target>...)
-# For Windows, ICU is built static (cmake/windows/icu): its headers must not
+# With WYRDAN_ICU_STATIC (the windows preset's ICU, built by
+# cmake/windows/icu), ICU is a static library on Windows: its headers must not
 # declare its functions imported from a DLL, and its common library reads the
-# time zone through the registry. Does nothing elsewhere.
+# time zone through the registry. Does nothing otherwise.
 function(wyrdan_icu_for_windows)
-  if(NOT WIN32)
+  if(NOT WIN32 OR NOT WYRDAN_ICU_STATIC)
     return()
   endif()
   foreach(target IN LISTS ARGN)
