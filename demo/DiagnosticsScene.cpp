@@ -9,8 +9,8 @@
 #include "WyrdanPluginUtilities/diagnostics/Logger.h"
 #include "WyrdanPluginUtilities/diagnostics/MessageHandler.h"
 #include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
-#include "simhost/ArgumentText.h"
-#include "simhost/Environment.h"
+#include "simhost/testbed/ArgumentText.h"
+#include "simhost/testbed/Environment.h"
 #include "zol/kernel/ZolDebug.h"
 
 namespace demo {

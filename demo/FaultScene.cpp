@@ -9,7 +9,7 @@
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
-#include "simhost/ObjectAccounting.h"
+#include "simhost/testbed/ObjectAccounting.h"
 #include "zol/kernel/ZolException.h"
 
 namespace demo {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "simhost/CallJournal.h"
+#include "simhost/testbed/CallJournal.h"
 
 namespace demo {
 

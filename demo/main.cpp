@@ -28,9 +28,9 @@
 #include "WyrdanPluginUtilities/events/EventHandler.h"
 #include "WyrdanPluginUtilities/events/PluginEventManager.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
-#include "simhost/ArgumentText.h"
-#include "simhost/SimEOM.h"
 #include "simhost/SimHost.h"
+#include "simhost/services/eom/SimEOM.h"
+#include "simhost/testbed/ArgumentText.h"
 #include "zol/kernel/ZolStringUtility.h"
 
 namespace {

@@ -31,7 +31,7 @@
 #include "WyrdanPluginUtilities/diagnostics/LogHelper.h"
 #include "WyrdanPluginUtilities/diagnostics/Logger.h"
 #include "WyrdanPluginUtilities/diagnostics/ScopeLog.h"
-#include "simhost/Environment.h"
+#include "simhost/testbed/Environment.h"
 #include "support/DiagnosticsHelpers.h"
 #include "support/FreshProcess.h"
 #include "support/HostTest.h"

@@ -14,8 +14,8 @@
 
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/TrashBin.h"
-#include "simhost/SimAppServices.h"
-#include "simhost/SimObject.h"
+#include "simhost/services/app/SimAppServices.h"
+#include "simhost/testbed/SimObject.h"
 #include "support/HostTest.h"
 #include "support/Memory.h"
 #include "zol/kernel/ZolAny.h"

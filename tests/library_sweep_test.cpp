@@ -43,8 +43,8 @@
 #include "WyrdanPluginUtilities/services/PluginEnv.h"
 #include "WyrdanPluginUtilities/services/ProductHelper.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
-#include "simhost/Environment.h"
-#include "simhost/FaultSweep.h"
+#include "simhost/testbed/Environment.h"
+#include "simhost/testbed/FaultSweep.h"
 #include "support/EventTest.h"
 #include "zol/kernel/ZolException.h"
 

@@ -14,7 +14,7 @@
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
-#include "simhost/ObjectAccounting.h"
+#include "simhost/testbed/ObjectAccounting.h"
 #include "simhost/testing/JournalMatchers.h"
 #include "simhost/testing/PluginTest.h"
 #include "zol/kernel/ZolHoldings.h"

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "simhost/FaultSweep.h"
-#include "simhost/ObjectAccounting.h"
+#include "simhost/testbed/FaultSweep.h"
+#include "simhost/testbed/ObjectAccounting.h"
 
 namespace {
 

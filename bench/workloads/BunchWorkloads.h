@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
-#include "simhost/SimObject.h"
+#include "simhost/testbed/SimObject.h"
 #include "zol/kernel/ZolAny.h"
 
 namespace bench {

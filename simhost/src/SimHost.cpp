@@ -1,7 +1,7 @@
 #include "simhost/SimHost.h"
 
-#include "ParameterPayload.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
+#include "testbed/ParameterPayload.h"
 
 namespace simhost {
 

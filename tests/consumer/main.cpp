@@ -9,8 +9,8 @@
 #include <WyrdanPluginUtilities/Version.h>
 #include <WyrdanPluginUtilities/services/PluginEnv.h>
 #include <WyrdanPluginUtilities/services/ServiceHelper.h>
-#include <simhost/ObjectAccounting.h>
 #include <simhost/SimHost.h>
+#include <simhost/testbed/ObjectAccounting.h>
 #include <unicode/unistr.h>
 
 namespace {

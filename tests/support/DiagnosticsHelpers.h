@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "FreshProcess.h"
-#include "simhost/ObjectAccounting.h"
 #include "simhost/SimHost.h"
+#include "simhost/testbed/ObjectAccounting.h"
 #include "zol/kernel/ZolHoldings.h"
 
 namespace testing_support {

@@ -8,7 +8,7 @@
 
 #include "PluginTest.h"
 #include "WyrdanPluginUtilities/events/EventHandler.h"
-#include "simhost/SimEvents.h"
+#include "simhost/services/events/SimEvents.h"
 #include "zol/kernel/ZolHoldings.h"
 
 namespace testing_support {

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "simhost/ObjectAccounting.h"
 #include "simhost/SimHost.h"
+#include "simhost/testbed/ObjectAccounting.h"
 
 namespace testing_support {
 

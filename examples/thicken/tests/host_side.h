@@ -6,9 +6,9 @@
 #include <vector>
 
 #include <WyrdanPluginUtilities/events/EventHandler.h>
-#include <simhost/SimEntities.h>
-#include <simhost/SimEvents.h>
 #include <simhost/SimHost.h>
+#include <simhost/services/events/SimEvents.h>
+#include <simhost/services/model/SimEntities.h>
 #include <zol/kernel/ZolAny.h>
 #include <zol/kernel/ZolHoldings.h>
 

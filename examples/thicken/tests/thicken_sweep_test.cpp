@@ -10,8 +10,8 @@
 #include <WyrdanPluginUtilities/events/EventHandler.h>
 #include <WyrdanPluginUtilities/services/ServiceHelper.h>
 #include <gtest/gtest.h>
-#include <simhost/FaultSweep.h>
 #include <simhost/SimHost.h>
+#include <simhost/testbed/FaultSweep.h>
 
 #include "SelectionWatcher.h"
 #include "ThickenCommand.h"

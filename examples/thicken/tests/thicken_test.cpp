@@ -12,8 +12,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <simhost/Answer.h>
-#include <simhost/FaultPlan.h>
+#include <simhost/testbed/Answer.h>
+#include <simhost/testbed/FaultPlan.h>
 #include <simhost/testing/JournalMatchers.h>
 #include <simhost/testing/PluginTest.h>
 #include <zol/kernel/ZolException.h>

@@ -1,7 +1,7 @@
 #include "simhost/testing/PluginTest.h"
 
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
-#include "simhost/ObjectAccounting.h"
+#include "simhost/testbed/ObjectAccounting.h"
 
 namespace simhost::testing {
 

@@ -30,7 +30,7 @@
 
 #include <gmock/gmock.h>
 
-#include "simhost/CallJournal.h"
+#include "simhost/testbed/CallJournal.h"
 #include "simhost/testing/SimHostGTestExport.h"
 
 namespace simhost {
