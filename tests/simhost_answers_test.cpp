@@ -155,6 +155,19 @@ TEST_F(AnswerTest, TestsChooseDomainChannelAndServiceIds) {
   EXPECT_EQ(channels[1], 0);
   EXPECT_NE(channels[2], 0) << "then the host numbers them again";
 
+  // The ids a test chose are never numbered for another domain or channel.
+  const std::int64_t numbered = events.defineDomain("Test.Numbered");
+  events.defineDomain("Test.ChosenNext", numbered + 1);
+  events.chooseChannelIds({numbered + 2});
+  events.createChannelId(channels[0]);
+  events.createChannelId(channels[1]);
+  events.createDomainId("Test.NumberedLater", id);
+  EXPECT_EQ(channels[0], numbered + 2);
+  for (const std::int64_t later : {channels[1], id}) {
+    EXPECT_NE(later, numbered + 1);
+    EXPECT_NE(later, numbered + 2);
+  }
+
   host.guiExecutive().setGuiChannelId(-1);
   EXPECT_TRUE(host.guiExecutive().getGuiChannelId(id).isOk());
   EXPECT_EQ(id, -1);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <future>
 #include <memory>
+#include <set>
 #include <utility>
 
 namespace simhost {
@@ -16,10 +17,30 @@ namespace {
 // One numbering for the process, and one id per domain name for the
 // process: a plug-in library keeps some ids for the whole process, so on a
 // later host it must meet the same domains under the same ids, and never an
-// id it kept naming something else.
+// id it kept naming something else. The ids a test chose are taken out of
+// the numbering, so that no domain or channel numbered later shares one.
+struct Numbering {
+  std::mutex mutex;
+  std::int64_t next = 1;
+  std::set<std::int64_t> chosen;  // only those the numbering has not passed yet
+};
+
+Numbering& numbering() {
+  static auto* instance = new Numbering();  // hosts may outlive static destruction
+  return *instance;
+}
+
 std::int64_t newId() {
-  static std::atomic<std::int64_t> next{1};
-  return next.fetch_add(1, std::memory_order_relaxed);
+  Numbering& ids = numbering();
+  std::lock_guard<std::mutex> lock(ids.mutex);
+  while (ids.chosen.erase(ids.next) > 0) ++ids.next;
+  return ids.next++;
+}
+
+void reserveId(std::int64_t id) {
+  Numbering& ids = numbering();
+  std::lock_guard<std::mutex> lock(ids.mutex);
+  if (id >= ids.next) ids.chosen.insert(id);
 }
 
 std::int64_t processDomainId(const std::string& name) {
@@ -47,12 +68,14 @@ std::int64_t SimEventManager::findOrCreateDomain(const std::string& name) {
 std::int64_t SimEventManager::defineDomain(const std::string& name) { return findOrCreateDomain(name); }
 
 std::int64_t SimEventManager::defineDomain(const std::string& name, std::int64_t id) {
+  reserveId(id);
   std::lock_guard<std::mutex> lock(mutex_);
   domains_[name] = id;
   return id;
 }
 
 void SimEventManager::chooseChannelIds(std::vector<std::int64_t> ids) {
+  for (const std::int64_t id : ids) reserveId(id);
   std::lock_guard<std::mutex> lock(mutex_);
   chosenChannels_.insert(chosenChannels_.end(), ids.begin(), ids.end());
 }

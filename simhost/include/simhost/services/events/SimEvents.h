@@ -80,15 +80,16 @@ class SIMHOST_EXPORT SimEventManager final : public SimObject<Zol::Framework::Zo
   std::int64_t defineDomain(const std::string& name);
   /// The host's own domain `name` under the id a test chooses: any value,
   /// negative or above 2^32 included, and shared with other names if the
-  /// test likes. This host answers it from now on; the numbering of other
-  /// domains is not changed. Returns `id`. Not journaled.
+  /// test likes. This host answers it from now on, and no domain or channel
+  /// the process numbers later gets it. Returns `id`. Not journaled.
   std::int64_t defineDomain(const std::string& name, std::int64_t id);
   /// The id of the domain `name`; nothing when no one created it. Not journaled.
   std::optional<std::int64_t> domainId(const std::string& name) const;
   /// A new channel id for the host's own use. Not journaled.
   std::int64_t defineChannel();
   /// Makes the next createChannelId calls answer `ids`, in order; then the
-  /// host numbers channels itself again.
+  /// host numbers channels itself again, skipping them, as every domain
+  /// numbered later does.
   void chooseChannelIds(std::vector<std::int64_t> ids);
   /// The host's own subscription of `listener` to every event of `id`: as
   /// addListenerForAllEvents, without journaling or faults.
