@@ -113,17 +113,21 @@ TEST_F(SimHostTest, EveryProviderSeesLaterRegistrationsAndIdentityWorksForEveryO
   EXPECT_FALSE(Zol::isSameObject(plate, host.model().addEntity(5, 2, 0, "other", "Plate")));
 }
 
-// A module's declared holding, as the library declares its service cache.
+// A module's declared holdings, as the library declares its service cache.
 Zol::ZolIService declaredHolding;
+ZolSmartPointer<IEntityInterface> declaredEntity;
 
 TEST(LeakAccounting, DeclaredHoldingsAreNotLeaksUndeclaredReferencesAre) {
   ASSERT_EQ(simhost::ObjectAccounting::leakReport(), "");
-  const Zol::ZolHoldingsRegistration registration(
-      "Test module", [](Zol::ZolHeldReferences& held) { held.add("cached object", declaredHolding); });
+  const Zol::ZolHoldingsRegistration registration("Test module", [](Zol::ZolHeldReferences& held) {
+    held.add("cached object", declaredHolding);
+    held.add("entity", declaredEntity);
+  });
   Zol::ZolIServiceInterface* leaked = nullptr;
   {
     simhost::SimHost host;
     declaredHolding = host.provider().services().at("Zol.Util.Units");
+    declaredEntity = host.model().addEntity(5, 1, 0, "plate", "Plate");
     leaked = host.provider().services().at("kyr.orla.appfw.Units").get();
     leaked->addReference();
   }
@@ -136,9 +140,13 @@ TEST(LeakAccounting, DeclaredHoldingsAreNotLeaksUndeclaredReferencesAre) {
   EXPECT_NE(simhost::ObjectAccounting::report().find("Zol.Util.Units (1, held: Test module: cached object)"),
             std::string::npos)
       << simhost::ObjectAccounting::report();
+  EXPECT_NE(simhost::ObjectAccounting::report().find("model (1, held: entity (5, 1, 0): reference)"),
+            std::string::npos)
+      << "what a held object holds is held too";
 
   leaked->releaseReference();
   declaredHolding.reset();
+  declaredEntity.reset();
   EXPECT_EQ(simhost::ObjectAccounting::liveCount(), 0u) << simhost::ObjectAccounting::report();
 }
 

@@ -51,11 +51,27 @@ std::size_t ObjectAccounting::liveCount() {
 
 std::vector<ObjectAccounting::LiveObject> ObjectAccounting::liveObjects() {
   // Asked before taking the registry's lock: reporters may touch objects.
+  // An object held on purpose then names what it holds in turn, which is
+  // held on purpose too; each object is asked once, so cycles end.
   std::map<const SimObjectBase*, std::vector<std::string>> holders;
-  for (Zol::ZolHeldReference& held : Zol::currentHeldReferences_24_8()) {
-    if (const auto* object = dynamic_cast<const SimObjectBase*>(held.object)) {
-      holders[object].push_back(std::move(held.holder));
+  std::vector<const SimObjectBase*> toAsk;
+  const auto note = [&holders, &toAsk](std::vector<Zol::ZolHeldReference>& references) {
+    for (Zol::ZolHeldReference& held : references) {
+      const auto* object = dynamic_cast<const SimObjectBase*>(held.object);
+      if (!object) continue;
+      auto [entry, first] = holders.try_emplace(object);
+      entry->second.push_back(std::move(held.holder));
+      if (first) toAsk.push_back(object);
     }
+  };
+  std::vector<Zol::ZolHeldReference> declared = Zol::currentHeldReferences_24_8();
+  note(declared);
+  while (!toAsk.empty()) {
+    const SimObjectBase* object = toAsk.back();
+    toAsk.pop_back();
+    Zol::ZolHeldReferences held(object->serviceName());
+    object->reportHoldings(held);
+    note(held.entries());
   }
   // Holders in name order: the order the kernel lists them in follows the
   // modules' static initialisation, which differs between platforms.

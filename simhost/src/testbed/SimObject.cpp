@@ -15,6 +15,8 @@ SimObjectBase::SimObjectBase(SimContextPtr context, std::string serviceName)
 
 SimObjectBase::~SimObjectBase() { ObjectAccounting::remove(this); }
 
+void SimObjectBase::reportHoldings(Zol::ZolHeldReferences&) const {}
+
 void SimObjectBase::setQueryStatus(const Zol::ZolTypeId& typeId, std::int32_t status) {
   std::lock_guard<std::mutex> lock(statusMutex_);
   queryStatus_[typeId] = status;

@@ -3,7 +3,10 @@
 /// alive, how many references each has, and which of those references the
 /// plug-in side declares it holds on purpose (the kernel's held-reference
 /// report, zol/kernel/ZolHoldings.h: the library's service provider and
-/// service cache, for instance). A reference nobody declares is a leak.
+/// service cache, for instance). A reference nobody declares is a leak. What
+/// an object held on purpose keeps in turn (a held entity's model) is held on
+/// purpose too: each simulated object names what it keeps
+/// (SimObjectBase::reportHoldings), under "<its name>: <what>".
 ///
 /// \par Threads and exceptions
 /// Static only, and thread-safe. Its members throw nothing but

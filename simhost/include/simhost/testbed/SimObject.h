@@ -24,6 +24,7 @@
 
 #include "simhost/SimHostExport.h"
 #include "simhost/testbed/SimContext.h"
+#include "zol/kernel/ZolHoldings.h"
 #include "zol/kernel/ZolSmartPointer.h"
 
 namespace simhost {
@@ -95,6 +96,12 @@ class SIMHOST_EXPORT SimObjectBase {
   /// answer (1 hides an interface; 2-4 and others simulate bridge failures).
   /// 0 restores the usual answer. Applies to later queries, on any thread.
   void setQueryStatus(const Zol::ZolTypeId& typeId, std::int32_t status);
+
+  /// Names in `held` each reference this object keeps to another object (an
+  /// entity's to its model), for the accounting: what an object held on
+  /// purpose keeps alive is held on purpose too (ObjectAccounting). Nothing
+  /// unless a derived class says otherwise.
+  virtual void reportHoldings(Zol::ZolHeldReferences& held) const;
 
  protected:
   /// Adds a reference.

@@ -80,6 +80,14 @@ void SimEntity::addChild(EntityReference child, icu::UnicodeString name) {
   children_.push_back(Child{std::move(child), std::move(name)});
 }
 
+void SimEntity::reportHoldings(Zol::ZolHeldReferences& held) const {
+  SimEOMBehaviour::reportHoldings(held);
+  held.add("reference", reference_.container);
+  std::lock_guard<std::mutex> lock(mutex_);
+  held.add("parent", parent_.container);
+  for (const Child& child : children_) held.add("child", child.reference.container);
+}
+
 Zol::ZolResult_24_8 SimEntity::getReference(EntityReference& reference) {
   if (auto answered = call("getReference", out(reference))) return *answered;
   reference = reference_;

@@ -181,6 +181,13 @@ class SimEOMBehaviour : public SimObject<EntityFacets..., SimEOMObjectFacet, Zol
                   const GUIDDATA& guid)
       : Base(std::move(context), std::move(serviceName)), SimEOMState(std::move(name), std::move(typeName), guid) {}
 
+  /// The persistent objects and the part the object refers to.
+  void reportHoldings(Zol::ZolHeldReferences& held) const override {
+    held.add("primary persistent object", this->primaryPersistentObject());
+    held.add("secondary persistent object", this->secondaryPersistentObject());
+    held.add("part", this->part());
+  }
+
   /// Renames the object.
   Zol::ZolResult_24_8 setName(const icu::UnicodeString& name) override {
     if (auto answered = this->template call<EOM>("setName", name)) return *answered;

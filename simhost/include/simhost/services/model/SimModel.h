@@ -129,6 +129,10 @@ class SIMHOST_EXPORT SimEntity : public SimEOMBehaviour<SimEntityFacet> {
   /// Appends a child under `name`; a child may be added twice.
   void addChild(EntityReference child, icu::UnicodeString name = {});
 
+  /// What an engineering object holds, and the containers of the entity's
+  /// own reference ("reference": its model), its parent's and its children's.
+  void reportHoldings(Zol::ZolHeldReferences& held) const override;
+
   /// reference().
   Zol::ZolResult_24_8 getReference(EntityReference& reference) override;
   /// Sets the attribute and hands back in `undo` a SimURCommand whose undo
