@@ -101,6 +101,8 @@ TEST_F(PayloadTest, HostRecordsReadAsTheirFieldsAndObjectsByIdentity) {
   const Payload& record = lastPublished();
   EXPECT_EQ(record.typeName(), "kyr.orla.appfw.NodesUpdate");
   EXPECT_TRUE(record["references"].refersTo(list));
+  EXPECT_EQ(record["references"].at(0)["first"].as<std::uint32_t>(), 5u) << "a list shows its references";
+  EXPECT_EQ(record["references"].at(0).text(), Payload::of(plate->reference()).text());
   EXPECT_EQ(record["references"].objectName(), "entity reference list #" + std::to_string(list->serviceId()));
   EXPECT_EQ(record["values"]["color"].as<std::string>(), "red");
   EXPECT_TRUE(record["moreReferences"].refersTo(ZolSmartPointer<Zol::ZolIServiceInterface>()));

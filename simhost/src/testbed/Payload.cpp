@@ -6,6 +6,7 @@
 #include "kyr/appfw/ModelBrowserRecords.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
 #include "simhost/testbed/ArgumentText.h"
+#include "simhost/testbed/SimObject.h"
 #include "zol/kernel/ZolException.h"
 #include "zol/persistence/EntityReference.h"
 
@@ -23,6 +24,13 @@ class PayloadReader {
     payload.kind_ = Payload::Kind::Fields;
     payload.fields_ = std::move(fields);
     return payload;
+  }
+  static Payload referenceRecord(const Zol::PersistenceFW::CAEData::EntityReference& entity) {
+    return record(Zol::PersistenceFW::CAEData::getTC_EntityReference().getName(),
+                  {{"container", object(entity.container)},
+                   {"first", scalar(entity.first)},
+                   {"second", scalar(entity.second)},
+                   {"third", scalar(entity.third)}});
   }
 
  private:
@@ -46,6 +54,9 @@ class PayloadReader {
     payload.kind_ = Payload::Kind::Object;
     payload.objectName_ = argumentText(value);
     payload.objectId_ = value ? value->getServiceId() : 0;
+    if (const auto* simulated = dynamic_cast<const SimObjectBase*>(value.get())) {
+      payload.fields_ = simulated->payloadFields();
+    }
   }
   static Payload typeCode(const Zol::ZolTypeCode_24_8& type) {
     Payload payload;
@@ -55,14 +66,12 @@ class PayloadReader {
     return payload;
   }
   static Payload reference(Zol::ZolInStream_24_8& in) {
-    Payload container = object(read<Zol::ZolIService>(in));
-    Payload first = scalar(read<std::uint32_t>(in));
-    Payload second = scalar(read<std::uint32_t>(in));
-    Payload third = scalar(read<std::uint32_t>(in));
-    return record(Zol::PersistenceFW::CAEData::getTC_EntityReference().getName(), {{"container", std::move(container)},
-                                                                                   {"first", std::move(first)},
-                                                                                   {"second", std::move(second)},
-                                                                                   {"third", std::move(third)}});
+    Zol::PersistenceFW::CAEData::EntityReference entity;
+    entity.container = read<Zol::ZolIService>(in);
+    entity.first = read<std::uint32_t>(in);
+    entity.second = read<std::uint32_t>(in);
+    entity.third = read<std::uint32_t>(in);
+    return referenceRecord(entity);
   }
   // A count, then each element's type code (a command parameter's), name
   // and value: the named values of the browser's records.
@@ -196,6 +205,10 @@ Payload Payload::of(const kyr::orla::appfw::CmdParameters& list) {
   return PayloadReader::record(kyr::orla::appfw::getTC_CmdParameters().getName(), std::move(fields));
 }
 
+Payload Payload::of(const Zol::PersistenceFW::CAEData::EntityReference& reference) {
+  return PayloadReader::referenceRecord(reference);
+}
+
 bool Payload::has(std::string_view name) const noexcept {
   return std::any_of(fields_.begin(), fields_.end(), [name](const Field& field) { return field.name == name; });
 }
@@ -238,16 +251,17 @@ std::string Payload::text() const {
     case Kind::Scalar:
       return argumentText(scalar_);
     case Kind::Object:
-      return typeName_ + " " + objectName_;
-    case Kind::TypeCode:
-      return "type code " + typeCodeName_;
     case Kind::Fields: {
-      std::string text = typeName_ + " {";
+      std::string text = heading();
+      if (kind_ == Kind::Object && fields_.empty()) return text;
+      text += " {";
       for (std::size_t index = 0; index < fields_.size(); ++index) {
         text += (index == 0 ? "" : ", ") + fields_[index].name + ": " + fields_[index].value.text();
       }
       return text + "}";
     }
+    case Kind::TypeCode:
+      return "type code " + typeCodeName_;
     case Kind::Bytes:
       break;
   }
@@ -255,12 +269,14 @@ std::string Payload::text() const {
          (problem_.empty() ? std::string() : " that do not read: " + problem_);
 }
 
+std::string Payload::heading() const { return kind_ == Kind::Object ? typeName_ + " " + objectName_ : typeName_; }
+
 void Payload::appendTree(std::string& text, std::size_t depth) const {
-  if (kind_ != Kind::Fields) {
+  if (kind_ != Kind::Fields && fields_.empty()) {
     text += this->text() + "\n";
     return;
   }
-  text += typeName_ + "\n";
+  text += heading() + "\n";
   for (const Field& field : fields_) {
     text += std::string(2 * (depth + 1), ' ') + field.name + ": ";
     field.value.appendTree(text, depth + 1);

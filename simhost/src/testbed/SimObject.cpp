@@ -17,6 +17,8 @@ SimObjectBase::~SimObjectBase() { ObjectAccounting::remove(this); }
 
 void SimObjectBase::reportHoldings(Zol::ZolHeldReferences&) const {}
 
+std::vector<Payload::Field> SimObjectBase::payloadFields() const { return {}; }
+
 void SimObjectBase::setQueryStatus(const Zol::ZolTypeId& typeId, std::int32_t status) {
   std::lock_guard<std::mutex> lock(statusMutex_);
   queryStatus_[typeId] = status;

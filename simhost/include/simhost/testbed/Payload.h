@@ -23,7 +23,10 @@
 /// A payload whose stream does not read as its type says why (problem())
 /// and shows its bytes. The std::invalid_argument of a read fails the test
 /// that makes it, with its message. An object is kept as its service name
-/// and id, not as a reference: the journal keeps no host object alive.
+/// and id, not as a reference: the journal keeps no host object alive. A
+/// simulated object that lists values (an entity-reference list, what the
+/// model browser's records carry) also shows them, read when the payload is
+/// made, as fields "0", "1", ... (SimObjectBase::payloadFields).
 #pragma once
 
 #include <cstddef>
@@ -37,6 +40,7 @@
 #include "kyr/appfw/CmdParameters.h"
 #include "simhost/SimHostExport.h"
 #include "zol/kernel/ZolAny.h"
+#include "zol/persistence/EntityReference.h"
 
 namespace simhost {
 
@@ -49,7 +53,7 @@ class SIMHOST_EXPORT Payload {
   enum class Kind {
     Nothing,   ///< an any holding nothing
     Scalar,    ///< a number, a flag or a text: read with as<T>()
-    Object,    ///< an object reference (empty included): objectId(), refersTo()
+    Object,    ///< an object reference (empty included): objectId(), refersTo(); a list's fields too
     TypeCode,  ///< a type code: as<std::string>() gives its name
     Fields,    ///< named fields: operator[], fields()
     Bytes,     ///< a type the host does not know, or a stream that does not read: bytes()
@@ -63,6 +67,8 @@ class SIMHOST_EXPORT Payload {
   static Payload of(const Zol::ZolAny_24_8& value);
   /// A command-parameter list, as the fields of a "kyr.orla.appfw.CmdParameters".
   static Payload of(const kyr::orla::appfw::CmdParameters& list);
+  /// An entity reference, as the record an any holding one reads as.
+  static Payload of(const Zol::PersistenceFW::CAEData::EntityReference& reference);
 
   /// The dotted type name ("Zol.Int32", "kyr.orla.appfw.CmdParameters"),
   /// "nothing" for an any holding nothing.
@@ -126,6 +132,8 @@ class SIMHOST_EXPORT Payload {
   /// Decodes any-values into payloads.
   friend class PayloadReader;
   std::invalid_argument mismatch(const std::string& wanted) const;
+  // The type name, and an object's name: what precedes the fields.
+  std::string heading() const;
   void appendTree(std::string& text, std::size_t depth) const;
 
   std::string typeName_ = "nothing";

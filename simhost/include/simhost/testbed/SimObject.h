@@ -102,6 +102,11 @@ class SIMHOST_EXPORT SimObjectBase {
   /// purpose keeps alive is held on purpose too (ObjectAccounting). Nothing
   /// unless a derived class says otherwise.
   virtual void reportHoldings(Zol::ZolHeldReferences& held) const;
+  /// What a payload that carries this object shows of it besides its name
+  /// and id, for an object that lists values (an entity-reference list):
+  /// its fields, read when the journal decodes the payload, without
+  /// journaling. None unless a derived class says otherwise.
+  virtual std::vector<Payload::Field> payloadFields() const;
 
  protected:
   /// Adds a reference.

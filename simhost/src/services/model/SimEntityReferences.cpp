@@ -148,15 +148,27 @@ Zol::ZolResult_24_8 SimEntityReferenceList::addContainer(const ZolSmartPointer<I
   return {};
 }
 
+std::vector<EntityReference> SimEntityReferenceList::allReferences() const {
+  std::vector<EntityReference> all = references();
+  for (const auto& container : containers()) {
+    if (const auto* held = dynamic_cast<const SimEntRefContainer*>(container.get())) {
+      for (auto& member : held->memberReferences()) all.push_back(std::move(member));
+    }
+  }
+  return all;
+}
+
+std::vector<Payload::Field> SimEntityReferenceList::payloadFields() const {
+  std::vector<Payload::Field> fields;
+  for (const EntityReference& reference : allReferences()) {
+    fields.push_back({std::to_string(fields.size()), Payload::of(reference)});
+  }
+  return fields;
+}
+
 std::vector<EntityReference> referencesOf(const ZolSmartPointer<IEntityReferenceConstListInterface>& list) {
   if (const auto* simulated = dynamic_cast<const SimEntityReferenceList*>(list.get())) {
-    std::vector<EntityReference> references = simulated->references();
-    for (const auto& container : simulated->containers()) {
-      if (const auto* held = dynamic_cast<const SimEntRefContainer*>(container.get())) {
-        for (auto& member : held->memberReferences()) references.push_back(std::move(member));
-      }
-    }
-    return references;
+    return simulated->allReferences();
   }
   std::vector<EntityReference> references;
   ZolSmartPointer<IEntityReferenceIteratorInterface> iterator;

@@ -134,6 +134,12 @@ class SIMHOST_EXPORT SimEntityReferenceList final
   std::vector<EntityReference> references() const;
   /// The containers added, in order.
   std::vector<ZolSmartPointer<kyr::orla::appfw::IEntRefInterface>> containers() const;
+  /// references(), then the members of the simulated containers added: what
+  /// the host reads of the list (referencesOf).
+  std::vector<EntityReference> allReferences() const;
+  /// allReferences(), each the entity-reference record Payload::of makes,
+  /// as fields "0", "1", ...
+  std::vector<Payload::Field> payloadFields() const override;
 
   /// A new iterator over a copy of references() (the containers' members
   /// are not iterated).
