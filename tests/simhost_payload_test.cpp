@@ -1,6 +1,8 @@
 // The decoded journal: every any-valued argument of a journaled call is
 // readable field by field, typed, nested, and printable.
 #include <cstdint>
+#include <fstream>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,6 +21,19 @@ using simhost::CallPattern;
 using simhost::Payload;
 using Gui = kyr::orla::appfw::ZolIGuiExecutiveInterface;
 using EventManager = Zol::Framework::ZolIEventManagerInterface;
+namespace appfw = kyr::orla::appfw;
+
+// An any of `type` whose stream holds `values`, written in order.
+template <class... V>
+Zol::ZolAny_24_8 written(const Zol::ZolTypeCode_24_8& type, const V&... values) {
+  Zol::ZolAny_24_8 any;
+  {
+    Zol::ZolOutStream_24_8 out = any.initializeStream();
+    (Zol::marshaller_insert(out, values), ...);
+  }
+  any.setData(type);
+  return any;
+}
 
 class PayloadTest : public testing_support::HostTest {
  protected:
@@ -86,18 +101,11 @@ TEST_F(PayloadTest, HostRecordsReadAsTheirFieldsAndObjectsByIdentity) {
       host.context(), std::vector<Zol::PersistenceFW::CAEData::EntityReference>{plate->reference()});
   const std::uint32_t before = simhost::referenceCount(list);
 
-  {
-    Zol::ZolAny_24_8 update;
-    Zol::ZolOutStream_24_8 out = update.initializeStream();
-    Zol::marshaller_insert(out, list->asService());
-    Zol::marshaller_insert(out, std::uint32_t{1});
-    Zol::marshaller_insert(out, kyr::orla::appfw::getTC_CmdParameter());
-    Zol::marshaller_insert(out, "color");
-    Zol::marshaller_insert(out, Zol::makeZolAny("red"));
-    Zol::marshaller_insert(out, Zol::ZolIService());
-    update.setData(kyr::orla::appfw::getTC_NodesUpdate());
-    host.eventManager().publishEvent({domain, 2, update}, 0);
-  }
+  host.eventManager().publishEvent(
+      {domain, 2,
+       written(appfw::getTC_NodesUpdate(), list->asService(), 1u, appfw::getTC_CmdParameter(), "color",
+               Zol::makeZolAny("red"), Zol::ZolIService())},
+      0);
   const Payload& record = lastPublished();
   EXPECT_EQ(record.typeName(), "kyr.orla.appfw.NodesUpdate");
   EXPECT_TRUE(record["references"].refersTo(list));
@@ -113,21 +121,43 @@ TEST_F(PayloadTest, HostRecordsReadAsTheirFieldsAndObjectsByIdentity) {
   EXPECT_EQ(lastPublished().kind(), Payload::Kind::Object) << "an entity typed with its interface";
   EXPECT_TRUE(lastPublished().refersTo(plate));
 
-  Zol::ZolAny_24_8 persistence;
-  {
-    Zol::ZolOutStream_24_8 out = persistence.initializeStream();
-    Zol::marshaller_insert(out, kyr::orla::appfw::getTC_ModelPersistenceEvent());
-    Zol::marshaller_insert(out, icu::UnicodeString(u"Gearbox"));
-    Zol::marshaller_insert(out, true);
-    persistence.setData(kyr::orla::appfw::getTC_ModelPersistenceEvent());
-  }
-  host.eventManager().publishEvent({domain, 3, persistence}, 0);
+  const Zol::ZolTypeCode_24_8 persistence = appfw::getTC_ModelPersistenceEvent();
+  host.eventManager().publishEvent({domain, 3, written(persistence, persistence, icu::UnicodeString(u"Gearbox"), true)},
+                                   0);
   EXPECT_EQ(lastPublished()["type"].as<std::string>(), "kyr.orla.appfw.ModelPersistenceEvent");
   EXPECT_EQ(lastPublished()["modelName"].as<icu::UnicodeString>(), u"Gearbox");
   EXPECT_TRUE(lastPublished()["written"].as<bool>());
   EXPECT_EQ(lastPublished().tree(),
             "kyr.orla.appfw.ModelPersistenceEvent\n  type: type code kyr.orla.appfw.ModelPersistenceEvent\n"
             "  modelName: Zol.ZolUString \"Gearbox\"\n  written: Zol.Boolean true\n");
+}
+
+// The table of records in Payload.h names every record's fields, in order.
+TEST_F(PayloadTest, RecordsHaveTheFieldsTheirHeaderDocuments) {
+  const Zol::ZolIService model = plate->reference().container;
+  const Zol::ZolIService list = simhost::makeSimObject<simhost::SimEntityReferenceList>(host.context())->asService();
+  std::map<std::string, std::string> decoded;
+  for (const Zol::ZolAny_24_8& record :
+       {written(Zol::PersistenceFW::CAEData::getTC_EntityReference(), model, 5u, 1u, 0u),
+        written(appfw::getTC_CmdContext(), 0), written(appfw::getTC_NodeInsertion(), model, 5u, 1u, 0u, 0u),
+        written(appfw::getTC_NodesAddition(), list, 0u), written(appfw::getTC_NodesUpdate(), list, 0u, list),
+        written(appfw::getTC_NodesRemoval(), 1u, model, 0u, 0),
+        written(appfw::getTC_ModelPersistenceEvent(), appfw::getTC_CmdContext(), icu::UnicodeString(), false)}) {
+    const Payload payload = Payload::of(record);
+    for (const Payload::Field& field : payload.fields()) {
+      decoded[payload.typeName()] += (decoded[payload.typeName()].empty() ? "`" : ", `") + field.name + "`";
+    }
+  }
+  // Its rows read "/// | `<type>` | `<field>`, `<field>` |".
+  std::map<std::string, std::string> documented;
+  std::ifstream header(std::string(WYRDAN_SOURCE_DIR) + "/simhost/include/simhost/testbed/Payload.h");
+  for (std::string line; std::getline(header, line);) {
+    if (line.rfind("/// | `", 0) != 0) continue;
+    const std::size_t typeEnd = line.find('`', 7);
+    const std::size_t fields = line.find("| ", typeEnd) + 2;
+    documented[line.substr(7, typeEnd - 7)] = line.substr(fields, line.rfind(" |") - fields);
+  }
+  EXPECT_EQ(documented, decoded);
 }
 
 TEST_F(PayloadTest, WhatDoesNotReadShowsItsBytesAndWhy) {

@@ -27,6 +27,33 @@
 /// simulated object that lists values (an entity-reference list, what the
 /// model browser's records carry) also shows them, read when the payload is
 /// made, as fields "0", "1", ... (SimObjectBase::payloadFields).
+///
+/// \par The fields of each record
+/// A command-parameter list (kyr.orla.appfw.CmdParameters) has a field per
+/// key, in order. The host's records have these fields, in stream order:
+///
+/// | Type | Fields |
+/// |---|---|
+/// | `Zol.PersistenceFW.CAEData.EntityReference` | `container`, `first`, `second`, `third` |
+/// | `kyr.orla.appfw.CmdContext` | `context` |
+/// | `kyr.orla.appfw.NodeInsertion` | `reference`, `values` |
+/// | `kyr.orla.appfw.NodesAddition` | `references`, `values` |
+/// | `kyr.orla.appfw.NodesUpdate` | `references`, `values`, `moreReferences` |
+/// | `kyr.orla.appfw.NodesRemoval` | `entities`, `values`, `end` |
+/// | `kyr.orla.appfw.ModelPersistenceEvent` | `type`, `modelName`, `written` |
+///
+/// `container` is the container object (the model), `first`, `second` and
+/// `third` are the entity's words (Zol.UInt32), and `reference` is such a
+/// record. `references` and `moreReferences` are entity-reference lists:
+/// objects whose fields "0", "1", ... are such records (`moreReferences` is
+/// an empty object when the update has none). `values` are the nodes' named
+/// values, a parameter list. `entities` has the fields "0", "1", ..., each an
+/// entity object, and `end` is the closing Zol.Int32 0. `context` is a
+/// Zol.Int32; `type` is the event's own type code, `modelName` a
+/// Zol.ZolUString and `written` a Zol.Boolean.
+///
+/// So the third word of the first entity an update names is
+/// `payload["references"].at(0)["third"].as<std::uint32_t>()`.
 #pragma once
 
 #include <cstddef>
