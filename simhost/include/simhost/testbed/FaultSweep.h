@@ -28,6 +28,18 @@
 /// the plug-in recover?). Each slot of the host service cache is run empty
 /// for a pass, and in the second mode filled again for the second pass.
 ///
+/// A missing service is a look-up of its name and version (the service
+/// provider's getService) that fails, writing nothing; the service stays
+/// registered. In the first mode every such look-up of the pass fails; in
+/// the second only the first does, so a plug-in that looks the service up
+/// again in the same pass finds it, as it does in the second pass. A
+/// service that lacks its interface is handed out in the same way.
+///
+/// The clean run comes first, and only a scenario whose clean run passes is
+/// swept: when it does not (a check, a stray exception, a leak, a crash),
+/// the scenario's rows end with that one finding, since a faulted run could
+/// not be told from what fails anyway. Make the clean run pass, then sweep.
+///
 /// How a run reaches its child: on POSIX the sweep forks, and the child runs
 /// the scenario it inherited; fork needs a process with one thread, so run a
 /// sweep from a test that has no host of its own. Windows has no fork: the
@@ -64,7 +76,7 @@ enum class SweepFault {
   ErrorResult,            ///< the operation returns 2147483647 and does nothing
   KernelException,        ///< the operation throws a Zol::ZolSystemException_24
   ForeignException,       ///< the operation throws a std::runtime_error
-  MissingService,         ///< the service look-up fails
+  MissingService,         ///< the service's look-up fails (see FaultSweep.h)
   ServiceLacksInterface,  ///< the look-up finds a service that offers no interface of its own
   EmptyCacheSlot,         ///< a slot of the host service cache is empty
 };
@@ -168,7 +180,8 @@ struct SIMHOST_EXPORT SweepExpectation {
 /// A plain value: any thread may read it while no thread changes it. Copying
 /// it throws only std::bad_alloc.
 struct SIMHOST_EXPORT SweepReport {
-  /// Every run, in order: each scenario's clean run first.
+  /// Every run, in order: each scenario's clean run first, and nothing
+  /// else of a scenario whose clean run did not pass.
   std::vector<SweepRow> rows;
 
   /// The runs whose outcome is not Passed.
