@@ -115,7 +115,7 @@ TEST_F(SimHostTest, EveryProviderSeesLaterRegistrationsAndIdentityWorksForEveryO
 
 // A module's declared holdings, as the library declares its service cache.
 Zol::ZolIService declaredHolding;
-ZolSmartPointer<IEntityInterface> declaredEntity;
+ZolSmartPointer<simhost::SimEntity> declaredEntity;  // held by its own class
 
 TEST(LeakAccounting, DeclaredHoldingsAreNotLeaksUndeclaredReferencesAre) {
   ASSERT_EQ(simhost::ObjectAccounting::leakReport(), "");

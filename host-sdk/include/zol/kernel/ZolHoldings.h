@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -32,9 +33,17 @@ class ZOL_KERNEL_EXPORT ZolHeldReferences {
   explicit ZolHeldReferences(std::string module) : module_(std::move(module)) {}
 
   /// Names `reference` as held for `what`; an empty pointer holds nothing.
+  /// A pointer to an object's own class, which reaches the service
+  /// interface through several of its interfaces, is named by the identity
+  /// the object answers for "Zol.ZolIService".
   template <class I>
   void add(std::string_view what, const ZolSmartPointer<I>& reference) {
-    if (reference) addObject(what, reference.get());
+    if (!reference) return;
+    if constexpr (std::is_convertible_v<I*, ZolIServiceInterface*>) {
+      addObject(what, reference.get());
+    } else if (const ZolIServiceInterface* identity = detail::objectIdentity(reference.get())) {
+      addObject(what, const_cast<ZolIServiceInterface*>(identity));
+    }
   }
 
   std::vector<ZolHeldReference>& entries() noexcept { return entries_; }
