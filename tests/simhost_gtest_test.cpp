@@ -2,7 +2,6 @@
 // a plug-in scenario, the journal matchers and what their failures say, and
 // the fixtures failing a test on an unexpected host failure and on a leak.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -226,50 +225,23 @@ TEST_F(JournalMatcherFailureTest, FailedExpectationsPrintTheJournalAndTheExplana
                           "which has 2 such calls (calls 1 and 3); the journal's 3 calls:\n");
 }
 
-// A fixture made by hand inside another test, to see what it adds to the
-// running test when it ends.
-class HandMadePluginTest : public simhost::testing::PluginTest {
- public:
-  using PluginTest::host;
-  void TestBody() override {}
-};
-
-class HandMadeHostTest : public simhost::testing::HostTest {
- public:
-  using HostTest::host;
-  void TestBody() override {}
-};
-
-// The messages of the failures `body` adds to the running test.
-std::vector<std::string> failuresOf(const std::function<void()>& body) {
-  ::testing::TestPartResultArray results;
-  {
-    const ::testing::ScopedFakeTestPartResultReporter reporter(
-        ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
-    body();
-  }
-  std::vector<std::string> messages;
-  for (int i = 0; i < results.size(); ++i) {
-    if (results.GetTestPartResult(i).failed()) messages.emplace_back(results.GetTestPartResult(i).message());
-  }
-  return messages;
-}
+// The fixtures as a test of a fixture built on them sees them: what they
+// report at the end, given back by failuresOf.
+using simhost::testing::failuresOf;
+using simhost::testing::HostTest;
+using simhost::testing::PluginTest;
 
 TEST(PluginTestFixture, FailsOnAHostFailureTheTestDidNotExpect) {
   const simhost::testing::LeakCheck leakCheck;
-  EXPECT_THAT(failuresOf([] {
-                HandMadePluginTest test;
-                test.host.failures().record("status bar", "payload of the wrong type");
-              }),
+  EXPECT_THAT(failuresOf<PluginTest>(
+                  [](PluginTest& test) { test.host.failures().record("status bar", "payload of the wrong type"); }),
               ElementsAre(AllOf(HasSubstr("the host could not take what it was sent"),
                                 HasSubstr("status bar: payload of the wrong type"))));
-  EXPECT_THAT(failuresOf([] {
-                HandMadeHostTest test;
+  EXPECT_THAT(failuresOf<HostTest>([](HostTest& test) {
                 test.host.failures().record("command KYR.CorePlugin.ModifyObjects", "no such parameter");
               }),
               ElementsAre(HasSubstr("command KYR.CorePlugin.ModifyObjects: no such parameter")));
-  EXPECT_THAT(failuresOf([] {
-                HandMadePluginTest test;
+  EXPECT_THAT(failuresOf<HidePlatesTest>([](HidePlatesTest& test) {
                 test.host.failures().expect("wrong type");
                 test.host.failures().record("status bar", "payload of the wrong type");
               }),
@@ -279,17 +251,15 @@ TEST(PluginTestFixture, FailsOnAHostFailureTheTestDidNotExpect) {
 TEST(PluginTestFixture, FailsOnAReferenceKeptPastTheHost) {
   const simhost::testing::LeakCheck leakCheck;
   ZolSmartPointer<simhost::SimEntity> kept;
-  EXPECT_THAT(failuresOf([&kept] {
-                HandMadePluginTest test;
-                kept = test.host.model().addEntity(5, 9, 0, u"Plate 9", u"Plate");
-              }),
+  EXPECT_THAT(failuresOf<PluginTest>(
+                  [&kept](PluginTest& test) { kept = test.host.model().addEntity(5, 9, 0, u"Plate 9", u"Plate"); }),
               ElementsAre(AllOf(HasSubstr("simulated objects outlived the test"), HasSubstr("entity (5, 9, 0) (1)"))));
   kept = nullptr;
   EXPECT_EQ(simhost::ObjectAccounting::leakReport(), "");
 
   // What leaked before the fixture began is not its failure.
   kept = simhost::SimHost().model().addEntity(5, 8, 0, u"Plate 8", u"Plate");
-  EXPECT_THAT(failuresOf([] { HandMadeHostTest test; }), IsEmpty());
+  EXPECT_THAT(failuresOf<HostTest>(), IsEmpty());
   kept = nullptr;
 }
 
@@ -302,8 +272,7 @@ bool cachesTheGuiExecutive() {
 
 TEST(PluginTestFixture, EmptiesTheServiceCacheAtTheEnd) {
   const simhost::testing::LeakCheck leakCheck;
-  EXPECT_THAT(failuresOf([] {
-                HandMadePluginTest test;
+  EXPECT_THAT(failuresOf<PluginTest>([](PluginTest&) {
                 EXPECT_TRUE(wyrdan::ServiceHelper::getGuiExeutive());
                 EXPECT_TRUE(cachesTheGuiExecutive());
               }),

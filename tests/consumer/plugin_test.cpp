@@ -5,7 +5,6 @@
 // links it.
 #include <WyrdanPluginUtilities/services/ServiceHelper.h>
 #include <gmock/gmock.h>
-#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <simhost/testing/JournalMatchers.h>
 #include <simhost/testing/PluginTest.h>
@@ -26,19 +25,11 @@ TEST_F(ConsumerTest, LooksTheGuiExecutiveUpOnce) {
                                           1));
 }
 
-class HandMadeHostTest : public simhost::testing::HostTest {
- public:
-  using HostTest::host;
-  void TestBody() override {}
-};
-
 TEST(ConsumerFixture, ReportsAnUnexpectedHostFailureToThisProgram) {
-  EXPECT_NONFATAL_FAILURE(
-      {
-        HandMadeHostTest test;
-        test.host.failures().record("status bar", "payload of the wrong type");
-      },
-      "status bar: payload of the wrong type");
+  using simhost::testing::HostTest;
+  EXPECT_THAT(simhost::testing::failuresOf<HostTest>(
+                  [](HostTest& test) { test.host.failures().record("status bar", "payload of the wrong type"); }),
+              ::testing::ElementsAre(::testing::HasSubstr("status bar: payload of the wrong type")));
 }
 
 }  // namespace

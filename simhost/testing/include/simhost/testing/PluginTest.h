@@ -22,6 +22,10 @@
 ///   }
 /// \endcode
 ///
+/// A fixture of your own built on these (one that fills a model, say) is
+/// checked as any test is; to see what its own checks report, make it with
+/// failuresOf(), which gives back the failures instead of failing the test.
+///
 /// GoogleTest is not part of the shared library: the test program links it
 /// (the package's Wyrdan::WyrdanSimHostGTest target and WyrdanSimHostGTest.pc
 /// bring it along), so the fixtures report to the program's own test run.
@@ -29,8 +33,11 @@
 /// test's thread.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "simhost/SimHost.h"
@@ -85,8 +92,10 @@ class SIMHOST_GTEST_EXPORT HostTest : public ::testing::Test {
  private:
   LeakCheck leakCheck_;  // before the host, so that it checks after the host is gone
 
- protected:
-  /// The test's host, a complete one (SimHost).
+ public:
+  /// The test's host, a complete one (SimHost). Public, so that what is not
+  /// the fixture reaches it too: a helper of the test's, or a test of a
+  /// fixture built on this one (failuresOf).
   SimHost host;
 };
 
@@ -110,6 +119,48 @@ class SIMHOST_GTEST_EXPORT PluginTest : public HostTest {
   /// Empties the library's service cache.
   ~PluginTest() override;
 };
+
+namespace detail {
+// Runs `body`, giving back the messages of the failures it adds on this
+// thread instead of adding them to the running test.
+inline std::vector<std::string> interceptFailures(const std::function<void()>& body) {
+  ::testing::TestPartResultArray results;
+  {
+    const ::testing::ScopedFakeTestPartResultReporter reporter(
+        ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
+    body();
+  }
+  std::vector<std::string> messages;
+  for (int i = 0; i < results.size(); ++i) {
+    if (results.GetTestPartResult(i).failed()) messages.emplace_back(results.GetTestPartResult(i).message());
+  }
+  return messages;
+}
+}  // namespace detail
+
+/// What a test on `Fixture` (HostTest, PluginTest or a fixture of your own
+/// built on them) reports: makes the fixture as GoogleTest does, runs `body`
+/// on it, ends it, and gives back the messages of the failures that `body`
+/// and the fixture's checks add, instead of failing the running test. An
+/// exception of the fixture's constructor or of `body` passes through.
+///
+/// \code
+///   EXPECT_THAT(simhost::testing::failuresOf<ModelTest>(), ::testing::IsEmpty());  // it fills cleanly
+///   EXPECT_THAT(simhost::testing::failuresOf<ModelTest>([](ModelTest& test) {
+///                 test.host.failures().record("status bar", "payload of the wrong type");
+///               }),
+///               ::testing::ElementsAre(::testing::HasSubstr("payload of the wrong type")));
+/// \endcode
+template <class Fixture>
+std::vector<std::string> failuresOf(const std::function<void(Fixture&)>& body = {}) {
+  struct Made final : Fixture {
+    void TestBody() override {}
+  };
+  return detail::interceptFailures([&body] {
+    Made test;
+    if (body) body(test);
+  });
+}
 
 /// @}
 
