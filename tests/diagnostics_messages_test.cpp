@@ -12,7 +12,6 @@
 #include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "WyrdanPluginUtilities/diagnostics/MessageHandler.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/DiagnosticsHelpers.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
@@ -177,12 +176,6 @@ TEST_F(MessagesTest, StatusMessagesReachTheStatusBarWithTheirSeverity) {
   EXPECT_EQ(runs[0].arguments.at(0), "KYR.WyrdanPlugin.ShowStatusMessage");
 
   MessageHandler::postStatusMessage(u"no such severity", static_cast<Severity>(4));
-  host.removeService("kyr.orla.appfw.GuiExecutive");
-  ServiceHelper::releaseServices();
-  MessageHandler::postStatusMessage(u"no GUI executive", kyr::orla::appfw::SeverityInfo);
-  host.registerBareService("kyr.orla.appfw.GuiExecutive");
-  ServiceHelper::releaseServices();
-  MessageHandler::postStatusMessage(u"not a GUI executive", kyr::orla::appfw::SeverityInfo);
 
   const auto shown = host.statusBar().messages();
   ASSERT_EQ(shown.size(), 2u);
@@ -198,12 +191,6 @@ TEST_F(MessagesTest, ShowMessageHandsResultsAndTextsToTheFrameworkAccess) {
   MessageHandler::showMessage(Zol::ZolResult_24_8(43), kyr::orla::appfw::SeverityInfo, false);
   MessageHandler::showMessage(u"saved", kyr::orla::appfw::SeverityInfo, true);
   MessageHandler::showMessage(u"no such severity", static_cast<Severity>(-1), false);
-  host.faults().inject(CallPattern::of<kyr::orla::appfw::IFrameworkAccessInterface>("showMessage"),
-                       Fault::errorResult(), 1);
-  EXPECT_NO_THROW(MessageHandler::showMessage(u"refused", kyr::orla::appfw::SeverityError, false));
-  kyr::orla::appfw::ServiceCacheAppFrame::frameworkAccess_ = nullptr;
-  MessageHandler::showMessage(u"no framework access", kyr::orla::appfw::SeverityError, false);
-  MessageHandler::showMessage(Zol::ZolResult_24_8(1), kyr::orla::appfw::SeverityError, false);
 
   const auto shown = host.appExecutive().shownMessages();
   ASSERT_EQ(shown.size(), 3u);

@@ -88,23 +88,41 @@ TEST_F(InterfaceCast, EmptyAndSuccessfulCasts) {
   EXPECT_TRUE(Zol::isSameObject(quiet, service));
 }
 
-Zol::ZolAny_24_8 everyKind(const Zol::ZolIService& object) {
-  Zol::ZolAny_24_8 nested = Zol::makeZolAny(object);
+// An any bound to `type` whose stream `write` wrote.
+template <class Write>
+Zol::ZolAny_24_8 written(const Zol::ZolTypeCode_24_8& type, Write write) {
   Zol::ZolAny_24_8 any;
   Zol::ZolOutStream_24_8 out = any.initializeStream();
-  Zol::marshaller_insert(out, true);
-  Zol::marshaller_insert(out, std::int32_t{-7});
-  Zol::marshaller_insert(out, std::uint64_t{1} << 40);
-  Zol::marshaller_insert(out, 2.5);
-  Zol::marshaller_insert(out,
-                         "Gr\xC3\xBC\xC3\x9F"
-                         "e");
-  Zol::marshaller_insert(out, icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7"));
-  Zol::marshaller_insert(out, Zol::getTC_Zol_ZolString_24_8());
-  Zol::marshaller_insert(out, Zol::ZolIService());
-  Zol::marshaller_insert(out, nested);
-  any.setData(Zol::getTC_Zol_ZolString_24_8());
+  write(out);
+  any.setData(type);
   return any;
+}
+
+// An any whose stream holds `values`, in order, bound to `type`.
+template <class... Values>
+Zol::ZolAny_24_8 streamOf(const Zol::ZolTypeCode_24_8& type, const Values&... values) {
+  return written(type, [&](Zol::ZolOutStream_24_8& out) { (Zol::marshaller_insert(out, values), ...); });
+}
+
+// Reads one T from a stream that holds only `size` bytes at `bytes`.
+template <class T>
+void readOneFrom(const void* bytes, std::size_t size) {
+  Zol::ZolAny_24_8 any;
+  any.initializeStream().writeBytes(bytes, size);
+  any.setData(Zol::getTC_Zol_Int32_24_8());
+  Zol::ZolInStream_24_8 in = any.openStream();
+  T value{};
+  Zol::marshaller_extract(in, value);
+}
+
+const char kNarrow[] =
+    "Gr\xC3\xBC\xC3\x9F"
+    "e";
+const icu::UnicodeString kWide = icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7");
+
+Zol::ZolAny_24_8 everyKind(const Zol::ZolIService& object) {
+  return streamOf(Zol::getTC_Zol_ZolString_24_8(), true, std::int32_t{-7}, std::uint64_t{1} << 40, 2.5, kNarrow, kWide,
+                  Zol::getTC_Zol_ZolString_24_8(), Zol::ZolIService(), Zol::makeZolAny(object));
 }
 
 // What everyKind() writes, read back in the same order.
@@ -149,10 +167,8 @@ TEST_F(AnyStream, EveryValueKindReadsBackAsWritten) {
   EXPECT_EQ(read.small, -7);
   EXPECT_EQ(read.large, std::uint64_t{1} << 40);
   EXPECT_EQ(read.real, 2.5);
-  EXPECT_EQ(read.narrow,
-            "Gr\xC3\xBC\xC3\x9F"
-            "e");
-  EXPECT_EQ(read.wide, icu::UnicodeString::fromUTF8("\xE6\xA8\xA1\xE5\x9E\x8B \xF0\x9F\x94\xA7"));
+  EXPECT_EQ(read.narrow, kNarrow);
+  EXPECT_EQ(read.wide, kWide);
   EXPECT_EQ(read.typeCode, Zol::getTC_Zol_ZolString_24_8());
   EXPECT_FALSE(read.none);
   Zol::ZolIService object;
@@ -172,48 +188,15 @@ TEST_F(AnyStream, TruncatedOrMalformedStreamsRaiseKernelExceptions) {
     EXPECT_THROW(EveryKind::readFrom(truncated), Zol::ZolSystemException_24);
   }
 
-  auto single = [](auto write, auto read) {
-    Zol::ZolAny_24_8 any;
-    Zol::ZolOutStream_24_8 out = any.initializeStream();
-    write(out);
-    any.setData(Zol::getTC_Zol_Int32_24_8());
-    Zol::ZolInStream_24_8 in = any.openStream();
-    read(in);
-  };
   const std::uint8_t two = 2;
-  EXPECT_THROW(single([&](auto& out) { out.writeBytes(&two, 1); },
-                      [](auto& in) {
-                        bool b;
-                        Zol::marshaller_extract(in, b);
-                      }),
-               Zol::ZolSystemException_24);
+  EXPECT_THROW(readOneFrom<bool>(&two, 1), Zol::ZolSystemException_24);
   const std::uint32_t hugeLength = 0xfffffff0U;
-  EXPECT_THROW(single([&](auto& out) { out.writeBytes(&hugeLength, 4); },
-                      [](auto& in) {
-                        std::string s;
-                        Zol::marshaller_extract(in, s);
-                      }),
-               Zol::ZolSystemException_24);
-  EXPECT_THROW(single([&](auto& out) { out.writeBytes(&hugeLength, 4); },
-                      [](auto& in) {
-                        icu::UnicodeString s;
-                        Zol::marshaller_extract(in, s);
-                      }),
-               Zol::ZolSystemException_24);
+  EXPECT_THROW(readOneFrom<std::string>(&hugeLength, 4), Zol::ZolSystemException_24);
+  EXPECT_THROW(readOneFrom<icu::UnicodeString>(&hugeLength, 4), Zol::ZolSystemException_24);
   const std::uint32_t objectIndex = 0;
-  EXPECT_THROW(single([&](auto& out) { out.writeBytes(&objectIndex, 4); },
-                      [](auto& in) {
-                        Zol::ZolIService s;
-                        Zol::marshaller_extract(in, s);
-                      }),
-               Zol::ZolSystemException_24);
+  EXPECT_THROW(readOneFrom<Zol::ZolIService>(&objectIndex, 4), Zol::ZolSystemException_24);
   const std::uint64_t unknownId[2] = {0x1234, 0x5678};
-  EXPECT_THROW(single([&](auto& out) { out.writeBytes(unknownId, 16); },
-                      [](auto& in) {
-                        Zol::ZolTypeCode_24_8 t;
-                        Zol::marshaller_extract(in, t);
-                      }),
-               Zol::Framework::Reflection::TypeCodeException);
+  EXPECT_THROW(readOneFrom<Zol::ZolTypeCode_24_8>(unknownId, 16), Zol::Framework::Reflection::TypeCodeException);
 }
 
 TEST_F(AnyValue, DirectValuesHoldingNothingAndTypedExtraction) {
@@ -249,10 +232,7 @@ TEST_F(AnyValue, HoldingNothingIsOneState) {
   EXPECT_EQ(unbound.streamSize(), 0u);
   EXPECT_TRUE(unbound.openStream().atEnd());
 
-  Zol::ZolAny_24_8 carrier;
-  Zol::ZolOutStream_24_8 out = carrier.initializeStream();
-  Zol::marshaller_insert(out, unbound);
-  carrier.setData(Zol::getTC_Zol_ZolString_24_8());
+  const Zol::ZolAny_24_8 carrier = streamOf(Zol::getTC_Zol_ZolString_24_8(), unbound);
   EXPECT_EQ(carrier.streamSize(), 24u) << "nothing is the null id, no bytes, no objects";
   Zol::ZolInStream_24_8 in = carrier.openStream();
   Zol::ZolAny_24_8 back(true);
@@ -275,11 +255,8 @@ TEST_F(AnyValue, HoldingNothingIsOneState) {
   // Objects are read once each, in the order written; a typed read that
   // leaves an object behind would drop it.
   auto bin = simhost::makeSimObject<simhost::SimTrashBin>(std::make_shared<simhost::SimContext>(), "bin");
-  Zol::ZolAny_24_8 twoObjects;
-  Zol::ZolOutStream_24_8 objectsOut = twoObjects.initializeStream();
-  Zol::marshaller_insert(objectsOut, bin->asService());
-  Zol::marshaller_insert(objectsOut, bin->asService());
-  twoObjects.setData(Zol::interfaceTypeCode<Zol::ZolIServiceInterface>());
+  const Zol::ZolAny_24_8 twoObjects =
+      streamOf(Zol::interfaceTypeCode<Zol::ZolIServiceInterface>(), bin->asService(), bin->asService());
   Zol::ZolIService object;
   EXPECT_THROW(Zol::extractZolAny(twoObjects, object), Zol::ZolSystemException_24);
   Zol::ZolInStream_24_8 backwards = twoObjects.openStream();
@@ -299,11 +276,10 @@ TEST(CmdParameterList, ReadsExactlyTheCountedElements) {
   const Zol::ZolAny_24_8 any = kyr::orla::appfw::cmdParametersToAny(list);
   EXPECT_EQ(kyr::orla::appfw::cmdParametersFromAny(any), list);
 
-  Zol::ZolAny_24_8 longer;
-  Zol::ZolOutStream_24_8 out = longer.initializeStream();
-  out.writeBytes(any.streamBytes().data(), any.streamSize());
-  Zol::marshaller_insert(out, std::int32_t{0});
-  longer.setData(kyr::orla::appfw::getTC_CmdParameters());
+  const auto longer = written(kyr::orla::appfw::getTC_CmdParameters(), [&](Zol::ZolOutStream_24_8& out) {
+    out.writeBytes(any.streamBytes().data(), any.streamSize());
+    Zol::marshaller_insert(out, std::int32_t{0});
+  });
   EXPECT_THROW(kyr::orla::appfw::cmdParametersFromAny(longer), Zol::ZolSystemException_24)
       << "bytes after the last counted element were dropped silently";
 
@@ -320,14 +296,8 @@ TEST(CmdParameterList, ReadsExactlyTheCountedElements) {
 TEST_F(AnyStream, ListsWrittenInBlocksMatchTheFieldByFieldWriter) {
   using kyr::orla::appfw::CmdParameter;
   auto bin = simhost::makeSimObject<simhost::SimTrashBin>(newContext(), "bin");
-  Zol::ZolAny_24_8 objects;
-  {
-    Zol::ZolOutStream_24_8 out = objects.initializeStream();
-    Zol::marshaller_insert(out, bin->asService());
-    Zol::marshaller_insert(out, Zol::ZolIService());
-    Zol::marshaller_insert(out, bin->asService());
-    objects.setData(Zol::interfaceTypeCode<Zol::ZolIServiceInterface>());
-  }
+  const Zol::ZolAny_24_8 objects = streamOf(Zol::interfaceTypeCode<Zol::ZolIServiceInterface>(), bin->asService(),
+                                            Zol::ZolIService(), bin->asService());
   const std::vector<CmdParameter> list{{"", 1},
                                        {"long", Zol::makeZolAny(std::string(300, 'x'))},
                                        {"nothing", Zol::ZolAny_24_8()},
@@ -336,31 +306,24 @@ TEST_F(AnyStream, ListsWrittenInBlocksMatchTheFieldByFieldWriter) {
                                        {"objects again", objects}};
 
   // After an object already in the table, so that indices continue from it.
-  Zol::ZolAny_24_8 fieldByField;
-  {
-    Zol::ZolOutStream_24_8 out = fieldByField.initializeStream();
+  const auto fieldByField = written(Zol::getTC_Zol_Int32_24_8(), [&](Zol::ZolOutStream_24_8& out) {
     Zol::marshaller_insert(out, bin->asService());
     Zol::marshaller_insert(out, static_cast<std::uint32_t>(list.size()));
     for (const CmdParameter& param : list) kyr::orla::appfw::marshalCmdParameter(out, param.name, param.value);
-    fieldByField.setData(Zol::getTC_Zol_Int32_24_8());
-  }
-  Zol::ZolAny_24_8 inBlocks;
-  {
-    Zol::ZolOutStream_24_8 out = inBlocks.initializeStream();
+  });
+  const auto inBlocks = written(Zol::getTC_Zol_Int32_24_8(), [&](Zol::ZolOutStream_24_8& out) {
     Zol::marshaller_insert(out, bin->asService());
     kyr::orla::appfw::marshalCmdParameterList(out, list);
-    inBlocks.setData(Zol::getTC_Zol_Int32_24_8());
-  }
+  });
   EXPECT_EQ(inBlocks.streamBytes(), fieldByField.streamBytes());
   EXPECT_EQ(inBlocks.objectCount(), 6u);
   EXPECT_EQ(inBlocks, fieldByField) << "the same objects, in the same order";
 
   // Pairs of any container; the host's list writer gives the same stream.
   const std::map<std::string, Zol::ZolAny_24_8> map{{"b", Zol::makeZolAny(2.5)}, {"a", objects}};
-  Zol::ZolAny_24_8 fromMap;
-  Zol::ZolOutStream_24_8 mapOut = fromMap.initializeStream();
-  kyr::orla::appfw::marshalCmdParameterList(mapOut, map);
-  fromMap.setData(kyr::orla::appfw::getTC_CmdParameters());
+  const auto fromMap = written(kyr::orla::appfw::getTC_CmdParameters(), [&](Zol::ZolOutStream_24_8& out) {
+    kyr::orla::appfw::marshalCmdParameterList(out, map);
+  });
   EXPECT_EQ(fromMap, kyr::orla::appfw::cmdParametersToAny({{"a", objects}, {"b", Zol::makeZolAny(2.5)}}));
 
   // A table entry without an object is written as no object, as the
@@ -369,11 +332,10 @@ TEST_F(AnyStream, ListsWrittenInBlocksMatchTheFieldByFieldWriter) {
   emptyEntry.initializeStream().addObject(Zol::ZolIService());
   emptyEntry.setData(Zol::interfaceTypeCode<Zol::ZolIServiceInterface>());
   const kyr::orla::appfw::CmdParameters withEmptyEntry{{"k", emptyEntry}, {"objects", objects}};
-  Zol::ZolAny_24_8 emptyInBlocks;
-  Zol::ZolOutStream_24_8 emptyOut = emptyInBlocks.initializeStream();
-  kyr::orla::appfw::marshalCmdParameterList(emptyOut, withEmptyEntry);
-  emptyInBlocks.setData(kyr::orla::appfw::getTC_CmdParameters());
-  EXPECT_EQ(emptyInBlocks, kyr::orla::appfw::cmdParametersToAny(withEmptyEntry));
+  EXPECT_EQ(
+      written(kyr::orla::appfw::getTC_CmdParameters(),
+              [&](Zol::ZolOutStream_24_8& out) { kyr::orla::appfw::marshalCmdParameterList(out, withEmptyEntry); }),
+      kyr::orla::appfw::cmdParametersToAny(withEmptyEntry));
 
   Zol::ZolInStream_24_8 in = inBlocks.openStream();
   Zol::ZolIService first;
@@ -400,13 +362,7 @@ TEST_F(AnyStream, ListsWrittenInBlocksMatchTheFieldByFieldWriter) {
     Zol::marshaller_extract(truncatedIn, count);
     EXPECT_THROW(kyr::orla::appfw::unmarshalCmdParameterName(truncatedIn), Zol::ZolSystemException_24);
   }
-  Zol::ZolAny_24_8 wrongElement;
-  {
-    Zol::ZolOutStream_24_8 out = wrongElement.initializeStream();
-    Zol::marshaller_insert(out, Zol::getTC_Zol_ZolString_24_8());
-    Zol::marshaller_insert(out, "k");
-    wrongElement.setData(Zol::getTC_Zol_Int32_24_8());
-  }
+  const Zol::ZolAny_24_8 wrongElement = streamOf(Zol::getTC_Zol_Int32_24_8(), Zol::getTC_Zol_ZolString_24_8(), "k");
   Zol::ZolInStream_24_8 wrongIn = wrongElement.openStream();
   EXPECT_THROW(kyr::orla::appfw::unmarshalCmdParameterName(wrongIn), Zol::ZolSystemException_24);
 }

@@ -26,33 +26,14 @@ TEST(Version, HeadersAndLibraryCarryTheProjectVersion) {
   EXPECT_EQ(Version::number(), WYRDAN_VERSION);
 }
 
-TEST(Version, CompatibleWithHeadersOfTheSameMajorAndMinorVersion) {
+// isCompatible applies the rule to the library's own version; the rule, on
+// both sides of 1.0: before it each minor version is an interface of its
+// own, from it on a minor version only adds.
+TEST(Version, CompatibleWithHeadersOfTheSameInterface) {
   EXPECT_TRUE(Version::isCompatible()) << "the headers this test was compiled against";
-  constexpr int major = WYRDAN_VERSION_MAJOR;
-  constexpr int minor = WYRDAN_VERSION_MINOR;
-  constexpr int patch = WYRDAN_VERSION_PATCH;
-  const struct {
-    int headers;
-    bool compatible;
-  } cases[] = {
-      {WYRDAN_VERSION_ENCODE(major, minor, patch), true},      {WYRDAN_VERSION_ENCODE(major, minor, patch + 1), true},
-      {WYRDAN_VERSION_ENCODE(major, minor, 0), true},          {WYRDAN_VERSION_ENCODE(major, minor, 999), true},
-      {WYRDAN_VERSION_ENCODE(major, minor + 1, patch), false}, {WYRDAN_VERSION_ENCODE(major, minor + 1, 0), false},
-      {WYRDAN_VERSION_ENCODE(major + 1, minor, patch), false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.headers);
-    EXPECT_EQ(Version::isCompatible(c.headers), c.compatible);
-  }
-  if (minor > 0) {
-    EXPECT_EQ(Version::isCompatible(WYRDAN_VERSION_ENCODE(major, minor - 1, 999)), major > 0)
-        << "from 1.0 on, a library keeps the interface of older minor versions";
-  }
-}
+  EXPECT_TRUE(Version::isCompatible(WYRDAN_VERSION_ENCODE(WYRDAN_VERSION_MAJOR, WYRDAN_VERSION_MINOR, 999)));
+  EXPECT_FALSE(Version::isCompatible(WYRDAN_VERSION_ENCODE(WYRDAN_VERSION_MAJOR, WYRDAN_VERSION_MINOR + 1, 0)));
 
-// The rule itself, on both sides of 1.0: before it each minor version is an
-// interface of its own, from it on a minor version only adds.
-TEST(Version, CompatibilityRuleChangesAtOnePointZero) {
   using kyr::orla::plugin::wyrdan::detail::compatibleVersions;
   const struct {
     int library;

@@ -1,5 +1,5 @@
-// What the logging tests and the tests of texts and messages both need: a
-// host in a fresh process of the test program, and who holds an object.
+// A host in a fresh process of the test program, and who holds an object:
+// for the tests of logging, of texts and messages, and of services.
 #pragma once
 
 #include <algorithm>
