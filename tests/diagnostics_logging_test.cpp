@@ -141,12 +141,18 @@ Strings linesOf(const std::string& text) {
   return lines;
 }
 
-TEST(LoggerEnvironment, TheFilterDecidesWhatIsWantedAndWhetherTheOtherVariablesAreRead) {
+// "args" and "OutputDebugString" count only after a usable filter; the host
+// logger needs nothing more.
+TEST(LoggerEnvironment, TheFilterDecidesWhatIsWantedAndWhetherTheOutputsAreConfigured) {
   struct Case {
     std::optional<std::string> filter;
     bool read;  // a level was read: the outputs are configured
     bool debug;
     bool error;
+    std::optional<std::string> args = "-console";
+    std::optional<std::string> debugOutput = "true";
+    bool console = read;
+    bool debugger = read;
   };
   const Case cases[] = {
       {std::nullopt, false, false, false},
@@ -165,11 +171,17 @@ TEST(LoggerEnvironment, TheFilterDecidesWhatIsWantedAndWhetherTheOtherVariablesA
       {"2147483648", false, false, false},
       {"-2147483649", false, false, false},
       {"99999999999999999999", false, false, false},
+      {"4", true, false, false, "--model plate.mdl -console -v", std::nullopt, true, false},
+      {"4", true, false, false, "console", "TRUE", false, false},
+      {"4", true, false, false, std::nullopt, "1", false, false},
+      {"4", true, false, false, "", "true ", false, false},
+      {"4", true, false, false, "-CONSOLE", "false", false, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.filter ? "WYRDAN_LOG_FILTER=\"" + *c.filter + "\"" : "no WYRDAN_LOG_FILTER");
+    SCOPED_TRACE((c.filter ? "WYRDAN_LOG_FILTER=\"" + *c.filter + "\"" : "no WYRDAN_LOG_FILTER") + ", args " +
+                 c.args.value_or("(unset)") + ", OutputDebugString " + c.debugOutput.value_or("(unset)"));
     onHostInFreshProcess([&c](simhost::SimHost& host) {
-      setLogEnvironment({c.filter, "-console", std::nullopt, "true"});
+      setLogEnvironment({c.filter, c.args, std::nullopt, c.debugOutput});
       const CapturedStdout console;
       std::string debugger;
       const DebugSinkScope sink([&debugger](std::string_view text) { debugger += text; });
@@ -179,9 +191,8 @@ TEST(LoggerEnvironment, TheFilterDecidesWhatIsWantedAndWhetherTheOtherVariablesA
       EXPECT_EQ(Logger::enableErrorLog(), c.error);
 
       Logger::write("probe", 3);
-      const std::string written = c.read ? "probe\n" : "";
-      EXPECT_EQ(console.text(), written) << "\"args\" counts only after a usable filter";
-      EXPECT_EQ(debugger, written) << "\"OutputDebugString\" counts only after a usable filter";
+      EXPECT_EQ(console.text(), c.console ? "probe\n" : "");
+      EXPECT_EQ(debugger, c.debugger ? "probe\n" : "");
       EXPECT_EQ(hostTexts(host), c.read ? Strings{"probe"} : Strings{});
     });
   }
@@ -239,34 +250,6 @@ TEST(LoggerEnvironment, DebugScopesAreTheFirstTenPiecesTakenAsWritten) {
         EXPECT_EQ(cString(nullptr), stdString(std::string())) << "a null name is the empty one";
       });
     }
-  }
-}
-
-TEST(LoggerEnvironment, ConsoleAndDebuggerOutputsFollowTheirVariables) {
-  struct Case {
-    std::optional<std::string> args;
-    std::optional<std::string> debugOutput;
-    bool console;
-    bool debugger;
-  };
-  const Case cases[] = {
-      {"-console", "true", true, true},  {"--model plate.mdl -console -v", std::nullopt, true, false},
-      {"console", "TRUE", false, false}, {std::nullopt, "1", false, false},
-      {"", "true ", false, false},       {"-CONSOLE", "false", false, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("args " + c.args.value_or("(unset)") + ", OutputDebugString " + c.debugOutput.value_or("(unset)"));
-    onHostInFreshProcess([&c](simhost::SimHost& host) {
-      setLogEnvironment({"4", c.args, std::nullopt, c.debugOutput});
-      const CapturedStdout console;
-      std::string debugger;
-      const DebugSinkScope sink([&debugger](std::string_view text) { debugger += text; });
-      Logger::initialize();
-      Logger::write("mesh done", 0);
-      EXPECT_EQ(console.text(), c.console ? "mesh done\n" : "");
-      EXPECT_EQ(debugger, c.debugger ? "mesh done\n" : "");
-      EXPECT_EQ(hostTexts(host), Strings{"mesh done"}) << "a readable filter alone turns the host logger on";
-    });
   }
 }
 
