@@ -379,66 +379,6 @@ TEST_F(EventHandlerTest, ADeliveryDuringAChangeWaitsForItAndSeesIt) {
   EXPECT_TRUE(ran.empty()) << "the delivery saw the table after the change";
 }
 
-TEST_F(EventHandlerTest, EachShorthandUsesItsDomain) {
-  using Change = void (EventHandler::*)(IZolEventHandler*);
-  struct Case {
-    const char* name;
-    Change add;
-    Change remove;
-    long long (*domain)();
-  };
-  const Case cases[] = {
-      {"filter change", &EventHandler::addFilterChangeEventHandler, &EventHandler::removeFilterChangeEventHandler,
-       &EventHandler::getFilterChangeDomainId},
-      {"geometry", &EventHandler::addGeomPluginEventHandler, &EventHandler::removeGeomPluginEventHandler,
-       &EventHandler::getGeomDomainId},
-      {"geometry model display", &EventHandler::addGeomPluginModelDisplayEventHandler,
-       &EventHandler::removeGeomPluginModelDisplayEventHandler, &EventHandler::getGeomModelDisplayDomainId},
-      {"geometry on-display menu", &EventHandler::addGeomPluginODMEventHandler,
-       &EventHandler::removeGeomPluginODMEventHandler, &EventHandler::getGeomODMDomainId},
-      {"GUI", &EventHandler::addGuiEventHandler, &EventHandler::removeGuiEventHandler, &EventHandler::getGUIChannelId},
-      {"missions", &EventHandler::addMissionChangeEventHandler, &EventHandler::removeMissionChangeEventHandler,
-       &EventHandler::getMissionsEventDomainId},
-      {"modes", &EventHandler::addModeChangeEventHandler, &EventHandler::removeModeChangeEventHander,
-       &EventHandler::getModesDomainId},
-      {"model persistence", &EventHandler::addModelPersistenceEventHandler,
-       &EventHandler::removeModelPersistenceEventHandler, &EventHandler::getModelPersistenceDomainId},
-      {"modeling", &EventHandler::addModelingPluginEventHandler, &EventHandler::removeModelingPluginEventHandler,
-       &EventHandler::getModelingDomainId},
-      {"motion", &EventHandler::addMotionPluginEventHandler, &EventHandler::removeMotionPluginEventHandler,
-       &EventHandler::getMotionDomainId},
-      {"on-display menu mode", &EventHandler::addODMModeEventHandler, &EventHandler::removeODMModeEventHandler,
-       &EventHandler::getODMModeDomainId},
-      {"pivot", &EventHandler::addPivotEventHandler, &EventHandler::removePivotEventHandler,
-       &EventHandler::getPivotDomainId},
-      {"post", &EventHandler::addPostPluginEventHandler, &EventHandler::removePostPluginEventHandler,
-       &EventHandler::getPostPluginDomainId},
-      {"processor", &EventHandler::addProcessorEventHandler, &EventHandler::removeProcessorEventHandler,
-       &EventHandler::getProcessorDomainId},
-      {"restore panel values", &EventHandler::addRestorePanelValueToDefaultEventHandler,
-       &EventHandler::removeRestorePanelValueToDefaultEventHandler,
-       &EventHandler::getRestorePanelValueToDefaultDomainId},
-      {"selection", &EventHandler::addSelectionEventHandler, &EventHandler::removeSelectionEventHandler,
-       &EventHandler::getSelectionDomainId},
-  };
-  for (const char* lookUpOnly : {"GeomPluginEventDomain", "kyr.orla.plugin.geometry.ModelDisplayService",
-                                 "Cormoran.Plugins.GeomPlugin.OnDisplayMenu", "kyr.orla.appfw.SelectionManagerEvent"}) {
-    host.eventManager().defineDomain(lookUpOnly);
-  }
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const long long domain = c.domain();
-    ASSERT_NE(domain, 0);
-    (EventHandler::instance()->*c.add)(&handlers[0]);
-    EXPECT_EQ(subscriptions(domain), 1u);
-    ran.clear();
-    EXPECT_EQ(deliver(domain), Zol::Framework::EventHandled);
-    (EventHandler::instance()->*c.remove)(&handlers[0]);
-    EXPECT_EQ(subscriptions(domain), 0u);
-    EXPECT_EQ(deliver(domain), Zol::Framework::EventNotHandled);
-  }
-}
-
 TEST_F(EventHandlerTest, AnUnknownLookUpOnlyDomainRegistersUnderIdZero) {
   registry.addSelectionEventHandler(&handlers[0]);
   ASSERT_EQ(subscriptions(0), 1u);

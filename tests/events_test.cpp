@@ -107,18 +107,8 @@ TEST_F(PluginEventManagerTest, EachOperationIsOneHostCall) {
   }
 }
 
-TEST_F(PluginEventManagerTest, PublishedEventsReachSubscribersAndDomainIdsComeFromTheHost) {
+TEST_F(PluginEventManagerTest, DomainIdsComeFromTheHost) {
   PluginEventManager events;
-  ASSERT_TRUE(events.addListener(EventFilter{1, 2}, listener).isOk());
-  events.publishEvent(2, Zol::ZolAny_24_8(5));
-  events.publishEvent(3, Zol::ZolAny_24_8(6));
-  events.fireEvent(1, Zol::ZolAny_24_8(7), listener);
-  ASSERT_EQ(received.size(), 2u) << "the filter admits events 1 and 2 only";
-  EXPECT_EQ(received[0].domainId, PluginEventManager::Domain_Id);
-  EXPECT_EQ(received[0].eventId, 2);
-  EXPECT_EQ(received[0].data, Zol::ZolAny_24_8(5));
-  EXPECT_EQ(received[1].eventId, 1);
-
   long long id = -1;
   EXPECT_FALSE(events.getDomainID("Test.Unknown", id).isOk());
   EXPECT_EQ(id, -1) << "a failed look-up writes nothing";
@@ -148,26 +138,15 @@ TEST_F(PluginEventManagerTest, ChannelListenersAndTheirRemoval) {
   EXPECT_TRUE(host.eventManager().subscriptions(PluginEventManager::Channel_Id).empty());
 }
 
-TEST_F(PluginEventManagerTest, WithoutAnEventManagerNothingIsCalled) {
+TEST_F(PluginEventManagerTest, MovedFromOrWithoutAnEventManagerNothingIsCalled) {
   PluginEventManager events;
   PluginEventManager moved(std::move(events));
-  const long long domain = PluginEventManager::Domain_Id;
   host.journal().clear();
-  EXPECT_TRUE(events.addListener(1, listener).isOk());  // NOLINT: a moved-from object is usable
-  EXPECT_TRUE(events.publishEvent(1, Zol::ZolAny_24_8(1)).isOk());
-  EXPECT_TRUE(events.addChannelListener(listener).isOk());
+  EXPECT_TRUE(events.publishEvent(1, Zol::ZolAny_24_8(1)).isOk());  // NOLINT: a moved-from object is usable
   EXPECT_EQ(host.journal().size(), 0u) << "a moved-from object calls nothing";
 
   ServiceCacheAppFrame::eventManager_.reset();
   PluginEventManager none;
-  long long id = 5;
-  EXPECT_TRUE(none.getDomainID("Test.Any", id).isOk());
-  EXPECT_TRUE(none.fireEvent(1, Zol::ZolAny_24_8(1), listener).isOk());
-  EXPECT_TRUE(none.removeListener(listener).isOk());
-  EXPECT_EQ(id, 5);
-  EXPECT_EQ(PluginEventManager::Domain_Id, domain) << "kept when no event manager is there";
-  EXPECT_EQ(host.journal().size(), 0u);
-
   moved = none;
   EXPECT_TRUE(moved.publishEvent(1, Zol::ZolAny_24_8(1)).isOk());
   EXPECT_EQ(host.journal().size(), 0u) << "assignment shared the empty event manager";
@@ -182,36 +161,69 @@ TEST_F(PluginEventManagerTest, WithoutAnEventManagerNothingIsCalled) {
   EXPECT_EQ(host.journal().count(managerCall("publishEvent")), 1u);
 }
 
-class DomainIdTest : public testing_support::PluginTest {};
+// Domain ids and the registry's shorthands for each domain.
+class DomainIdTest : public testing_support::EventTest {
+ protected:
+  // The plug-in listener's subscriptions to `id`.
+  std::size_t subscriptions(long long id) {
+    std::size_t count = 0;
+    for (const auto& subscription : host.eventManager().subscriptions(id)) {
+      if (Zol::isSameObject(subscription.listener, testing_support::pluginListener())) ++count;
+    }
+    return count;
+  }
+  struct Handler : kyr::orla::plugin::wyrdan::IZolEventHandler {
+    void handleDomainEvent(long long, ZolEvent const&) override {}
+  } handler;
+};
 
-TEST_F(DomainIdTest, GettersCreateOrOnlyLookUpAndNeverCache) {
+TEST_F(DomainIdTest, GettersCreateOrOnlyLookUpAndNeverCacheAndShorthandsUseThem) {
+  using Change = void (EventHandler::*)(kyr::orla::plugin::wyrdan::IZolEventHandler*);
   struct Case {
     long long (*get)();
     const char* name;
     bool creates;
+    Change add = nullptr;
+    Change remove = nullptr;
   };
   const Case cases[] = {
       {&EventHandler::getEntityDomainId, "kyr.orla.appfw.Entity", false},
-      {&EventHandler::getFilterChangeDomainId, "kyr.orla.appfw.PickFilterEvent", true},
-      {&EventHandler::getGeomDomainId, "GeomPluginEventDomain", false},
-      {&EventHandler::getGeomModelDisplayDomainId, "kyr.orla.plugin.geometry.ModelDisplayService", false},
-      {&EventHandler::getGeomODMDomainId, "Cormoran.Plugins.GeomPlugin.OnDisplayMenu", false},
-      {&EventHandler::getMissionsEventDomainId, "kyr.orla.appfw.Missions", true},
-      {&EventHandler::getModelPersistenceDomainId, "kyr.orla.appfw.ModelPersistence", true},
-      {&EventHandler::getModelingDomainId, "KYR.Cormoran.Plugins.ModelingPlugin", true},
-      {&EventHandler::getModesDomainId, "kyr.orla.appfw.Modes", true},
-      {&EventHandler::getMotionDomainId, "kyr.orla.plugin.motion", true},
-      {&EventHandler::getODMModeDomainId, "kyr.orla.appfw.PluginODMDomain", true},
-      {&EventHandler::getPivotDomainId, "kyr.orla.appfw.PivotDataFW", true},
+      {&EventHandler::getFilterChangeDomainId, "kyr.orla.appfw.PickFilterEvent", true,
+       &EventHandler::addFilterChangeEventHandler, &EventHandler::removeFilterChangeEventHandler},
+      {&EventHandler::getGeomDomainId, "GeomPluginEventDomain", false, &EventHandler::addGeomPluginEventHandler,
+       &EventHandler::removeGeomPluginEventHandler},
+      {&EventHandler::getGeomModelDisplayDomainId, "kyr.orla.plugin.geometry.ModelDisplayService", false,
+       &EventHandler::addGeomPluginModelDisplayEventHandler, &EventHandler::removeGeomPluginModelDisplayEventHandler},
+      {&EventHandler::getGeomODMDomainId, "Cormoran.Plugins.GeomPlugin.OnDisplayMenu", false,
+       &EventHandler::addGeomPluginODMEventHandler, &EventHandler::removeGeomPluginODMEventHandler},
+      {&EventHandler::getMissionsEventDomainId, "kyr.orla.appfw.Missions", true,
+       &EventHandler::addMissionChangeEventHandler, &EventHandler::removeMissionChangeEventHandler},
+      {&EventHandler::getModelPersistenceDomainId, "kyr.orla.appfw.ModelPersistence", true,
+       &EventHandler::addModelPersistenceEventHandler, &EventHandler::removeModelPersistenceEventHandler},
+      {&EventHandler::getModelingDomainId, "KYR.Cormoran.Plugins.ModelingPlugin", true,
+       &EventHandler::addModelingPluginEventHandler, &EventHandler::removeModelingPluginEventHandler},
+      {&EventHandler::getModesDomainId, "kyr.orla.appfw.Modes", true, &EventHandler::addModeChangeEventHandler,
+       &EventHandler::removeModeChangeEventHander},
+      {&EventHandler::getMotionDomainId, "kyr.orla.plugin.motion", true, &EventHandler::addMotionPluginEventHandler,
+       &EventHandler::removeMotionPluginEventHandler},
+      {&EventHandler::getODMModeDomainId, "kyr.orla.appfw.PluginODMDomain", true, &EventHandler::addODMModeEventHandler,
+       &EventHandler::removeODMModeEventHandler},
+      {&EventHandler::getPivotDomainId, "kyr.orla.appfw.PivotDataFW", true, &EventHandler::addPivotEventHandler,
+       &EventHandler::removePivotEventHandler},
       {&EventHandler::getPluginOptsDomainId, "kyr.orla.appfw.PluginOptionsEvents", true},
-      {&EventHandler::getPostPluginDomainId, "KYR.PostPluginDomain", true},
-      {&EventHandler::getProcessorDomainId, "kyr.orla.appfw.CmdProcessor", true},
+      {&EventHandler::getPostPluginDomainId, "KYR.PostPluginDomain", true, &EventHandler::addPostPluginEventHandler,
+       &EventHandler::removePostPluginEventHandler},
+      {&EventHandler::getProcessorDomainId, "kyr.orla.appfw.CmdProcessor", true,
+       &EventHandler::addProcessorEventHandler, &EventHandler::removeProcessorEventHandler},
       {&EventHandler::getRestorePanelValueToDefaultDomainId, "kyr.orla.appfw.RestorePanelValueToDefaultDomainName",
-       true},
-      {&EventHandler::getSelectionDomainId, "kyr.orla.appfw.SelectionManagerEvent", false},
+       true, &EventHandler::addRestorePanelValueToDefaultEventHandler,
+       &EventHandler::removeRestorePanelValueToDefaultEventHandler},
+      {&EventHandler::getSelectionDomainId, "kyr.orla.appfw.SelectionManagerEvent", false,
+       &EventHandler::addSelectionEventHandler, &EventHandler::removeSelectionEventHandler},
       {&EventHandler::getStudyManagerDomainId, "KYR.Plugins.ModelingPlugin.StudyManager", true},
       {&EventHandler::getUndoRedoDomainId, "kyr.orla.appfw.UndoRedoFWEvent", true},
   };
+  EventHandler& registry = *EventHandler::instance();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const bool atStart = host.eventManager().domainId(c.name).has_value();  // the model browser's are
@@ -227,32 +239,29 @@ TEST_F(DomainIdTest, GettersCreateOrOnlyLookUpAndNeverCache) {
     EXPECT_EQ(c.get(), known);
     EXPECT_EQ(host.journal().count(managerCall("lookUpDomainId").with(c.name)), 2u) << "ids are not cached";
     EXPECT_EQ(host.journal().count(managerCall("createDomainId")), 0u);
+    if (c.add == nullptr) continue;
+    (registry.*c.add)(&handler);
+    EXPECT_EQ(subscriptions(known), 1u);
+    (registry.*c.remove)(&handler);
+    EXPECT_EQ(subscriptions(known), 0u);
   }
   host.journal().clear();
   const long long mine = EventHandler::getDomainId("Test.Mine");
   EXPECT_EQ(mine, *host.eventManager().domainId("Test.Mine"));
   EXPECT_EQ(host.journal().count(managerCall("createDomainId").with("Test.Mine")), 1u);
-
-  ServiceCacheAppFrame::eventManager_.reset();
-  host.journal().clear();
-  for (const Case& c : cases) EXPECT_EQ(c.get(), 0) << c.name;
-  EXPECT_EQ(EventHandler::getDomainId("Test.Mine"), 0);
-  EXPECT_EQ(host.journal().size(), 0u);
 }
 
 TEST_F(DomainIdTest, TheGuiChannelComesFromTheGuiExecutive) {
   const long long channel = EventHandler::getGUIChannelId();
   EXPECT_NE(channel, 0);
   EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolIGuiExecutive", "getGuiChannelId"), 1u);
+  EventHandler::instance()->addGuiEventHandler(&handler);
+  EXPECT_EQ(subscriptions(channel), 1u) << "the GUI shorthand listens on the channel";
+  EventHandler::instance()->removeGuiEventHandler(&handler);
+  EXPECT_EQ(subscriptions(channel), 0u);
+
   ServiceCacheAppFrame::eventManager_.reset();
   EXPECT_EQ(EventHandler::getGUIChannelId(), channel) << "the event manager plays no part";
-
-  kyr::orla::plugin::wyrdan::ServiceHelper::releaseServices();
-  host.registerBareService("kyr.orla.appfw.GuiExecutive");
-  EXPECT_THROW(EventHandler::getGUIChannelId(), Zol::ZolSystemException_24);
-  kyr::orla::plugin::wyrdan::ServiceHelper::releaseServices();
-  host.removeService("kyr.orla.appfw.GuiExecutive");
-  EXPECT_EQ(EventHandler::getGUIChannelId(), 0);
 }
 
 // An EventListener whose subscription table a test can fill.
