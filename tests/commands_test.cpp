@@ -22,7 +22,6 @@
 #include "WyrdanPluginUtilities/entities/EntityTypeID.h"
 #include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
 #include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/DataBunchChecks.h"
@@ -41,7 +40,6 @@ using kyr::orla::plugin::wyrdan::EditEntityHelper;
 using kyr::orla::plugin::wyrdan::EntConvert;
 using kyr::orla::plugin::wyrdan::EntityTypeID;
 using kyr::orla::plugin::wyrdan::LocalStr;
-using kyr::orla::plugin::wyrdan::ServiceHelper;
 using simhost::CallPattern;
 using ConstListPtr = ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>;
 using testing_support::expectSameEntries;
@@ -201,13 +199,6 @@ TEST_F(CmdInvokerTest, InvokeAsyncPostsTheCommandAndItsParameters) {
   ASSERT_TRUE(payload.queryData("param", param));
   expectSameEntries(DataBunch(param), DataBunch{{"only", 7}});
   EXPECT_EQ(lastCommand()->executions(), 0) << "posting does not execute";
-
-  host.registerBareService("kyr.orla.appfw.GuiExecutive");
-  ServiceHelper::releaseServices();
-  EXPECT_THROW(invoker.invokeAsync(DataBunch()), Zol::ZolSystemException_24);
-  host.removeService("kyr.orla.appfw.GuiExecutive");
-  ServiceHelper::releaseServices();
-  EXPECT_EQ(invoker.invokeAsync(DataBunch()).getCode(), Zol::ZolResult_24_8::kFailure);
 }
 
 TEST_F(CmdInvokerTest, InvocationRequestCarriesDefaultsAndSharesTheList) {
