@@ -7,16 +7,13 @@
 #include <gtest/gtest.h>
 
 #include "WyrdanPluginUtilities/entities/BrowserHelper.h"
-#include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/PluginTest.h"
-#include "zol/kernel/ZolException.h"
 
 namespace {
 
 using kyr::orla::appfw::IEntities;
 using kyr::orla::plugin::wyrdan::BrowserHelper;
-using kyr::orla::plugin::wyrdan::ServiceHelper;
 using simhost::CallPattern;
 using EntityPtr = ZolSmartPointer<kyr::orla::appfw::IEntityInterface>;
 
@@ -208,27 +205,6 @@ TEST_F(BrowserTest, TheTablesAreFilledOncePerProcess) {
   EXPECT_EQ(host.journal().count(CallPattern::of<Zol::Framework::ZolIEventManagerInterface>("lookUpDomainId")), 0u);
   second = first;
   EXPECT_EQ(second.getMBTab(EntityPtr()), BrowserHelper::MB_MODEL) << "assignment copies the default tab";
-}
-
-TEST_F(BrowserTest, FailingCastsComeAfterTheAttributeIsSet) {
-  BrowserHelper browser;
-  ServiceHelper::releaseServices();
-  host.registerBareService("kyr.orla.appfw.SelectionManager");
-  EXPECT_THROW(browser.updateAttribute(plate, "mass", Zol::ZolAny_24_8(7), true), Zol::ZolSystemException_24);
-  EXPECT_EQ(plate->attribute("mass"), Zol::ZolAny_24_8(7)) << "set before the selection manager's cast failed";
-  EXPECT_THROW(browser.updateNodesAttribute(IEntities{plate}, "mass", Zol::ZolAny_24_8(8)), Zol::ZolSystemException_24);
-
-  ServiceHelper::releaseServices();
-  host.removeService("kyr.orla.appfw.SelectionManager");
-  browser.updateAttribute(plate, "mass", Zol::ZolAny_24_8(9), true);
-  EXPECT_EQ(plate->attribute("mass"), Zol::ZolAny_24_8(9));
-  EXPECT_EQ(told(), 0u) << "without a selection manager nothing is announced";
-
-  kyr::orla::appfw::ServiceCacheAppFrame::entRefListFactory_.reset();
-  browser.addParts(IEntities{plate});
-  kyr::orla::appfw::ServiceCacheAppFrame::eventManager_.reset();
-  browser.addNode(plate);
-  EXPECT_EQ(told(), 0u) << "without the list factory or the event manager nothing is announced";
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include "WyrdanPluginUtilities/eom/EOMObjectAdapter.h"
 #include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolException.h"
 
@@ -263,11 +262,6 @@ TEST_F(GenerationTest, BulkGenerationOnceEachInGUIDOrderWithoutExcludedObjects) 
   host.journal().clear();
   GenerativeHelper::bulkGenerateObjects(IEOMObjectSequence());
   EXPECT_EQ(host.journal().size(), 0u) << "no objects, no host call";
-
-  kyr::orla::plugin::wyrdan::ServiceHelper::releaseServices();
-  host.registerBareService("Zol.EOM.EOMCore");
-  EXPECT_THROW(GenerativeHelper::bulkGenerateObjects(IEOMObjectSequence{a}), Zol::ZolSystemException_24);
-  EXPECT_EQ(a->markCount(), 2) << "marked before the cast failed";
 }
 
 TEST_F(GenerationTest, TheGenerateListGetsTheObjectsAsGiven) {
@@ -282,9 +276,6 @@ TEST_F(GenerationTest, TheGenerateListGetsTheObjectsAsGiven) {
   host.journal().clear();
   GenerativeHelper::addToGenerateList(IEOMObjectSequence());
   EXPECT_EQ(host.journal().size(), 0u);
-  kyr::orla::appfw::ServiceCacheAppFrame::commandProcessor_.reset();
-  GenerativeHelper::addToGenerateList(IEOMObjectSequence{a});
-  EXPECT_EQ(a->markCount(), 1) << "without a command processor nothing happens";
 }
 
 }  // namespace
