@@ -241,7 +241,7 @@ TEST_F(GenerationTest, BulkGenerationOnceEachInGUIDOrderWithoutExcludedObjects) 
   const auto excluded = object(u"excluded", 15);
   excluded->setExcluded(true);
   const auto b2 = object(u"b again", 20);  // another object of b's GUID, after b: b is kept
-  GenerativeHelper::bulkGenerateObjects(IEOMObjectSequence{b, a, excluded, b2, b, EOMPtr(), a});
+  GenerativeHelper::bulkGenerateObjects(IEOMObjectSequence{b, a, excluded, b, b2, EOMPtr(), a});
   const auto generated = host.eomObjectFactory().bulkGenerations();
   ASSERT_EQ(generated.size(), 1u);
   EXPECT_EQ(numbersOf(generated[0]), (std::vector<std::uint32_t>{10, 20}));
