@@ -46,6 +46,8 @@ class BrowserTest : public testing_support::PluginTest {
 // Each operation's event, tab and payload, as the simulated browser decoded them.
 TEST_F(BrowserTest, EachAnnouncementReachesItsTabAsItsRecord) {
   BrowserHelper browser;
+  const IEntities ribPlate{rib, plate};
+  const IEntities plateRib{plate, rib};
   struct Case {
     const char* name;
     std::function<void()> announce;
@@ -54,24 +56,14 @@ TEST_F(BrowserTest, EachAnnouncementReachesItsTabAsItsRecord) {
   };
   const Case cases[] = {
       {"addNode", [&] { browser.addNode(plate); }, &modelTab(), "node added (5, 1, 0)"},
-      {"addNodes",
-       [&] {
-         browser.addNodes(IEntities{rib, plate});
-       },
-       &modelTab(), "nodes added [(5, 2, 0), (5, 1, 0)] []"},
+      {"addNodes", [&] { browser.addNodes(ribPlate); }, &modelTab(), "nodes added [(5, 2, 0), (5, 1, 0)] []"},
       {"insertNode", [&] { browser.insertNode(rib); }, &modelTab(), "node inserted [(5, 2, 0)] [Insert = nothing]"},
       {"updateNode", [&] { browser.updateNode(plate); }, &modelTab(), "node updated (5, 1, 0)"},
-      {"updateNodes",
-       [&] {
-         browser.updateNodes(IEntities{plate, rib});
-       },
-       &modelTab(), "nodes updated [(5, 1, 0), (5, 2, 0)] [] []"},
+      {"updateNodes", [&] { browser.updateNodes(plateRib); }, &modelTab(),
+       "nodes updated [(5, 1, 0), (5, 2, 0)] [] []"},
       {"updateAttribute", [&] { browser.updateAttribute(plate, "thickness", Zol::ZolAny_24_8(4), true); }, &modelTab(),
        "nodes updated [] [thickness = Zol.Int32 4] [(5, 1, 0)]"},
-      {"updateNodesAttribute",
-       [&] {
-         browser.updateNodesAttribute(IEntities{rib, plate}, "color", Zol::makeZolAny("red"));
-       },
+      {"updateNodesAttribute", [&] { browser.updateNodesAttribute(ribPlate, "color", Zol::makeZolAny("red")); },
        &modelTab(), "nodes updated [] [color = Zol.ZolString \"red\"] [(5, 2, 0), (5, 1, 0)]"},
       {"addParts",
        [&] {
@@ -81,11 +73,7 @@ TEST_F(BrowserTest, EachAnnouncementReachesItsTabAsItsRecord) {
        "nodes added [(8, 1, 0), (5, 1, 0)] [commandName = Zol.ZolString \"CreatePartCommand\", commandContext = "
        "kyr.orla.appfw.CmdContext 0]"},
       {"removeNode", [&] { browser.removeNode(rib); }, &modelTab(), "node removed (5, 2, 0)"},
-      {"removeNodes",
-       [&] {
-         browser.removeNodes(IEntities{plate, rib});
-       },
-       &modelTab(), "nodes removed [(5, 1, 0), (5, 2, 0)] []"},
+      {"removeNodes", [&] { browser.removeNodes(plateRib); }, &modelTab(), "nodes removed [(5, 1, 0), (5, 2, 0)] []"},
       {"a study entity", [&] { browser.addNode(study); }, &studyTab(), "node added (8, 1, 0)"},
       {"tab 2", [&] { BrowserHelper(BrowserHelper::MB_AR_ITEMIZATION).updateNode(plate); },
        &host.modelBrowser().domainZeroTab(), "node updated (5, 1, 0)"},

@@ -66,6 +66,7 @@ TEST_F(PluginEventManagerTest, EachOperationIsOneHostCall) {
   const long long domain = PluginEventManager::Domain_Id;
   long long other = host.eventManager().defineDomain("Test.Other");
   const Zol::ZolAny_24_8 payload = Zol::makeZolAny("moved");
+  const EventFilter filter{3, 1, 3};
   struct Case {
     const char* name;
     std::function<Zol::ZolResult_24_8()> call;
@@ -76,11 +77,8 @@ TEST_F(PluginEventManagerTest, EachOperationIsOneHostCall) {
        managerCall("addListener").with(other, listener, 2, EventFilter{7})},
       {"addListener(event)", [&] { return events.addListener(7, listener); },
        managerCall("addListener").with(domain, listener, 2, EventFilter{7})},
-      {"addListener(filter)",
-       [&] {
-         return events.addListener(EventFilter{3, 1, 3}, listener);
-       },
-       managerCall("addListener").with(domain, listener, 2, EventFilter{3, 1, 3})},
+      {"addListener(filter)", [&] { return events.addListener(filter, listener); },
+       managerCall("addListener").with(domain, listener, 2, filter)},
       {"addChannelListener(channel)", [&] { return events.addChannelListener(other, listener); },
        managerCall("addListenerForAllEvents").with(other, listener, 2)},
       {"fireEvent(domain, ...)", [&] { return events.fireEvent(other, 4, payload, listener); },
