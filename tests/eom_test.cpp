@@ -222,8 +222,14 @@ TEST_F(EOMTest, PersistentObjectsContainersAndTheFactory) {
 
   EXPECT_TRUE(Zol::isSameObject(EOMObjectAdapter::open(guid(1)), part));
   EXPECT_FALSE(EOMObjectAdapter::open(guid(99)));
+  host.faults().inject(CallPattern::of<Zol::EOM::IEOMObjectFactoryInterface>("open"),
+                       simhost::Fault::systemException("closed"), 1);
+  EXPECT_FALSE(EOMObjectAdapter::open(guid(1))) << "an exception gives an empty object";
   host.eomObjectFactory().setWrapper(primary->asService(), part);
   EXPECT_TRUE(Zol::isSameObject(EOMObjectAdapter::wrap(primary), part));
+  host.faults().inject(CallPattern::of<Zol::EOM::IEOMObjectFactoryInterface>("wrap"),
+                       simhost::Fault::foreignException("gone"), 1);
+  EXPECT_FALSE(EOMObjectAdapter::wrap(primary));
 }
 
 class GenerationTest : public EOMTest {

@@ -147,6 +147,19 @@ TEST_F(ScopeWaitTest, FailedHostCallsSkipTheirStep) {
       << "a broker held is ended, begun or not";
 }
 
+TEST_F(ScopeWaitTest, HostExceptionsAtTheEndAreDroppedAndTheOtherStepStillRuns) {
+  host.faults().inject("kyr.orla.appfw.ZolITransactionBroker", "endTransaction", Fault::systemException("lost"));
+  EXPECT_NO_THROW({ ScopeWait wait(true, true); });
+  EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21}));
+
+  host.faults().clear();
+  host.faults().inject(CallPattern::of<kyr::orla::appfw::IFrameworkAccessInterface>("publishEvent"),
+                       Fault::foreignException("GUI gone"), 2);
+  EXPECT_NO_THROW({ ScopeWait wait(true, true); });
+  EXPECT_EQ(brokers().back()->ends(), 1);
+  EXPECT_EQ(host.waitCursor().depth(), 1) << "the pop was lost with the exception";
+}
+
 class UndoRedoHelperTest : public testing_support::PluginTest {
  protected:
   // A command of `name` in `context`, made by the host and kept running.
