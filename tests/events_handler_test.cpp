@@ -53,15 +53,6 @@ class EventHandlerTest : public testing_support::EventTest {
   Recorder handlers[3] = {Recorder(ran), Recorder(ran), Recorder(ran)};
   const long long mine = host.eventManager().defineDomain("Test.Mine");
 
-  // The plug-in listener's subscriptions to `id` (the host's model browser
-  // may listen there too).
-  std::size_t subscriptions(long long id) {
-    std::size_t count = 0;
-    for (const auto& subscription : host.eventManager().subscriptions(id)) {
-      if (Zol::isSameObject(subscription.listener, testing_support::pluginListener())) ++count;
-    }
-    return count;
-  }
   Zol::Framework::HandleEventStatus deliver(long long id, int eventId = 1) {
     return registry.handleEvent(ZolEvent{id, eventId, Zol::ZolAny_24_8(eventId)});
   }

@@ -164,14 +164,6 @@ TEST_F(PluginEventManagerTest, MovedFromOrWithoutAnEventManagerNothingIsCalled) 
 // for each domain.
 class DomainIdTest : public testing_support::EventTest {
  protected:
-  // The plug-in listener's subscriptions to `id`.
-  std::size_t subscriptions(long long id) {
-    std::size_t count = 0;
-    for (const auto& subscription : host.eventManager().subscriptions(id)) {
-      if (Zol::isSameObject(subscription.listener, testing_support::pluginListener())) ++count;
-    }
-    return count;
-  }
   // The subscription of `listener` to `id`; fails the test when there is none.
   simhost::SimEventManager::Subscription subscriptionTo(long long id) {
     for (const auto& subscription : host.eventManager().subscriptions(id)) {
