@@ -1,7 +1,5 @@
 // Entity list conversion against the simulated host's model.
-#include <algorithm>
 #include <cstring>
-#include <map>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -32,6 +30,7 @@ using simhost::CallPattern;
 using Zol::PersistenceFW::CAEData::EntityReference;
 using Zol::PersistenceFW::CAEData::EntityReferenceSequence;
 using RootManager = kyr::orla::appfw::IRootManagerInterface;
+using EntityPtr = ZolSmartPointer<kyr::orla::appfw::IEntityInterface>;
 
 constexpr std::uint32_t kNode = 7;
 constexpr std::uint32_t kElement = 9;
@@ -46,18 +45,14 @@ class EntConvertTest : public testing_support::HostTest {
 
   EntityReference ref(std::uint32_t type, std::uint32_t id) { return host.model().referenceOf(type, id, 0); }
 
-  // "7/1 7/2 ..." of the entities, for readable comparisons.
-  static std::string namesOf(const IEntities& entities) {
+  // "7/1 7/2 ..." of the entities or references, for readable comparisons.
+  static EntityReference referenceOf(const EntityReference& reference) { return reference; }
+  static EntityReference referenceOf(const EntityPtr& entity) { return simhost::referenceOf(entity); }
+  template <typename Range>
+  static std::string namesOf(const Range& items) {
     std::string names;
-    for (const auto& entity : entities) {
-      const EntityReference reference = simhost::referenceOf(entity);
-      names += (names.empty() ? "" : " ") + std::to_string(reference.first) + "/" + std::to_string(reference.second);
-    }
-    return names;
-  }
-  static std::string namesOf(const EntityReferenceSequence& references) {
-    std::string names;
-    for (const auto& reference : references) {
+    for (const auto& item : items) {
+      const EntityReference reference = referenceOf(item);
       names += (names.empty() ? "" : " ") + std::to_string(reference.first) + "/" + std::to_string(reference.second);
     }
     return names;
@@ -102,6 +97,10 @@ TEST_F(EntConvertTest, UnresolvableReferencesAreDropped) {
   EXPECT_TRUE(
       convert.toEntRefSeq(ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>()).empty());
   EXPECT_TRUE(convert.toEntity({}).empty());
+
+  host.faults().inject(CallPattern::of<RootManager>("getEntity").with(ref(kNode, 2)), simhost::Fault::errorResult());
+  EXPECT_EQ(namesOf(convert.toEntities(EntityReferenceSequence{ref(kNode, 1), ref(kNode, 2)})), "7/1")
+      << "an error result resolves nothing";
 }
 
 // The conversions towards references skip empty entity pointers; the entity
@@ -120,30 +119,6 @@ TEST_F(EntConvertTest, EmptyEntityPointersAreSkippedOrHandedToTheHostAsGiven) {
   EXPECT_EQ(host.journal().count(CallPattern::of<RootManager>("makeEntityList").with(withGaps)), 1u)
       << "the sequence reached the host unchanged";
   ASSERT_EQ(host.failures().all().size(), 1u);
-}
-
-TEST_F(EntConvertTest, HostFaultsPassToTheCallerAndReleaseWhatWasTaken) {
-  const EntityReferenceSequence refs{ref(kNode, 1), ref(kNode, 2), ref(kNode, 3)};
-  host.faults().inject(CallPattern::of<RootManager>("getEntity").with(ref(kNode, 2)),
-                       simhost::Fault::systemException("lost"));
-  EXPECT_THROW(convert.toEntities(refs), Zol::ZolSystemException_24);
-  EXPECT_THROW(convert.toEntList(refs), Zol::ZolSystemException_24);
-
-  host.faults().clear();
-  host.faults().inject(CallPattern::of<RootManager>("getEntity").with(ref(kNode, 2)), simhost::Fault::errorResult());
-  EXPECT_EQ(namesOf(convert.toEntities(refs)), "7/1 7/3") << "an error result resolves nothing";
-
-  host.faults().clear();
-  const auto owner = host.model().findEntity(ref(kNode, 1));
-  host.faults().inject(CallPattern::of<kyr::orla::appfw::IEntRefInterface>("addContent"),
-                       simhost::Fault::userException("full"));
-  EXPECT_THROW(convert.toEntRefList(owner->asService(), kNode, ZolSequence<unsigned int>{1}, {}),
-               Zol::ZolUserException_24);
-  host.faults().inject(CallPattern::of<kyr::orla::appfw::IEntRefInterface>("getTypeIds"),
-                       simhost::Fault::foreignException("no types"));
-  auto container =
-      simhost::makeSimObject<simhost::SimEntRefContainer>(host.context(), owner->asService(), owner->reference());
-  EXPECT_THROW(convert.toEntity(container), std::runtime_error);
 }
 
 TEST_F(EntConvertTest, ContainerMembersComeTypeByTypeInIteratorOrder) {
@@ -186,8 +161,7 @@ TEST_F(EntConvertTest, OwnerReferenceComesFromItsEntityOrItsPersistentObject) {
     const auto* container = dynamic_cast<const simhost::SimEntRefContainer*>(made->containers()[0].get());
     EXPECT_EQ(container->reference(), c.expected);
     EXPECT_TRUE(Zol::isSameObject(container->owner(), c.owner));
-    const std::vector<EntityReference> members = container->memberReferences();
-    EXPECT_EQ(namesOf(EntityReferenceSequence(members.begin(), members.end())), "7/1");
+    EXPECT_EQ(namesOf(container->memberReferences()), "7/1");
   }
 
   const auto noFirstIds =
@@ -214,24 +188,10 @@ class PlainListFactory final
   }
 };
 
-TEST_F(EntConvertTest, MissingServicesGiveEmptyResultsAndForeignListsThrow) {
+TEST_F(EntConvertTest, AListThatIsNoContainerListThrows) {
   ServiceCacheAppFrame::entRefListFactory_ = simhost::makeSimObject<PlainListFactory>(host.context(), "plain");
   EXPECT_THROW(convert.toEntRefList(host.model().asService(), kNode, ZolSequence<unsigned int>{1}, {}),
                Zol::ZolSystemException_24);
-
-  ServiceCacheAppFrame::entRefContainerFactory_.reset();
-  ServiceCacheAppFrame::entRefListFactory_ =
-      simhost::makeSimObject<simhost::SimEntityReferenceListFactory>(host.context(), "lists");
-  const auto withoutContainers =
-      convert.toEntRefList(host.model().asService(), kNode, ZolSequence<unsigned int>{1}, {});
-  ASSERT_TRUE(withoutContainers);
-  EXPECT_TRUE(dynamic_cast<const simhost::SimEntityReferenceList*>(withoutContainers.get())->containers().empty());
-
-  ServiceCacheAppFrame::entRefListFactory_.reset();
-  EXPECT_FALSE(convert.toEntRefList(EntityReferenceSequence{ref(kNode, 1)}));
-  ServiceCacheAppFrame::rootManager_.reset();
-  EXPECT_TRUE(convert.toEntities(EntityReferenceSequence{ref(kNode, 1)}).empty());
-  EXPECT_FALSE(convert.toEntList(IEntities()));
 }
 
 using kyr::orla::plugin::wyrdan::EntityCompare;
@@ -244,7 +204,6 @@ using kyr::orla::plugin::wyrdan::GUIDCompare;
 using kyr::orla::plugin::wyrdan::GUIDEuqanPred;
 using kyr::orla::plugin::wyrdan::POCompare;
 using Zol::PersistenceFW::CAEData::GUIDDATA;
-using EntityPtr = ZolSmartPointer<kyr::orla::appfw::IEntityInterface>;
 using EOMPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
 
 // A GUID whose word 0 is `first` and word 1 `second`.
@@ -344,12 +303,6 @@ TEST_F(ComparatorTest, FastCompareOrdersByTwoWordsWithEmptyFirst) {
     }
   }
   EXPECT_EQ(adapterCalls(), 0u) << "never asks the host's adapter manager";
-
-  std::vector<EntityPtr> sorted{entity(5, 2), {}, entity(4, 9), entity(5, 1)};
-  std::sort(sorted.begin(), sorted.end(), fast);
-  EXPECT_FALSE(sorted[0]);
-  EXPECT_EQ(simhost::referenceOf(sorted[1]).first, 4u);
-  EXPECT_EQ(simhost::referenceOf(sorted[3]).second, 2u);
 }
 
 TEST_F(ComparatorTest, EntityCompareAndItsTraitsAskTheHost) {
@@ -376,9 +329,6 @@ TEST_F(ComparatorTest, EntityCompareAndItsTraitsAskTheHost) {
 
   std::set<EntityPtr, EntityHashCompare> ordered{b, a, entity(5, 1)};
   EXPECT_EQ(ordered.size(), 2u);
-  std::map<EntityReference, int, EntityHashCompare> byReference{{simhost::referenceOf(b), 2},
-                                                                {simhost::referenceOf(a), 1}};
-  EXPECT_EQ(byReference.begin()->second, 1);
   struct Equal {
     bool operator()(const EntityReference& x, const EntityReference& y) const { return EntityCompare().equals(x, y); }
   };
@@ -410,9 +360,6 @@ TEST_F(ComparatorTest, GUIDsOrderByTheirTwoWords) {
   EXPECT_FALSE(compare.equal(g, guidOf(7, 0)));
   EXPECT_TRUE(GUIDEuqanPred(g)(guidOf(0, 7)));
   EXPECT_FALSE(GUIDEuqanPred(g)(guidOf(0, 8)));
-  const std::set<GUIDDATA, GUIDCompare> guids{guidOf(2, 0), g, guidOf(0, 7), guidOf(1, 5)};
-  EXPECT_EQ(guids.size(), 3u);
-  EXPECT_TRUE(compare.equal(*guids.begin(), g));
 }
 
 TEST_F(ComparatorTest, PersistentAndEOMObjectsCompareByGUID) {
@@ -444,9 +391,6 @@ TEST_F(ComparatorTest, PersistentAndEOMObjectsCompareByGUID) {
   EXPECT_FALSE(unbound.equals(x, EOMPtr()));
   EXPECT_TRUE(EOMCompare(x)(twin));
   EXPECT_FALSE(EOMCompare(x)(y));
-  const std::set<EOMPtr, EOMCompare> byGuid{y, x, twin, EOMPtr()};
-  EXPECT_EQ(byGuid.size(), 3u);
-  EXPECT_FALSE(*byGuid.begin());
 }
 
 TEST_F(ComparatorTest, W2ComparesEOMObjectsByIdentityAndOthersThroughTheHost) {

@@ -13,16 +13,12 @@
 #include "WyrdanPluginUtilities/commands/ScopeWait.h"
 #include "WyrdanPluginUtilities/commands/UndoRedoHelper.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
-#include "kyr/appfw/IFrameworkAccess.h"
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/PluginTest.h"
-#include "zol/eom/IEOMUndoRedo.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
 
 using kyr::orla::appfw::ICmdCommandInterface;
-using kyr::orla::appfw::ServiceCacheAppFrame;
 using kyr::orla::plugin::wyrdan::CmdInvoker;
 using kyr::orla::plugin::wyrdan::DataBunch;
 using kyr::orla::plugin::wyrdan::ScopeWait;
@@ -100,9 +96,6 @@ TEST_F(ScopeWaitTest, StepsRunInOrderAndTheTransactionIsEndedBeforeTheCursorGoes
   EXPECT_EQ(calls, (std::vector<std::string>{"getEventManager", "publishEvent", "createTransactionBroker",
                                              "beginTransaction", "endTransaction", "getEventManager", "publishEvent"}));
   EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20, 21}));
-  EXPECT_EQ(host.journal().count(CallPattern::of<Zol::Framework::ZolIEventManagerInterface>("lookUpDomainId")
-                                     .with("kyr.orla.appfw.CmdProcessor")),
-            2u);
 }
 
 TEST_F(ScopeWaitTest, CopiesShareTheTransactionAndEachEndsItAndPopsAgain) {
@@ -135,16 +128,7 @@ TEST_F(ScopeWaitTest, CopiesShareTheTransactionAndEachEndsItAndPopsAgain) {
       << "the assigned guard took over the cursor";
 }
 
-TEST_F(ScopeWaitTest, MissingServicesAndFailedHostCallsSkipTheirStep) {
-  host.removeService("kyr.orla.appfw.AppExecutive");
-  ServiceHelper::releaseServices();
-  { ScopeWait wait(true, true); }
-  EXPECT_TRUE(host.appExecutive().publications().empty());
-  ASSERT_EQ(brokers().size(), 1u) << "the transaction does not depend on the framework access";
-  EXPECT_EQ(brokers()[0]->ends(), 1);
-
-  host.registerService("kyr.orla.appfw.AppExecutive", host.appExecutive().asService());
-  ServiceHelper::releaseServices();
+TEST_F(ScopeWaitTest, FailedHostCallsSkipTheirStep) {
   host.faults().inject("kyr.orla.appfw.IFrameworkAccess", "getEventManager", Fault::errorResult());
   host.faults().inject("kyr.orla.appfw.ZolITransactionBrokerFactory", "createTransactionBroker", Fault::errorResult());
   host.journal().clear();
@@ -152,7 +136,7 @@ TEST_F(ScopeWaitTest, MissingServicesAndFailedHostCallsSkipTheirStep) {
   EXPECT_EQ(host.journal().count("kyr.orla.appfw.IFrameworkAccess", "publishEvent"), 0u);
   EXPECT_EQ(host.journal().count("Zol.Framework.ZolIEventManager"), 0u);
   EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolITransactionBroker"), 0u);
-  EXPECT_EQ(brokers().size(), 1u);
+  EXPECT_TRUE(brokers().empty());
 
   host.faults().clear();
   host.faults().inject("kyr.orla.appfw.IFrameworkAccess", "publishEvent", Fault::errorResult());
@@ -161,34 +145,6 @@ TEST_F(ScopeWaitTest, MissingServicesAndFailedHostCallsSkipTheirStep) {
   EXPECT_EQ(host.journal().count("kyr.orla.appfw.IFrameworkAccess", "publishEvent"), 2u) << "results are ignored";
   EXPECT_EQ(host.journal().count("kyr.orla.appfw.ZolITransactionBroker", "endTransaction"), 1u)
       << "a broker held is ended, begun or not";
-
-  host.faults().clear();
-  ServiceCacheAppFrame::transactionBrokerFactory_.reset();
-  host.journal().clear();
-  { ScopeWait wait(false, true); }
-  EXPECT_EQ(host.journal().size(), 0u);
-  EXPECT_EQ(brokers().size(), 2u);
-}
-
-TEST_F(ScopeWaitTest, ServicesLackingTheirInterfaceThrowAndNothingIsUndone) {
-  host.transactionBrokerFactory().setQueryStatus(
-      kyr::orla::appfw::ZolITransactionBrokerFactoryInterface::descriptor.typeId, Zol::kQueryNoInterface);
-  EXPECT_THROW(ScopeWait(true, true), Zol::ZolSystemException_24);
-  EXPECT_EQ(cursorEvents(), (std::vector<std::int32_t>{20})) << "a guard that failed to build pops nothing";
-  EXPECT_EQ(host.waitCursor().depth(), 1);
-  EXPECT_NO_THROW(ScopeWait(false, false));
-
-  host.registerBareService("kyr.orla.appfw.AppExecutive");
-  ServiceHelper::releaseServices();
-  try {
-    ScopeWait wait(true, false);
-    ADD_FAILURE() << "a service that is no framework access must throw";
-  } catch (const Zol::ZolSystemException_24& e) {
-    EXPECT_EQ(e.getText(),
-              "Cast from interface Zol.ZolIService to kyr.orla.appfw.IFrameworkAccess failed. "
-              "Object does not implement the desired interface.");
-  }
-  EXPECT_EQ(cursorEvents().size(), 1u);
 }
 
 TEST_F(ScopeWaitTest, HostExceptionsAtTheEndAreDroppedAndTheOtherStepStillRuns) {
@@ -232,12 +188,6 @@ TEST_F(UndoRedoHelperTest, TrackingFollowsTheEOMsSuspendedFlag) {
   host.faults().inject("Zol.EOM.IEOMUndoRedo", "getTrackingState", Fault::errorResult());
   EXPECT_TRUE(UndoRedoHelper::isEOMTracking()) << "a state the host cannot tell counts as tracking";
   host.faults().clear();
-  host.faults().inject("Zol.EOM.IEOMUndoRedo", "getTrackingState", Fault::systemException("EOM busy"));
-  EXPECT_THROW(UndoRedoHelper::isEOMTracking(), Zol::ZolSystemException_24);
-  host.faults().clear();
-
-  host.eomObjectFactory().setQueryStatus(Zol::EOM::IEOMUndoRedoInterface::descriptor.typeId, Zol::kQueryNoInterface);
-  EXPECT_THROW(UndoRedoHelper::isEOMTracking(), Zol::ZolSystemException_24);
 
   host.removeService("Zol.EOM.EOMCore");
   ServiceHelper::releaseServices();
@@ -266,15 +216,6 @@ TEST_F(UndoRedoHelperTest, OnlyARunningUndoOrRedoCommandByItsExactNameCounts) {
 
   host.faults().inject("kyr.orla.appfw.ICmdProcessor", "getCommandById", Fault::errorResult());
   EXPECT_FALSE(UndoRedoHelper::isUndoRedoCommand()) << "ids without a command object";
-  host.faults().clear();
-  host.faults().inject("kyr.orla.appfw.ICmdCommand", "getIdentity", Fault::userException("gone"));
-  EXPECT_THROW(UndoRedoHelper::isUndoRedoCommand(), Zol::ZolUserException_24);
-  host.faults().clear();
-
-  ServiceCacheAppFrame::commandProcessor_.reset();
-  host.journal().clear();
-  EXPECT_FALSE(UndoRedoHelper::isUndoRedoCommand());
-  EXPECT_EQ(host.journal().size(), 0u);
 }
 
 // The host's own undo command, during which plug-in code asks.

@@ -6,6 +6,8 @@
 // removed, as a plug-in does before it unloads.
 #pragma once
 
+#include <cstddef>
+
 #include "PluginTest.h"
 #include "WyrdanPluginUtilities/events/EventHandler.h"
 #include "simhost/services/events/SimEvents.h"
@@ -33,6 +35,16 @@ class EventTest : public PluginTest {
  protected:
   EventTest() { host.registerPluginListener(pluginListener()); }
   ~EventTest() override { kyr::orla::plugin::wyrdan::EventHandler::instance()->removeAllEventHandler(); }
+
+  /// The plug-in listener's subscriptions to `id` (the host's model browser
+  /// may listen there too).
+  std::size_t subscriptions(long long id) {
+    std::size_t count = 0;
+    for (const auto& subscription : host.eventManager().subscriptions(id)) {
+      if (Zol::isSameObject(subscription.listener, pluginListener())) ++count;
+    }
+    return count;
+  }
 };
 
 }  // namespace testing_support
