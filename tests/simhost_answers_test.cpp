@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/HostTest.h"
+#include "support/SimHostTest.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
@@ -21,13 +21,7 @@ using AdapterManager = kyr::orla::appfw::IInterfaceAdapterManagerInterface;
 
 class AnswerTest : public testing_support::HostTest {
  protected:
-  // The failures recorded so far, as text, and forgets them.
-  std::vector<std::string> takeFailures() {
-    std::vector<std::string> texts;
-    for (const auto& failure : host.failures().all()) texts.push_back(failure.text());
-    host.failures().clear();
-    return texts;
-  }
+  std::vector<std::string> takeFailures() { return testing_support::takeFailures(host); }
 
   simhost::SimEventManager& events = host.eventManager();
   const CallPattern lookUp = CallPattern::of<EventManager>("lookUpDomainId");

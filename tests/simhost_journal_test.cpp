@@ -140,8 +140,7 @@ TEST(LeakAccounting, DeclaredHoldingsAreNotLeaksUndeclaredReferencesAre) {
   EXPECT_NE(simhost::ObjectAccounting::report().find("Zol.Util.Units (1, held: Test module: cached object)"),
             std::string::npos)
       << simhost::ObjectAccounting::report();
-  EXPECT_NE(simhost::ObjectAccounting::report().find("model (1, held: entity (5, 1, 0): reference)"),
-            std::string::npos)
+  EXPECT_NE(simhost::ObjectAccounting::report().find("model (1, held: entity (5, 1, 0): reference)"), std::string::npos)
       << "what a held object holds is held too";
 
   leaked->releaseReference();

@@ -12,7 +12,7 @@
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ModelBrowserRecords.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
-#include "support/HostTest.h"
+#include "support/SimHostTest.h"
 
 namespace {
 
@@ -22,18 +22,7 @@ using simhost::Payload;
 using Gui = kyr::orla::appfw::ZolIGuiExecutiveInterface;
 using EventManager = Zol::Framework::ZolIEventManagerInterface;
 namespace appfw = kyr::orla::appfw;
-
-// An any of `type` whose stream holds `values`, written in order.
-template <class... V>
-Zol::ZolAny_24_8 written(const Zol::ZolTypeCode_24_8& type, const V&... values) {
-  Zol::ZolAny_24_8 any;
-  {
-    Zol::ZolOutStream_24_8 out = any.initializeStream();
-    (Zol::marshaller_insert(out, values), ...);
-  }
-  any.setData(type);
-  return any;
-}
+using testing_support::written;
 
 class PayloadTest : public testing_support::HostTest {
  protected:

@@ -9,7 +9,7 @@
 
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
-#include "support/HostTest.h"
+#include "support/SimHostTest.h"
 
 namespace {
 
@@ -34,13 +34,7 @@ Zol::ZolAny_24_8 withByteLeftOver(const T& value, const Zol::ZolTypeCode_24_8& t
 
 class HostRefusalTest : public testing_support::HostTest {
  protected:
-  // The failures recorded since the last call, as text, and forgets them.
-  std::vector<std::string> takeFailures() {
-    std::vector<std::string> texts;
-    for (const auto& failure : host.failures().all()) texts.push_back(failure.text());
-    host.failures().clear();
-    return texts;
-  }
+  std::vector<std::string> takeFailures() { return testing_support::takeFailures(host); }
 
   ZolSmartPointer<ICmdCommandInterface> command(const char* context, const char* name) {
     ZolSmartPointer<ICmdCommandInterface> made;
