@@ -162,10 +162,6 @@ TEST_F(AnswerTest, TestsChooseDomainChannelAndServiceIds) {
     EXPECT_NE(later, numbered + 2);
   }
 
-  host.guiExecutive().setGuiChannelId(-1);
-  EXPECT_TRUE(host.guiExecutive().getGuiChannelId(id).isOk());
-  EXPECT_EQ(id, -1);
-
   host.trashBinService().setServiceId(7);
   EXPECT_EQ(host.trashBinService().getServiceId(), 7u);
   ZolSmartPointer<kyr::orla::appfw::ZolITrashBinInterface> bin;
@@ -176,9 +172,7 @@ TEST_F(AnswerTest, TestsChooseDomainChannelAndServiceIds) {
 TEST_F(AnswerTest, APlainEntityIsNoEngineeringObject) {
   const auto plain = host.model().addEntity(5, 1, 0, "plain", "Plate", simhost::EntityShape::Plain);
   const auto engineered = host.model().addEntity(5, 2, 0, "engineered", "Plate");
-  EXPECT_EQ(plain->shape(), simhost::EntityShape::Plain);
   EXPECT_FALSE(Zol::interfaceCast<Zol::EOM::IEOMObjectInterface>(plain));
-  EXPECT_FALSE(Zol::interfaceCast<Zol::EOM::IEOMDependenciesInterface>(plain));
   EXPECT_TRUE(Zol::interfaceCast<kyr::orla::appfw::IEntityInterface>(plain));
   EXPECT_TRUE(Zol::interfaceCast<Zol::EOM::IEOMObjectInterface>(engineered));
 

