@@ -61,21 +61,14 @@ TEST_F(SimEventsTest, DomainsAreFoundCreatedOrUnknownAndOnlyPluginCallsAreJourna
   std::int64_t id = -1;
   EXPECT_EQ(events.lookUpDomainId("Test.Domain", id).getCode(), Zol::ZolResult_24_8::kFailure);
   EXPECT_EQ(id, -1) << "a failed look-up writes nothing";
-  EXPECT_FALSE(events.domainId("Test.Domain"));
 
   ASSERT_TRUE(events.createDomainId("Test.Domain", id).isOk());
-  EXPECT_NE(id, -1);
   EXPECT_EQ(events.domainId("Test.Domain"), id);
-  std::int64_t again = 0;
-  EXPECT_TRUE(events.createDomainId("Test.Domain", again).isOk());
-  EXPECT_EQ(again, id) << "creating a known domain finds it";
   std::int64_t found = 0;
-  EXPECT_TRUE(events.lookUpDomainId("Test.Domain", found).isOk());
-  EXPECT_EQ(found, id);
+  EXPECT_TRUE(events.createDomainId("Test.Domain", found).isOk());
+  EXPECT_EQ(found, id) << "creating a known domain finds it";
 
   const std::int64_t modes = events.defineDomain("kyr.orla.appfw.Modes");
-  EXPECT_EQ(events.defineDomain("kyr.orla.appfw.Modes"), modes);
-  EXPECT_NE(modes, id);
   EXPECT_TRUE(events.lookUpDomainId("kyr.orla.appfw.Modes", found).isOk());
   EXPECT_EQ(found, modes) << "a domain the host defined is known to the plug-in";
 
@@ -86,7 +79,7 @@ TEST_F(SimEventsTest, DomainsAreFoundCreatedOrUnknownAndOnlyPluginCallsAreJourna
   EXPECT_EQ((std::set<std::int64_t>{id, modes, channel, otherChannel, host.guiExecutive().guiChannelId()}).size(), 5u)
       << "channels and domains share one numbering";
 
-  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>()), 7u)
+  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>()), 6u)
       << "defineDomain and domainId are the host's own, not journaled";
 }
 

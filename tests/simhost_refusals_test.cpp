@@ -60,9 +60,6 @@ TEST_F(HostRefusalTest, ModifyObjectsTakesOnlyAReadOnlyReferenceListAndAParamete
        {{"objects", Zol::makeZolAny(ListPtr(list))}, {"values", values}},
        source + "\"objects\" is Zol.PersistenceFW.CAEData.IEntityReferenceList, not "
                 "Zol.PersistenceFW.CAEData.IEntityReferenceConstList"},
-      {"a bare service",
-       {{"objects", Zol::makeZolAny(list->asService())}, {"values", values}},
-       source + "\"objects\" is Zol.ZolIService, not Zol.PersistenceFW.CAEData.IEntityReferenceConstList"},
       {"no objects", {{"values", values}}, source + "no \"objects\""},
       {"values that are no list",
        {{"objects", Zol::makeZolAny(ConstListPtr(list))}, {"values", 2}},
@@ -101,10 +98,6 @@ TEST_F(HostRefusalTest, TheWorkThreadCommandRequestRunsNothingItCannotDecode) {
   const Case cases[] = {
       {"no parameter list", commandValue, source + "not a parameter list: kyr.orla.appfw.ICmdCommand 4 bytes"},
       {"no command", kyr::orla::appfw::cmdParametersToAny({{"param", param}}), source + "no \"command\""},
-      {"an empty command",
-       kyr::orla::appfw::cmdParametersToAny(
-           {{"command", Zol::makeZolAny(ZolSmartPointer<ICmdCommandInterface>())}, {"param", param}}),
-       source + "the \"command\" is empty"},
       {"a command of another type",
        kyr::orla::appfw::cmdParametersToAny({{"command", Zol::makeZolAny(modify->getServiceName())}, {"param", param}}),
        source + "\"command\" is Zol.ZolString, not kyr.orla.appfw.ICmdCommand"},
