@@ -1,7 +1,6 @@
-// The simulated host's command processor, work thread and GUI executive: the
-// list of running commands and ModifyObjects' undo and redo, posted work that
-// fails, task requests with the wait cursor and transactions, and message
-// boxes.
+// The simulated host's command processor and work thread: the list of running
+// commands and ModifyObjects' undo and redo, posted work that fails, and task
+// requests with the wait cursor and transactions.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -14,7 +13,6 @@
 
 namespace {
 
-using simhost::CallPattern;
 using testing_support::SimHostTest;
 
 // Reports, while it performs, what the processor says is running.
@@ -132,17 +130,6 @@ TEST_F(SimHostTest, TasksTheCursorAndTransactionsKeepTheHostsRules) {
   ASSERT_EQ(made.size(), 1u);
   EXPECT_TRUE(made[0]->isOpen()) << "one level still open";
   EXPECT_EQ(made[0]->failedEnds(), 1);
-}
-
-TEST_F(SimHostTest, MessageBoxesAreRecordedAndAnsweredAsTheTestSays) {
-  simhost::SimGuiExecutive& gui = host.guiExecutive();
-  EXPECT_TRUE(gui.showModalMessageBox(u"Caption", u"Message", u"OK", u"more", u"details", true).isOk());
-  gui.setMessageBoxAnswer(Zol::ZolResult_24_8(2));
-  EXPECT_EQ(gui.showModalMessageBox(u"Second", u"", u"Close", u"", u"", false).getCode(), 2);
-  const auto boxes = gui.messageBoxes();
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[1].caption, u"Second");
-  EXPECT_FALSE(boxes[1].modal);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The simulated host's event manager: domains and channels, subscriptions,
 // publishing, firing and delivering (from several threads too), the faults
-// and journal of event calls, the application executive's framework access,
-// the GUI executive's channel and the plug-in's process-wide listener.
+// and journal of event calls, the application executive's framework access
+// and the plug-in's process-wide listener.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -16,7 +16,6 @@
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/SimHostTest.h"
-#include "zol/kernel/ZolException.h"
 
 namespace {
 
@@ -289,9 +288,7 @@ TEST_F(SimEventsTest, EventCallsAreJournaledAndFaultCheckedButHostDeliveryIsNot)
   ASSERT_TRUE(events.addListenerForAllEvents(domain, a, 2).isOk());
   log.clear();
   host.faults().inject(CallPattern::of<EventManager>("publishEvent"), simhost::Fault::errorResult(9));
-  host.faults().inject(CallPattern::of<EventManager>("fireEvent"), simhost::Fault::systemException("refused"));
   EXPECT_EQ(events.publishEvent({domain, 1, {}}, 0).getCode(), 9);
-  EXPECT_THROW(events.fireEvent({domain, 1, {}}, 1, a), Zol::ZolSystemException_24);
   EXPECT_TRUE(log.empty()) << "a failed call delivers nothing";
   host.faults().inject(CallPattern::of<EventManager>("addListener"), simhost::Fault::errorResult());
   EXPECT_FALSE(events.addListener(domain, a, 3, {4}).isOk());
@@ -326,19 +323,6 @@ TEST_F(SimEventsTest, ACallbackFaultRunsInsideTheCallThenTheCallProceeds) {
                        simhost::Fault::callback([] { throw std::runtime_error("refused"); }));
   EXPECT_THROW(events.removeListener(domain, a), std::runtime_error);
   EXPECT_EQ(events.subscriptions(domain).size(), 2u) << "an action that throws fails the call";
-}
-
-TEST_F(SimEventsTest, TheGuiExecutiveAnswersTheChannelTheHostMadeForIt) {
-  Zol::ZolIService service;
-  ASSERT_TRUE(host.provider().getService("kyr.orla.appfw.GuiExecutive", "", service).isOk());
-  const auto gui = Zol::interfaceCast<kyr::orla::appfw::ZolIGuiExecutiveInterface>(service);
-  ASSERT_TRUE(gui);
-  std::int64_t channel = 0;
-  ASSERT_TRUE(gui->getGuiChannelId(channel).isOk());
-  EXPECT_EQ(channel, host.guiExecutive().guiChannelId());
-  const auto a = recorder("A");
-  ASSERT_TRUE(events.addListenerForAllEvents(channel, a, 2).isOk());
-  EXPECT_EQ(events.deliver({channel, 4, {}}), 1u) << "the GUI's events reach the channel's listeners";
 }
 
 TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
