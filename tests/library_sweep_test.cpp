@@ -158,30 +158,25 @@ void addDiagnosticsScenarios(simhost::FaultSweep& sweep) {
 }
 
 void addCommandScenarios(simhost::FaultSweep& sweep) {
-  sweep.add("CmdInvoker", [](SweepRun& run) {
-    const auto plate = plates(run.host(), 1).front();
+  sweep.add("CmdInvoker and EditEntityHelper", [](SweepRun& run) {
+    const auto made = plates(run.host(), 3);
     wyrdan::DataBunch params;
     params.setData("objects", ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>(
                                   wyrdan::EntConvert().toEntRefList(
-                                      Zol::PersistenceFW::CAEData::EntityReferenceSequence{plate->reference()})));
+                                      Zol::PersistenceFW::CAEData::EntityReferenceSequence{made[0]->reference()})));
     params.setData("values", wyrdan::DataBunch{{"thickness", 3}}.toZolAny());
     wyrdan::CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
     invoker.invoke(params);
-    const std::int32_t thickness = intOf(plate->attribute("thickness"));
+    const std::int32_t thickness = intOf(made[0]->attribute("thickness"));
     run.check(thickness == -1 || thickness == 3, "the value is set wholly or not at all");
-    if (!run.faulted()) {
-      run.check(thickness == 3, "the command ran");
-      run.check(intOf(invoker.getReturnValue()) == 1, "the command's return value reads");
-    }
-  });
-  sweep.add("EditEntityHelper", [](SweepRun& run) {
-    const auto made = plates(run.host(), 2);
-    wyrdan::EditEntityHelper selection(kyr::orla::appfw::IEntities{made[0], made[1]});
+    wyrdan::EditEntityHelper selection(kyr::orla::appfw::IEntities{made[1], made[2]});
     selection.setProperties(wyrdan::DataBunch{{"thickness", 4}});
     selection.setAttribute("color", Zol::makeZolAny("red"));
     if (!run.faulted()) {
-      run.check(intOf(made[1]->attribute("thickness")) == 4, "every entity's property is set");
-      run.check(!made[0]->attribute("color").holdsNothing(), "the attribute is set");
+      run.check(thickness == 3, "the command ran");
+      run.check(intOf(invoker.getReturnValue()) == 1, "the command's return value reads");
+      run.check(intOf(made[2]->attribute("thickness")) == 4, "every entity's property is set");
+      run.check(!made[1]->attribute("color").holdsNothing(), "the attribute is set");
     }
   });
   sweep.add("TaskHelper", [](SweepRun& run) {
@@ -331,7 +326,7 @@ void addEntityScenarios(simhost::FaultSweep& sweep) {
     run.check(name.isEmpty() || name == u"Shell.Plate", "the name is the registry's or none");
     if (!run.faulted()) run.check(name == u"Shell.Plate", "the registry's name");
   });
-  sweep.add("EntConvert", [](SweepRun& run) {
+  sweep.add("EntConvert and BrowserHelper", [](SweepRun& run) {
     const auto made = plates(run.host(), 3);
     wyrdan::EntConvert convert;
     const Zol::PersistenceFW::CAEData::EntityReferenceSequence references{made[0]->reference(), made[2]->reference()};
@@ -340,18 +335,13 @@ void addEntityScenarios(simhost::FaultSweep& sweep) {
     const auto referenceList = convert.toEntRefList(entities);
     const auto owned =
         convert.toEntRefList(made[0]->asService(), 7, ZolSequence<unsigned int>{1, 2}, ZolSequence<unsigned int>{0, 0});
-    if (!run.faulted()) {
-      run.check(entities.size() == 2 && list && referenceList && owned, "every conversion gives its result");
-    }
-  });
-  sweep.add("BrowserHelper", [](SweepRun& run) {
-    const auto made = plates(run.host(), 2);
     wyrdan::BrowserHelper browser;
     browser.addNode(made[0]);
     browser.updateNodes(kyr::orla::appfw::IEntities{made[0], made[1]});
     browser.removeNode(made[0]);
     browser.showTab(wyrdan::BrowserHelper::MB_STUDY);
     if (!run.faulted()) {
+      run.check(entities.size() == 2 && list && referenceList && owned, "every conversion gives its result");
       run.check(run.host().modelBrowser().visibleView() == "ModelingPlugin.StudyView", "the study tab shows");
     }
   });

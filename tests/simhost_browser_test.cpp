@@ -34,10 +34,6 @@ class SimModelBrowserTest : public SimHostTest {
   static Zol::ZolAny_24_8 entityPayload(const EntityPtr& entity) {
     return written(Zol::interfaceTypeCode<IEntityInterface>(), entity);
   }
-  static Zol::ZolAny_24_8 insertionPayload(const EntityReference& reference, const CmdParameters& values) {
-    return written(appfw::getTC_NodeInsertion(), reference.container, reference.first, reference.second,
-                   reference.third, values);
-  }
   static Zol::ZolAny_24_8 additionPayload(const Zol::ZolIService& list, const CmdParameters& values) {
     return written(appfw::getTC_NodesAddition(), list, values);
   }
@@ -109,7 +105,10 @@ TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
 
   publish(entities, 1, entityPayload(root));
   publish(entities, 1, entityPayload(EntityPtr()));
-  publish(entities, 1, insertionPayload(plates[0]->reference(), {{"index", 0}}));
+  const EntityReference inserted = plates[0]->reference();
+  publish(entities, 1,
+          written(appfw::getTC_NodeInsertion(), inserted.container, inserted.first, inserted.second, inserted.third,
+                  CmdParameters{{"index", 0}}));
   // The command context announced with created parts: 0 as a signed 32-bit integer.
   const CmdParameters created{{"commandName", Zol::makeZolAny("CreatePartCommand")},
                               {"commandContext", written(appfw::getTC_CmdContext(), std::int32_t{0})}};

@@ -85,7 +85,7 @@ TEST_F(SimHostTest, TheModelsRootAssemblyStandsForTheRootEntityUntilTakenAway) {
   EXPECT_TRUE(host.model().findEntity(host.model().referenceOf(2, 1, 0)));
 }
 
-TEST_F(SimHostTest, TheRootManagerComparesReferencesAndATestCanReplaceItsHash) {
+TEST_F(SimHostTest, TheRootManagerComparesAndHashesReferencesByContainerAndWords) {
   using Adapter = kyr::orla::appfw::IInterfaceAdapterManagerInterface;
   const auto adapter = Zol::interfaceCast<Adapter>(host.rootManager().asService());
   ASSERT_TRUE(adapter) << "the root manager is also the adapter manager";
@@ -148,10 +148,6 @@ TEST_F(SimHostTest, TheRootManagerComparesReferencesAndATestCanReplaceItsHash) {
   EXPECT_EQ(plateHash, simhost::SimRootManager::defaultHash(plate));
   EXPECT_NE(plateHash, adapter->hashCode(host.model().referenceOf(5, 2, 0)));
   EXPECT_NE(plateHash, adapter->hashCode(host.model().referenceOf(1, 5, 0))) << "the words' order counts";
-  host.rootManager().setHash([](const EntityReference&) { return -1; });
-  EXPECT_EQ(adapter->hashCode(plate), -1);
-  host.rootManager().setHash({});
-  EXPECT_EQ(adapter->hashCode(plate), plateHash) << "an empty hash restores the default";
 }
 
 TEST_F(SimHostTest, TheSelectionManagerServiceMakesNewEmptyLists) {

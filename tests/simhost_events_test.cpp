@@ -349,10 +349,8 @@ TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
     const ZolEvent handled{domain, 1, Zol::ZolAny_24_8(7)};
     const ZolEvent ignored{domain, 2, {}};
     EXPECT_EQ(host.eventManager().deliver(handled), 1u);
-    EXPECT_EQ(found->handleEvent(handled), EventHandled) << "the callback's answer";
-    EXPECT_EQ(found->handleEvent(ignored), EventNotHandled);
-    expected.insert(expected.end(),
-                    {simhost::argumentText(handled), simhost::argumentText(handled), simhost::argumentText(ignored)});
+    EXPECT_EQ(found->handleEvent(ignored), EventNotHandled) << "the callback's answer";
+    expected.insert(expected.end(), {simhost::argumentText(handled), simhost::argumentText(ignored)});
     EXPECT_EQ(host.journal().size(), 0u) << "the plug-in's listener is not journaled";
   }
   EXPECT_EQ(received, expected);

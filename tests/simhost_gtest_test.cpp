@@ -109,7 +109,7 @@ std::string describe(const Matcher& matcher, bool negation = false) {
   return ::testing::DescribeMatcher<const std::vector<HostCall>&>(matcher, negation);
 }
 
-TEST(CallPatternText, ShowsWhatThePatternFixesAndLeavesTheRestOpen) {
+TEST(CallPatternText, ShowsWhatThePatternFixesAndPrintsInGoogleTestMessages) {
   EXPECT_EQ(CallPattern("kyr.Test.IA").toString(), "kyr.Test.IA.*(...)");
   EXPECT_EQ(CallPattern::of<Zol::Framework::ZolIEventManagerInterface>("lookUpDomainId")
                 .with("Test.Domain")
@@ -120,9 +120,7 @@ TEST(CallPatternText, ShowsWhatThePatternFixesAndLeavesTheRestOpen) {
             "kyr.Test.IA.open(a, 4, true) containing \"4\"");
   EXPECT_EQ(CallPattern("kyr.Test.IA", "open").on(ZolSmartPointer<simhost::SimEntity>()).toString(),
             "kyr.Test.IA.open(...) on #0");
-}
-
-TEST(JournalPrinting, PrintsCallsAndPatternsAsTheirText) {
+  // GoogleTest prints calls, patterns and journals as their text.
   const std::vector<HostCall> calls = sampleCalls();
   EXPECT_EQ(::testing::PrintToString(calls[0]), "kyr.Test.IA.open(one) on object A #7");
   EXPECT_EQ(::testing::PrintToString(CallPattern("kyr.Test.IA", "open").on(7)), "kyr.Test.IA.open(...) on #7");
