@@ -46,6 +46,7 @@
 #include "simhost/testbed/Environment.h"
 #include "simhost/testbed/FaultSweep.h"
 #include "support/EventTest.h"
+#include "support/SimHostTest.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
@@ -55,15 +56,6 @@ using simhost::SweepFault;
 using simhost::SweepMode;
 using simhost::SweepOutcome;
 using simhost::SweepRun;
-using Zol::PersistenceFW::CAEData::GUIDDATA;
-using EntityPtr = ZolSmartPointer<kyr::orla::appfw::IEntityInterface>;
-using EOMPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
-
-GUIDDATA guidNumbered(std::uint32_t number) {
-  GUIDDATA guid;
-  guid.Data1 = number;
-  return guid;
-}
 
 std::int32_t intOf(const Zol::ZolAny_24_8& value) {
   std::int32_t number = -1;
@@ -104,7 +96,7 @@ std::vector<ZolSmartPointer<simhost::SimEntity>> plates(simhost::SimHost& host, 
 // An EOM object whose secondary persistent object lets its edges change.
 ZolSmartPointer<simhost::SimEOMObject> engineeringObject(simhost::SimHost& host, const char16_t* name,
                                                          std::uint32_t number) {
-  auto made = host.addEOMObject(name, u"Part", guidNumbered(number));
+  auto made = host.addEOMObject(name, u"Part", testing_support::guidNumber(number));
   auto secondary = simhost::makeSimObject<simhost::SimPersistentObject>(
       host.context(), "secondary " + std::to_string(number), Zol::PersistenceFW::CAEData::EntityReference());
   made->setSecondaryPersistentObject(secondary);
@@ -154,45 +146,37 @@ void addDiagnosticsScenarios(simhost::FaultSweep& sweep) {
                                         false);
     if (!run.faulted()) run.check(run.host().statusBar().messages().size() == before + 1, "the status bar shows it");
   });
-  sweep.add("Logger and ScopeLog", [](SweepRun& run) {
+  sweep.add("Logger, ScopeLog and LogHelper", [](SweepRun& run) {
     simhost::setEnvironment("WYRDAN_LOG_FILTER", "0");
     wyrdan::Logger::initialize();
     const std::size_t before = run.host().kernelLogger().lines().size();
     if (wyrdan::Logger::enableDebugLog("mesher")) wyrdan::ScopeLog(0).stream() << "1824 cells";
-    if (!run.faulted()) run.check(run.host().kernelLogger().lines().size() == before + 1, "the line reached the host");
-  });
-  sweep.add("LogHelper", [](SweepRun& run) {
-    const std::size_t before = run.host().kernelLogger().lines().size();
     wyrdan::LogHelper::instance()->logMessage(2, "meshed %d of %d plates", 3, 4);
-    if (!run.faulted()) run.check(run.host().kernelLogger().lines().size() == before + 1, "the line reached the host");
+    if (!run.faulted())
+      run.check(run.host().kernelLogger().lines().size() == before + 2, "both lines reached the host");
   });
 }
 
 void addCommandScenarios(simhost::FaultSweep& sweep) {
-  sweep.add("CmdInvoker", [](SweepRun& run) {
-    const auto plate = plates(run.host(), 1).front();
+  sweep.add("CmdInvoker and EditEntityHelper", [](SweepRun& run) {
+    const auto made = plates(run.host(), 3);
     wyrdan::DataBunch params;
     params.setData("objects", ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>(
                                   wyrdan::EntConvert().toEntRefList(
-                                      Zol::PersistenceFW::CAEData::EntityReferenceSequence{plate->reference()})));
+                                      Zol::PersistenceFW::CAEData::EntityReferenceSequence{made[0]->reference()})));
     params.setData("values", wyrdan::DataBunch{{"thickness", 3}}.toZolAny());
     wyrdan::CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
     invoker.invoke(params);
-    const std::int32_t thickness = intOf(plate->attribute("thickness"));
+    const std::int32_t thickness = intOf(made[0]->attribute("thickness"));
     run.check(thickness == -1 || thickness == 3, "the value is set wholly or not at all");
-    if (!run.faulted()) {
-      run.check(thickness == 3, "the command ran");
-      run.check(intOf(invoker.getReturnValue()) == 1, "the command's return value reads");
-    }
-  });
-  sweep.add("EditEntityHelper", [](SweepRun& run) {
-    const auto made = plates(run.host(), 2);
-    wyrdan::EditEntityHelper selection(kyr::orla::appfw::IEntities{made[0], made[1]});
+    wyrdan::EditEntityHelper selection(kyr::orla::appfw::IEntities{made[1], made[2]});
     selection.setProperties(wyrdan::DataBunch{{"thickness", 4}});
     selection.setAttribute("color", Zol::makeZolAny("red"));
     if (!run.faulted()) {
-      run.check(intOf(made[1]->attribute("thickness")) == 4, "every entity's property is set");
-      run.check(!made[0]->attribute("color").holdsNothing(), "the attribute is set");
+      run.check(thickness == 3, "the command ran");
+      run.check(intOf(invoker.getReturnValue()) == 1, "the command's return value reads");
+      run.check(intOf(made[2]->attribute("thickness")) == 4, "every entity's property is set");
+      run.check(!made[1]->attribute("color").holdsNothing(), "the attribute is set");
     }
   });
   sweep.add("TaskHelper", [](SweepRun& run) {
@@ -316,30 +300,25 @@ void addEventScenarios(simhost::FaultSweep& sweep) {
 }
 
 void addEntityScenarios(simhost::FaultSweep& sweep) {
-  sweep.add("EntityCompare", [](SweepRun& run) {
+  sweep.add("entity comparisons", [](SweepRun& run) {
     const auto made = plates(run.host(), 2);
+    const auto plain = run.host().model().addEntity(6, 1, 0, u"plain", u"Node", simhost::EntityShape::Plain);
+    const auto first = engineeringObject(run.host(), u"first", 1);
+    const auto second = engineeringObject(run.host(), u"second", 2);
     const wyrdan::EntityCompare compare;
-    const bool same = compare.equals(made[0], made[0]);
+    const bool same = compare.equals(made[0], made[0]) && wyrdan::EntityW2Compare().equal(made[1], made[1]);
     const bool ordered = compare.lessThan(made[0], made[1]) != compare.lessThan(made[1], made[0]);
     const bool hashed = wyrdan::EntityHashCompare()(made[0]) == wyrdan::EntityHashCompare()(made[0]);
     const bool found = wyrdan::EntityEquanPred(made[1])(made[1]);
-    if (!run.faulted()) run.check(same && ordered && hashed && found, "entities compare as themselves");
-  });
-  sweep.add("POCompare and EOMCompare", [](SweepRun& run) {
-    const auto first = engineeringObject(run.host(), u"first", 1);
-    const auto second = engineeringObject(run.host(), u"second", 2);
+    const bool byWords =
+        wyrdan::EntityFastCompare().lessThan(made[0], made[1]) && wyrdan::EntityW2Compare().lessThan(plain, made[0]);
     const bool objects = wyrdan::EOMCompare().lessThan(first, second) && !wyrdan::EOMCompare().equals(first, second);
     const auto persistent = first->secondaryPersistentObject();
-    const bool same = wyrdan::POCompare().equals(persistent, persistent);
-    if (!run.faulted()) run.check(objects && same, "objects order by GUID, and each equals itself");
-  });
-  sweep.add("EntityFastCompare and EntityW2Compare", [](SweepRun& run) {
-    const auto made = plates(run.host(), 2);
-    const auto plain = run.host().model().addEntity(6, 1, 0, u"plain", u"Node", simhost::EntityShape::Plain);
-    const bool fast = wyrdan::EntityFastCompare().lessThan(made[0], made[1]);
-    const bool mixed = wyrdan::EntityW2Compare().lessThan(plain, made[0]);
-    const bool same = wyrdan::EntityW2Compare().equal(made[1], made[1]);
-    if (!run.faulted()) run.check(fast && mixed && same, "entities order by their words and GUIDs");
+    const bool samePersistent = wyrdan::POCompare().equals(persistent, persistent);
+    if (!run.faulted()) {
+      run.check(same && ordered && hashed && found && byWords, "entities order by their words and GUIDs");
+      run.check(objects && samePersistent, "objects order by GUID, and each equals itself");
+    }
   });
   sweep.add("EntityTypeID", [](SweepRun& run) {
     run.host().typeRegistry().addType(43, u"Shell.Plate");
@@ -347,7 +326,7 @@ void addEntityScenarios(simhost::FaultSweep& sweep) {
     run.check(name.isEmpty() || name == u"Shell.Plate", "the name is the registry's or none");
     if (!run.faulted()) run.check(name == u"Shell.Plate", "the registry's name");
   });
-  sweep.add("EntConvert", [](SweepRun& run) {
+  sweep.add("EntConvert and BrowserHelper", [](SweepRun& run) {
     const auto made = plates(run.host(), 3);
     wyrdan::EntConvert convert;
     const Zol::PersistenceFW::CAEData::EntityReferenceSequence references{made[0]->reference(), made[2]->reference()};
@@ -356,18 +335,13 @@ void addEntityScenarios(simhost::FaultSweep& sweep) {
     const auto referenceList = convert.toEntRefList(entities);
     const auto owned =
         convert.toEntRefList(made[0]->asService(), 7, ZolSequence<unsigned int>{1, 2}, ZolSequence<unsigned int>{0, 0});
-    if (!run.faulted()) {
-      run.check(entities.size() == 2 && list && referenceList && owned, "every conversion gives its result");
-    }
-  });
-  sweep.add("BrowserHelper", [](SweepRun& run) {
-    const auto made = plates(run.host(), 2);
     wyrdan::BrowserHelper browser;
     browser.addNode(made[0]);
     browser.updateNodes(kyr::orla::appfw::IEntities{made[0], made[1]});
     browser.removeNode(made[0]);
     browser.showTab(wyrdan::BrowserHelper::MB_STUDY);
     if (!run.faulted()) {
+      run.check(entities.size() == 2 && list && referenceList && owned, "every conversion gives its result");
       run.check(run.host().modelBrowser().visibleView() == "ModelingPlugin.StudyView", "the study tab shows");
     }
   });

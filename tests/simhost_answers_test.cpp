@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/HostTest.h"
+#include "support/SimHostTest.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
@@ -21,13 +21,7 @@ using AdapterManager = kyr::orla::appfw::IInterfaceAdapterManagerInterface;
 
 class AnswerTest : public testing_support::HostTest {
  protected:
-  // The failures recorded so far, as text, and forgets them.
-  std::vector<std::string> takeFailures() {
-    std::vector<std::string> texts;
-    for (const auto& failure : host.failures().all()) texts.push_back(failure.text());
-    host.failures().clear();
-    return texts;
-  }
+  std::vector<std::string> takeFailures() { return testing_support::takeFailures(host); }
 
   simhost::SimEventManager& events = host.eventManager();
   const CallPattern lookUp = CallPattern::of<EventManager>("lookUpDomainId");
@@ -168,10 +162,6 @@ TEST_F(AnswerTest, TestsChooseDomainChannelAndServiceIds) {
     EXPECT_NE(later, numbered + 2);
   }
 
-  host.guiExecutive().setGuiChannelId(-1);
-  EXPECT_TRUE(host.guiExecutive().getGuiChannelId(id).isOk());
-  EXPECT_EQ(id, -1);
-
   host.trashBinService().setServiceId(7);
   EXPECT_EQ(host.trashBinService().getServiceId(), 7u);
   ZolSmartPointer<kyr::orla::appfw::ZolITrashBinInterface> bin;
@@ -182,9 +172,7 @@ TEST_F(AnswerTest, TestsChooseDomainChannelAndServiceIds) {
 TEST_F(AnswerTest, APlainEntityIsNoEngineeringObject) {
   const auto plain = host.model().addEntity(5, 1, 0, "plain", "Plate", simhost::EntityShape::Plain);
   const auto engineered = host.model().addEntity(5, 2, 0, "engineered", "Plate");
-  EXPECT_EQ(plain->shape(), simhost::EntityShape::Plain);
   EXPECT_FALSE(Zol::interfaceCast<Zol::EOM::IEOMObjectInterface>(plain));
-  EXPECT_FALSE(Zol::interfaceCast<Zol::EOM::IEOMDependenciesInterface>(plain));
   EXPECT_TRUE(Zol::interfaceCast<kyr::orla::appfw::IEntityInterface>(plain));
   EXPECT_TRUE(Zol::interfaceCast<Zol::EOM::IEOMObjectInterface>(engineered));
 

