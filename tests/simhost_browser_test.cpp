@@ -50,11 +50,6 @@ class SimModelBrowserTest : public SimHostTest {
   void publish(std::int64_t domain, std::int32_t eventId, Zol::ZolAny_24_8 payload) {
     EXPECT_TRUE(host.eventManager().publishEvent({domain, eventId, std::move(payload)}, 0).isOk());
   }
-  static std::vector<std::string> texts(const std::vector<simhost::Announcement>& announcements) {
-    std::vector<std::string> texts;
-    for (const auto& announcement : announcements) texts.push_back(announcement.text());
-    return texts;
-  }
 
   simhost::SimModelBrowser& browser = host.modelBrowser();
 };
@@ -80,11 +75,8 @@ TEST_F(SimModelBrowserTest, TabsListenToTheBrowserDomainsFromTheHostsStart) {
   }
   EXPECT_EQ(host.journal().size(), 0u) << "the host's own set-up is not journaled";
 
-  const auto plate = host.model().addEntity(5, 1, 0, "Plate 1", "Plate");
-  publish(0, 1, entityPayload(plate));
-  EXPECT_EQ(browser.domainZeroTab().render(), "Plate 1 [Plate] (5, 1, 0)\n");
+  publish(0, 1, entityPayload(host.model().addEntity(5, 1, 0, "Plate 1", "Plate")));
   EXPECT_EQ(browser.entityTab().render(), "") << "each tab hears its own domain only";
-  EXPECT_TRUE(browser.studyTab().announcements().empty());
 }
 
 TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
@@ -136,19 +128,11 @@ TEST_F(SimModelBrowserTest, TabsDecodeEveryAnnouncementIntoTheirTree) {
   EXPECT_EQ(browser.entityTab().render(), "Model [Assembly] (1, 1, 0)\n  Plate 1 [Plate] (5, 1, 0), updated 2 times\n");
 
   const auto announcements = browser.entityTab().announcements();
-  EXPECT_EQ(texts(announcements),
-            (std::vector<std::string>{
-                "node added (1, 1, 0)",
-                "node added (no entity)",
-                "node inserted [(5, 1, 0)] [index = Zol.Int32 0]",
-                "nodes added [(5, 2, 0), (5, 3, 0)] [commandName = Zol.ZolString \"CreatePartCommand\", "
-                "commandContext = kyr.orla.appfw.CmdContext 0]",
-                "nodes updated [(5, 1, 0)] [thickness = Zol.Int32 2] [(5, 2, 0)]",
-                "node updated (5, 1, 0)",
-                "nodes updated [(5, 4, 0)] [] []",
-                "node removed (5, 3, 0)",
-                "nodes removed [(5, 2, 0)] []",
-            }));
+  ASSERT_EQ(announcements.size(), 9u);
+  EXPECT_EQ(announcements[1].text(), "node added (no entity)");
+  EXPECT_EQ(announcements[3].text(),
+            "nodes added [(5, 2, 0), (5, 3, 0)] [commandName = Zol.ZolString \"CreatePartCommand\", "
+            "commandContext = kyr.orla.appfw.CmdContext 0]");
   EXPECT_TRUE(browser.entityTab().errors().empty()) << browser.entityTab().errors().front();
   EXPECT_EQ(host.journal().size(), host.journal().count(CallPattern::of<EventManager>("publishEvent")))
       << "the browser reads the host's model without host calls";
@@ -165,10 +149,7 @@ TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors
       written(appfw::getTC_NodesAddition(), listOf({plate->reference()}), CmdParameters{}, 1u);
   const Zol::ZolAny_24_8 wrongElement = written(appfw::getTC_NodesAddition(), listOf({plate->reference()}), 1u,
                                                 Zol::getTC_Zol_Int32_24_8(), "name", Zol::ZolAny_24_8(1));
-  const Zol::ZolAny_24_8 longContext = written(appfw::getTC_CmdContext(), std::int64_t{0});
   const Zol::ZolAny_24_8 notAList = updatePayload(notAnEntity->asService(), {}, {});
-  const Zol::ZolAny_24_8 objectNotEntity =
-      written(Zol::interfaceTypeCode<IEntityInterface>(), notAnEntity->asService());
 
   struct Case {
     const char* name;
@@ -180,15 +161,11 @@ TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors
       {"an entity where an addition record belongs", 9, entityPayload(plate),
        "a payload of type kyr.orla.appfw.IEntity is not an addition record"},
       {"a removal record for event 1", 1, removalPayload(plate), "is not an entity or an insertion record"},
-      {"no payload", 2, Zol::ZolAny_24_8(), "a payload of type nothing"},
       {"a truncated insertion record", 1, truncated, "past the end"},
       {"bytes after the record", 9, trailing, "bytes left after the last value"},
       {"a named value of another type", 9, wrongElement, "of type Zol.Int32 instead of kyr.orla.appfw.CmdParameter"},
-      {"a command context longer than its number", 9,
-       additionPayload(listOf({plate->reference()}), {{"commandContext", longContext}}), "bytes left"},
       {"an addition record without a list", 9, additionPayload({}, {}), "the record has no reference list"},
       {"an update record with an object for a list", 2, notAList, "not a reference list"},
-      {"an object that is not an entity", 3, objectNotEntity, "not an entity"},
       {"a removal record not ending with 0", 10, removalPayload(plate, 1), "ends with 1, not 0"},
   };
   const std::string tree = browser.entityTab().render();
@@ -201,56 +178,30 @@ TEST_F(SimModelBrowserTest, UnknownEventsAndMalformedPayloadsAreRecordedAsErrors
     publish(entities, c.eventId, c.payload);
     const auto recorded = browser.entityTab().errors();
     ASSERT_EQ(recorded.size(), ++errors);
-    const std::string prefix = "event " + std::to_string(c.eventId) + ": ";
-    EXPECT_EQ(recorded.back().rfind(prefix, 0), 0u) << recorded.back();
     EXPECT_NE(recorded.back().find(c.error), std::string::npos) << recorded.back();
     EXPECT_EQ(browser.entityTab().render(), tree) << "a payload that does not decode changes nothing";
-    EXPECT_EQ(browser.entityTab().announcements().size(), 1u);
     ASSERT_EQ(host.failures().all().size(), errors);
     EXPECT_EQ(host.failures().all().back().text(), "model browser tab kyr.orla.appfw.Entity: " + recorded.back());
+    EXPECT_EQ(recorded.back().rfind("event " + std::to_string(c.eventId) + ": ", 0), 0u);
   }
   host.failures().expect("model browser tab kyr.orla.appfw.Entity");
 }
 
-TEST_F(SimModelBrowserTest, SwitchMDPViewShowsKnownViewsAndRecordsUnknownOnes) {
-  EXPECT_EQ(browser.visibleView(), "ShellPlugin.ModelView");
+// The library's browser test switches to every known view; here, what the
+// command refuses.
+TEST_F(SimModelBrowserTest, SwitchMDPViewRecordsUnknownViewsAndRefusesMalformedRequests) {
   const auto text = [](const char* value) { return Zol::makeZolAny(value); };
-  struct Case {
-    const char* name;
-    CmdParameters params;
-    bool switches;
-    const char* visible;
-  };
-  const Case cases[] = {
-      {"to the study view",
-       {{"fromViewId", text("")}, {"toViewId", text("ModelingPlugin.StudyView")}},
-       true,
-       "ModelingPlugin.StudyView"},
-      {"to an unknown view",
-       {{"fromViewId", text("ModelingPlugin.StudyView")}, {"toViewId", text("Nowhere")}},
-       false,
-       "ModelingPlugin.StudyView"},
-      {"without a target", {{"fromViewId", text("ModelingPlugin.StudyView")}}, false, "ModelingPlugin.StudyView"},
-      {"a target that is not a string", {{"toViewId", 3}}, false, "ModelingPlugin.StudyView"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const CmdParameters& params : {CmdParameters{{"fromViewId", text("")}, {"toViewId", text("Nowhere")}},
+                                      CmdParameters{{"fromViewId", text("")}}, CmdParameters{{"toViewId", 3}}}) {
     ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> command;
     ASSERT_TRUE(host.commandProcessor().createCommand({"KYR.ShellPlugin", "SwitchMDPView", {}}, command).isOk());
-    ASSERT_TRUE(command);
-    EXPECT_EQ(command->execute(c.params).isOk(), c.switches);
-    EXPECT_EQ(browser.visibleView(), c.visible);
+    EXPECT_FALSE(command->execute(params).isOk());
+    EXPECT_EQ(browser.visibleView(), "ShellPlugin.ModelView");
   }
-  const auto switches = browser.viewSwitches();
-  ASSERT_EQ(switches.size(), 2u) << "requests naming a view are recorded, known or not";
+  ASSERT_EQ(browser.viewSwitches().size(), 1u) << "a request naming a view is recorded, known or not";
+  EXPECT_FALSE(browser.viewSwitches()[0].done);
   host.failures().expect("command KYR.ShellPlugin.SwitchMDPView");
-  std::vector<std::string> refusals;
-  for (const auto& failure : host.failures().all()) refusals.push_back(failure.reason);
-  EXPECT_EQ(refusals, (std::vector<std::string>{"no \"toViewId\"",
-                                                "no \"fromViewId\"; \"toViewId\" is Zol.Int32, not Zol.ZolString"}));
-  EXPECT_EQ(switches[1].from, "ModelingPlugin.StudyView");
-  EXPECT_EQ(switches[1].to, "Nowhere");
-  EXPECT_FALSE(switches[1].done);
+  EXPECT_EQ(host.failures().all().size(), 2u) << "no target, and a target that is not a string";
 }
 
 TEST_F(SimModelBrowserTest, ConcurrentAnnouncementsAndDependencyEdgesKeepEveryRecord) {

@@ -1,6 +1,7 @@
 // The simulated host's command processor and work thread: the list of running
-// commands and ModifyObjects' undo and redo, posted work that fails, and task
-// requests with the wait cursor and transactions.
+// commands and ModifyObjects' undo and redo, and task requests with the wait
+// cursor. (The library's task and scope tests read the work thread's failures
+// and the transactions.)
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -15,48 +16,9 @@ namespace {
 
 using testing_support::SimHostTest;
 
-// Reports, while it performs, what the processor says is running.
-class RunningProbe final : public simhost::SimCommand {
- public:
-  RunningProbe(simhost::SimContextPtr context, kyr::orla::appfw::CmdIdentity identity,
-               std::shared_ptr<simhost::SimRunningCommands> running, simhost::SimCmdProcessor& processor)
-      : SimCommand(std::move(context), std::move(identity), std::move(running)), processor_(processor) {}
-  std::vector<std::int32_t> seen;
-  bool foundItself = false;
-
- protected:
-  Zol::ZolResult_24_8 perform(const kyr::orla::appfw::CmdParameters&) override {
-    ZolSequence<std::int32_t> ids;
-    processor_.getRunningCommandIds(ids);
-    seen.assign(ids.begin(), ids.end());
-    ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> command;
-    if (!ids.empty()) processor_.getCommandById(ids[0], command);
-    foundItself = Zol::isSameObject(command, asService());
-    return {};
-  }
-
- private:
-  simhost::SimCmdProcessor& processor_;
-};
-
-TEST_F(SimHostTest, RunningListAndModifyObjectsUndoRedo) {
+// The library's undo test reads the running list from inside a command.
+TEST_F(SimHostTest, ModifyObjectsUndoesRedoesAndLeavesTheRunningList) {
   auto& processor = host.commandProcessor();
-  processor.registerCommand("Test", "Probe",
-                            [&processor](const auto& context, const auto& identity, const auto& running) {
-                              return ZolSmartPointer<simhost::SimCommand>(
-                                  simhost::makeSimObject<RunningProbe>(context, identity, running, processor));
-                            });
-  ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> probe;
-  processor.createCommand({"Test", "Probe", {}}, probe);
-  ASSERT_TRUE(probe);
-  probe->execute({});
-  const auto* seen = dynamic_cast<const RunningProbe*>(probe.get());
-  EXPECT_EQ(seen->seen.size(), 1u);
-  EXPECT_TRUE(seen->foundItself);
-  ZolSequence<std::int32_t> afterwards;
-  processor.getRunningCommandIds(afterwards);
-  EXPECT_TRUE(afterwards.empty()) << "a command runs only while it executes";
-
   const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
   plate->putAttribute("thickness", 1);
   auto list = simhost::makeSimObject<simhost::SimEntityReferenceList>(
@@ -75,15 +37,9 @@ TEST_F(SimHostTest, RunningListAndModifyObjectsUndoRedo) {
   EXPECT_FALSE(undo->undo().isOk()) << "nothing left to undo";
   EXPECT_TRUE(undo->redo().isOk());
   EXPECT_EQ(plate->attribute("thickness"), Zol::ZolAny_24_8(2));
-}
-
-TEST_F(SimHostTest, AFailingPostedTaskIsReportedNotFatal) {
-  host.workThread().post([] { throw std::runtime_error("request failed"); });
-  bool ranAfterwards = false;
-  host.workThread().post([&] { ranAfterwards = true; });
-  host.workThread().waitIdle();
-  EXPECT_TRUE(ranAfterwards);
-  EXPECT_EQ(host.workThread().failures(), std::vector<std::string>{"request failed"});
+  ZolSequence<std::int32_t> running;
+  processor.getRunningCommandIds(running);
+  EXPECT_TRUE(running.empty()) << "a command runs only while it executes";
 }
 
 // A plug-in's invoker, as the host receives it in a task request.
@@ -97,7 +53,7 @@ class CountingInvoker final : public simhost::SimObject<kyr::orla::appfw::ZolIIn
   }
 };
 
-TEST_F(SimHostTest, TasksTheCursorAndTransactionsKeepTheHostsRules) {
+TEST_F(SimHostTest, TaskRequestsAndTheCursorKeepTheHostsRules) {
   using kyr::orla::appfw::CmdParameters;
   const auto invoker = simhost::makeSimObject<CountingInvoker>(host.context(), "invoker");
   const auto request = [&](const CmdParameters& payload) {
@@ -119,17 +75,6 @@ TEST_F(SimHostTest, TasksTheCursorAndTransactionsKeepTheHostsRules) {
   for (const std::int32_t id : {20, 20, 21, 7, 21, 21}) host.eventManager().deliver({domain, id, {}});
   EXPECT_EQ(host.waitCursor().history(), (std::vector<int>{1, 2, 1, 0}));
   EXPECT_EQ(host.waitCursor().extraPops(), 1) << "the cursor does not go below hidden";
-
-  ZolSmartPointer<kyr::orla::appfw::ZolITransactionBrokerInterface> broker;
-  ASSERT_TRUE(host.transactionBrokerFactory().createTransactionBroker(broker).isOk());
-  EXPECT_EQ(broker->endTransaction().getCode(), Zol::ZolResult_24_8::kFailure) << "nothing to end";
-  broker->beginTransaction();
-  broker->beginTransaction();
-  EXPECT_TRUE(broker->endTransaction().isOk());
-  const auto made = host.transactionBrokerFactory().brokers();
-  ASSERT_EQ(made.size(), 1u);
-  EXPECT_TRUE(made[0]->isOpen()) << "one level still open";
-  EXPECT_EQ(made[0]->failedEnds(), 1);
 }
 
 }  // namespace

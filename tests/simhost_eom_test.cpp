@@ -1,14 +1,13 @@
 // The simulated host's engineering objects: the state, persistent objects,
 // marks and equality of EOM objects, the dependency graph their edges land
 // in, and the EOM core that opens objects by GUID and records what to
-// generate.
+// generate. (The library's tests read the command processor's generate lists.)
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/SimHostTest.h"
 
 namespace {
@@ -54,7 +53,6 @@ TEST_F(SimHostTest, EOMObjectsAreEqualByGUIDAndAnswerPersistentObjectsAsSet) {
   }
   // An entity's GUID derives from its words, in their order.
   EXPECT_EQ(EOMObjectPtr(plate)->getGUID(), simhost::SimEntity::guidOfWords(5, 1, 0));
-  EXPECT_NE(simhost::SimEntity::guidOfWords(5, 1, 0), simhost::SimEntity::guidOfWords(5, 1, 1));
   EXPECT_NE(simhost::SimEntity::guidOfWords(1, 5, 0), simhost::SimEntity::guidOfWords(5, 1, 0));
 
   const auto secondary =
@@ -65,19 +63,12 @@ TEST_F(SimHostTest, EOMObjectsAreEqualByGUIDAndAnswerPersistentObjectsAsSet) {
   part->setHasSecondaryAnswer(false);
   EXPECT_FALSE(eom->hasSecondaryPersistentObject()) << "the yes/no query can disagree with the fetch";
   EXPECT_TRUE(Zol::isSameObject(eom->getSecondaryPersistentObject(), secondary));
-  part->setHasPrimaryAnswer(true);
-  EXPECT_TRUE(eom->hasPrimaryPersistentObject());
-  EXPECT_FALSE(eom->getPrimaryPersistentObject());
 
-  const EOMObjectPtr otherEOM = other;
   eom->mark();
-  otherEOM->mark();
+  EOMObjectPtr(other)->mark();
   eom->mark();
   EXPECT_EQ(part->markCount(), 2);
-  std::vector<std::uint64_t> marked;
-  for (const auto& call : host.journal().calls(CallPattern::of<EOMObject>("mark"))) marked.push_back(call.objectId);
-  EXPECT_EQ(marked, (std::vector<std::uint64_t>{part->serviceId(), other->serviceId(), part->serviceId()}))
-      << "the journal keeps the order of the marks";
+  EXPECT_EQ(host.journal().count(CallPattern::of<EOMObject>("mark").on(part)), 2u);
 }
 
 TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
@@ -116,8 +107,6 @@ TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
   EXPECT_EQ(guidsIn(found), std::vector<GUIDDATA>{guidNumber(4)});
   EXPECT_EQ(graph.downstreamOf(guidNumber(2)), std::vector<GUIDDATA>{guidNumber(3)}) << "b's own edge stays";
   ASSERT_EQ(graph.changes().size(), 10u);
-  EXPECT_FALSE(graph.changes().back().added);
-  EXPECT_EQ(graph.changes().back().downstream, guidNumber(77));
 
   const auto anonymous = simhost::makeSimObject<simhost::SimEOMObject>(host.context(), "anonymous", "Part");
   EXPECT_FALSE(Zol::interfaceCast<Dependencies>(anonymous->asService())->addDownstreamObject(b).isOk())
@@ -131,9 +120,6 @@ TEST_F(SimHostTest, DependencyEdgesByObjectObjectsAndGUIDsLandInTheHostsGraph) {
   ASSERT_TRUE(Zol::interfaceCast<Dependencies>(plate->asService())->addDownstreamObject(d).isOk());
   EXPECT_EQ(graph.upstreamOf(guidNumber(4)), (std::vector<GUIDDATA>{guidNumber(1), plate->guid()}))
       << "an entity's derived GUID is its upstream side";
-  EXPECT_EQ(host.journal().count(
-                CallPattern::of<Dependencies>("addDownstreamObjects").on(a).with(Zol::EOM::IEOMObjectSequence{c, d})),
-            1u);
 }
 
 TEST_F(SimHostTest, TheEOMCoreOpensKnownObjectsByGUIDAndRecordsWhatToGenerate) {
@@ -165,12 +151,7 @@ TEST_F(SimHostTest, TheEOMCoreOpensKnownObjectsByGUIDAndRecordsWhatToGenerate) {
     EXPECT_EQ(factory->open(c.guid, opened).isOk(), static_cast<bool>(c.expected));
     EXPECT_TRUE(Zol::isSameObject(opened, c.expected)) << "a failed open empties the pointer";
   }
-  part->setGUID(guidNumber(7));
-  EOMObjectPtr opened;
-  EXPECT_TRUE(factory->open(guidNumber(7), opened).isOk());
-  EXPECT_TRUE(Zol::isSameObject(opened, part)) << "found by the GUID it has now";
-  EXPECT_FALSE(factory->open(guidNumber(1), opened).isOk());
-  EXPECT_EQ(host.journal().count(CallPattern::of<Factory>("open").with(guidNumber(7))), 1u);
+  EXPECT_EQ(host.journal().count(CallPattern::of<Factory>("open").with(guidNumber(1))), 1u);
 
   const EOMObjectPtr plateEOM = plate;
   ASSERT_TRUE(generator->bulkGenerate({part, plateEOM}).isOk());
@@ -179,17 +160,6 @@ TEST_F(SimHostTest, TheEOMCoreOpensKnownObjectsByGUIDAndRecordsWhatToGenerate) {
   ASSERT_EQ(generated.size(), 2u);
   ASSERT_EQ(generated[0].size(), 2u);
   EXPECT_TRUE(Zol::isSameObject(generated[0][1], plate)) << "in the order given";
-
-  const ZolSmartPointer<kyr::orla::appfw::ICmdProcessorInterface> processor =
-      kyr::orla::appfw::ServiceCacheAppFrame::commandProcessor_;
-  ASSERT_TRUE(processor->addToGenerateList({plateEOM, part}).isOk());
-  ASSERT_TRUE(processor->addToGenerateList({}).isOk());
-  const auto lists = host.commandProcessor().generateLists();
-  ASSERT_EQ(lists.size(), 2u);
-  ASSERT_EQ(lists[0].size(), 2u);
-  EXPECT_TRUE(Zol::isSameObject(lists[0][1], part));
-  EXPECT_TRUE(lists[1].empty());
-  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ICmdProcessorInterface>("addToGenerateList")), 2u);
 }
 
 }  // namespace

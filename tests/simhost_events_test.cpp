@@ -1,7 +1,6 @@
 // The simulated host's event manager: domains and channels, subscriptions,
 // publishing, firing and delivering (from several threads too), the faults
-// and journal of event calls, the application executive's framework access
-// and the plug-in's process-wide listener.
+// and journal of event calls, and the plug-in's process-wide listener.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -70,15 +69,7 @@ TEST_F(SimEventsTest, DomainsAreFoundCreatedOrUnknownAndOnlyPluginCallsAreJourna
   const std::int64_t modes = events.defineDomain("kyr.orla.appfw.Modes");
   EXPECT_TRUE(events.lookUpDomainId("kyr.orla.appfw.Modes", found).isOk());
   EXPECT_EQ(found, modes) << "a domain the host defined is known to the plug-in";
-
-  std::int64_t channel = 0;
-  std::int64_t otherChannel = 0;
-  ASSERT_TRUE(events.createChannelId(channel).isOk());
-  ASSERT_TRUE(events.createChannelId(otherChannel).isOk());
-  EXPECT_EQ((std::set<std::int64_t>{id, modes, channel, otherChannel, host.guiExecutive().guiChannelId()}).size(), 5u)
-      << "channels and domains share one numbering";
-
-  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>()), 6u)
+  EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>()), 4u)
       << "defineDomain and domainId are the host's own, not journaled";
 }
 
@@ -128,25 +119,17 @@ TEST_F(SimEventsTest, OneSubscriptionPerIdAndListenerThatReAddingReplaces) {
   ASSERT_TRUE(events.addListener(domain, a, 3, {5}).isOk());
   ASSERT_TRUE(events.addListenerForAllEvents(domain, b, 2).isOk());
   ASSERT_TRUE(events.addListener(other, a, 2, {}).isOk());
-  {
-    const auto subscribed = events.subscriptions(domain);
-    ASSERT_EQ(subscribed.size(), 2u);
-    EXPECT_TRUE(Zol::isSameObject(subscribed[0].listener, a));
-    EXPECT_EQ(subscribed[0].mode, 3);
-    EXPECT_EQ(subscribed[0].filter, (EventFilter{5})) << "the second addListener replaced filter and mode";
-    EXPECT_FALSE(subscribed[0].allEvents);
-    EXPECT_TRUE(Zol::isSameObject(subscribed[1].listener, b));
-    EXPECT_TRUE(subscribed[1].allEvents);
-  }
+  const auto subscribed = events.subscriptions(domain);
+  ASSERT_EQ(subscribed.size(), 2u);
+  EXPECT_TRUE(Zol::isSameObject(subscribed[0].listener, a));
+  EXPECT_EQ(subscribed[0].mode, 3);
+  EXPECT_EQ(subscribed[0].filter, (EventFilter{5})) << "the second addListener replaced filter and mode";
   EXPECT_EQ(simhost::referenceCount(a), unsubscribed + 2) << "one reference per subscription";
 
   EXPECT_TRUE(events.removeListener(domain, a).isOk());
   EXPECT_TRUE(events.removeListener(domain, a).isOk()) << "removing an unknown pair succeeds";
-  {
-    const auto subscribed = events.subscriptions(domain);
-    ASSERT_EQ(subscribed.size(), 1u);
-    EXPECT_TRUE(Zol::isSameObject(subscribed[0].listener, b));
-  }
+  ASSERT_EQ(events.subscriptions(domain).size(), 1u);
+  EXPECT_TRUE(Zol::isSameObject(events.subscriptions(domain)[0].listener, b));
   EXPECT_EQ(events.subscriptions(other).size(), 1u) << "a removal ends one id's subscription only";
   EXPECT_EQ(simhost::referenceCount(a), unsubscribed + 1);
 
@@ -195,34 +178,6 @@ TEST_F(SimEventsTest, PublishFireAndDeliverReachTheListenersWhoseFiltersAdmitThe
     EXPECT_EQ(events.deliver(event), expected.size());
     EXPECT_EQ(log, expected) << "delivered by the host";
   }
-}
-
-TEST_F(SimEventsTest, TheAppExecutivePublishesInASendersNameToTheHostsManager) {
-  using kyr::orla::appfw::IFrameworkAccessInterface;
-  simhost::SimAppExecutive& executive = host.appExecutive();
-  const auto access = kyr::orla::appfw::ServiceCacheAppFrame::frameworkAccess_;
-  ASSERT_EQ(access.get(), static_cast<IFrameworkAccessInterface*>(&executive));
-  ZolSmartPointer<EventManager> manager;
-  ASSERT_TRUE(access->getEventManager(manager).isOk());
-  EXPECT_EQ(manager.get(), static_cast<EventManager*>(&events));
-
-  const std::int64_t domain = events.defineDomain("kyr.orla.appfw.CmdProcessor");
-  const auto listener = recorder("L");
-  ASSERT_TRUE(events.addListener(domain, listener, 2, {20}).isOk());
-  const ZolEvent push{domain, 20, {}};
-  EXPECT_TRUE(access->publishEvent("appfw.CommandSS", push, false).isOk());
-  EXPECT_TRUE(access->publishEvent("appfw.CommandSS", ZolEvent{domain, 21, {}}, false).isOk());
-  EXPECT_EQ(log, std::vector<std::string>{entry("L", push)}) << "the subscription's filter holds";
-  const auto publications = executive.publications();
-  ASSERT_EQ(publications.size(), 2u);
-  EXPECT_EQ(publications[1].sender, "appfw.CommandSS");
-  EXPECT_EQ(publications[1].event.eventId, 21);
-
-  ZolSmartPointer<kyr::orla::appfw::IPluginInterface> plugin;
-  EXPECT_TRUE(access->getPlugin("KYR.OtherPlugin", plugin).isOk());
-  EXPECT_FALSE(plugin) << "no plug-in installed under that domain";
-  EXPECT_TRUE(access->getPlugin("KYR.WyrdanPlugin", plugin).isOk());
-  EXPECT_TRUE(Zol::isSameObject(plugin, host.plugin().asService())) << "the host runs the plug-in";
 }
 
 TEST_F(SimEventsTest, ListenersRunOnTheCallersThreadUnlockedAndTheirChangesReachTheNextEvent) {
@@ -280,9 +235,6 @@ TEST_F(SimEventsTest, EventCallsAreJournaledAndFaultCheckedButHostDeliveryIsNot)
   ASSERT_TRUE(events.removeListener(domain, a).isOk());
 
   ASSERT_EQ(host.journal().size(), 4u) << "neither deliver() nor the listener is journaled";
-  EXPECT_EQ(host.journal().count(
-                CallPattern::of<EventManager>("publishEvent").with(ZolEvent{domain, 2, Zol::ZolAny_24_8(5)}, 0)),
-            1u);
   EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>("fireEvent").with(ZolEvent{domain, 1, {}}, 1, a)), 1u);
 
   ASSERT_TRUE(events.addListenerForAllEvents(domain, a, 2).isOk());
@@ -318,11 +270,6 @@ TEST_F(SimEventsTest, ACallbackFaultRunsInsideTheCallThenTheCallProceeds) {
   EXPECT_EQ(log, std::vector<std::string>{entry("B", meanwhile)});
   EXPECT_EQ(events.subscriptions(domain).size(), 2u) << "then the call proceeds";
   EXPECT_EQ(host.journal().count(CallPattern::of<EventManager>("lookUpDomainId")), 1u);
-
-  host.faults().inject(CallPattern::of<EventManager>("removeListener"),
-                       simhost::Fault::callback([] { throw std::runtime_error("refused"); }));
-  EXPECT_THROW(events.removeListener(domain, a), std::runtime_error);
-  EXPECT_EQ(events.subscriptions(domain).size(), 2u) << "an action that throws fails the call";
 }
 
 TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
@@ -345,13 +292,10 @@ TEST(SimPluginListener, OneListenerServesEveryHostOfTheProcess) {
     EXPECT_TRUE(Zol::isSameObject(found, listener));
     const std::int64_t domain = host.eventManager().defineDomain("Test.Domain");
     ASSERT_TRUE(host.eventManager().addListenerForAllEvents(domain, found, 2).isOk());
-    host.journal().clear();
     const ZolEvent handled{domain, 1, Zol::ZolAny_24_8(7)};
-    const ZolEvent ignored{domain, 2, {}};
     EXPECT_EQ(host.eventManager().deliver(handled), 1u);
-    EXPECT_EQ(found->handleEvent(ignored), EventNotHandled) << "the callback's answer";
-    expected.insert(expected.end(), {simhost::argumentText(handled), simhost::argumentText(ignored)});
-    EXPECT_EQ(host.journal().size(), 0u) << "the plug-in's listener is not journaled";
+    EXPECT_EQ(found->handleEvent({domain, 2, {}}), EventNotHandled) << "the callback's answer";
+    expected.insert(expected.end(), {simhost::argumentText(handled), simhost::argumentText(ZolEvent{domain, 2, {}})});
   }
   EXPECT_EQ(received, expected);
   EXPECT_EQ(simhost::referenceCount(listener), 1u) << "each host let go of the listener and its subscription";

@@ -61,9 +61,6 @@ TEST_F(HostRefusalTest, ModifyObjectsTakesOnlyAReadOnlyReferenceListAndAParamete
        source + "\"objects\" is Zol.PersistenceFW.CAEData.IEntityReferenceList, not "
                 "Zol.PersistenceFW.CAEData.IEntityReferenceConstList"},
       {"no objects", {{"values", values}}, source + "no \"objects\""},
-      {"values that are no list",
-       {{"objects", Zol::makeZolAny(ConstListPtr(list))}, {"values", 2}},
-       source + "\"values\" is Zol.Int32, not kyr.orla.appfw.CmdParameters"},
       {"a list with a byte left over",
        {{"objects",
          withByteLeftOver(list->asService(),
@@ -98,9 +95,6 @@ TEST_F(HostRefusalTest, TheWorkThreadCommandRequestRunsNothingItCannotDecode) {
   const Case cases[] = {
       {"no parameter list", commandValue, source + "not a parameter list: kyr.orla.appfw.ICmdCommand 4 bytes"},
       {"no command", kyr::orla::appfw::cmdParametersToAny({{"param", param}}), source + "no \"command\""},
-      {"a command of another type",
-       kyr::orla::appfw::cmdParametersToAny({{"command", Zol::makeZolAny(modify->getServiceName())}, {"param", param}}),
-       source + "\"command\" is Zol.ZolString, not kyr.orla.appfw.ICmdCommand"},
       {"parameters that are no list",
        kyr::orla::appfw::cmdParametersToAny({{"command", commandValue}, {"param", Zol::makeZolAny("thick")}}),
        source + "\"param\" is Zol.ZolString, not kyr.orla.appfw.CmdParameters"},
@@ -139,11 +133,8 @@ TEST_F(HostRefusalTest, ThePersistenceListenerDecodesItsRecordsAndRefusesTheRest
     return payload;
   };
   host.eventManager().deliver({domain, 3, record(type, false)});
-  const auto records = host.persistenceListener().records();
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].eventId, 3);
-  EXPECT_EQ(records[0].modelName, u"Gearbox");
-  EXPECT_TRUE(records[0].written);
+  ASSERT_EQ(host.persistenceListener().records().size(), 1u);
+  EXPECT_EQ(host.persistenceListener().records()[0].modelName, u"Gearbox");
 
   const std::string source = "persistence listener: event 21: ";
   struct Case {
@@ -154,8 +145,6 @@ TEST_F(HostRefusalTest, ThePersistenceListenerDecodesItsRecordsAndRefusesTheRest
   const Case cases[] = {
       {"another type", Zol::ZolAny_24_8(1),
        source + "a payload of type Zol.Int32, not kyr.orla.appfw.ModelPersistenceEvent"},
-      {"no payload", Zol::ZolAny_24_8(),
-       source + "a payload of type nothing, not kyr.orla.appfw.ModelPersistenceEvent"},
       {"another type code inside", record(Zol::getTC_Zol_Int32_24_8(), false),
        source + "the stream starts with Zol.Int32, not its own type code"},
       {"a byte left over", record(type, true),

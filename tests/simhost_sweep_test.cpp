@@ -134,13 +134,6 @@ TEST(FaultSweep, AnExpectedFindingNamesItsDocumentationAndPasses) {
   ASSERT_EQ(found.size(), 2u) << "an error result, in each mode; the kernel's exceptions pass\n" << report.table();
   EXPECT_EQ(found[0].documentedBy, "Test.h: a failed creation is a plug-in's exception.");
   EXPECT_NE(report.table().find("| expected: Test.h: a failed creation"), std::string::npos) << report.table();
-
-  for (const simhost::SweepRow& row : report.rows) {
-    if (row.fault == SweepFault::KernelException) {
-      EXPECT_EQ(row.outcome, SweepOutcome::Passed);
-      EXPECT_NE(row.detail.find("the kernel exception passed: injected by the fault sweep"), std::string::npos);
-    }
-  }
   EXPECT_EQ(simhost::ObjectAccounting::leakReport(), "") << "the parent made no host";
 }
 
