@@ -123,6 +123,7 @@ TEST_F(AnswerTest, ObjectsConvertToTheInterfaceTheOutputTakes) {
 
   host.faults().answer(CallPattern::of<kyr::orla::appfw::IRootManagerInterface>("getEntity"),
                        Answer::success().writing(host.eventManager().asService()), 1);
+  found = nullptr;
   host.rootManager().getEntity(plate->reference(), found);
   EXPECT_FALSE(found) << "an event manager is no entity";
   EXPECT_EQ(takeFailures().size(), 1u);

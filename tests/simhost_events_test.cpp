@@ -119,11 +119,13 @@ TEST_F(SimEventsTest, OneSubscriptionPerIdAndListenerThatReAddingReplaces) {
   ASSERT_TRUE(events.addListener(domain, a, 3, {5}).isOk());
   ASSERT_TRUE(events.addListenerForAllEvents(domain, b, 2).isOk());
   ASSERT_TRUE(events.addListener(other, a, 2, {}).isOk());
-  const auto subscribed = events.subscriptions(domain);
-  ASSERT_EQ(subscribed.size(), 2u);
-  EXPECT_TRUE(Zol::isSameObject(subscribed[0].listener, a));
-  EXPECT_EQ(subscribed[0].mode, 3);
-  EXPECT_EQ(subscribed[0].filter, (EventFilter{5})) << "the second addListener replaced filter and mode";
+  {
+    const auto subscribed = events.subscriptions(domain);  // holds the listeners until the block ends
+    ASSERT_EQ(subscribed.size(), 2u);
+    EXPECT_TRUE(Zol::isSameObject(subscribed[0].listener, a));
+    EXPECT_EQ(subscribed[0].mode, 3);
+    EXPECT_EQ(subscribed[0].filter, (EventFilter{5})) << "the second addListener replaced filter and mode";
+  }
   EXPECT_EQ(simhost::referenceCount(a), unsubscribed + 2) << "one reference per subscription";
 
   EXPECT_TRUE(events.removeListener(domain, a).isOk());
