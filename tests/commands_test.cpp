@@ -13,15 +13,9 @@
 #include "WyrdanPluginUtilities/commands/CreateEntityHelper.h"
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
-#include "WyrdanPluginUtilities/commands/ModelHelper.h"
-#include "WyrdanPluginUtilities/commands/PluginHelperTool.h"
-#include "WyrdanPluginUtilities/commands/TaskHelper.h"
-#include "WyrdanPluginUtilities/commands/UndoRedoHelper.h"
 #include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "WyrdanPluginUtilities/entities/EntConvert.h"
 #include "WyrdanPluginUtilities/entities/EntityTypeID.h"
-#include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
-#include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/DataBunchChecks.h"
@@ -53,16 +47,6 @@ static_assert(std::is_convertible_v<kyr::orla::appfw::IEntities, EditEntityHelpe
 static_assert(std::is_convertible_v<Zol::PersistenceFW::CAEData::EntityReference, EditEntityHelper>);
 static_assert(std::is_convertible_v<Zol::PersistenceFW::CAEData::EntityReferenceSequence, EditEntityHelper>);
 static_assert(std::is_convertible_v<ZolSmartPointer<kyr::orla::appfw::IEntityInterface>, EditEntityHelper>);
-
-// The static-only helpers cannot be made, yet keep the assignments they export.
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::TaskHelper>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::ModelHelper>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::PluginHelperTool>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::UndoRedoHelper>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::GenerativeHelper>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::ServiceProviderHelper>);
-static_assert(std::is_copy_assignable_v<kyr::orla::plugin::wyrdan::TaskHelper>);
-static_assert(std::is_move_assignable_v<kyr::orla::plugin::wyrdan::ModelHelper>);
 
 constexpr const char* kContext = "Test.Plugin";
 constexpr const char* kProbe = "Probe";

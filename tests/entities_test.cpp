@@ -174,26 +174,6 @@ TEST_F(EntConvertTest, OwnerReferenceComesFromItsEntityOrItsPersistentObject) {
                   .empty());
 }
 
-// A factory whose lists are not container lists.
-class PlainListFactory final
-    : public simhost::SimObject<Zol::PersistenceFW::CAEData::IEntityReferenceListFactoryInterface> {
- public:
-  using SimObject::SimObject;
-  Zol::ZolResult_24_8 createList(
-      ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceListInterface>& list) override {
-    auto made = simhost::makeSimObject<simhost::SimEntityReferenceList>(context());
-    made->setQueryStatus(kyr::orla::appfw::IEntRefListInterface::descriptor.typeId, Zol::kQueryNoInterface);
-    list = made;
-    return {};
-  }
-};
-
-TEST_F(EntConvertTest, AListThatIsNoContainerListThrows) {
-  ServiceCacheAppFrame::entRefListFactory_ = simhost::makeSimObject<PlainListFactory>(host.context(), "plain");
-  EXPECT_THROW(convert.toEntRefList(host.model().asService(), kNode, ZolSequence<unsigned int>{1}, {}),
-               Zol::ZolSystemException_24);
-}
-
 using kyr::orla::plugin::wyrdan::EntityCompare;
 using kyr::orla::plugin::wyrdan::EntityEquanPred;
 using kyr::orla::plugin::wyrdan::EntityFastCompare;
@@ -236,37 +216,30 @@ class ComparatorTest : public testing_support::HostTest {
 };
 
 // The host's adapter manager is taken once per process and kept, so the
-// refused first construction runs in a fresh process.
+// comparators' start-up runs in a fresh process. Without a root manager no
+// adapter manager is found: the comparators answer false and 0; a root
+// manager that is no adapter manager makes construction throw, keeping
+// nothing; a later construction that finds one publishes it to every
+// comparator.
 TEST(EntityCompareStartUp, NoComparatorUntilTheRootManagerIsAnAdapterManager) {
-  testing_support::inFreshProcess([] {
-    simhost::SimHost host;
-    const Zol::ZolTypeId adapterManager = kyr::orla::appfw::IInterfaceAdapterManagerInterface::descriptor.typeId;
-    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryNoInterface);
-    EXPECT_THROW(EntityCompare(), Zol::ZolSystemException_24);
-    EXPECT_THROW(EntityHashCompare(), Zol::ZolSystemException_24) << "nothing was kept from the failed attempt";
-    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryOk);
-    const EntityCompare compare;
-    EXPECT_TRUE(compare.lessThan(host.model().addEntity(5, 1, 0, u"a", u"Plate"),
-                                 host.model().addEntity(5, 2, 0, u"b", u"Plate")));
-  });
-}
-
-// Without a root manager no adapter manager is found: the comparators answer
-// false and 0 until a later construction finds one.
-TEST(EntityCompareStartUp, WithoutARootManagerNothingIsEqualOrLessAndTheNextConstructionLooksAgain) {
   testing_support::inFreshProcess([] {
     simhost::SimHost host;
     const auto a = host.model().addEntity(5, 1, 0, u"a", u"Plate");
     const auto b = host.model().addEntity(5, 2, 0, u"b", u"Plate");
-    kyr::orla::appfw::ServiceCacheAppFrame::rootManager_.reset();
+    const auto rootManager = ServiceCacheAppFrame::rootManager_;
+    ServiceCacheAppFrame::rootManager_.reset();
     const EntityCompare blind;
     EXPECT_FALSE(blind.equals(a, a));
     EXPECT_FALSE(blind.lessThan(a, b));
     EXPECT_EQ(blind.hashCode(a), 0);
     EXPECT_EQ(EntityHashCompare()(a), 0u);
 
-    kyr::orla::appfw::ServiceCacheAppFrame::rootManager_ =
-        ZolSmartPointer<simhost::SimRootManager>(&host.rootManager());
+    ServiceCacheAppFrame::rootManager_ = rootManager;
+    const Zol::ZolTypeId adapterManager = kyr::orla::appfw::IInterfaceAdapterManagerInterface::descriptor.typeId;
+    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryNoInterface);
+    EXPECT_THROW(EntityCompare(), Zol::ZolSystemException_24);
+    EXPECT_THROW(EntityHashCompare(), Zol::ZolSystemException_24) << "nothing was kept from the failed attempt";
+    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryOk);
     EXPECT_TRUE(EntityCompare().lessThan(a, b));
     EXPECT_TRUE(blind.equals(a, a)) << "the manager found is shared by every comparator";
   });
