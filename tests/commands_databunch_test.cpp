@@ -99,13 +99,6 @@ TEST_F(DataBunchTest, ObjectsLiveAsLongAsACopyRefersToThem) {
     copy = DataBunch(DataBunch(bunch.toZolAny()).toCmdParams());
   }
   ASSERT_EQ(testing_support::liveObjectsNamed("carried"), 1u) << "the copy should keep the object alive";
-  {
-    Zol::ZolAny_24_8 carried;
-    ASSERT_TRUE(copy.queryData("object", carried));
-    Zol::ZolIService back;
-    ASSERT_TRUE(Zol::extractZolAny(carried, back));
-    EXPECT_EQ(back->getServiceName(), "carried");
-  }
   copy.clear();
   EXPECT_EQ(testing_support::liveObjectsNamed("carried"), 0u);
 }

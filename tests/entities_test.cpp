@@ -2,7 +2,6 @@
 #include <cstring>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -302,15 +301,6 @@ TEST_F(ComparatorTest, EntityCompareAndItsTraitsAskTheHost) {
 
   std::set<EntityPtr, EntityHashCompare> ordered{b, a, entity(5, 1)};
   EXPECT_EQ(ordered.size(), 2u);
-  struct Equal {
-    bool operator()(const EntityReference& x, const EntityReference& y) const { return EntityCompare().equals(x, y); }
-  };
-  std::unordered_map<EntityReference, int, EntityHashCompare, Equal> hashed;
-  hashed[simhost::referenceOf(a)] = 1;
-  hashed[simhost::referenceOf(entity(5, 1))] += 10;
-  hashed[simhost::referenceOf(elsewhere)] = 3;
-  EXPECT_EQ(hashed.size(), 2u);
-  EXPECT_EQ(hashed[simhost::referenceOf(a)], 11);
 
   const EntityReference unresolved = host.model().referenceOf(5, 99, 0);
   const EntityEquanPred byReferencePred(unresolved);

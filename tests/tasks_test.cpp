@@ -233,11 +233,6 @@ TEST_F(ConcurrentTaskTest, ThePayloadCarriesTheInvokerTheMethodAndTheWaitFlag) {
   EXPECT_EQ(token.use_count(), 2) << "the host's references keep the invoker alive";
   EXPECT_TRUE(invoker->invoke().isOk());
   EXPECT_EQ(runs, 1);
-
-  kept = Zol::ZolAny_24_8();
-  TaskHelper::execteSyncOnWorkThread([token] {}, false);
-  ASSERT_TRUE(DataBunch(kept).queryData("showWait", value) && Zol::extractZolAny(value, showWait));
-  EXPECT_FALSE(showWait);
   kept = Zol::ZolAny_24_8();
   invoker.reset();
   EXPECT_EQ(token.use_count(), 1) << "gone with the host's last reference";
