@@ -198,11 +198,6 @@ TEST_F(EOMTest, PersistentObjectsContainersAndTheFactory) {
                                                                  Zol::PersistenceFW::CAEData::EntityReference());
   primary->setOwner(container);
   EXPECT_TRUE(Zol::isSameObject(adapter.getDpoContainer(), container));
-  auto plainOwner = simhost::makeSimObject<simhost::SimPersistentObject>(
-      host.context(), "plain owner", Zol::PersistenceFW::CAEData::EntityReference());
-  primary->setOwner(plainOwner);
-  EXPECT_FALSE(adapter.getDpoContainer()) << "an owner that is no container";
-  primary->setOwner(container);
   container->setQueryStatus(Zol::PersistenceFW::CAEData::IPersistentObjectInterface::descriptor.typeId,
                             Zol::kQueryNoInterface);
   EXPECT_THROW(adapter.getDpoContainer(), Zol::ZolSystemException_24)
