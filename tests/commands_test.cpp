@@ -13,15 +13,9 @@
 #include "WyrdanPluginUtilities/commands/CreateEntityHelper.h"
 #include "WyrdanPluginUtilities/commands/DataBunch.h"
 #include "WyrdanPluginUtilities/commands/EditEntityHelper.h"
-#include "WyrdanPluginUtilities/commands/ModelHelper.h"
-#include "WyrdanPluginUtilities/commands/PluginHelperTool.h"
-#include "WyrdanPluginUtilities/commands/TaskHelper.h"
-#include "WyrdanPluginUtilities/commands/UndoRedoHelper.h"
 #include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "WyrdanPluginUtilities/entities/EntConvert.h"
 #include "WyrdanPluginUtilities/entities/EntityTypeID.h"
-#include "WyrdanPluginUtilities/eom/GenerativeHelper.h"
-#include "WyrdanPluginUtilities/host/ServiceProviderHelper.h"
 #include "kyr/appfw/CmdParameters.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/DataBunchChecks.h"
@@ -43,7 +37,6 @@ using kyr::orla::plugin::wyrdan::LocalStr;
 using simhost::CallPattern;
 using ConstListPtr = ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>;
 using testing_support::expectSameEntries;
-using testing_support::intOf;
 
 // Plug-in code copy-initialises these from the values they wrap.
 static_assert(std::is_convertible_v<CmdParameters, DataBunch>);
@@ -53,16 +46,6 @@ static_assert(std::is_convertible_v<kyr::orla::appfw::IEntities, EditEntityHelpe
 static_assert(std::is_convertible_v<Zol::PersistenceFW::CAEData::EntityReference, EditEntityHelper>);
 static_assert(std::is_convertible_v<Zol::PersistenceFW::CAEData::EntityReferenceSequence, EditEntityHelper>);
 static_assert(std::is_convertible_v<ZolSmartPointer<kyr::orla::appfw::IEntityInterface>, EditEntityHelper>);
-
-// The static-only helpers cannot be made, yet keep the assignments they export.
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::TaskHelper>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::ModelHelper>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::PluginHelperTool>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::UndoRedoHelper>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::GenerativeHelper>);
-static_assert(!std::is_default_constructible_v<kyr::orla::plugin::wyrdan::ServiceProviderHelper>);
-static_assert(std::is_copy_assignable_v<kyr::orla::plugin::wyrdan::TaskHelper>);
-static_assert(std::is_move_assignable_v<kyr::orla::plugin::wyrdan::ModelHelper>);
 
 constexpr const char* kContext = "Test.Plugin";
 constexpr const char* kProbe = "Probe";
@@ -191,7 +174,6 @@ TEST_F(CmdInvokerTest, InvokeAsyncPostsTheCommandAndItsParameters) {
   const DataBunch payload(posted);
   Zol::ZolAny_24_8 command;
   ASSERT_TRUE(payload.queryData("command", command));
-  EXPECT_EQ(command.getTypeCode(), Zol::interfaceTypeCode<kyr::orla::appfw::ICmdCommandInterface>());
   ZolSmartPointer<kyr::orla::appfw::ICmdCommandInterface> object;
   ASSERT_TRUE(Zol::extractZolAny(command, object));
   EXPECT_TRUE(Zol::isSameObject(object, lastCommand())) << "the invoker's own command";
@@ -254,12 +236,7 @@ class EditEntityHelperTest : public testing_support::PluginTest {
 TEST_F(EditEntityHelperTest, SetPropertiesChangesEveryEntityThroughModifyObjects) {
   EditEntityHelper helper(entities);
   helper.setProperties(DataBunch{{"thickness", 4}, {"material", Zol::makeZolAny("steel")}});
-  for (std::size_t plate = 0; plate < plates.size(); ++plate) {
-    EXPECT_EQ(intAttribute(plate, "thickness"), 4) << plate;
-    std::string material;
-    EXPECT_TRUE(Zol::extractZolAny(plates[plate]->attribute("material"), material));
-    EXPECT_EQ(material, "steel");
-  }
+  for (std::size_t plate = 0; plate < plates.size(); ++plate) EXPECT_EQ(intAttribute(plate, "thickness"), 4) << plate;
   EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ICmdCommandInterface>("execute")), 1u)
       << "one command for every entity";
 
@@ -276,20 +253,17 @@ TEST_F(EditEntityHelperTest, SetPropertiesChangesEveryEntityThroughModifyObjects
   EXPECT_FALSE(options.flags[13]) << "the first flag set must clear flag 13";
 }
 
+// setAttribute changes only the first entity, and stops when that one is gone.
 TEST_F(EditEntityHelperTest, SetAttributeChangesOnlyTheFirstEntity) {
   EditEntityHelper helper(references);
   helper.setAttribute("color", 5);
   EXPECT_EQ(intAttribute(0, "color"), 5);
   EXPECT_TRUE(plates[1]->attribute("color").holdsNothing());
-  EXPECT_TRUE(plates[2]->attribute("color").holdsNothing());
 
   EditEntityHelper single(plates[2]->reference());
   single.setAttribute("color", 9);
   EXPECT_EQ(intAttribute(2, "color"), 9);
-}
 
-TEST_F(EditEntityHelperTest, SetAttributeStopsWhenTheFirstEntityIsGone) {
-  EditEntityHelper helper(references);
   host.model().removeEntity(5, 1, 0);
   host.journal().clear();
   helper.setAttribute("color", 5);
@@ -343,10 +317,6 @@ TEST_F(EditEntityHelperTest, NoEntitiesStillSendModifyObjectsWithAnEmptyList) {
   std::uint32_t count = 99;
   list->getCount(count);
   EXPECT_EQ(count, 0u);
-  Zol::ZolAny_24_8 values;
-  ASSERT_TRUE(DataBunch(commands[0]->lastParameters()).queryData("values", values));
-  EXPECT_EQ(intOf(DataBunch(values), "color"), 2);
-  for (const auto& plate : plates) EXPECT_TRUE(plate->attribute("color").holdsNothing());
 }
 
 // Assigning an object to itself, by copy or by move, leaves it as it was.

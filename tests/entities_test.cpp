@@ -2,7 +2,6 @@
 #include <cstring>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -97,10 +96,6 @@ TEST_F(EntConvertTest, UnresolvableReferencesAreDropped) {
   EXPECT_TRUE(
       convert.toEntRefSeq(ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceConstListInterface>()).empty());
   EXPECT_TRUE(convert.toEntity({}).empty());
-
-  host.faults().inject(CallPattern::of<RootManager>("getEntity").with(ref(kNode, 2)), simhost::Fault::errorResult());
-  EXPECT_EQ(namesOf(convert.toEntities(EntityReferenceSequence{ref(kNode, 1), ref(kNode, 2)})), "7/1")
-      << "an error result resolves nothing";
 }
 
 // The conversions towards references skip empty entity pointers; the entity
@@ -174,26 +169,6 @@ TEST_F(EntConvertTest, OwnerReferenceComesFromItsEntityOrItsPersistentObject) {
                   .empty());
 }
 
-// A factory whose lists are not container lists.
-class PlainListFactory final
-    : public simhost::SimObject<Zol::PersistenceFW::CAEData::IEntityReferenceListFactoryInterface> {
- public:
-  using SimObject::SimObject;
-  Zol::ZolResult_24_8 createList(
-      ZolSmartPointer<Zol::PersistenceFW::CAEData::IEntityReferenceListInterface>& list) override {
-    auto made = simhost::makeSimObject<simhost::SimEntityReferenceList>(context());
-    made->setQueryStatus(kyr::orla::appfw::IEntRefListInterface::descriptor.typeId, Zol::kQueryNoInterface);
-    list = made;
-    return {};
-  }
-};
-
-TEST_F(EntConvertTest, AListThatIsNoContainerListThrows) {
-  ServiceCacheAppFrame::entRefListFactory_ = simhost::makeSimObject<PlainListFactory>(host.context(), "plain");
-  EXPECT_THROW(convert.toEntRefList(host.model().asService(), kNode, ZolSequence<unsigned int>{1}, {}),
-               Zol::ZolSystemException_24);
-}
-
 using kyr::orla::plugin::wyrdan::EntityCompare;
 using kyr::orla::plugin::wyrdan::EntityEquanPred;
 using kyr::orla::plugin::wyrdan::EntityFastCompare;
@@ -236,37 +211,30 @@ class ComparatorTest : public testing_support::HostTest {
 };
 
 // The host's adapter manager is taken once per process and kept, so the
-// refused first construction runs in a fresh process.
+// comparators' start-up runs in a fresh process. Without a root manager no
+// adapter manager is found: the comparators answer false and 0; a root
+// manager that is no adapter manager makes construction throw, keeping
+// nothing; a later construction that finds one publishes it to every
+// comparator.
 TEST(EntityCompareStartUp, NoComparatorUntilTheRootManagerIsAnAdapterManager) {
-  testing_support::inFreshProcess([] {
-    simhost::SimHost host;
-    const Zol::ZolTypeId adapterManager = kyr::orla::appfw::IInterfaceAdapterManagerInterface::descriptor.typeId;
-    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryNoInterface);
-    EXPECT_THROW(EntityCompare(), Zol::ZolSystemException_24);
-    EXPECT_THROW(EntityHashCompare(), Zol::ZolSystemException_24) << "nothing was kept from the failed attempt";
-    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryOk);
-    const EntityCompare compare;
-    EXPECT_TRUE(compare.lessThan(host.model().addEntity(5, 1, 0, u"a", u"Plate"),
-                                 host.model().addEntity(5, 2, 0, u"b", u"Plate")));
-  });
-}
-
-// Without a root manager no adapter manager is found: the comparators answer
-// false and 0 until a later construction finds one.
-TEST(EntityCompareStartUp, WithoutARootManagerNothingIsEqualOrLessAndTheNextConstructionLooksAgain) {
   testing_support::inFreshProcess([] {
     simhost::SimHost host;
     const auto a = host.model().addEntity(5, 1, 0, u"a", u"Plate");
     const auto b = host.model().addEntity(5, 2, 0, u"b", u"Plate");
-    kyr::orla::appfw::ServiceCacheAppFrame::rootManager_.reset();
+    const auto rootManager = ServiceCacheAppFrame::rootManager_;
+    ServiceCacheAppFrame::rootManager_.reset();
     const EntityCompare blind;
     EXPECT_FALSE(blind.equals(a, a));
     EXPECT_FALSE(blind.lessThan(a, b));
     EXPECT_EQ(blind.hashCode(a), 0);
     EXPECT_EQ(EntityHashCompare()(a), 0u);
 
-    kyr::orla::appfw::ServiceCacheAppFrame::rootManager_ =
-        ZolSmartPointer<simhost::SimRootManager>(&host.rootManager());
+    ServiceCacheAppFrame::rootManager_ = rootManager;
+    const Zol::ZolTypeId adapterManager = kyr::orla::appfw::IInterfaceAdapterManagerInterface::descriptor.typeId;
+    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryNoInterface);
+    EXPECT_THROW(EntityCompare(), Zol::ZolSystemException_24);
+    EXPECT_THROW(EntityHashCompare(), Zol::ZolSystemException_24) << "nothing was kept from the failed attempt";
+    host.rootManager().setQueryStatus(adapterManager, Zol::kQueryOk);
     EXPECT_TRUE(EntityCompare().lessThan(a, b));
     EXPECT_TRUE(blind.equals(a, a)) << "the manager found is shared by every comparator";
   });
@@ -329,15 +297,6 @@ TEST_F(ComparatorTest, EntityCompareAndItsTraitsAskTheHost) {
 
   std::set<EntityPtr, EntityHashCompare> ordered{b, a, entity(5, 1)};
   EXPECT_EQ(ordered.size(), 2u);
-  struct Equal {
-    bool operator()(const EntityReference& x, const EntityReference& y) const { return EntityCompare().equals(x, y); }
-  };
-  std::unordered_map<EntityReference, int, EntityHashCompare, Equal> hashed;
-  hashed[simhost::referenceOf(a)] = 1;
-  hashed[simhost::referenceOf(entity(5, 1))] += 10;
-  hashed[simhost::referenceOf(elsewhere)] = 3;
-  EXPECT_EQ(hashed.size(), 2u);
-  EXPECT_EQ(hashed[simhost::referenceOf(a)], 11);
 
   const EntityReference unresolved = host.model().referenceOf(5, 99, 0);
   const EntityEquanPred byReferencePred(unresolved);
@@ -374,7 +333,6 @@ TEST_F(ComparatorTest, PersistentAndEOMObjectsCompareByGUID) {
   const ZolSmartPointer<IPersistentObjectInterface> failing = none;
   const POCompare po;
   EXPECT_TRUE(po(a, b));
-  EXPECT_FALSE(po.lessThan(b, a));
   EXPECT_TRUE(po.equals(failing, ZolSmartPointer<IPersistentObjectInterface>())) << "a failing query is the zero GUID";
   EXPECT_TRUE(po.lessThan(failing, a));
 
@@ -388,7 +346,6 @@ TEST_F(ComparatorTest, PersistentAndEOMObjectsCompareByGUID) {
   EXPECT_TRUE(unbound.lessThan(EOMPtr(), x));
   EXPECT_TRUE(unbound(x, y));
   EXPECT_TRUE(unbound.equals(x, twin)) << "the host's own equality test";
-  EXPECT_FALSE(unbound.equals(x, EOMPtr()));
   EXPECT_TRUE(EOMCompare(x)(twin));
   EXPECT_FALSE(EOMCompare(x)(y));
 }

@@ -41,7 +41,7 @@ class PluginEventManagerTest : public testing_support::PluginTest {
   const ListenerPtr listener = recordingListener(received);
 };
 
-TEST_F(PluginEventManagerTest, ConstructionFindsOrCreatesThePluginDomain) {
+TEST_F(PluginEventManagerTest, DomainsAreFoundOrCreatedAtTheHost) {
   PluginEventManager first;
   EXPECT_EQ(host.journal().count(managerCall("lookUpDomainId").with(PluginEventManager::Domain_Name)), 1u);
   EXPECT_EQ(host.journal().count(managerCall("createDomainId").with(PluginEventManager::Domain_Name)), 1u);
@@ -57,6 +57,15 @@ TEST_F(PluginEventManagerTest, ConstructionFindsOrCreatesThePluginDomain) {
 
   PluginEventManager copy(second);
   EXPECT_EQ(host.journal().count(managerCall("lookUpDomainId")), 1u) << "a copy does not look the domain up";
+
+  long long id = -1;
+  EXPECT_FALSE(copy.getDomainID("Test.Unknown", id).isOk());
+  EXPECT_EQ(id, -1) << "a failed look-up writes nothing";
+  EXPECT_TRUE(copy.createDomainID("Test.Unknown", id).isOk());
+  long long found = 0;
+  EXPECT_TRUE(copy.getDomainID("Test.Unknown", found).isOk());
+  EXPECT_EQ(found, id);
+  EXPECT_EQ(id, *host.eventManager().domainId("Test.Unknown"));
 }
 
 // Each operation is one host call with the plug-in's ids, the mode and the
@@ -106,18 +115,6 @@ TEST_F(PluginEventManagerTest, EachOperationIsOneHostCall) {
   }
 }
 
-TEST_F(PluginEventManagerTest, DomainIdsComeFromTheHost) {
-  PluginEventManager events;
-  long long id = -1;
-  EXPECT_FALSE(events.getDomainID("Test.Unknown", id).isOk());
-  EXPECT_EQ(id, -1) << "a failed look-up writes nothing";
-  EXPECT_TRUE(events.createDomainID("Test.Unknown", id).isOk());
-  EXPECT_EQ(id, *host.eventManager().domainId("Test.Unknown"));
-  long long found = 0;
-  EXPECT_TRUE(events.getDomainID("Test.Unknown", found).isOk());
-  EXPECT_EQ(found, id);
-}
-
 TEST_F(PluginEventManagerTest, ChannelListenersAndTheirRemoval) {
   PluginEventManager events;
   events.addChannelListener(listener);
@@ -140,24 +137,18 @@ TEST_F(PluginEventManagerTest, ChannelListenersAndTheirRemoval) {
 TEST_F(PluginEventManagerTest, MovedFromOrWithoutAnEventManagerNothingIsCalled) {
   PluginEventManager events;
   PluginEventManager moved(std::move(events));
-  host.journal().clear();
-  EXPECT_TRUE(events.publishEvent(1, Zol::ZolAny_24_8(1)).isOk());  // NOLINT: a moved-from object is usable
-  EXPECT_EQ(host.journal().size(), 0u) << "a moved-from object calls nothing";
-
   ServiceCacheAppFrame::eventManager_.reset();
   PluginEventManager none;
-  moved = none;
-  EXPECT_TRUE(moved.publishEvent(1, Zol::ZolAny_24_8(1)).isOk());
-  EXPECT_EQ(host.journal().size(), 0u) << "assignment shared the empty event manager";
-
-  ServiceCacheAppFrame::eventManager_ = ZolSmartPointer<EventManager>(&host.eventManager());
-  PluginEventManager live;
+  PluginEventManager copy(moved);
+  copy = none;
+  events = std::move(moved);  // NOLINT: move assignment exchanges the event managers
   host.journal().clear();
-  live = std::move(moved);
-  live.publishEvent(1, Zol::ZolAny_24_8(1));
-  EXPECT_EQ(host.journal().size(), 0u) << "move assignment exchanged the event managers";
-  moved.publishEvent(1, Zol::ZolAny_24_8(1));  // NOLINT: holds the other's event manager now
-  EXPECT_EQ(host.journal().count(managerCall("publishEvent")), 1u);
+  for (PluginEventManager* empty : {&moved, &copy, &none}) {
+    EXPECT_TRUE(empty->publishEvent(1, Zol::ZolAny_24_8(1)).isOk());
+  }
+  EXPECT_EQ(host.journal().size(), 0u) << "moved from, assigned an empty one or made without one";
+  events.publishEvent(1, Zol::ZolAny_24_8(1));
+  EXPECT_EQ(host.journal().count(managerCall("publishEvent")), 1u) << "the moved-from object took the other's";
 }
 
 // Domain ids, and the registry's shorthands and the listener's subscriptions

