@@ -12,7 +12,6 @@
 
 #include "WyrdanPluginUtilities/entities/EntityIDSet.h"
 #include "WyrdanPluginUtilities/entities/EntityTypeID.h"
-#include "kyr/appfw/ServiceCacheAppFrame.h"
 #include "support/PluginTest.h"
 #include "zol/kernel/ZolHostExceptions.h"
 
@@ -100,15 +99,6 @@ TEST_F(EntityTypeIDTest, AFailedLookUpCachesNothing) {
       simhost::Fault::typedException("Zol.Services.TypeRegistry.TypeRegistryException", "registry busy"), 1);
   EXPECT_THROW(EntityTypeID{mesh.id}, Zol::Services::TypeRegistry::TypeRegistryException);
   EXPECT_EQ(EntityTypeID(mesh.id).typeName(), mesh.name) << "the next construction asks again";
-
-  const TypeEntry load = registered("Load");
-  const auto registry = kyr::orla::appfw::ServiceCacheAppFrame::typeRegistry_;
-  kyr::orla::appfw::ServiceCacheAppFrame::typeRegistry_.reset();
-  EXPECT_EQ(EntityTypeID(load.id).typeName(), u"") << "no registry, no name";
-  EXPECT_EQ(EntityTypeID(load.name).typeID(), 0u);
-  kyr::orla::appfw::ServiceCacheAppFrame::typeRegistry_ = registry;
-  EXPECT_EQ(EntityTypeID(load.id).typeName(), load.name) << "nothing was cached without a registry";
-  EXPECT_EQ(EntityTypeID(load.name).typeID(), load.id);
 }
 
 // A counter that hands on its own next id to instance().
