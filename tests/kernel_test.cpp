@@ -265,6 +265,13 @@ TEST_F(AnyStream, ListsWrittenInBlocksMatchTheFieldByFieldWriter) {
   EXPECT_EQ(inBlocks.objectCount(), 6u);
   EXPECT_EQ(inBlocks, fieldByField) << "the same objects, in the same order";
 
+  // Pairs of any container; the host's list writer gives the same stream.
+  const std::map<std::string, Zol::ZolAny_24_8> map{{"b", Zol::makeZolAny(2.5)}, {"a", objects}};
+  const auto fromMap = written(kyr::orla::appfw::getTC_CmdParameters(), [&](Zol::ZolOutStream_24_8& out) {
+    kyr::orla::appfw::marshalCmdParameterList(out, map);
+  });
+  EXPECT_EQ(fromMap, kyr::orla::appfw::cmdParametersToAny({{"a", objects}, {"b", Zol::makeZolAny(2.5)}}));
+
   // A table entry without an object is written as no object, as the
   // marshaller writes it, and takes no index.
   Zol::ZolAny_24_8 emptyEntry;
