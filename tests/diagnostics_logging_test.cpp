@@ -296,7 +296,25 @@ TEST(LoggerOutput, AScopeLogWritesWhatItHoldsWhenItEndsOrIsSunk) {
     EXPECT_EQ(hostTexts(host), (Strings{"cells: 42", "faces: 7, edges: 9", "", ""}))
         << "the moved-to statement writes the whole text, the emptied source and an empty statement an empty line";
     EXPECT_EQ(console.text(), "cells: 42\nfaces: 7, edges: 9\n\n\n");
-    EXPECT_EQ(host.kernelLogger().lines()[0].severity, 1) << "the host always gets severity one";
+  });
+}
+
+TEST(LoggerOutput, ALineGoesToConsoleThenHostLoggerThenDebuggerAndTheHostAlwaysGetsSeverityOne) {
+  onHostInFreshProcess([](simhost::SimHost& host) {
+    setLogEnvironment({"4", "-console", std::nullopt, "true"});
+    Logger::initialize();
+    Logger::uninitialize();  // stops nothing
+    const CapturedStdout console;
+    Strings seen;  // each output's turn, with what the earlier ones had by then
+    host.faults().inject(kLog, Fault::callback([&] { seen.push_back("host; console has " + console.text()); }));
+    const DebugSinkScope sink([&](std::string_view text) {
+      seen.push_back("debugger '" + std::string(text) + "'; host has " +
+                     std::to_string(host.kernelLogger().lines().size()));
+    });
+    Logger::write("mesh done", 3);
+    EXPECT_EQ(seen, (Strings{"host; console has mesh done\n", "debugger 'mesh done'; host has 1",
+                             "debugger '\n'; host has 1"}));
+    EXPECT_EQ(host.kernelLogger().lines()[0].severity, 1) << "the level is not passed on";
   });
 }
 

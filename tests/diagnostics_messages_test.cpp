@@ -154,7 +154,7 @@ TEST(LocalStrBeforeInitialize, EveryTextFallsBack) {
   });
 }
 
-TEST_F(MessagesTest, StatusMessagesReachTheStatusBarWithTheirSeverity) {
+TEST_F(MessagesTest, StatusMessagesReachTheStatusBarAndShownMessagesTheFrameworkAccess) {
   MessageHandler::postStatusMessage(u"Meshing done", kyr::orla::appfw::SeverityInfo);
   MessageHandler::postStatusMessage(u"Tr\u00e4ger fehlt", kyr::orla::appfw::SeverityError);
   const auto runs = host.journal().calls(CallPattern::of<kyr::orla::appfw::ZolIGuiExecutiveInterface>("runGuiAction"));
@@ -168,21 +168,19 @@ TEST_F(MessagesTest, StatusMessagesReachTheStatusBarWithTheirSeverity) {
   EXPECT_EQ(shown[1].text, u"Tr\u00e4ger fehlt");
   EXPECT_EQ(shown[1].severity, kyr::orla::appfw::SeverityError);
   EXPECT_TRUE(host.statusBar().errors().empty()) << host.statusBar().errors().front();
-}
 
-TEST_F(MessagesTest, ShowMessageHandsResultsAndTextsToTheFrameworkAccess) {
   MessageHandler::showMessage(Zol::ZolResult_24_8(42), kyr::orla::appfw::SeverityWarning, true);
   MessageHandler::showMessage(Zol::ZolResult_24_8(43), kyr::orla::appfw::SeverityInfo, false);
   MessageHandler::showMessage(u"saved", kyr::orla::appfw::SeverityInfo, true);
   MessageHandler::showMessage(u"no such severity", static_cast<Severity>(-1), false);
 
-  const auto shown = host.appExecutive().shownMessages();
-  ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[0].severity, kyr::orla::appfw::SeverityWarning);
-  EXPECT_TRUE(shown[0].details);
-  EXPECT_EQ(shown[1].resultCode, 43);
-  EXPECT_FALSE(shown[1].details);
-  EXPECT_EQ(shown[2].text, u"saved");
+  const auto handed = host.appExecutive().shownMessages();
+  ASSERT_EQ(handed.size(), 3u);
+  EXPECT_EQ(handed[0].severity, kyr::orla::appfw::SeverityWarning);
+  EXPECT_TRUE(handed[0].details);
+  EXPECT_EQ(handed[1].resultCode, 43);
+  EXPECT_FALSE(handed[1].details);
+  EXPECT_EQ(handed[2].text, u"saved");
 }
 
 TEST_F(MessagesTest, APopUpTakesCaptionAndButtonFromThePluginTextsUnlessGiven) {

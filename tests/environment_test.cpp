@@ -43,7 +43,7 @@ class PluginEnvTest : public testing_support::PluginTest {
   PluginEnv env;
 };
 
-TEST_F(PluginEnvTest, TheDeliverableConfigurationIsSearchedFirst) {
+TEST_F(PluginEnvTest, TheDeliverableConfigurationIsSearchedFirstAndExistsAndSetReadTheSameValue) {
   EXPECT_EQ(env.getEnvValue(u"ExportFolder", ""), "/srv/export");
   EXPECT_EQ(env.getEnvValue(u"Solver", ""), "Gau\xC3\x9F") << "an empty deliverable value falls through, as UTF-8";
   EXPECT_EQ(env.getEnvValue(u"Verbose", ""), " Yes ");
@@ -54,9 +54,7 @@ TEST_F(PluginEnvTest, TheDeliverableConfigurationIsSearchedFirst) {
   env.getEnvValue(u"Solver", "");
   EXPECT_EQ(host.journal().count(CallPattern::of<Configuration>("getValue").with(icu::UnicodeString(u"Solver"), 0)),
             2u);
-}
 
-TEST_F(PluginEnvTest, ExistsAndSetReadTheSameValue) {
   EXPECT_TRUE(env.isEnvExist(u"ExportFolder"));
   EXPECT_TRUE(env.isEnvExist(u"Solver"));
   EXPECT_FALSE(env.isEnvExist(u"Missing"));
@@ -94,7 +92,7 @@ class ProductHelperTest : public testing_support::PluginTest {
   ProductHelper& product = *ProductHelper::instance();
 };
 
-TEST_F(ProductHelperTest, TheRunningProductIsNamedByTheProductInformation) {
+TEST_F(ProductHelperTest, TheRunningProductAndTheProjectNameTheirProduct) {
   EXPECT_TRUE(product.isOrlaProduct());
   EXPECT_FALSE(product.isTSXProduct());
 
@@ -108,9 +106,7 @@ TEST_F(ProductHelperTest, TheRunningProductIsNamedByTheProductInformation) {
   host.appExecutive().setProductInfo({});
   EXPECT_FALSE(product.isOrlaProduct());
   EXPECT_FALSE(product.isTSXProduct());
-}
 
-TEST_F(ProductHelperTest, TheProjectNamesTheProductThatMadeIt) {
   EXPECT_TRUE(product.isProductName(u"Orla Modeler"));
   EXPECT_FALSE(product.isProductName(u"Tessaly Shaper"));
   EXPECT_FALSE(product.isProductName(u"Kyr")) << "only the record's product name counts";
@@ -134,7 +130,7 @@ class DesignPartTest : public ProductHelperTest {
   const ZolSmartPointer<simhost::SimPartRep> bolt = build.partRep(frame, u"Bolt", u"Part::ConcentratedPartRep");
 };
 
-TEST_F(DesignPartTest, TheDesignPartIsFoundByTheGUIDOfItsPersistentPart) {
+TEST_F(DesignPartTest, TheDesignPartIsFoundByTheGUIDOfItsPersistentPartAndWhatIsMissingAnswersFalse) {
   EXPECT_TRUE(product.isDesignPart(plate));
   EXPECT_FALSE(product.isDesignPart(bolt));
 
@@ -153,9 +149,8 @@ TEST_F(DesignPartTest, TheDesignPartIsFoundByTheGUIDOfItsPersistentPart) {
   EXPECT_FALSE(product.isDesignPart(plate)) << "no design part compares as the zero GUID";
   copy->setGUID(std::nullopt);
   EXPECT_TRUE(product.isDesignPart(bolt)) << "a part whose GUID cannot be read is zero too";
-}
 
-TEST_F(DesignPartTest, WhatIsMissingAnswersFalse) {
+  // What is missing answers false, also while the model has no design part.
   EXPECT_FALSE(product.isDesignPart({}));
   bolt->partEntity()->setPersistentPart({});
   EXPECT_FALSE(product.isDesignPart(bolt)) << "a part without a persistent part";

@@ -127,7 +127,7 @@ TEST_F(ServiceHelperTest, SecondAccessReplacesTheProviderAndKeepsTheCache) {
   EXPECT_EQ(host.journal().count(CallPattern::of<Provider>("getService").on(second->provider())), 1u);
 }
 
-TEST_F(ServiceHelperTest, FactoriesComeFromTheHostServiceCacheOnly) {
+TEST_F(ServiceHelperTest, FactoriesComeFromTheHostServiceCacheAndTheTrashBinFromItsFactory) {
   using kyr::orla::appfw::ServiceCacheAppFrame;
   auto factory = simhost::makeSimObject<simhost::SimTransactionBrokerFactory>(host.context(), "broker factory");
   ServiceCacheAppFrame::transactionBrokerFactory_ = factory;
@@ -138,6 +138,14 @@ TEST_F(ServiceHelperTest, FactoriesComeFromTheHostServiceCacheOnly) {
   EXPECT_FALSE(ServiceHelper::getTransactionBroker());
   EXPECT_FALSE(ServiceHelper::getIEntRefFactory());
   EXPECT_EQ(host.journal().size(), 0u);
+
+  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getTrashbin(), host.trashBinService().trashBin()));
+  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ZolITrashBinFactoryInterface>("getTrashBin")), 1u);
+  ServiceHelper::getTrashbin();
+  EXPECT_EQ(lookupsOf("kyr.orla.appfw.TrashBinFW"), 1u) << "the trash-bin service is cached";
+
+  host.trashBinService().setTrashBin({});
+  EXPECT_FALSE(ServiceHelper::getTrashbin());
 }
 
 TEST_F(ServiceHelperTest, KernelExceptionsMeanAbsentOthersPassThrough) {
@@ -157,17 +165,7 @@ TEST_F(ServiceHelperTest, KernelExceptionsMeanAbsentOthersPassThrough) {
   EXPECT_TRUE(ServiceHelper::getScriptNameMgr()) << "the fault matched other names too";
 }
 
-TEST_F(ServiceHelperTest, TrashbinReachesTheBinThroughItsFactory) {
-  EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getTrashbin(), host.trashBinService().trashBin()));
-  EXPECT_EQ(host.journal().count(CallPattern::of<kyr::orla::appfw::ZolITrashBinFactoryInterface>("getTrashBin")), 1u);
-  ServiceHelper::getTrashbin();
-  EXPECT_EQ(lookupsOf("kyr.orla.appfw.TrashBinFW"), 1u) << "the trash-bin service is cached";
-
-  host.trashBinService().setTrashBin({});
-  EXPECT_FALSE(ServiceHelper::getTrashbin());
-}
-
-TEST_F(ServiceHelperTest, ViewportWalksTheShellManagersPastTheCache) {
+TEST_F(ServiceHelperTest, ViewportAndCurrentModelWalkPastTheCache) {
   const auto viewport = host.shell().viewportManager()->currentViewport();
   EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getViewport(), viewport));
   EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getViewport(), viewport));
@@ -182,9 +180,7 @@ TEST_F(ServiceHelperTest, ViewportWalksTheShellManagersPastTheCache) {
   EXPECT_FALSE(ServiceHelper::getViewport());
   host.shell().setViewportManager({});
   EXPECT_FALSE(ServiceHelper::getViewport());
-}
 
-TEST_F(ServiceHelperTest, CurrentModelFollowsTheSessionOrIsEmpty) {
   const auto session = host.persistence().session();
   EXPECT_TRUE(Zol::isSameObject(ServiceHelper::getCurrentModel(), session->model()));
 
