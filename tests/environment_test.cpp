@@ -156,9 +156,6 @@ TEST_F(DesignPartTest, TheDesignPartIsFoundByTheGUIDOfItsPersistentPartAndWhatIs
   EXPECT_FALSE(product.isDesignPart(bolt)) << "a part without a persistent part";
   bolt->setPart({});
   EXPECT_FALSE(product.isDesignPart(bolt)) << "an instance without a part";
-  plate->partEntity()->persistentPart()->setQueryStatus(Zol::PersistenceFW::CAEData::IPartInterface::descriptor.typeId,
-                                                        Zol::kQueryNoInterface);
-  EXPECT_FALSE(product.isDesignPart(plate)) << "a persistent object that is not a part";
 
   host.persistence().session()->setModel({});
   EXPECT_FALSE(product.isDesignPart(frame)) << "no current model: false before any cast";

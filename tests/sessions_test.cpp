@@ -43,7 +43,7 @@ std::vector<std::string> without(std::vector<std::string> names, const std::stri
   return names;
 }
 
-TEST(SessionManager, ObserversAreToldOnceInTheOrderTheyWereMadeOnEveryRelease) {
+TEST(SessionManager, ObserversAreToldOnceInTheOrderTheyWereMadeOnEveryReleaseAndCopiesOnlyOnceAttached) {
   static NamedObserver first("first");
   static NamedObserver second("second");
   const std::vector<std::string> once = release();
@@ -56,9 +56,8 @@ TEST(SessionManager, ObserversAreToldOnceInTheOrderTheyWereMadeOnEveryRelease) {
   SessionManager::instance()->attach(&first);
   SessionManager::instance()->attach(nullptr);
   EXPECT_EQ(release(), once) << "attaching twice, or attaching null, notifies no one twice";
-}
 
-TEST(SessionManager, ACopiedObserverIsToldOnlyOnceAttached) {
+  // A copied observer is told only once attached.
   static NamedObserver original("original");
   // Every run makes a new copy; the manager's pointers need them to live on.
   static std::list<NamedObserver> copies;
