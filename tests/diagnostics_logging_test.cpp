@@ -207,7 +207,6 @@ const std::vector<ScopeCase>& scopeCases() {
       {"", {"A", "mesher"}, {}},  // no name: every scope stays on
       {"A|B", {"A", "B"}, {"a", "C", "", "A|B"}},
       {"A||B", {"A", "", "B"}, {"C"}},
-      {"A|B|", {"A", "B"}, {""}},
       {" A |B", {" A ", "B"}, {"A"}},
       {"s1|s2|s3|s4|s5|s6|s7|s8|s9|s10|s11|s12", {"s1", "s5", "s10"}, {"s11", "s12"}},
       {"A|A|A|A|A|A|A|A|A|A|B", {"A"}, {"B"}},  // ten pieces, one name

@@ -122,8 +122,6 @@ TEST_F(MessagesTest, InitializeLooksThePluginUpAnewAndAnyMissingStepMeansFallbac
   const ZolSmartPointer<Provider> hostProvider = provider;
   const Step steps[] = {
       {"an empty provider", [&] { provider = {}; }, [&] { provider = hostProvider; }},
-      {"no plug-in under the domain", [&] { host.appExecutive().setPlugin("KYR.WyrdanPlugin", {}); },
-       [&] { host.appExecutive().setPlugin("KYR.WyrdanPlugin", ZolSmartPointer<simhost::SimPlugin>(&host.plugin())); }},
       {"a plug-in without a table", [&] { host.plugin().setTable({}); },
        [&] { host.plugin().setTable(ZolSmartPointer<simhost::SimTextTranslationTable>(&host.pluginTexts())); }},
   };
