@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -97,7 +98,9 @@ TEST_F(MessagesTest, ATextIsTranslatedOnceUntilItIsFormattedAgain) {
   LocalStr copy(meshed);
   LocalStr assigned(7, "other");
   assigned = copy;
-  EXPECT_EQ(assigned.getStr(), "changed");
+  LocalStr moveAssigned(8, "other");
+  moveAssigned = LocalStr(std::move(assigned));
+  EXPECT_EQ(moveAssigned.getStr(), "changed");
   EXPECT_EQ(lookups(), 3u) << "copies carry the kept text";
 
   host.pluginTexts().setText(12, u"Plate {0} has no material");
@@ -108,8 +111,6 @@ TEST_F(MessagesTest, ATextIsTranslatedOnceUntilItIsFormattedAgain) {
 TEST_F(MessagesTest, InitializeLooksThePluginUpAnewAndAnyMissingStepMeansFallbacks) {
   host.pluginTexts().setText("TITLE", u"Mesh");
   const auto title = [] { return LocalStr("TITLE", "fallback").getUStr(); };
-  const char* const kAppExecutive = "kyr.orla.appfw.AppExecutive";
-  const auto lookUpAppExecutive = CallPattern::of<Provider>("getService").with(kAppExecutive, "");
   EXPECT_EQ(title(), u"Mesh");
   EXPECT_EQ(holdersOf(host.pluginTexts().asService()), Strings{"LocalStr: message helper's translation table"});
   EXPECT_EQ(holdersOf(host.plugin().asService()), Strings{"LocalStr: message helper's plug-in"});
@@ -134,7 +135,8 @@ TEST_F(MessagesTest, InitializeLooksThePluginUpAnewAndAnyMissingStepMeansFallbac
     LocalStr::initialize(provider);
     EXPECT_EQ(title(), u"Mesh");
   }
-  host.faults().inject(lookUpAppExecutive, Fault::systemException("look-up failed"), 1);
+  host.faults().inject(CallPattern::of<Provider>("getService").with("kyr.orla.appfw.AppExecutive", ""),
+                       Fault::systemException("look-up failed"), 1);
   EXPECT_THROW(LocalStr::initialize(provider), Zol::ZolSystemException_24);
   EXPECT_EQ(title(), u"fallback") << "what an interrupted look-up found before is not kept";
 }
