@@ -25,6 +25,7 @@
 #include "WyrdanPluginUtilities/entities/EntityTypeID.h"
 #include "WyrdanPluginUtilities/events/EventHandler.h"
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
+#include "support/DataBunchChecks.h"
 #include "support/EventTest.h"
 
 namespace {
@@ -41,6 +42,7 @@ using kyr::orla::plugin::wyrdan::EventHandler;
 using kyr::orla::plugin::wyrdan::IZolEventHandler;
 using kyr::orla::plugin::wyrdan::LogHelper;
 using kyr::orla::plugin::wyrdan::ServiceHelper;
+using testing_support::intOf;
 using Zol::PersistenceFW::CAEData::EntityReferenceSequence;
 
 // "ModifyObjects" parameters setting `values` on `plates`.
@@ -54,12 +56,6 @@ DataBunch modifyParams(const std::vector<ZolSmartPointer<simhost::SimEntity>>& p
   return params;
 }
 
-std::int32_t intOf(const Zol::ZolAny_24_8& value) {
-  std::int32_t number = -1;
-  Zol::extractZolAny(value, number);
-  return number;
-}
-
 class WorkThreadTest : public testing_support::PluginTest {
  protected:
   void SetUp() override {
@@ -69,25 +65,7 @@ class WorkThreadTest : public testing_support::PluginTest {
   std::vector<ZolSmartPointer<simhost::SimEntity>> plates;
 };
 
-TEST_F(WorkThreadTest, InvokeAsyncExecutesOnTheWorkThreadAndTheInvokerReadsTheResult) {
-  CmdInvoker invoker("ModifyObjects", "KYR.CorePlugin");
-  ASSERT_TRUE(invoker.invokeAsync(modifyParams(plates, DataBunch{{"thickness", 3}})).isOk());
-  host.workThread().waitIdle();
-
-  const auto command = host.commandProcessor().createdCommands().back();
-  EXPECT_EQ(command->executions(), 1);
-  EXPECT_EQ(command->lastThread(), host.workThread().id());
-  EXPECT_NE(command->lastThread(), std::this_thread::get_id());
-  for (const auto& plate : plates) EXPECT_EQ(intOf(plate->attribute("thickness")), 3);
-
-  Zol::ZolAny_24_8 modified;
-  EXPECT_TRUE(invoker.getOutputParams().queryData("modified", modified));
-  EXPECT_EQ(intOf(modified), 4);
-  EXPECT_EQ(intOf(invoker.getReturnValue()), 4);
-  EXPECT_TRUE(invoker.getURCommand());
-}
-
-TEST_F(WorkThreadTest, InvokersOnSeveralThreadsPostWhileTheWorkThreadRuns) {
+TEST_F(WorkThreadTest, InvokersOnSeveralThreadsPostAndTheWorkThreadRunsEachPostInOrder) {
   constexpr int kPostsPerThread = 25;
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < plates.size(); ++t) {
@@ -98,10 +76,17 @@ TEST_F(WorkThreadTest, InvokersOnSeveralThreadsPostWhileTheWorkThreadRuns) {
       }
     });
   }
+  CmdInvoker all("ModifyObjects", "KYR.CorePlugin");
+  ASSERT_TRUE(all.invokeAsync(modifyParams(plates, DataBunch{{"thickness", 3}})).isOk());
   for (auto& thread : threads) thread.join();
   host.workThread().waitIdle();
 
-  EXPECT_EQ(host.commandProcessor().createdCommands().size(), plates.size() * kPostsPerThread);
+  EXPECT_EQ(host.commandProcessor().createdCommands().size(), plates.size() * kPostsPerThread + 1);
+  for (const auto& command : host.commandProcessor().createdCommands()) {
+    EXPECT_EQ(command->lastThread(), host.workThread().id());
+  }
+  EXPECT_EQ(intOf(all.getReturnValue()), 4) << "the invoker reads what its command did on the work thread";
+  for (const auto& plate : plates) EXPECT_EQ(intOf(plate->attribute("thickness")), 3);
   for (const auto& plate : plates) {
     EXPECT_EQ(intOf(plate->attribute("revision")), kPostsPerThread) << "each thread's posts run in order";
   }

@@ -11,7 +11,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <mutex>

@@ -2,7 +2,6 @@
 // (MessageHandler) on the simulated host: texts by id or key with their
 // fallbacks, status messages, messages through the framework access, and
 // pop-ups.
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -29,7 +28,6 @@ using Provider = Zol::Framework::ZolIServiceProviderInterface;
 using Table = kyr::orla::appfw::ZolITextTranslationTableInterface;
 using Strings = std::vector<std::string>;
 using testing_support::holdersOf;
-using testing_support::onHostInFreshProcess;
 
 // Library tests with the plug-in's texts found: LocalStr initialised with the
 // host's service provider.

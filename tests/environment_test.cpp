@@ -13,7 +13,6 @@ namespace {
 
 using kyr::orla::plugin::wyrdan::PluginEnv;
 using kyr::orla::plugin::wyrdan::ProductHelper;
-using kyr::orla::plugin::wyrdan::ServiceHelper;
 using simhost::CallPattern;
 using simhost::Fault;
 using Configuration = Zol::Framework::ZolIConfigurationInterface;

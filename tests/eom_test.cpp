@@ -20,7 +20,6 @@ using Zol::EOM::IEOMDependenciesInterface;
 using Zol::EOM::IEOMObjectSequence;
 using Zol::PersistenceFW::CAEData::GUIDDATA;
 using EOMPtr = ZolSmartPointer<Zol::EOM::IEOMObjectInterface>;
-using Via = simhost::SimDependencyGraph::Via;
 
 GUIDDATA guid(std::uint32_t number) {
   GUIDDATA value;

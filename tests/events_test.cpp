@@ -23,7 +23,6 @@ using kyr::orla::plugin::wyrdan::PluginEventManager;
 using simhost::CallPattern;
 using Zol::Framework::EventFilter;
 using Zol::Framework::ZolEvent;
-using EventManager = Zol::Framework::ZolIEventManagerInterface;
 using ListenerPtr = ZolSmartPointer<Zol::Framework::ZolIEventListenerInterface>;
 using testing_support::managerCall;
 

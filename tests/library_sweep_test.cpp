@@ -45,23 +45,19 @@
 #include "WyrdanPluginUtilities/services/ServiceHelper.h"
 #include "simhost/testbed/Environment.h"
 #include "simhost/testbed/FaultSweep.h"
+#include "support/DataBunchChecks.h"
 #include "support/EventTest.h"
 #include "support/SimHostTest.h"
 #include "zol/kernel/ZolException.h"
 
 namespace {
 
+using testing_support::intOf;
 namespace wyrdan = kyr::orla::plugin::wyrdan;
 using simhost::SweepFault;
 using simhost::SweepMode;
 using simhost::SweepOutcome;
 using simhost::SweepRun;
-
-std::int32_t intOf(const Zol::ZolAny_24_8& value) {
-  std::int32_t number = -1;
-  Zol::extractZolAny(value, number);
-  return number;
-}
 
 // Records what a handler of the test's receives.
 struct CountingHandler : wyrdan::IZolEventHandler {

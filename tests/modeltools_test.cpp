@@ -21,7 +21,6 @@
 namespace {
 
 using kyr::orla::appfw::IEntities;
-using kyr::orla::appfw::IFlushTargetInterface;
 using kyr::orla::appfw::IFrameworkAccessInterface;
 using kyr::orla::appfw::ZolITrashBinInterface;
 using kyr::orla::plugin::wyrdan::ModelHelper;

@@ -72,11 +72,12 @@ TEST_F(AnswerTest, AnswersAndFaultsFireInArmingOrderForTheirCountOfCalls) {
   EXPECT_EQ(ids, (std::vector<std::int64_t>{1, 1, -3, 4, 4}));
 }
 
-// The comparisons and the hash return values instead of results: an answer
-// returns what the test says.
-TEST_F(AnswerTest, ValueReturningOperationsReturnTheAnswersValue) {
+// An answer's value: returned where the operation returns one (the comparisons,
+// the hash), converted to the output's interface, or refused when of another type.
+TEST_F(AnswerTest, AnswersValuesAreReturnedConvertedOrRefusedWhenTheyDoNotFit) {
   simhost::SimRootManager& roots = host.rootManager();
   const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
+  const auto other = host.model().addEntity(5, 2, 0, "other", "Plate");
   const EntityReference reference = plate->reference();
   host.faults().answer(CallPattern::of<AdapterManager>("areEqual"), Answer::success().returning(false));
   host.faults().answer(CallPattern::of<AdapterManager>("hashCode"),
@@ -84,13 +85,22 @@ TEST_F(AnswerTest, ValueReturningOperationsReturnTheAnswersValue) {
   EXPECT_FALSE(roots.areEqual(reference, reference)) << "the host says unequal";
   EXPECT_EQ(roots.hashCode(reference), 42);
   EXPECT_FALSE(roots.isLess(reference, reference)) << "unanswered: the host compares";
-
   host.faults().inject(CallPattern::of<AdapterManager>("isLess"), simhost::Fault::errorResult());
   EXPECT_FALSE(roots.isLess(reference, reference)) << "an error result is nothing a comparison can return";
   EXPECT_TRUE(takeFailures().empty());
-}
+  host.faults().clear();
 
-TEST_F(AnswerTest, AValueThatDoesNotFitIsATestBedFailure) {
+  const auto getEntity = CallPattern::of<kyr::orla::appfw::IRootManagerInterface>("getEntity");
+  host.faults().answer(getEntity, Answer::success().writing(other->asService()), 1);
+  ZolSmartPointer<kyr::orla::appfw::IEntityInterface> found;
+  EXPECT_TRUE(roots.getEntity(reference, found).isOk());
+  EXPECT_TRUE(Zol::isSameObject(found, other));
+  host.faults().answer(getEntity, Answer::success().writing(host.eventManager().asService()), 1);
+  found = nullptr;
+  roots.getEntity(reference, found);
+  EXPECT_FALSE(found) << "an event manager is no entity";
+  EXPECT_EQ(takeFailures().size(), 1u);
+
   host.faults().answer(lookUp, Answer::failure().writing("ninety-seven"), 1);
   host.faults().answer(lookUp, Answer::failure().writing(std::numeric_limits<std::uint64_t>::max()), 1);
   host.faults().answer(lookUp, Answer::success().writing(std::nullopt, 2), 1);
@@ -100,8 +110,7 @@ TEST_F(AnswerTest, AValueThatDoesNotFitIsATestBedFailure) {
   events.lookUpDomainId("Test.Any", id);
   events.lookUpDomainId("Test.Any", id);
   EXPECT_EQ(id, -1) << "nothing was written";
-  const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
-  EXPECT_TRUE(host.rootManager().areEqual(plate->reference(), plate->reference())) << "the host compared";
+  EXPECT_TRUE(roots.areEqual(reference, reference)) << "the host compared";
   const std::vector<std::string> failures = takeFailures();
   ASSERT_EQ(failures.size(), 4u);
   const char* const said[] = {"writes a std::string into output 0, a std::int64_t", "writes a std::uint64_t into",
@@ -110,23 +119,6 @@ TEST_F(AnswerTest, AValueThatDoesNotFitIsATestBedFailure) {
   for (std::size_t index = 0; index < failures.size(); ++index) {
     EXPECT_NE(failures[index].find(said[index]), std::string::npos) << failures[index];
   }
-}
-
-TEST_F(AnswerTest, ObjectsConvertToTheInterfaceTheOutputTakes) {
-  const auto plate = host.model().addEntity(5, 1, 0, "plate", "Plate");
-  const auto other = host.model().addEntity(5, 2, 0, "other", "Plate");
-  host.faults().answer(CallPattern::of<kyr::orla::appfw::IRootManagerInterface>("getEntity"),
-                       Answer::success().writing(other->asService()), 1);
-  ZolSmartPointer<kyr::orla::appfw::IEntityInterface> found;
-  EXPECT_TRUE(host.rootManager().getEntity(plate->reference(), found).isOk());
-  EXPECT_TRUE(Zol::isSameObject(found, other));
-
-  host.faults().answer(CallPattern::of<kyr::orla::appfw::IRootManagerInterface>("getEntity"),
-                       Answer::success().writing(host.eventManager().asService()), 1);
-  found = nullptr;
-  host.rootManager().getEntity(plate->reference(), found);
-  EXPECT_FALSE(found) << "an event manager is no entity";
-  EXPECT_EQ(takeFailures().size(), 1u);
 }
 
 TEST_F(AnswerTest, TestsChooseDomainChannelAndServiceIds) {

@@ -3,9 +3,7 @@
 // cursor. (The library's task and scope tests read the work thread's failures
 // and the transactions.)
 #include <cstdint>
-#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>

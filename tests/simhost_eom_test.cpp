@@ -2,7 +2,6 @@
 // marks and equality of EOM objects, the dependency graph their edges land
 // in, and the EOM core that opens objects by GUID and records what to
 // generate. (The library's tests read the command processor's generate lists.)
-#include <cstdint>
 #include <string>
 #include <vector>
 

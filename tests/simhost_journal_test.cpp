@@ -49,7 +49,7 @@ TEST_F(SimHostTest, FaultsFireOnTheirCallOnlyAndMatchTypedArguments) {
   EXPECT_EQ(host.journal().count(CallPattern::of<Provider>("getService")), 7u) << "failed calls are journaled too";
 }
 
-TEST_F(SimHostTest, JournalRecordsTheObjectAndEachArgument) {
+TEST_F(SimHostTest, JournalRecordsTheObjectAndEachArgumentAsItsText) {
   const auto first = host.model().addEntity(5, 1, 0, "plate", "Plate");
   const auto second = host.model().addEntity(5, 2, 0, "plate", "Plate");
   ZolSmartPointer<kyr::orla::appfw::IURCommandInterface> undo;
@@ -72,9 +72,8 @@ TEST_F(SimHostTest, JournalRecordsTheObjectAndEachArgument) {
   host.journal().setEnabled(false);
   lookUp("c");
   EXPECT_EQ(host.journal().size(), 2u) << "a disabled journal records nothing";
-}
 
-TEST(ArgumentText, RendersEachKindAsTheJournalShowsIt) {
+  // Each kind of argument as the journal shows it.
   EXPECT_EQ(simhost::argumentText(std::uint32_t{4000000000u}), "4000000000");
   EXPECT_EQ(simhost::argumentText(icu::UnicodeString::fromUTF8("Tr\xC3\xA4ger")), "Tr\xC3\xA4ger");
   EXPECT_EQ(simhost::argumentText(Zol::makeZolAny(2.5)), "Zol.Double 2.500000");

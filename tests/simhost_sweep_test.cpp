@@ -18,7 +18,6 @@ using simhost::SweepFault;
 using simhost::SweepMode;
 using simhost::SweepOutcome;
 using simhost::SweepRun;
-using EventManager = Zol::Framework::ZolIEventManagerInterface;
 
 // Looks a domain up, as plug-in code does.
 std::int64_t lookUp(SweepRun& run, const char* name) {

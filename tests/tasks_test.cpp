@@ -84,28 +84,22 @@ TEST_F(TaskInvokerTest, RunsItsFunctionOnceThenRefuses) {
   EXPECT_EQ(runs, 2);
 }
 
-TEST_F(TaskInvokerTest, ConcurrentReleasesDestroyItExactlyOnce) {
-  constexpr int kRounds = 200;
+// Threads released together each invoke one invoker, then release it.
+TEST_F(TaskInvokerTest, ConcurrentInvokesRunTheFunctionOnceAndReleasesDestroyItOnce) {
   constexpr int kThreads = 4;
   std::atomic<int> destroyed{0};
-  for (int round = 0; round < kRounds; ++round) {
-    std::vector<InvokerPtr> held(kThreads, InvokerPtr(new CountedInvoker([] {}, destroyed)));
-    runTogether(kThreads, [&held](int i) { held[static_cast<std::size_t>(i)].reset(); });
-    ASSERT_EQ(destroyed.load(), round + 1) << "round " << round;
-  }
-}
-
-TEST_F(TaskInvokerTest, ConcurrentInvokesRunTheFunctionOnce) {
-  constexpr int kThreads = 4;
-  for (int round = 0; round < 100; ++round) {
+  for (int round = 0; round < 200; ++round) {
     std::atomic<int> runs{0};
     std::atomic<int> succeeded{0};
-    InvokerPtr invoker(new TaskInvoker([&runs] { runs.fetch_add(1); }));
-    runTogether(kThreads, [&](int) {
-      if (invoker->invoke().isOk()) succeeded.fetch_add(1);
+    std::vector<InvokerPtr> held(kThreads, InvokerPtr(new CountedInvoker([&runs] { runs.fetch_add(1); }, destroyed)));
+    runTogether(kThreads, [&](int i) {
+      InvokerPtr& mine = held[static_cast<std::size_t>(i)];
+      if (mine->invoke().isOk()) succeeded.fetch_add(1);
+      mine.reset();
     });
     ASSERT_EQ(runs.load(), 1) << "round " << round;
     ASSERT_EQ(succeeded.load(), 1) << "round " << round;
+    ASSERT_EQ(destroyed.load(), round + 1) << "round " << round;
   }
 }
 

@@ -31,6 +31,13 @@ inline void expectSameEntries(const kyr::orla::plugin::wyrdan::DataBunch& actual
   }
 }
 
+/// The 32-bit integer `value` holds; -1 when it holds none.
+inline std::int32_t intOf(const Zol::ZolAny_24_8& value) {
+  std::int32_t number = -1;
+  Zol::extractZolAny(value, number);
+  return number;
+}
+
 /// The 32-bit integer under `key`; the test fails when there is none.
 inline std::int32_t intOf(const kyr::orla::plugin::wyrdan::DataBunch& bunch, const std::string& key) {
   Zol::ZolAny_24_8 value;

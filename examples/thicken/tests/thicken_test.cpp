@@ -112,34 +112,27 @@ TEST_F(ThickenTest, SendsOneModifyObjectsCommandThenTellsTheBrowser) {
   EXPECT_EQ(announced.payload()["values"].fields().size(), 0u);
 }
 
-TEST_F(ThickenTest, KeepsAPlateSelectedTwiceOnce) {
+TEST_F(ThickenTest, KeepsAPlateSelectedTwiceOnceAndForgetsAClearedSelection) {
   select({plate1, plate2});
   select({plate2});
   EXPECT_EQ(selection.selection().size(), 2u);
-}
-
-TEST_F(ThickenTest, ForgetsAClearedSelection) {
-  select({plate1});
   host.eventManager().deliver({selectionDomain, SelectionWatcher::kCleared, {}});
   EXPECT_EQ(command.run(3.5), 0u);
   EXPECT_EQ(thicknessOf(plate1), 2.0);
 }
 
-TEST_F(ThickenTest, WithoutAPlateSelectedChangesNothing) {
+TEST_F(ThickenTest, ChangesNothingWithoutAPlateSelectedOrForAThicknessThatIsNotPositive) {
   select({node});
   EXPECT_EQ(command.run(3.5), 0u);
-  EXPECT_THAT(host.journal(), NoCall(CallPattern::of<Processor>("createCommand")));
-  EXPECT_THAT(host.journal(), NoCall(CallPattern::of<EventManager>("publishEvent")));
   const auto logged = host.kernelLogger().lines();
   ASSERT_EQ(logged.size(), 1u);
   EXPECT_THAT(logged[0].text, HasSubstr(">> thicken: no plate selected"));
   EXPECT_EQ(logged[0].severity, 2);
-}
 
-TEST_F(ThickenTest, RefusesAThicknessThatIsNotPositive) {
   select({plate1});
   for (const double refused : {0.0, -1.0, std::nan("")}) EXPECT_EQ(command.run(refused), 0u) << refused;
   EXPECT_THAT(host.journal(), NoCall(CallPattern::of<Processor>("createCommand")));
+  EXPECT_THAT(host.journal(), NoCall(CallPattern::of<EventManager>("publishEvent")));
   EXPECT_EQ(thicknessOf(plate1), 2.0);
 }
 
