@@ -15,12 +15,6 @@
 #include <string>
 
 #if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <malloc.h>
 #include <process.h>
 #include <windows.h>

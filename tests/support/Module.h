@@ -12,13 +12,9 @@
 #include <string>
 
 #if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
+
+#include "zol/kernel/ZolStringUtility.h"
 #else
 #include <dlfcn.h>
 #endif
@@ -64,10 +60,8 @@ class Module {
 namespace detail {
 
 inline std::wstring wide(const std::string& text) {
-  std::wstring result(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0)), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, result.data(), static_cast<int>(result.size()));
-  result.pop_back();  // the terminator the call counted
-  return result;
+  const Zol::ZolBaseStringUtility_24_8& strings = Zol::baseStringUtilityInstance_24_8();
+  return strings.wstringFromUString(strings.ustringFromString(text));
 }
 
 inline std::string lastError(const char* what) {
